@@ -1,0 +1,8 @@
+# Shared by the scripts: where the tree and the build live, and how to build.
+FAI_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+FAI_BUILD=${FAI_BUILD:-$FAI_ROOT/build}
+
+fai_build() {
+  cmake -S "$FAI_ROOT" -B "$FAI_BUILD" -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE:-RelWithDebInfo} >/dev/null
+  cmake --build "$FAI_BUILD" -j2
+}

@@ -1,0 +1,95 @@
+#include "PacketConversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace fai {
+namespace {
+
+DataPacket HeadcountShape() {
+    DataPacket p;
+    p.fields = {{"CDFILIAL", FieldType::String, 4, false},
+                {"DTFATURAM", FieldType::DateTime, 0, false},
+                {"QTCOMEFATU", FieldType::Float, 0, false},
+                {"IDCONSCOMFAT", FieldType::String, 1, true}};
+    return p;
+}
+
+}  // namespace
+
+TEST(PacketConversion, RoundTripKeepsNullsDoublesBitForBitDatesAndChanges) {
+    DataPacket p = HeadcountShape();
+    const double awkward = 0.1 + 0.2;
+    p.rows.push_back({RowChange::Unchanged, {"0001", QDate(2026, 3, 10), 120.5, "S"}, {}});
+    p.rows.push_back({RowChange::Inserted, {Value(), Value(), Value(), Value()}, {}});
+    p.rows.push_back({RowChange::Modified,
+                      {"0001", ZeroDate(), awkward, ""},
+                      {"0001", QDate(1, 1, 1), -0.0, Value()}});
+    p.rows.push_back({RowChange::Deleted, {}, {"ÇÃO1", QDate(9999, 12, 31), 1e300, "N"}});
+    p.rows.push_back({RowChange::Unchanged,
+                      {"0002", QDate(2026, 1, 1), std::numeric_limits<double>::denorm_min(), "S"},
+                      {}});
+
+    const DataPacket back = FromProto(ToProto(p));
+    EXPECT_EQ(back, p);
+    EXPECT_TRUE(back.rows[2].original[2].IsNumber());
+    EXPECT_TRUE(std::signbit(back.rows[2].original[2].Number()));
+    EXPECT_TRUE(back.rows[1].values[0].IsNull());
+    EXPECT_TRUE(back.rows[2].values[3].IsText());  // the empty text stays text, not null
+}
+
+TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
+    struct Case {
+        const char* what;
+        void (*spoil)(Fai00400::DataPacket&);
+    } cases[] = {
+        {"unknown field type",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_fields(0)->set_type(static_cast<Fai00400::FieldType>(9));
+         }},
+        {"string of size 0", [](Fai00400::DataPacket& p) { p.mutable_fields(0)->set_size(0); }},
+        {"nameless field", [](Fai00400::DataPacket& p) { p.mutable_fields(1)->set_name(""); }},
+        {"repeated field",
+         [](Fai00400::DataPacket& p) { p.mutable_fields(1)->set_name("cdfilial"); }},
+        {"too few values",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values()->RemoveLast(); }},
+        {"text in a number field",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(2)->set_text("1"); }},
+        {"number in a date field",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(1)->set_number(1); }},
+        {"day out of range",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(1)->set_day(1LL << 40); }},
+        {"text longer than the field",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("00001"); }},
+        {"deleted row with current values",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->set_change(Fai00400::ROW_DELETED); }},
+        {"modified row without originals",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->set_change(Fai00400::ROW_MODIFIED); }},
+        {"unchanged row with originals",
+         [](Fai00400::DataPacket& p) {
+             *p.mutable_rows(0)->mutable_original() = p.rows(0).values();
+         }},
+        {"unknown change kind",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->set_change(static_cast<Fai00400::RowChange>(7));
+         }},
+    };
+    DataPacket good = HeadcountShape();
+    good.rows.push_back({RowChange::Unchanged, {"0001", QDate(2026, 3, 10), 1.0, "S"}, {}});
+    ASSERT_NO_THROW(FromProto(ToProto(good)));
+    for (const auto& c : cases) {
+        Fai00400::DataPacket wire = ToProto(good);
+        c.spoil(wire);
+        try {
+            FromProto(wire);
+            ADD_FAILURE() << "accepted: " << c.what;
+        } catch (const MalformedPacket& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith("Pacote de dados inválido"))
+                << c.what;
+        }
+    }
+}
+
+}  // namespace fai
