@@ -1,0 +1,83 @@
+#include "DialogService.h"
+#include "Errors.h"
+#include "EventGuard.h"
+#include "TMessages.h"
+
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include <stdexcept>
+
+namespace fai {
+
+TEST(TMessages, KeysMatchRegardlessOfCaseAndTheFirstEntryWins) {
+    TMessages table(
+        {QStringLiteral("SomaTurno_inf|A soma difere de %s."),
+         QStringLiteral("Faturados<0|Número Comensais Faturados deve ver maior que zero."),
+         QStringLiteral("TRANS|Transferência de Movimentação originada do Cliente "),
+         QStringLiteral("Excl|Confirma exclusão?"), QStringLiteral("EXCL|segunda"),
+         QStringLiteral("Vazio|"), QStringLiteral("Pipe|a|b")});
+    EXPECT_EQ(table.Msg("SomaTurno_Inf"), QStringLiteral("A soma difere de %s."));
+    EXPECT_EQ(table.Msg("faturados<0"),
+              QStringLiteral("Número Comensais Faturados deve ver maior que zero."));
+    EXPECT_EQ(table.Msg("trans"),
+              QStringLiteral("Transferência de Movimentação originada do Cliente "));
+    EXPECT_EQ(table.Msg("excl"), QStringLiteral("Confirma exclusão?"));
+    EXPECT_EQ(table.Msg("Vazio"), QString());
+    EXPECT_EQ(table.Msg("Pipe"), QStringLiteral("a|b"));
+    EXPECT_EQ(table.Msg("Nenhuma"), QStringLiteral("Nenhuma"));
+    EXPECT_TRUE(table.Contains("VAZIO"));
+    EXPECT_FALSE(table.Contains("Nenhuma"));
+    EXPECT_EQ(table.Count(), 7);
+    EXPECT_EQ(table.Entries().at(1),
+              QStringLiteral("Faturados<0|Número Comensais Faturados deve ver maior que zero."));
+}
+
+TEST(TMessages, ShowMsgAsksThroughTheDialogServiceAndReturnsTheAnswer) {
+    TMessages table({QStringLiteral("Canc|Confirma cancelamento?")});
+    auto& dialogs = DialogService::Instance();
+    dialogs.ClearShown();
+    for (int answer : {int(mrYes), int(mrNo)}) {
+        dialogs.SetMessageScript([answer](const ShownMessage&) { return answer; });
+        EXPECT_EQ(table.ShowMsg("canc", DialogKind::Confirmation, mbYes | mbNo, 0), answer);
+    }
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[1].text, QStringLiteral("Confirma cancelamento?"));
+    EXPECT_EQ(dialogs.Shown()[1].buttons, mbYes | mbNo);
+    EXPECT_EQ(dialogs.Shown()[1].answer, int(mrNo));
+    dialogs.ClearScripts();
+}
+
+TEST(EventGuard, StopsEveryExceptionAndShowsOnlyThoseWithAMessage) {
+    auto& dialogs = DialogService::Instance();
+    dialogs.SetMessageScript([](const ShownMessage&) { return int(mrOk); });
+    const struct {
+        const char* what;
+        std::function<void()> handler;
+        bool completed;
+        const char* shown;  // nullptr: nothing shown
+    } cases[] = {
+        {"completes", [] {}, true, nullptr},
+        {"silent abort", [] { throw EAbort(); }, false, nullptr},
+        {"error", [] { throw EError(QStringLiteral("Filial não cadastrada.")); }, false,
+         "Filial não cadastrada."},
+        {"unexpected", [] { throw std::runtime_error("disco cheio"); }, false,
+         "Erro inesperado: disco cheio"},
+        {"anything", [] { throw 42; }, false, "Erro inesperado."},
+    };
+    for (const auto& c : cases) {
+        dialogs.ClearShown();
+        EXPECT_EQ(GuardEvent(c.handler), c.completed) << c.what;
+        if (c.shown) {
+            ASSERT_EQ(dialogs.Shown().size(), 1u) << c.what;
+            EXPECT_EQ(dialogs.Shown()[0].text, QString::fromUtf8(c.shown));
+            EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Error);
+        } else {
+            EXPECT_TRUE(dialogs.Shown().empty()) << c.what;
+        }
+    }
+    dialogs.ClearScripts();
+}
+
+}  // namespace fai
