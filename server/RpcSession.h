@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ServerEndpoint.h"
+#include "fai00400.grpc.pb.h"
+
+#include <grpcpp/grpcpp.h>
+
+#include <chrono>
+#include <memory>
+
+namespace fai {
+
+// One connection's transport to the application server: a channel that answered, its stub,
+// and the deadline every call gets. It turns the ways a call can fail into our exceptions:
+// no answer in time and a server gone away into EConnectionError, anything else the server
+// said no to into EServerError with its message.
+class RpcSession {
+  public:
+    using Stub = Fai00400::rdmEfetFatur::Stub;
+    template <class Request, class Response>
+    using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
+
+    // Opens a channel and waits, at most `deadline`, until the server answers. A refused
+    // connection fails at once rather than after the deadline: the user is told the server
+    // is not running while it still matters.
+    static std::unique_ptr<RpcSession> Open(const ServerEndpoint& endpoint,
+                                            std::chrono::milliseconds deadline);
+
+    void SetDeadline(std::chrono::milliseconds deadline) { deadline_ = deadline; }
+
+    template <class Request, class Response>
+    Response Call(const char* method, Rpc<Request, Response> rpc, const Request& request) const {
+        grpc::ClientContext context;
+        context.set_deadline(std::chrono::system_clock::now() + deadline_);
+        Response response;
+        Check(method, (stub_.get()->*rpc)(&context, request, &response));
+        return response;
+    }
+
+  private:
+    RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds deadline,
+               std::shared_ptr<grpc::Channel> channel);
+
+    void Check(const char* method, const grpc::Status& status) const;
+
+    ServerEndpoint endpoint_;
+    std::chrono::milliseconds deadline_;
+    std::unique_ptr<Stub> stub_;
+};
+
+}  // namespace fai

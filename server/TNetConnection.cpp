@@ -1,0 +1,48 @@
+#include "TNetConnection.h"
+
+#include "RpcSession.h"
+
+#include <stdexcept>
+
+namespace fai {
+
+TNetConnection::TNetConnection() : serverName_(TrdmEfetFaturDisp::ServiceName()) {}
+
+TNetConnection::~TNetConnection() = default;
+
+void TNetConnection::SetDeadline(std::chrono::milliseconds deadline) {
+    if (deadline <= std::chrono::milliseconds::zero())
+        throw std::invalid_argument("TNetConnection: the deadline must be positive");
+    deadline_ = deadline;
+    if (appServer_) appServer_->SetDeadline(deadline);
+}
+
+void TNetConnection::Connect() {
+    Disconnect();
+    if (BeforeConnect) BeforeConnect(*this);
+    try {
+        Open();
+    } catch (const EConnectionError& failure) {
+        if (throwException_) throw;
+        failure_ = failure;
+    }
+}
+
+void TNetConnection::Open() {
+    if (serverName_ != TrdmEfetFaturDisp::ServiceName())
+        throw EConnectionError::UnknownServer(serverName_, TrdmEfetFaturDisp::ServiceName());
+    if (!endpoint_.IsValid()) throw EConnectionError::InvalidAddress(endpoint_);
+    appServer_ = std::make_unique<TrdmEfetFaturDisp>(RpcSession::Open(endpoint_, deadline_));
+}
+
+void TNetConnection::Disconnect() {
+    appServer_.reset();
+    failure_.reset();
+}
+
+TrdmEfetFaturDisp& TNetConnection::AppServer() {
+    if (appServer_) return *appServer_;
+    throw failure_ ? *failure_ : EConnectionError::NotConnected();
+}
+
+}  // namespace fai

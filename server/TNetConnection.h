@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ConnectionError.h"
+#include "TrdmEfetFaturDisp.h"
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace fai {
+
+// A screen's connection to the application server. The screen sets host and port in
+// BeforeConnect, which runs at the start of every Connect, so a changed working context
+// takes effect at the next connection.
+//
+// Connect opens a fresh channel and waits until the server answers, at most Deadline(),
+// which also bounds every call made through AppServer(). A server that is not running is
+// reported at once; one that does not answer, when the deadline passes. Either is an
+// EConnectionError naming host and port; nothing waits longer than the deadline.
+//
+// ThrowException (true by default) decides where a failed Connect is reported. True: Connect
+// raises it. False: Connect returns with Connected() false and keeps the failure, and the
+// first AppServer() raises that same message, so the user still learns which server could
+// not be reached, at the moment the screen first needs it. AppServer() on a connection that
+// never tried, or after Disconnect, raises "Não há conexão com o servidor de aplicação.".
+// An exception raised by BeforeConnect itself always propagates.
+class TNetConnection {
+  public:
+    TNetConnection();
+    ~TNetConnection();
+    TNetConnection(const TNetConnection&) = delete;
+    TNetConnection& operator=(const TNetConnection&) = delete;
+
+    const QString& Host() const { return endpoint_.host; }
+    void SetHost(const QString& host) { endpoint_.host = host; }
+    int Port() const { return endpoint_.port; }
+    void SetPort(int port) { endpoint_.port = port; }
+
+    // The remote data module to reach; Connect refuses a name this client does not speak.
+    const QString& ServerName() const { return serverName_; }
+    void SetServerName(const QString& serverName) { serverName_ = serverName; }
+
+    bool ThrowException() const { return throwException_; }
+    void SetThrowException(bool throwException) { throwException_ = throwException; }
+
+    // Must be positive (std::invalid_argument otherwise); applies to calls at once.
+    std::chrono::milliseconds Deadline() const { return deadline_; }
+    void SetDeadline(std::chrono::milliseconds deadline);
+
+    std::function<void(TNetConnection&)> BeforeConnect;
+
+    // Drops any current connection first: every Connect is a new one.
+    void Connect();
+    void Disconnect();
+    bool Connected() const { return appServer_ != nullptr; }
+
+    // The method table of the connected server. Valid until the next Connect or Disconnect.
+    TrdmEfetFaturDisp& AppServer();
+
+  private:
+    void Open();
+
+    ServerEndpoint endpoint_;
+    QString serverName_;
+    bool throwException_ = true;
+    std::chrono::milliseconds deadline_{std::chrono::seconds(30)};
+    std::unique_ptr<TrdmEfetFaturDisp> appServer_;
+    std::optional<EConnectionError> failure_;
+};
+
+}  // namespace fai
