@@ -55,6 +55,9 @@ class TNetConnection {
     // Drops any current connection first: every Connect is a new one.
     void Connect();
     void Disconnect();
+    // Connect succeeded and no Disconnect since. A server that stops later is found out by
+    // the next call, which raises EConnectionError; the channel reconnects by itself once
+    // the server is back.
     bool Connected() const { return appServer_ != nullptr; }
 
     // The method table of the connected server. Valid until the next Connect or Disconnect.
