@@ -5,14 +5,21 @@
 #include <stdexcept>
 
 namespace fai {
+namespace {
+
+// No screen waits that long for an answer, and a longer one would overflow the clock
+// arithmetic of the calls' deadlines when someone passes "forever".
+constexpr std::chrono::milliseconds kLongestDeadline = std::chrono::hours(1);
+
+}  // namespace
 
 TNetConnection::TNetConnection() : serverName_(TrdmEfetFaturDisp::ServiceName()) {}
 
 TNetConnection::~TNetConnection() = default;
 
 void TNetConnection::SetDeadline(std::chrono::milliseconds deadline) {
-    if (deadline <= std::chrono::milliseconds::zero())
-        throw std::invalid_argument("TNetConnection: the deadline must be positive");
+    if (deadline <= std::chrono::milliseconds::zero() || deadline > kLongestDeadline)
+        throw std::invalid_argument("TNetConnection: the deadline must be from 1 ms to 1 hour");
     deadline_ = deadline;
     if (appServer_) appServer_->SetDeadline(deadline);
 }

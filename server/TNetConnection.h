@@ -46,7 +46,7 @@ class TNetConnection {
     bool ThrowException() const { return throwException_; }
     void SetThrowException(bool throwException) { throwException_ = throwException; }
 
-    // Must be positive (std::invalid_argument otherwise); applies to calls at once.
+    // From 1 ms to one hour (std::invalid_argument otherwise); applies to calls at once.
     std::chrono::milliseconds Deadline() const { return deadline_; }
     void SetDeadline(std::chrono::milliseconds deadline);
 

@@ -161,11 +161,16 @@ TEST(EConnectionError, NamesTheDeadlineAsTheUserWouldSayIt) {
                       .arg(QLatin1String(c.said)));
 }
 
-TEST(TNetConnection, RefusesADeadlineThatIsNotPositive) {
+TEST(TNetConnection, RefusesADeadlineThatIsNotPositiveOrEndless) {
     TNetConnection connection;
-    for (auto deadline : {0ms, -1ms})
+    using std::chrono::milliseconds;
+    for (milliseconds deadline : {0ms, -1ms, milliseconds(3601s), milliseconds::max()})
         EXPECT_THROW(connection.SetDeadline(deadline), std::invalid_argument);
     EXPECT_EQ(connection.Deadline(), 30s);
+    for (milliseconds deadline : {1ms, milliseconds(1h)}) {
+        connection.SetDeadline(deadline);
+        EXPECT_EQ(connection.Deadline(), deadline);
+    }
 }
 
 TEST(TNetConnection, ACallAfterTheServerStoppedSaysItCannotBeReached) {
