@@ -413,6 +413,7 @@ void ClientDataSet::PlacePosted(SlotId slot, bool inserted, bool visible) {
         if (!inserted) {
             view_.RemoveAt(position);
             current_ = IsEmpty() ? -1 : std::min(position, view_.Count() - 1);
+            if (IsEmpty()) bof_ = eof_ = true;
         }
         NotifyRowRemoved(position);
         return;
@@ -511,8 +512,7 @@ void ClientDataSet::Reposition(SlotId previous, int previousPosition) {
     int position = previous == kNoSlot ? -1 : view_.IndexOf(previous);
     if (position < 0 && !IsEmpty()) position = std::clamp(previousPosition, 0, view_.Count() - 1);
     if (IsEmpty()) position = -1;
-    if (position != current_ || previous == kNoSlot || view_.At(position) != previous)
-        InvalidateCalculated();
+    InvalidateCalculated();  // the row may have got its baseline values back
     current_ = position;
     bof_ = current_ <= 0;
     eof_ = IsEmpty();
@@ -643,6 +643,18 @@ bool ClientDataSet::CommitView(VisibleRows rows) {
     return scrolled;
 }
 
+int ClientDataSet::DisplayRowCount() const {
+    return view_.Count() + (state_ == DataSetState::Insert ? 1 : 0);
+}
+
+RowView ClientDataSet::DisplayRow(int row) {
+    const bool inserting = state_ == DataSetState::Insert;
+    if ((inserting && row == insertPosition_) || (state_ == DataSetState::Edit && row == current_))
+        return RowView(*this, buffer_.data());
+    const int position = inserting && row > insertPosition_ ? row - 1 : row;
+    return RowView(*this, store_.Row(view_.At(position)));
+}
+
 void ClientDataSet::ForEachRow(const std::function<void(const RowView&)>& visit) {
     ReadingScope reading(*this);
     for (SlotId slot : view_.Rows()) visit(RowView(*this, store_.Row(slot)));
@@ -719,6 +731,11 @@ Value ClientDataSet::ValueOfRow(const Value* row, const Field& field) {
     CalcContext context(*this, row);
     EnsureCalculated();
     return calculated_[std::size_t(field.slot_)];
+}
+
+QString ClientDataSet::DisplayTextOfRow(const Value* row, const Field& field) {
+    CalcContext context(*this, row);
+    return field.DisplayText();
 }
 
 void ClientDataSet::EnsureCalculated() {

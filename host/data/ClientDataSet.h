@@ -139,6 +139,13 @@ class ClientDataSet {
     void SetIndexFieldNames(const QString& names);
     const QString& IndexFieldNames() const { return indexFieldNames_; }
 
+    // The rows as a grid shows them: the visible rows and, while inserting, the new row at
+    // RecNo() - 1, the rows from there on one further down.
+    int DisplayRowCount() const;
+    // A row as a grid shows it, the one being edited or inserted with its pending values.
+    // Valid until the dataset next changes.
+    RowView DisplayRow(int row);
+
     // Visits the visible rows in order without moving the cursor or firing events; the row
     // being edited is seen as last posted. The dataset cannot change meanwhile.
     void ForEachRow(const std::function<void(const RowView&)>& visit);
@@ -174,6 +181,7 @@ class ClientDataSet {
     void WriteField(Field& field, const Value& value);
     Value OldValueOf(const Field& field) const;
     Value ValueOfRow(const Value* row, const Field& field);
+    QString DisplayTextOfRow(const Value* row, const Field& field);
     void EnsureCalculated();
     void InvalidateCalculated() { calculatedValid_ = false; }
     void RequestFocus(Field& field);

@@ -33,7 +33,6 @@ bool OnlyZeroDigits(const QString& text) {
 
 NumericFormat NumericFormat::Parse(const QString& pattern) {
     NumericFormat format;
-    format.pattern_ = pattern;
     const qsizetype point = pattern.indexOf(u'.');
     const QStringView integer = QStringView(pattern).left(point < 0 ? pattern.size() : point);
     const QStringView decimals = point < 0 ? QStringView() : QStringView(pattern).mid(point + 1);

@@ -16,12 +16,10 @@ class NumericFormat {
     static NumericFormat Parse(const QString& pattern);
 
     QString Format(double value) const;
-    const QString& Pattern() const { return pattern_; }
 
   private:
     NumericFormat() = default;
 
-    QString pattern_;
     QLocale locale_;  // Brazilian, with or without the thousands separator
     bool leadingZero_ = true;
     int minDecimals_ = 0;

@@ -34,7 +34,6 @@ class RecordStore {
     Value* MutableRow(SlotId slot) { return cells_.data() + Offset(slot); }
 
     const Value* Row(SlotId slot) const { return cells_.data() + Offset(slot); }
-    RowStatus Status(SlotId slot) const { return status_[slot]; }
     // The row as loaded or last merged; nullptr for a row inserted since.
     const Value* Baseline(SlotId slot) const;
 

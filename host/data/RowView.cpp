@@ -29,4 +29,8 @@ QDate RowView::AsDateTime(QAnyStringView name) const {
     return AsDateTime(dataSet_->FieldByName(name));
 }
 
+QString RowView::DisplayText(const Field& field) const {
+    return dataSet_->DisplayTextOfRow(row_, field);
+}
+
 }  // namespace fai

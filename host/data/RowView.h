@@ -28,6 +28,9 @@ class RowView {
     double AsFloat(QAnyStringView name) const;
     QDate AsDateTime(const Field& field) const;
     QDate AsDateTime(QAnyStringView name) const;
+    // What a grid shows in this row's cell: the field's OnGetText and the calculated fields
+    // see this row through the dataset's fields while it runs.
+    QString DisplayText(const Field& field) const;
 
   private:
     ClientDataSet* dataSet_;

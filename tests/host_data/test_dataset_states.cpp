@@ -71,6 +71,71 @@ TEST_F(DataSetTest, FieldsAreDefinedOnlyWhileClosedAndOnlyOnce) {
     EXPECT_THROW(empty.Open(), EError);
 }
 
+TEST(FieldNameIndex, FindsNamesWhateverTheirCaseAndEncoding) {
+    ClientDataSet data("cdsNomes");
+    data.AddField({QString::fromUtf8("AÇÃO"), FieldType::String, 1});
+    data.AddField({"QTCOMEFATU", FieldType::Float});
+    EXPECT_THROW(data.AddField({QString::fromUtf8("ação"), FieldType::Float}), EError);
+    struct Case {
+        QAnyStringView name;
+        int index;
+    } cases[] = {
+        {"ação", 0},
+        {u"Ação", 0},
+        {QString::fromUtf8("AÇÃO"), 0},
+        {QLatin1String("A\xc7\xc3O"), 0},
+        {"acao", -1},
+        {"qtcomefatu", 1},
+        {u"QtComeFatu", 1},
+        {QLatin1String("QTCOMEFATU"), 1},
+        {"QTCOMEFAT", -1},
+        {"QTCOMEFATUS", -1},
+        {"", -1},
+    };
+    for (const auto& c : cases) {
+        const Field* field = data.FindField(c.name);
+        EXPECT_EQ(field ? field->Index() : -1, c.index) << c.name.toString().toStdString();
+    }
+}
+
+TEST_F(DataSetTest, FieldPropertiesKeepWhatTheyAreGiven) {
+    Field& code = data.FieldByName("CODE");
+    EXPECT_EQ(code.Kind(), FieldKind::Data);
+    EXPECT_EQ(code.Size(), 5);
+    EXPECT_EQ(code.DisplayLabel(), "CODE");
+    EXPECT_TRUE(code.Visible());
+    EXPECT_EQ(code.Tag(), 0);
+    code.SetDisplayLabel(QString::fromUtf8("Código"));
+    code.SetVisible(false);
+    code.SetEditMask("ccccc;0; ");
+    code.SetTag(1);
+    EXPECT_EQ(code.DisplayLabel(), QString::fromUtf8("Código"));
+    EXPECT_FALSE(code.Visible());
+    EXPECT_EQ(code.EditMask(), "ccccc;0; ");
+    EXPECT_EQ(code.Tag(), 1);
+    ClientDataSet other("cdsOutro");
+    const Field& weekday =
+        other.AddField({"DIASEMANA", FieldType::String, 15, true}, FieldKind::Calculated);
+    const Field& quantity = other.AddField({"QTY", FieldType::Float, 8});
+    EXPECT_EQ(weekday.Kind(), FieldKind::Calculated);
+    EXPECT_TRUE(weekday.FixedLength());
+    EXPECT_EQ(quantity.Size(), 0);  // only texts have a size
+    EXPECT_EQ(quantity.Index(), 1);
+}
+
+TEST_F(DataSetTest, CloseDropsAPendingEdit) {
+    Load();
+    data.Edit();
+    data.FieldByName("CODE").SetAsString("Z");
+    data.Close();
+    data.SetData(SmallPacket());
+    EXPECT_EQ(Code(), "A");
+    EXPECT_EQ(data.MoveBy(0), 0);
+    Load({});
+    data.SetRecNo(3);
+    EXPECT_EQ(data.RecNo(), 0);
+}
+
 TEST_F(DataSetTest, OpenAndCloseMoveBetweenInactiveAndBrowse) {
     data.Open();
     EXPECT_EQ(data.State(), DataSetState::Browse);

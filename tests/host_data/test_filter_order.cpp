@@ -43,10 +43,10 @@ TEST_F(FilterOrderTest, HiddenRowsTakeNoPartInNavigationCountsOrLocate) {
     EXPECT_TRUE(data.Eof());
     EXPECT_FALSE(data.Locate("CODE", Value("a")));
     EXPECT_TRUE(data.Locate("CODE", Value("D")));
+    EXPECT_EQ(data.Data().rows.size(), 5u);  // the whole content, not the filtered view
     data.SetFiltered(false);
     EXPECT_EQ(Code(), "D");  // still visible: stays current
     EXPECT_EQ(data.RecordCount(), 5);
-    EXPECT_EQ(data.Data().rows.size(), 5u);
 }
 
 TEST_F(FilterOrderTest, AFilterChangeScrollsOnlyWhenTheCurrentRowChanges) {
@@ -73,12 +73,19 @@ TEST_F(FilterOrderTest, ARowThatNoLongerPassesDisappearsWhenPosted) {
     data.Post();
     EXPECT_EQ(Codes(data), (CodeList{"C"}));
     EXPECT_EQ(Code(), "C");
+    EXPECT_FALSE(data.Eof());
     data.Append();
     data.FieldByName("CODE").SetAsString("F");
     data.FieldByName("QTY").SetAsFloat(7);
     data.Post();
     EXPECT_EQ(Codes(data), (CodeList{"C"}));
     EXPECT_EQ(data.ChangeCount(), 2);
+    data.Edit();
+    data.FieldByName("QTY").SetAsFloat(1);
+    data.Post();
+    EXPECT_TRUE(data.IsEmpty());
+    EXPECT_TRUE(data.Bof() && data.Eof());
+    EXPECT_EQ(data.RecNo(), 0);
     data.SetFiltered(false);
     EXPECT_EQ(Codes(data), (CodeList{"b", "D", "a", "C", "e", "F"}));
 }
@@ -117,6 +124,13 @@ TEST_F(FilterOrderTest, IndexFieldNamesOrdersRowsAndKeepsThemOrderedAsTheyChange
     data.Post();
     EXPECT_EQ(Codes(data), (CodeList{"C", "a", "b", "e", "z"}));
     EXPECT_EQ(data.RecNo(), 5);
+    data.Prior();
+    data.Edit();  // the order does not depend on QTY: the row stays where it is
+    data.FieldByName("QTY").SetAsFloat(-1);
+    data.Post();
+    EXPECT_EQ(Code(), "e");
+    EXPECT_EQ(data.RecNo(), 4);
+    data.Next();
     data.Append();
     data.FieldByName("CODE").SetAsString("c");
     data.Post();
@@ -250,6 +264,36 @@ TEST_F(CalculatedFields, RowViewsCalculateEachRowAndLeaveTheCurrentOneAlone) {
                                      QString::fromUtf8("sábado")}));
     EXPECT_EQ(Weekday(), QString::fromUtf8("quinta-feira"));
     EXPECT_THROW(data.SetIndexFieldNames("DIASEMANA"), EError);
+}
+
+// A grid paints every row through the same fields: text events and calculated fields
+// must see the row being painted, and the row being inserted sits among the others.
+TEST_F(CalculatedFields, DisplayRowsShowEachRowAsAGridWould) {
+    Field& service = data.FieldByName("CDSERVFILI");
+    service.OnGetText = [this](const Field& field, QString& text, bool) {
+        text = field.AsString() + " " + data.FieldByName("NMSERVICO").AsString();
+    };
+    Field& weekday = data.FieldByName("DIASEMANA");
+    Field& billed = data.FieldByName("QTCOMEFATU");
+    data.Next();
+    data.Insert();
+    billed.SetAsFloat(1234.5);
+    ASSERT_EQ(data.DisplayRowCount(), 101);
+    EXPECT_EQ(data.DisplayRow(0).DisplayText(service), QString::fromUtf8("10000 Almoço 0"));
+    EXPECT_EQ(data.DisplayRow(0).DisplayText(weekday), QString::fromUtf8("quinta-feira"));
+    EXPECT_EQ(data.DisplayRow(1).DisplayText(billed), "1.234,500");
+    EXPECT_EQ(data.DisplayRow(1).DisplayText(weekday), "");
+    EXPECT_EQ(data.DisplayRow(2).DisplayText(service), QString::fromUtf8("10001 Almoço 1"));
+    EXPECT_EQ(data.DisplayRow(2).DisplayText(weekday), "sexta-feira");
+    EXPECT_EQ(data.DisplayRow(100).DisplayText(billed), "99,250");
+    EXPECT_EQ(billed.AsFloat(), 1234.5);  // the fields are back on the new row
+    EXPECT_EQ(weekday.AsString(), "");
+    data.Cancel();
+    data.Edit();
+    billed.SetAsFloat(7);
+    EXPECT_EQ(data.DisplayRowCount(), 100);
+    EXPECT_EQ(data.DisplayRow(1).DisplayText(billed), "7,000");
+    EXPECT_EQ(data.DisplayRow(2).DisplayText(billed), "2,250");
 }
 
 // The null-field list of a saved row: fields in order, calculated ones included.
