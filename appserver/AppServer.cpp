@@ -1,0 +1,76 @@
+#include "AppServer.h"
+
+#include "CallLog.h"
+#include "DemoSeeder.h"
+#include "Errors.h"
+#include "RdmEfetFaturService.h"
+#include "Schema.h"
+#include "SqlSession.h"
+#include "WorkerPool.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <grpcpp/grpcpp.h>
+
+#include <chrono>
+
+namespace fai::appserver {
+namespace {
+
+constexpr std::chrono::seconds kShutdownGrace{5};
+
+}  // namespace
+
+AppServer::AppServer(AppServerConfig config, CallLog& log)
+    : config_(std::move(config)), log_(log) {}
+
+AppServer::~AppServer() { Shutdown(); }
+
+void AppServer::PrepareDatabase() {
+    if (config_.database.kind == DatabaseKind::Sqlite)
+        QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
+    SqlSession session(config_.database);
+    Schema::Upgrade(session);
+    if (!config_.seedDemo) return;
+    if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
+        log_.Note(QStringLiteral("dados de demonstração gravados"));
+    else
+        log_.Note(QStringLiteral("o banco já tem dados: nenhum dado de demonstração gravado"));
+}
+
+void AppServer::Start() {
+    PrepareDatabase();
+    workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
+    service_ = std::make_unique<RdmEfetFaturService>(*workers_, log_);
+    grpc::ServerBuilder builder;
+    // Two servers on one port would split the calls between them without anyone noticing.
+    builder.AddChannelArgument(GRPC_ARG_ALLOW_REUSEPORT, 0);
+    builder.AddListeningPort(config_.listenAddress.toStdString(), grpc::InsecureServerCredentials(),
+                             &port_);
+    builder.RegisterService(service_.get());
+    server_ = builder.BuildAndStart();
+    if (!server_ || port_ == 0) {
+        server_.reset();
+        throw EError(QStringLiteral("Não foi possível escutar em %1: endereço inválido ou porta "
+                                    "em uso.")
+                         .arg(config_.listenAddress));
+    }
+    log_.Note(QStringLiteral("fai-appserver escutando na porta %1 (%2), banco %3, %4 conexões")
+                  .arg(port_)
+                  .arg(config_.listenAddress, config_.database.Describe())
+                  .arg(config_.workers));
+}
+
+void AppServer::Shutdown() {
+    if (server_) {
+        server_->Shutdown(std::chrono::system_clock::now() + kShutdownGrace);
+        server_->Wait();
+        server_.reset();
+        log_.Note(QStringLiteral("fai-appserver encerrado"));
+    }
+    service_.reset();
+    workers_.reset();
+}
+
+}  // namespace fai::appserver

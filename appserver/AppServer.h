@@ -1,0 +1,57 @@
+#pragma once
+
+#include "DatabaseLocation.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace grpc {
+class Server;
+}
+
+namespace fai::appserver {
+
+class CallLog;
+class RdmEfetFaturService;
+class WorkerPool;
+
+struct AppServerConfig {
+    QString listenAddress = QStringLiteral("127.0.0.1:7400");
+    DatabaseLocation database;
+    bool seedDemo = false;
+    int workers = 4;
+};
+
+// One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
+// its gRPC listener. It keeps nothing between calls, so several of them can serve one
+// PostgreSQL database.
+class AppServer {
+  public:
+    AppServer(AppServerConfig config, CallLog& log);
+    ~AppServer();
+    AppServer(const AppServer&) = delete;
+    AppServer& operator=(const AppServer&) = delete;
+
+    // Creates or upgrades the schema, seeds the demo data when asked and the database is
+    // empty, then listens. Throws EError (ESchemaTooNew, EDatabaseError...) with a message
+    // for the administrator.
+    void Start();
+    // The port listened on: the one asked for, or the one chosen for port 0.
+    int Port() const { return port_; }
+    // Lets the calls under way finish (a few seconds at most), refuses new ones, closes the
+    // database connections.
+    void Shutdown();
+
+  private:
+    void PrepareDatabase();
+
+    AppServerConfig config_;
+    CallLog& log_;
+    int port_ = 0;
+    std::unique_ptr<WorkerPool> workers_;
+    std::unique_ptr<RdmEfetFaturService> service_;
+    std::unique_ptr<grpc::Server> server_;
+};
+
+}  // namespace fai::appserver

@@ -1,0 +1,26 @@
+#include "BillingRulesRepository.h"
+
+#include "PacketReader.h"
+#include "PacketShapes.h"
+#include "SqlSession.h"
+
+namespace fai::appserver {
+
+DataPacket BillingRulesRepository::AssessedPeriods(const QString& branch, const QString& client) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT CDFILIAL, CDCLIENTE, NRAPURACFAT, DTINIAPURAC, DTFIMAPURAC "
+                       "FROM APURACFATCLI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                       "ORDER BY DTINIAPURAC, NRAPURACFAT"),
+        {branch, client});
+    return ReadPacket(query, shapes::AssessedPeriods());
+}
+
+DataPacket BillingRulesRepository::PlannedCount(const HeadcountKey& key) {
+    QSqlQuery query =
+        session_.Run(QStringLiteral("SELECT QTCOMEFETCLI FROM PLANEFETCLI WHERE CDFILIAL = ? "
+                                    "AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTPLANEJAM = ?"),
+                     {key.branch, key.client, key.service, SqlDate(key.date)});
+    return ReadPacket(query, shapes::PlannedCount());
+}
+
+}  // namespace fai::appserver

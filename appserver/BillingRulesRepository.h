@@ -1,0 +1,24 @@
+#pragma once
+
+#include "DataPacket.h"
+#include "HeadcountKey.h"
+
+namespace fai::appserver {
+
+class SqlSession;
+
+// What the billing rules compare a headcount with: the client's billing periods already
+// assessed (APURACFATCLI) and the catering planning's diners counts (PLANEFETCLI).
+class BillingRulesRepository {
+  public:
+    explicit BillingRulesRepository(SqlSession& session) : session_(session) {}
+
+    DataPacket AssessedPeriods(const QString& branch, const QString& client);
+    // The planned diners for the key; no row when the planning has none.
+    DataPacket PlannedCount(const HeadcountKey& key);
+
+  private:
+    SqlSession& session_;
+};
+
+}  // namespace fai::appserver

@@ -1,0 +1,70 @@
+#include "HeadcountRepository.h"
+
+#include "PacketReader.h"
+#include "PacketShapes.h"
+#include "SqlSession.h"
+
+namespace fai::appserver {
+namespace {
+
+// The headcount columns in packet order; a row's service name and invoicing description
+// come from the service tables.
+QString HeadcountSelect(const QString& dateColumn) {
+    return QStringLiteral(
+               "SELECT SC.CDFILIAL, SC.CDSERVFILI, S.NMSERVICO, %1, SC.CDCLIENTE, E.QTCOMEFATU, "
+               "E.CDFILIFATU, E.NRAPURACFAT, E.QTCOMEPREV, E.VRSERVFATUDT, SC.DSEMISSERCLI ")
+        .arg(dateColumn);
+}
+
+const QString kServiceOfClient =
+    QStringLiteral("JOIN SERVICO S ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI ");
+
+}  // namespace
+
+DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& client,
+                                       const QDate& date) {
+    QSqlQuery query = session_.Run(
+        HeadcountSelect(QStringLiteral("NULL")) + QStringLiteral("FROM SERVCLIEFILI SC ") +
+            kServiceOfClient +
+            QStringLiteral("LEFT JOIN EFETFATUR E ON E.CDFILIAL = SC.CDFILIAL "
+                           "AND E.CDCLIENTE = SC.CDCLIENTE AND E.CDSERVFILI = SC.CDSERVFILI "
+                           "AND E.DTFATURAM = ? "
+                           "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI"),
+        {SqlDate(date), branch, client});
+    DataPacket packet = ReadPacket(query, shapes::Headcounts());
+    // Every row of the by-date view has the date asked for, stored or not.
+    FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
+    return packet;
+}
+
+DataPacket HeadcountRepository::ByService(const QString& branch, const QString& client,
+                                          const QString& service) {
+    QSqlQuery query = session_.Run(
+        HeadcountSelect(QStringLiteral("E.DTFATURAM")) + QStringLiteral("FROM EFETFATUR E ") +
+            QStringLiteral("JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
+                           "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI ") +
+            kServiceOfClient +
+            QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
+                           "ORDER BY E.DTFATURAM"),
+        {branch, client, service});
+    return ReadPacket(query, shapes::Headcounts());
+}
+
+DataPacket HeadcountRepository::StoredDate(const HeadcountKey& key) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                       "AND CDSERVFILI = ? AND DTFATURAM = ?"),
+        {key.branch, key.client, key.service, SqlDate(key.date)});
+    return ReadPacket(query, shapes::BillingDate());
+}
+
+DataPacket HeadcountRepository::LatestDate(const QString& branch, const QString& client,
+                                           const QString& service) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                       "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
+        {branch, client, service});
+    return ReadPacket(query, shapes::BillingDate());
+}
+
+}  // namespace fai::appserver

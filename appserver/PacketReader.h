@@ -1,0 +1,21 @@
+#pragma once
+
+#include "DataPacket.h"
+
+#include <QSqlQuery>
+
+#include <vector>
+
+namespace fai::appserver {
+
+// Reads every row of a query whose columns are, in order, the fields of `shape`, into a
+// packet of that shape. Text, numbers and dates are taken as the field types say, whatever
+// form the driver hands them in (SQLite gives dates back as ISO text). A value that does
+// not fit its field throws EDatabaseError: the screen would refuse the whole packet.
+DataPacket ReadPacket(QSqlQuery& query, const std::vector<FieldDef>& shape);
+
+// Gives every row the same value in one field: the parts of a row's key that the request
+// fixed and that the database does not hold for rows not stored yet.
+void FillColumn(DataPacket& packet, const QString& field, const Value& value);
+
+}  // namespace fai::appserver

@@ -1,0 +1,117 @@
+#include "SqlSession.h"
+
+#include "AppErrors.h"
+
+#include <QSqlError>
+
+#include <atomic>
+
+namespace fai::appserver {
+namespace {
+
+QString NewConnectionName() {
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("fai-appserver-%1").arg(++counter);
+}
+
+EDatabaseError Failure(const QSqlError& error) {
+    return EDatabaseError(
+        QStringLiteral("Falha no banco de dados: %1").arg(error.text().trimmed()));
+}
+
+}  // namespace
+
+SqlSession::SqlSession(const DatabaseLocation& location)
+    : dialect_(SqlDialect::For(location.kind)), connectionName_(NewConnectionName()) {
+    db_ = QSqlDatabase::addDatabase(dialect_.DriverName(), connectionName_);
+    dialect_.Configure(db_, location);
+    if (!db_.open()) {
+        const EDatabaseError failure(
+            QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
+                .arg(location.Describe(), db_.lastError().text().trimmed()));
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw failure;
+    }
+    try {
+        for (const QString& statement : dialect_.SessionSetup()) Execute(statement);
+    } catch (...) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+        throw;
+    }
+}
+
+SqlSession::~SqlSession() {
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) throw Failure(query.lastError());
+    for (const QVariant& param : params) query.addBindValue(param);
+    if (!query.exec()) throw Failure(query.lastError());
+    return query;
+}
+
+void SqlSession::Execute(const QString& sql) {
+    QSqlQuery query(db_);
+    if (!query.exec(sql)) throw Failure(query.lastError());
+}
+
+bool SqlSession::Any(const QString& sql, const QVariantList& params) {
+    QSqlQuery query = Run(sql, params);
+    return query.next();
+}
+
+bool SqlSession::HasTable(const QString& name) const {
+    // PostgreSQL folds unquoted names to lower case; SQLite keeps them as written.
+    return db_.tables().contains(name, Qt::CaseInsensitive);
+}
+
+SqlStatement::SqlStatement(SqlSession& session, const QString& sql) : query_(session.db_) {
+    if (!query_.prepare(sql)) throw Failure(query_.lastError());
+}
+
+void SqlStatement::Run(const QVariantList& params) {
+    for (int i = 0; i < params.size(); ++i) query_.bindValue(i, params[i]);
+    if (!query_.exec()) throw Failure(query_.lastError());
+}
+
+QString SqlDate(const QDate& date) { return date.toString(Qt::ISODate); }
+
+Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
+    if (kind == Kind::Exclusive) {
+        const QStringList begin = session.Dialect().BeginExclusive();
+        session.Execute(begin.first());
+        try {
+            for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
+        } catch (...) {
+            session.Execute(QStringLiteral("ROLLBACK"));
+            throw;
+        }
+    } else {
+        session.Execute(QStringLiteral("BEGIN"));
+    }
+}
+
+Transaction::~Transaction() {
+    if (!open_) return;
+    try {
+        session_.Execute(QStringLiteral("ROLLBACK"));
+    } catch (const EDatabaseError&) {
+        // The connection is already unusable; its owner discards it after the failure that
+        // brought us here.
+    }
+}
+
+void Transaction::Commit() {
+    session_.Execute(QStringLiteral("COMMIT"));
+    open_ = false;
+}
+
+}  // namespace fai::appserver

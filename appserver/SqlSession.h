@@ -1,0 +1,73 @@
+#pragma once
+
+#include "DatabaseLocation.h"
+#include "SqlDialect.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariantList>
+
+namespace fai::appserver {
+
+// One open database connection. Qt allows a connection only in the thread that opened it,
+// so each worker thread owns one session and nothing else touches it.
+class SqlSession {
+  public:
+    // Opens and prepares the connection; throws EDatabaseError when that fails.
+    explicit SqlSession(const DatabaseLocation& location);
+    ~SqlSession();
+    SqlSession(const SqlSession&) = delete;
+    SqlSession& operator=(const SqlSession&) = delete;
+
+    // Runs one statement with its parameters bound in order (never spliced into the text).
+    // Throws EDatabaseError with the database's reason.
+    QSqlQuery Run(const QString& sql, const QVariantList& params = {});
+    bool Any(const QString& sql, const QVariantList& params);
+    // Runs a statement without parameters as it stands: PostgreSQL cannot prepare schema
+    // changes or transaction control.
+    void Execute(const QString& sql);
+    bool HasTable(const QString& name) const;
+
+    const SqlDialect& Dialect() const { return dialect_; }
+
+  private:
+    friend class SqlStatement;
+
+    const SqlDialect& dialect_;
+    QString connectionName_;
+    QSqlDatabase db_;
+};
+
+// One statement prepared once and run many times with different parameters, for loads of
+// many rows.
+class SqlStatement {
+  public:
+    SqlStatement(SqlSession& session, const QString& sql);
+    void Run(const QVariantList& params);
+
+  private:
+    QSqlQuery query_;
+};
+
+// Dates are bound as ISO text: SQLite keeps them as such, ordered like the dates they are,
+// and PostgreSQL reads them into its DATE columns.
+QString SqlDate(const QDate& date);
+
+// A transaction that rolls back unless committed, so that a failure leaves nothing behind.
+class Transaction {
+  public:
+    enum class Kind { Normal, Exclusive };
+    explicit Transaction(SqlSession& session, Kind kind = Kind::Normal);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void Commit();
+
+  private:
+    SqlSession& session_;
+    bool open_ = true;
+};
+
+}  // namespace fai::appserver

@@ -1,0 +1,53 @@
+// fai-appserver: serves "Fai00400.rdmEfetFatur" until SIGINT or SIGTERM.
+#include "AppServer.h"
+#include "CallLog.h"
+#include "Errors.h"
+#include "ServerOptions.h"
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+
+#include <pthread.h>
+
+int main(int argc, char* argv[]) {
+    // Blocked before any thread starts, so every thread inherits the mask and the signals
+    // reach only the sigwait below: the shutdown then runs in ordinary code, not in a
+    // signal handler.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("fai-appserver"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(FAI_VERSION));
+
+    using fai::appserver::ServerOptions;
+    try {
+        ServerOptions options;
+        switch (options.Parse(QCoreApplication::arguments())) {
+            case ServerOptions::Action::ShowHelp:
+                std::printf("%s", options.HelpText().toUtf8().constData());
+                return 0;
+            case ServerOptions::Action::ShowVersion:
+                std::printf("fai-appserver %s\n", FAI_VERSION);
+                return 0;
+            case ServerOptions::Action::Run:
+                break;
+        }
+        fai::appserver::CallLog log;
+        fai::appserver::AppServer server(options.Config(), log);
+        server.Start();
+        int received = 0;
+        sigwait(&stopSignals, &received);
+        log.Note(QStringLiteral("sinal %1 recebido: encerrando").arg(received));
+        server.Shutdown();
+        return 0;
+    } catch (const fai::EError& e) {
+        std::fprintf(stderr, "fai-appserver: %s\n", e.Message().toUtf8().constData());
+        return 1;
+    }
+}

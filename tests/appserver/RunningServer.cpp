@@ -1,0 +1,46 @@
+#include "RunningServer.h"
+
+namespace fai::appserver::test {
+namespace {
+
+AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo) {
+    AppServerConfig config;
+    config.listenAddress = QStringLiteral("127.0.0.1:0");
+    config.database = location;
+    config.seedDemo = seedDemo;
+    config.workers = 2;
+    return config;
+}
+
+}  // namespace
+
+RunningServer::RunningServer(const DatabaseLocation& location, bool seedDemo)
+    : log_([this](const QString& line) {
+          std::lock_guard lock(mutex_);
+          lines_ << line;
+      }),
+      server_(TestConfig(location, seedDemo), log_) {
+    server_.Start();
+    client_ = Connect();
+}
+
+RunningServer::~RunningServer() {
+    client_.reset();
+    server_.Shutdown();
+}
+
+std::unique_ptr<TNetConnection> RunningServer::Connect() const {
+    auto connection = std::make_unique<TNetConnection>();
+    connection->SetHost(QStringLiteral("127.0.0.1"));
+    connection->SetPort(server_.Port());
+    connection->SetDeadline(std::chrono::seconds(10));
+    connection->Connect();
+    return connection;
+}
+
+QStringList RunningServer::LogLines() const {
+    std::lock_guard lock(mutex_);
+    return lines_;
+}
+
+}  // namespace fai::appserver::test
