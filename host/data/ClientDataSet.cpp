@@ -181,7 +181,7 @@ void ClientDataSet::Close() {
     CheckNotReading();
     if (!Active()) return;
     state_ = DataSetState::Inactive;
-    store_.Reset(0);
+    store_ = RecordStore();
     view_.Clear();
     buffer_.clear();
     editSlot_ = kNoSlot;

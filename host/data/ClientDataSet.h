@@ -28,7 +28,8 @@ struct LocateOptions {
 };
 
 // An in-memory table with typed fields, a current record and a change log against the
-// baseline (the content as loaded or last merged).
+// baseline (the content as loaded or last merged). The fields of a closed dataset, or of an
+// empty one, read as null.
 //
 // Events. Insert and Append: BeforeInsert, BeforeScroll, (new row, insert state),
 // AfterInsert, AfterScroll. Edit: BeforeEdit, (edit state), AfterEdit. Post: BeforePost,
@@ -87,8 +88,9 @@ class ClientDataSet {
     void Prior();
     // Moves up to `distance` rows and returns how many it moved.
     int MoveBy(int distance);
-    // Bof after First or a Prior that could not move; Eof after Last or a Next that could
-    // not move; both on an empty dataset.
+    // Bof after First or a Prior that could not move, and after a load, CancelUpdates or a
+    // change of filter or order that leaves the first row current; Eof after Last or a Next
+    // that could not move; both on an empty dataset.
     bool Bof() const { return bof_; }
     bool Eof() const { return eof_; }
     // 1-based position of the current record among the visible rows; 0 when there is none.

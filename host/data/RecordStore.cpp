@@ -14,8 +14,7 @@ bool IsPending(RowStatus status) {
 
 void RecordStore::Reset(int columnCount) {
     columns_ = columnCount;
-    cells_.clear();
-    cells_.shrink_to_fit();
+    cells_.clear();  // the capacity stays: screens reload the same dataset again and again
     status_.clear();
     order_.clear();
     free_.clear();

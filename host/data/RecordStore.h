@@ -24,7 +24,8 @@ enum class RowStatus : std::uint8_t { Unchanged, Inserted, Modified, Deleted, Fr
 // puts every row back exactly where it was.
 class RecordStore {
   public:
-    // Drops every row and the change log and lays rows out with this many cells.
+    // Drops every row and the change log and lays rows out with this many cells, keeping the
+    // memory for the next rows; assign a new store to give the memory back.
     void Reset(int columnCount);
     void Reserve(std::size_t rows);
     int ColumnCount() const { return columns_; }
