@@ -35,12 +35,15 @@ struct LocateOptions {
 // AfterInsert, AfterScroll. Edit: BeforeEdit, (edit state), AfterEdit. Post: BeforePost,
 // (required fields checked, row stored, browse state), AfterPost. Cancel: BeforeCancel,
 // (browse state), AfterCancel. Delete: BeforeDelete, BeforeScroll, (row removed, browse
-// state), AfterDelete, AfterScroll. Navigation (First, Next, Locate...) fires BeforeScroll
-// and AfterScroll only when the current record really changes. Open and every load fire
-// AfterScroll once, on the first row. Anything a before-event throws (EAbort included)
-// abandons the operation with state, position and values as they were, except that values a
-// BeforePost handler assigned stay in the row being edited; what an after-event throws
-// propagates once the operation is done, and the after-events behind it do not run.
+// state), AfterDelete, AfterScroll. Navigation (First, Next, Locate...) and changes of
+// filter or order fire BeforeScroll and AfterScroll only when the current record really
+// changes. Open and every load fire AfterScroll once, on the first row. Post, Cancel,
+// CancelUpdates and MergeChangeLog fire no scroll events, even when the row the cursor was
+// on moves away or disappears (the data sources are told all the same). Anything a before-event
+// throws (EAbort included) abandons the operation with state, position and values as they were,
+// except that values a BeforePost handler assigned stay in the row being edited; what an
+// after-event throws propagates once the operation is done, and the after-events behind it do not
+// run.
 //
 // Moving, inserting, filtering or ordering while a row is being edited posts it first.
 // Delete while inserting cancels the insert; Delete while editing drops the edit and deletes

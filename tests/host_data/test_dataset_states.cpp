@@ -76,20 +76,16 @@ TEST(FieldNameIndex, FindsNamesWhateverTheirCaseAndEncoding) {
     data.AddField({QString::fromUtf8("AÇÃO"), FieldType::String, 1});
     data.AddField({"QTCOMEFATU", FieldType::Float});
     EXPECT_THROW(data.AddField({QString::fromUtf8("ação"), FieldType::Float}), EError);
+    const QString upper = QString::fromUtf8("AÇÃO");  // views below must not outlive it
     struct Case {
         QAnyStringView name;
         int index;
     } cases[] = {
-        {"ação", 0},
-        {u"Ação", 0},
-        {QString::fromUtf8("AÇÃO"), 0},
-        {QLatin1String("A\xc7\xc3O"), 0},
-        {"acao", -1},
-        {"qtcomefatu", 1},
-        {u"QtComeFatu", 1},
-        {QLatin1String("QTCOMEFATU"), 1},
-        {"QTCOMEFAT", -1},
-        {"QTCOMEFATUS", -1},
+        {"ação", 0},        {u"Ação", 0},
+        {upper, 0},         {QLatin1String("A\xc7\xc3O"), 0},
+        {"acao", -1},       {"qtcomefatu", 1},
+        {u"QtComeFatu", 1}, {QLatin1String("QTCOMEFATU"), 1},
+        {"QTCOMEFAT", -1},  {"QTCOMEFATUS", -1},
         {"", -1},
     };
     for (const auto& c : cases) {
@@ -287,6 +283,14 @@ TEST_F(DataSetTest, OperationsFireTheirEventsInOrder) {
          {"AfterScroll"},
          DataSetState::Browse},
         {"cancel in browse", [](ClientDataSet& d) { d.Cancel(); }, {}, DataSetState::Browse},
+        {"cancel updates takes the new row away without scrolling",
+         [](ClientDataSet& d) {
+             d.Append();
+             d.Post();
+             d.CancelUpdates();
+         },
+         {"BeforeInsert", "BeforeScroll", "AfterInsert", "AfterScroll", "BeforePost", "AfterPost"},
+         DataSetState::Browse},
     };
     for (const auto& c : cases) {
         Load();
