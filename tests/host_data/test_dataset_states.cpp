@@ -382,6 +382,20 @@ TEST_F(DataSetTest, ValuesABeforePostHandlerAssignedStayInTheRowItRefused) {
     EXPECT_EQ(data.FieldByName("QTY").OldValue(), Value(1.0));
 }
 
+TEST_F(DataSetTest, ABeforePostHandlerThatEndsTheEditLeavesNothingToStore) {
+    Load();
+    int afterPosts = 0;
+    data.BeforePost = [](ClientDataSet& d) { d.Cancel(); };
+    data.AfterPost = [&afterPosts](ClientDataSet&) { ++afterPosts; };
+    data.Edit();
+    data.FieldByName("CODE").SetAsString("Z");
+    data.Post();
+    EXPECT_EQ(data.State(), DataSetState::Browse);
+    EXPECT_EQ(Code(), "A");
+    EXPECT_EQ(data.ChangeCount(), 0);
+    EXPECT_EQ(afterPosts, 0);
+}
+
 TEST_F(DataSetTest, AnExceptionInAnAfterEventComesAfterTheOperationIsDone) {
     Load();
     data.AfterPost = [](ClientDataSet&) { throw EError("falha ao salvar"); };

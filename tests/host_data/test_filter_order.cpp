@@ -155,6 +155,12 @@ TEST_F(FilterOrderTest, OrderOverSeveralFieldsKeepsNaturalOrderAmongEquals) {
     EXPECT_EQ(Codes(data), (CodeList{"C", "A", "B", "D"}));
     EXPECT_THROW(data.SetIndexFieldNames("NOPE"), EError);
     EXPECT_EQ(data.IndexFieldNames(), "QTY");
+    data.Close();
+    data.SetIndexFieldNames("NOPE");  // checked when the dataset opens
+    EXPECT_THROW(data.Open(), EError);
+    EXPECT_FALSE(data.Active());
+    EXPECT_THROW(data.SetData(packet), EError);
+    EXPECT_FALSE(data.Active());
 }
 
 TEST_F(FilterOrderTest, LocateComparesByTypeAndOptionallyWithoutCase) {

@@ -223,6 +223,9 @@ TEST_F(FieldText, BadTextIsRefusedInPortugueseAndLeavesTheValue) {
 TEST_F(FieldText, FormatsAreCheckedWhenGiven) {
     EXPECT_THROW(Quantity().SetDisplayFormat("R$ #"), EError);
     EXPECT_EQ(Quantity().DisplayFormat(), "");
+    Quantity().SetEditFormat("#0.0");
+    EXPECT_THROW(Quantity().SetEditFormat("#0,0.0"), EError);
+    EXPECT_EQ(Quantity().EditFormat(), "#0.0");
     EXPECT_THROW(data.FieldByName("NMSERVICO").SetDisplayFormat("#0"), EError);
     data.FieldByName("NMSERVICO").SetDisplayFormat("");
 }
