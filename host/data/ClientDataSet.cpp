@@ -216,15 +216,17 @@ void ClientDataSet::Load(Packet&& packet) {
     orderColumns_ = std::move(order);
     store_.Reset(static_cast<int>(columns_.size()));
     store_.Reserve(packet.rows.size());
+    const std::vector<int>& source = layout.source;
     for (auto& row : packet.rows) {
-        Value* cells = store_.MutableRow(store_.AddBaselineRow());
-        for (std::size_t c = 0; c < row.values.size(); ++c) {
+        auto& values = row.values;
+        store_.AddBaselineRow([&values, &source](int column) -> decltype(auto) {
+            auto& value = values[std::size_t(source[std::size_t(column)])];
             if constexpr (std::is_lvalue_reference_v<Packet>) {
-                cells[layout.target[c]] = row.values[c];
+                return (value);  // a packet the caller keeps is copied
             } else {
-                cells[layout.target[c]] = std::move(row.values[c]);
+                return std::move(value);
             }
-        }
+        });
     }
     state_ = DataSetState::Browse;
     buffer_.clear();

@@ -131,6 +131,9 @@ PacketLayout PlanPacketLayout(const DataPacket& packet, const std::vector<FieldD
         persistent.empty() ? TakeColumns(packet, error) : MapOntoFields(packet, persistent, error);
     CheckSizes(layout, error);
     CheckRows(packet, layout, error);
+    layout.source.assign(layout.target.size(), 0);
+    for (std::size_t column = 0; column < layout.target.size(); ++column)
+        layout.source[std::size_t(layout.target[column])] = static_cast<int>(column);
     return layout;
 }
 

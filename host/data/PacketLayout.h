@@ -15,6 +15,7 @@ namespace fai {
 struct PacketLayout {
     std::vector<FieldDef> columns;  // the dataset's storage columns
     std::vector<int> target;        // storage column of each packet column
+    std::vector<int> source;        // packet column of each storage column
 };
 
 // Checks the whole packet before anything is loaded and throws EError, naming `dataSet`, on

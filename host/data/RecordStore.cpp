@@ -28,13 +28,6 @@ void RecordStore::Reserve(std::size_t rows) {
     order_.reserve(rows);
 }
 
-SlotId RecordStore::AddBaselineRow() {
-    const SlotId slot = NewSlot();
-    status_[slot] = RowStatus::Unchanged;
-    order_.push_back(slot);
-    return slot;
-}
-
 const Value* RecordStore::Baseline(SlotId slot) const {
     if (status_[slot] == RowStatus::Inserted) return nullptr;
     const auto original = originals_.find(slot);

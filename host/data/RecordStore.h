@@ -30,9 +30,17 @@ class RecordStore {
     void Reserve(std::size_t rows);
     int ColumnCount() const { return columns_; }
 
-    // A baseline row, all null, at the end of the natural order; fill it through MutableRow.
-    SlotId AddBaselineRow();
-    Value* MutableRow(SlotId slot) { return cells_.data() + Offset(slot); }
+    // A baseline row at the end of the natural order, its cells built in place from
+    // cellAt(column), which returns the Value for each storage column. Loads call it only
+    // right after Reset, when no slot is free for reuse.
+    template <typename CellAt>
+    SlotId AddBaselineRow(CellAt&& cellAt) {
+        const auto slot = static_cast<SlotId>(status_.size());
+        for (int column = 0; column < columns_; ++column) cells_.push_back(cellAt(column));
+        status_.push_back(RowStatus::Unchanged);
+        order_.push_back(slot);
+        return slot;
+    }
 
     const Value* Row(SlotId slot) const { return cells_.data() + Offset(slot); }
     // The row as loaded or last merged; nullptr for a row inserted since.
@@ -58,6 +66,7 @@ class RecordStore {
     void AppendRows(std::vector<PacketRow>& out) const;
 
   private:
+    Value* MutableRow(SlotId slot) { return cells_.data() + Offset(slot); }
     std::size_t Offset(SlotId slot) const { return std::size_t{slot} * std::size_t(columns_); }
     std::vector<Value> Copy(const Value* row) const { return {row, row + columns_}; }
     void Assign(SlotId slot, std::span<const Value> values);
