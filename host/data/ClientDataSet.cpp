@@ -5,6 +5,8 @@
 #include "PacketLayout.h"
 #include "ValueConversion.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -789,9 +791,12 @@ void ClientDataSet::Fire(const Event& event, ClientDataSet& dataSet) {
 
 // ---- notifications ---------------------------------------------------------------------
 
+// Over a copy, so that a watcher may come or go while being told; a source that went is
+// skipped. The copy lives on the stack: this runs on every move of the cursor.
 template <typename Call>
 void ClientDataSet::Notify(Call call) {
-    const std::vector<DataSource*> sources = sources_;
+    if (sources_.empty()) return;
+    const QVarLengthArray<DataSource*, 4> sources(sources_.begin(), sources_.end());
     for (DataSource* source : sources) {
         if (std::find(sources_.begin(), sources_.end(), source) != sources_.end()) call(*source);
     }

@@ -1,5 +1,7 @@
 #include "DataSource.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace fai {
@@ -41,9 +43,11 @@ void DataSource::Detach() {
     if (dataSet_) std::erase(dataSet_->sources_, this);
 }
 
+// Over a copy on the stack, as the dataset tells its sources: a link may come or go meanwhile.
 template <typename Call>
 void DataSource::ForEachLink(Call call) {
-    const std::vector<DataLink*> links = links_;
+    if (links_.empty()) return;
+    const QVarLengthArray<DataLink*, 8> links(links_.begin(), links_.end());
     for (DataLink* link : links) {
         if (std::find(links_.begin(), links_.end(), link) != links_.end()) call(*link);
     }

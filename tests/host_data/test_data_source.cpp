@@ -178,6 +178,37 @@ TEST_F(DataSourceTest, EitherSideMayGoFirst) {
     EXPECT_EQ(otherLink.Source(), nullptr);
 }
 
+// A link told of a move may drop another link (a grid closing a detail grid): the one
+// dropped is not told any more, the ones that stay still are.
+class DroppingLink : public DataLink {
+  public:
+    DataLink* drop = nullptr;
+
+  protected:
+    void CurrentChanged(int) override {
+        if (drop) drop->SetSource(nullptr);
+    }
+};
+
+TEST_F(DataSourceTest, ALinkDroppedWhileLinksAreBeingToldHearsNoMore) {
+    DroppingLink first;
+    RecordingLink dropped;
+    RecordingLink kept;
+    first.SetSource(&source);
+    dropped.SetSource(&source);
+    kept.SetSource(&source);
+    first.drop = &dropped;
+    data.SetData(SmallPacket());
+    link.Take();
+    dropped.Take();
+    kept.Take();
+    data.Next();
+    EXPECT_EQ(dropped.Take(), Notes{});
+    EXPECT_EQ(kept.Take(), Notes({"current 1"}));
+    EXPECT_EQ(link.Take(), Notes({"current 1"}));
+    EXPECT_EQ(dropped.Source(), nullptr);
+}
+
 TEST_F(DataSourceTest, MovingToAnotherDatasetIsAStateChangeAndAReset) {
     ClientDataSet second("cdsSegundo");
     second.AddField({"CODE", FieldType::String, 5});
