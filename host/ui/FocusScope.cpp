@@ -1,0 +1,102 @@
+#include "FocusScope.h"
+
+#include "EventGuard.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
+
+namespace fai {
+namespace {
+
+int Depth(const QWidget* widget) {
+    int depth = 0;
+    for (; widget; widget = widget->parentWidget()) ++depth;
+    return depth;
+}
+
+// Follows the focus of every window of the application and tells the scopes it leaves and
+// enters. One tracker for all scopes, so that exits and enters run in a defined order.
+class FocusTracker : public QObject {
+  public:
+    static FocusTracker& Instance() {
+        static FocusTracker* tracker = new FocusTracker;
+        return *tracker;
+    }
+
+    void Add(FocusScope* scope) { scopes_.push_back(scope); }
+    void Remove(FocusScope* scope) { std::erase(scopes_, scope); }
+
+  private:
+    FocusTracker() : QObject(qApp) {
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget*, QWidget* now) { FocusMoved(now); });
+    }
+
+    void FocusMoved(QWidget* now) {
+        // A window losing activation takes the focus away without a move inside it.
+        if (dispatching_ || !now) return;
+        QWidget* window = now->window();
+        QPointer<QWidget> previous = lastFocus_.value(window);
+        lastFocus_.insert(window, now);
+        if (previous == now) return;
+
+        dispatching_ = true;
+        const bool moved = LeaveScopes(previous, now);
+        if (moved) EnterScopes(previous, now);
+        if (!moved && previous && QApplication::focusWidget() == now) previous->setFocus();
+        if (QWidget* focus = QApplication::focusWidget()) lastFocus_.insert(focus->window(), focus);
+        dispatching_ = false;
+    }
+
+    std::vector<FocusScope*> ScopesMoved(const QWidget* from, const QWidget* to) const {
+        std::vector<FocusScope*> moved;
+        for (FocusScope* scope : scopes_) {
+            if (scope->Contains(from) && !scope->Contains(to)) moved.push_back(scope);
+        }
+        return moved;
+    }
+
+    // False when an exit handler refused the move.
+    bool LeaveScopes(const QWidget* from, const QWidget* to) {
+        std::vector<FocusScope*> left = ScopesMoved(from, to);
+        std::stable_sort(left.begin(), left.end(), [](FocusScope* a, FocusScope* b) {
+            return Depth(a->Area()) > Depth(b->Area());
+        });
+        for (QPointer<FocusScope> scope : left) {
+            if (scope && scope->OnExit && !GuardEvent(scope->OnExit)) return false;
+        }
+        return true;
+    }
+
+    void EnterScopes(const QWidget* from, const QWidget* to) {
+        std::vector<FocusScope*> entered = ScopesMoved(to, from);
+        std::stable_sort(entered.begin(), entered.end(), [](FocusScope* a, FocusScope* b) {
+            return Depth(a->Area()) < Depth(b->Area());
+        });
+        for (QPointer<FocusScope> scope : entered) {
+            if (scope && scope->OnEnter) GuardEvent(scope->OnEnter);
+        }
+    }
+
+    std::vector<FocusScope*> scopes_;
+    QHash<QWidget*, QPointer<QWidget>> lastFocus_;
+    bool dispatching_ = false;
+};
+
+}  // namespace
+
+FocusScope::FocusScope(QWidget* area) : QObject(area), area_(area) {
+    FocusTracker::Instance().Add(this);
+}
+
+FocusScope::~FocusScope() { FocusTracker::Instance().Remove(this); }
+
+bool FocusScope::Contains(const QWidget* widget) const {
+    return widget && area_ && (widget == area_ || area_->isAncestorOf(widget));
+}
+
+}  // namespace fai

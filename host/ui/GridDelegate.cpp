@@ -1,0 +1,90 @@
+#include "GridDelegate.h"
+
+#include "Field.h"
+#include "TDBGrid.h"
+#include "TMaskEdit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace fai {
+
+GridDelegate::GridDelegate(TDBGrid& grid) : QStyledItemDelegate(&grid), grid_(grid) {}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    cell.state &= ~QStyle::State_HasFocus;
+    if (index == grid_.currentIndex() && grid_.ShowsSelection())
+        cell.state |= QStyle::State_Selected | QStyle::State_Active;
+    QStyledItemDelegate::paint(painter, cell, index);
+
+    const TDBGrid::Options options = grid_.GridOptions();
+    painter->save();
+    painter->setPen(option.palette.color(QPalette::Mid));
+    if (options & TDBGrid::dgColLines)
+        painter->drawLine(option.rect.topRight(), option.rect.bottomRight());
+    if (options & TDBGrid::dgRowLines)
+        painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
+    painter->restore();
+
+    if (grid_.HasEditButton(index)) {
+        QStyleOptionButton button;
+        button.rect = TDBGrid::EditButtonRect(option.rect);
+        button.text = QStringLiteral("…");
+        button.state = QStyle::State_Enabled | QStyle::State_Raised;
+        QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
+    }
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                    const QModelIndex& index) const {
+    auto* editor = new TMaskEdit(parent);
+    editor->setObjectName(QStringLiteral("edtInplace"));
+    editor->setFrame(false);
+    if (const Field* field = grid_.ColumnField(index.column())) {
+        if (field->DataType() == FieldType::String) editor->SetMaxLength(field->Size());
+        editor->SetEditMask(field->EditMask());
+        if (field->DataType() == FieldType::Float) editor->setAlignment(Qt::AlignRight);
+    }
+    grid_.EditorCreated(editor, index);
+    return editor;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* edit = static_cast<TMaskEdit*>(editor);
+    const Field* field = grid_.ColumnField(index.column());
+    edit->SetText(field ? field->Text() : QString());
+    edit->selectAll();
+    edit->setModified(false);
+}
+
+void GridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const {
+    QRect area = option.rect;
+    if (grid_.HasEditButton(index)) area.setRight(TDBGrid::EditButtonRect(area).left() - 1);
+    editor->setGeometry(area);
+}
+
+void GridDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+    grid_.EditorReleased();
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool GridDelegate::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Keys the grid answers while editing are not the window's shortcuts.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::KeyPress)
+        return grid_.HandleKey(static_cast<QKeyEvent*>(event), true);
+    return false;
+}
+
+}  // namespace fai

@@ -1,0 +1,28 @@
+#include "MenuMirror.h"
+
+#include "TButtonFlat.h"
+
+#include <QAction>
+
+namespace fai {
+
+void MenuMirror::Pair(TButtonFlat* button, QAction* entry) {
+    pairs_.emplace_back(button, entry);
+    QObject::connect(entry, &QAction::triggered, button, [button] { button->Click(); });
+    entry->setEnabled(button->isEnabled());
+}
+
+void MenuMirror::Sync() const {
+    for (const auto& [button, entry] : pairs_) {
+        if (button && entry) entry->setEnabled(button->isEnabled());
+    }
+}
+
+QAction* MenuMirror::EntryOf(const TButtonFlat* button) const {
+    for (const auto& [paired, entry] : pairs_) {
+        if (paired == button) return entry;
+    }
+    return nullptr;
+}
+
+}  // namespace fai

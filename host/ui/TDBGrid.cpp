@@ -1,0 +1,507 @@
+#include "TDBGrid.h"
+
+#include "DataSetTableModel.h"
+#include "DialogService.h"
+#include "EventGuard.h"
+#include "FocusScope.h"
+#include "GridDelegate.h"
+#include "TMaskEdit.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace fai {
+
+// Asks the grid before the current cell moves, so that a column exit or a row that cannot
+// be posted keeps the grid where it is.
+class GridSelectionModel : public QItemSelectionModel {
+  public:
+    GridSelectionModel(QAbstractItemModel* model, TDBGrid& grid)
+        : QItemSelectionModel(model, &grid), grid_(grid) {}
+
+    void setCurrentIndex(const QModelIndex& index,
+                         QItemSelectionModel::SelectionFlags command) override {
+        if (grid_.MayMoveTo(index)) QItemSelectionModel::setCurrentIndex(index, command);
+    }
+
+  private:
+    TDBGrid& grid_;
+};
+
+namespace {
+
+constexpr int kEditButtonWidth = 18;
+
+int DefaultWidth(const Field* field, int charWidth) {
+    if (!field) return 64;
+    switch (field->DataType()) {
+        case FieldType::Float:
+            return 100;
+        case FieldType::DateTime:
+            return 90;
+        case FieldType::String:
+            break;
+    }
+    return std::clamp(field->Size() * charWidth + 8, 40, 300);
+}
+
+bool Editing(const ClientDataSet& dataSet) {
+    return dataSet.State() == DataSetState::Edit || dataSet.State() == DataSetState::Insert;
+}
+
+}  // namespace
+
+TDBGrid::TDBGrid(QWidget* parent)
+    : QTableView(parent),
+      columns_([this](const TColumn* column) { ColumnsChanged(column); }),
+      model_(new DataSetTableModel(columns_, this)),
+      delegate_(new GridDelegate(*this)),
+      focus_(new FocusScope(this)),
+      options_(dgEditing | dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs |
+               dgConfirmDelete | dgCancelOnExit) {
+    setModel(model_);
+    QItemSelectionModel* standard = selectionModel();
+    setSelectionModel(new GridSelectionModel(model_, *this));
+    delete standard;
+    setItemDelegate(delegate_);
+    setSelectionMode(NoSelection);
+    setEditTriggers(NoEditTriggers);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setShowGrid(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setHighlightSections(false);
+
+    connect(model_, &DataSetTableModel::currentRowChanged, this, [this] { SyncCurrent(); });
+    connect(model_, &DataSetTableModel::stateChanged, this, [this](DataSetState state) {
+        if (state == DataSetState::Browse || state == DataSetState::Inactive) HideEditor();
+        viewport()->update();
+    });
+    connect(model_, &DataSetTableModel::columnsRebuilt, this, [this] { ApplyColumns(); });
+    connect(model_, &DataSetTableModel::focusRequested, this, [this](Field* field) {
+        const int column = model_->ColumnOf(*field);
+        if (column < 0 || !isVisible()) return;
+        SetSelectedIndex(column);
+        setFocus();
+    });
+    // A field assigned from code shows in an editor the user has not typed into.
+    connect(model_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& top, const QModelIndex& bottom) {
+                if (!editor_ || editor_->isModified()) return;
+                if (editorIndex_.row() < top.row() || editorIndex_.row() > bottom.row()) return;
+                if (const Field* field = ColumnField(editorIndex_.column())) {
+                    editor_->SetText(field->Text());
+                    editor_->setModified(false);
+                }
+            });
+    focus_->OnEnter = [this] {
+        if (OnEnter) OnEnter();
+    };
+    focus_->OnExit = [this] { LeaveGrid(); };
+    ApplyOptions();
+}
+
+TDBGrid::~TDBGrid() = default;
+
+fai::DataSource* TDBGrid::DataSource() const { return model_->Source(); }
+
+void TDBGrid::SetDataSource(fai::DataSource* source) {
+    HideEditor();
+    model_->SetSource(source);
+}
+
+ClientDataSet* TDBGrid::ActiveDataSet() const { return model_->ActiveDataSet(); }
+
+int TDBGrid::ColumnIndexOf(const QString& fieldName) const {
+    if (!columns_.IsEmpty()) return columns_.IndexOf(fieldName);
+    for (int column = 0; column < ColumnCount(); ++column) {
+        const Field* field = model_->FieldAt(column);
+        if (field && field->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0) return column;
+    }
+    return -1;
+}
+
+Field* TDBGrid::ColumnField(int column) const { return model_->FieldAt(column); }
+
+int TDBGrid::ColumnCount() const { return model_->columnCount(); }
+
+void TDBGrid::SetOptions(Options options) {
+    options_ = options;
+    ApplyOptions();
+}
+
+void TDBGrid::SetOption(Option option, bool on) { SetOptions(options_.setFlag(option, on)); }
+
+void TDBGrid::SetSelectedIndex(int column) {
+    if (column < 0 || column >= ColumnCount()) return;
+    if (editor_ && editorIndex_.column() != column) HideEditor();
+    selectedColumn_ = column;
+    SyncCurrent();
+}
+
+Field* TDBGrid::SelectedField() const { return ColumnField(selectedColumn_); }
+
+bool TDBGrid::EditorMode() const { return editor_ != nullptr; }
+
+void TDBGrid::ShowEditor() {
+    const QModelIndex current = currentIndex();
+    const int column = current.isValid() ? current.column() : selectedColumn_;
+    if (EditorMode() || !CanEditCell(column)) return;
+    // Only an empty grid has no current cell to edit: editing it starts a new row.
+    if (!current.isValid() && model_->rowCount() > 0) return;
+    ClientDataSet* dataSet = ActiveDataSet();
+    if (dataSet->State() == DataSetState::Browse) dataSet->Edit();
+    const QModelIndex cell = model_->index(model_->CurrentRow(), column);
+    if (cell.isValid()) QAbstractItemView::edit(cell);
+}
+
+void TDBGrid::CommitEdit() {
+    if (!editor_ || !editor_->isModified()) return;
+    Field* field = ColumnField(editorIndex_.column());
+    ClientDataSet* dataSet = ActiveDataSet();
+    if (!field || !dataSet) return;
+    if (dataSet->State() == DataSetState::Browse) dataSet->Edit();
+    field->SetText(editor_->Text());
+    if (editor_) {
+        editor_->SetText(field->Text());
+        editor_->setModified(false);
+    }
+}
+
+void TDBGrid::HideEditor() {
+    if (editor_) closeEditor(editor_, QAbstractItemDelegate::NoHint);
+}
+
+QString TDBGrid::InplaceText() const {
+    if (editor_) return editor_->text();
+    const Field* field = SelectedField();
+    return field && model_->CurrentRow() >= 0 ? field->Text() : QString();
+}
+
+int TDBGrid::InplaceSelStart() const { return editor_ ? editor_->SelStart() : 0; }
+
+int TDBGrid::InplaceSelLength() const {
+    return editor_ ? editor_->SelLength() : int(InplaceText().size());
+}
+
+// ---- keys and mouse --------------------------------------------------------------------
+
+void TDBGrid::keyPressEvent(QKeyEvent* event) {
+    if (HandleKey(event, false)) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        // Not taken by the grid: the focus moves on out of it.
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+bool TDBGrid::HandleKey(QKeyEvent* event, bool fromEditor) {
+    int key = event->key();
+    if (!PassKeyDown(OnKeyDown, key, event->modifiers())) return true;
+    bool handled = true;
+    if (!GuardEvent([&] { handled = GridCommand(key, event->modifiers(), fromEditor); }))
+        return true;
+    if (handled) return true;
+
+    const QChar typed = TypedChar(*event);
+    if (typed.isNull()) return false;
+    QChar character = typed;
+    if (!PassKeyPress(OnKeyPress, character)) return true;
+    if (typed.unicode() < 32) return false;
+    if (!fromEditor) {
+        GuardEvent([&] { StartEditing(character); });
+        return true;
+    }
+    if (character == typed) return false;
+    editor_->insert(QString(character));
+    return true;
+}
+
+bool TDBGrid::GridCommand(int key, Qt::KeyboardModifiers shift, bool fromEditor) {
+    ClientDataSet* dataSet = ActiveDataSet();
+    switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: {
+            const bool forward = key == Qt::Key_Tab && !(shift & Qt::ShiftModifier);
+            if ((options_ & dgTabs) && MoveColumnBy(forward ? 1 : -1)) return true;
+            if (!fromEditor) return false;
+            CommitEdit();
+            QAbstractScrollArea::focusNextPrevChild(forward);
+            return true;
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (shift & Qt::ControlModifier) {
+                if (HasEditButton(currentIndex())) ClickEditButton();
+            } else if (EditorMode()) {
+                CommitEdit();
+                HideEditor();
+            } else {
+                ShowEditor();
+            }
+            return true;
+        case Qt::Key_Escape:
+            if (EditorMode()) {
+                HideEditor();
+                return true;
+            }
+            if (dataSet && Editing(*dataSet)) {
+                dataSet->Cancel();
+                return true;
+            }
+            return false;
+        case Qt::Key_F2:
+            ShowEditor();
+            return true;
+        case Qt::Key_Insert:
+            if (shift != Qt::NoModifier) return false;
+            AppendRow();
+            return true;
+        case Qt::Key_Delete:
+            if (!(shift & Qt::ControlModifier)) return false;
+            DeleteRow();
+            return true;
+        case Qt::Key_Down:
+            if (currentIndex().row() >= model_->rowCount() - 1) {
+                AppendRow();
+                return true;
+            }
+            if (!fromEditor) return false;
+            MoveRowBy(1);
+            return true;
+        case Qt::Key_Up:
+            if (!fromEditor) return false;
+            MoveRowBy(-1);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TDBGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex current = currentIndex();
+    if (HasEditButton(current) && EditButtonRect(visualRect(current)).contains(event->pos())) {
+        event->accept();
+        ClickEditButton();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (indexAt(event->pos()) == currentIndex()) {
+        event->accept();
+        GuardEvent([this] { ShowEditor(); });
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+// ---- moving ----------------------------------------------------------------------------
+
+bool TDBGrid::MayMoveTo(const QModelIndex& target) {
+    if (syncing_ || !target.isValid()) return true;
+    bool moved = false;
+    const bool completed = GuardEvent([&] {
+        CommitEdit();
+        if (target.column() != selectedColumn_) {
+            if (currentIndex().isValid() && OnColExit) OnColExit();
+            selectedColumn_ = target.column();
+        }
+        if (ActiveDataSet() && target.row() != model_->CurrentRow()) {
+            HideEditor();
+            MoveToRow(target.row());
+            moved = true;
+        }
+    });
+    if (completed && !moved) return true;
+    SyncCurrent();
+    viewport()->update();
+    return false;
+}
+
+void TDBGrid::MoveToRow(int target) {
+    ClientDataSet& dataSet = *ActiveDataSet();
+    const int current = dataSet.RecNo() - 1;
+    if (dataSet.State() == DataSetState::Insert && !model_->NewRowModified()) {
+        dataSet.Cancel();
+        if (target > current) --target;
+    } else if (Editing(dataSet)) {
+        dataSet.Post();
+    }
+    dataSet.MoveBy(target - (dataSet.RecNo() - 1));
+}
+
+void TDBGrid::MoveRowBy(int delta) {
+    const int rows = model_->rowCount();
+    if (rows == 0) return;
+    const int target = std::clamp(currentIndex().row() + delta, 0, rows - 1);
+    selectionModel()->setCurrentIndex(model_->index(target, selectedColumn_),
+                                      QItemSelectionModel::NoUpdate);
+}
+
+bool TDBGrid::MoveColumnBy(int delta) {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return false;
+    const auto shownFrom = [this, delta](int column) {
+        for (; column >= 0 && column < ColumnCount(); column += delta) {
+            if (!isColumnHidden(column)) return column;
+        }
+        return -1;
+    };
+    int row = current.row();
+    int column = shownFrom(current.column() + delta);
+    if (column < 0) {
+        // Past the end of the row: on to the next row, back from its start to the last one.
+        row += delta;
+        if (row < 0 || row >= model_->rowCount()) return false;
+        column = shownFrom(delta > 0 ? 0 : ColumnCount() - 1);
+        if (column < 0) return false;
+    }
+    selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
+    return true;
+}
+
+void TDBGrid::SyncCurrent() {
+    const int row = model_->CurrentRow();
+    if (editor_ && editorIndex_.row() != row) HideEditor();
+    syncing_ = true;
+    if (row < 0 || ColumnCount() == 0) {
+        selectionModel()->clearCurrentIndex();
+    } else {
+        selectedColumn_ = std::clamp(selectedColumn_, 0, ColumnCount() - 1);
+        selectionModel()->setCurrentIndex(model_->index(row, selectedColumn_),
+                                          QItemSelectionModel::NoUpdate);
+    }
+    syncing_ = false;
+}
+
+// ---- editing ---------------------------------------------------------------------------
+
+bool TDBGrid::CanEditCell(int column) const {
+    if (!(options_ & dgEditing) || !ActiveDataSet()) return false;
+    const Field* field = ColumnField(column);
+    if (!field || field->ReadOnly() || field->IsCalculated()) return false;
+    const TColumn* persistent = model_->ColumnAt(column);
+    return !persistent || !persistent->ReadOnly();
+}
+
+void TDBGrid::StartEditing(QChar typed) {
+    ShowEditor();
+    if (!editor_) return;
+    editor_->insert(QString(typed));
+    editor_->setModified(true);
+}
+
+void TDBGrid::AppendRow() {
+    ClientDataSet* dataSet = ActiveDataSet();
+    if (!dataSet || !(options_ & dgEditing)) return;
+    CommitEdit();
+    // Already on a new row nobody typed into: no second one.
+    if (dataSet->State() == DataSetState::Insert && !model_->NewRowModified()) return;
+    HideEditor();
+    dataSet->Append();
+}
+
+void TDBGrid::DeleteRow() {
+    ClientDataSet* dataSet = ActiveDataSet();
+    if (!dataSet || !(options_ & dgEditing)) return;
+    if (dataSet->IsEmpty() && dataSet->State() != DataSetState::Insert) return;
+    if ((options_ & dgConfirmDelete) &&
+        DialogService::Instance().Message(
+            DialogKind::Confirmation, QStringLiteral("Confirma exclusão?"), mbYes | mbNo) != mrYes)
+        return;
+    HideEditor();
+    dataSet->Delete();
+}
+
+bool TDBGrid::HasEditButton(const QModelIndex& index) const {
+    if (!index.isValid() || index != currentIndex() || !(options_ & dgEditing)) return false;
+    const TColumn* column = model_->ColumnAt(index.column());
+    return column && column->ButtonStyle() == ColumnButtonStyle::Ellipsis && ActiveDataSet();
+}
+
+QRect TDBGrid::EditButtonRect(const QRect& cell) {
+    return QRect(cell.right() - kEditButtonWidth + 1, cell.top(), kEditButtonWidth, cell.height());
+}
+
+bool TDBGrid::ShowsSelection() const {
+    return hasFocus() || (editor_ && editor_->hasFocus()) || (options_ & dgAlwaysShowSelection);
+}
+
+void TDBGrid::ClickEditButton() {
+    if (OnEditButtonClick) GuardEvent(OnEditButtonClick);
+}
+
+void TDBGrid::LeaveGrid() {
+    CommitEdit();
+    HideEditor();
+    ClientDataSet* dataSet = ActiveDataSet();
+    if ((options_ & dgCancelOnExit) && dataSet && dataSet->State() == DataSetState::Insert &&
+        !model_->NewRowModified())
+        dataSet->Cancel();
+    if (OnExit) OnExit();
+}
+
+void TDBGrid::EditorCreated(TMaskEdit* editor, const QModelIndex& index) {
+    editor_ = editor;
+    editorIndex_ = index;
+}
+
+void TDBGrid::EditorReleased() {
+    editor_ = nullptr;
+    editorIndex_ = QPersistentModelIndex();
+}
+
+// ---- options and columns ---------------------------------------------------------------
+
+void TDBGrid::ApplyOptions() {
+    horizontalHeader()->setVisible(options_ & dgTitles);
+    horizontalHeader()->setSectionResizeMode((options_ & dgColumnResize) ? QHeaderView::Interactive
+                                                                         : QHeaderView::Fixed);
+    if (!(options_ & dgEditing)) HideEditor();
+    viewport()->update();
+}
+
+void TDBGrid::ApplyColumns() {
+    for (int column = 0; column < ColumnCount(); ++column) ApplyColumn(column);
+}
+
+void TDBGrid::ApplyColumn(int column) {
+    const TColumn* persistent = model_->ColumnAt(column);
+    setColumnHidden(column, persistent && !persistent->Visible());
+    const int width = persistent && persistent->Width() >= 0
+                          ? persistent->Width()
+                          : DefaultWidth(model_->FieldAt(column), fontMetrics().averageCharWidth());
+    setColumnWidth(column, width);
+}
+
+void TDBGrid::ColumnsChanged(const TColumn* column) {
+    if (!column) {
+        HideEditor();
+        model_->RebuildColumns();
+        return;
+    }
+    for (int index = 0; index < ColumnCount(); ++index) {
+        if (model_->ColumnAt(index) != column) continue;
+        ApplyColumn(index);
+        emit model_->headerDataChanged(Qt::Horizontal, index, index);
+    }
+    viewport()->update();
+}
+
+int IndiceCol(const TDBGrid* grid, const QString& fieldName) {
+    return grid ? grid->ColumnIndexOf(fieldName) : -1;
+}
+
+}  // namespace fai

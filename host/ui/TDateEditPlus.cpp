@@ -1,0 +1,58 @@
+#include "TDateEditPlus.h"
+
+#include "Consiste.h"
+#include "DateText.h"
+#include "Errors.h"
+#include "Value.h"
+
+#include <QPalette>
+
+namespace fai {
+
+TDateEditPlus::TDateEditPlus(QWidget* parent) : TMaskEdit(parent) {
+    weekdayNames_ = {QStringLiteral("Domingo"), QStringLiteral("Segunda"), QStringLiteral("Terça"),
+                     QStringLiteral("Quarta"),  QStringLiteral("Quinta"),  QStringLiteral("Sexta"),
+                     QStringLiteral("Sábado")};
+    SetEditMask(DateMask());
+    connect(this, &QLineEdit::textChanged, this, &TDateEditPlus::ShowValidity);
+    ShowValidity();
+}
+
+void TDateEditPlus::SetWeekdayNames(const QStringList& names) {
+    if (names.size() == 7) weekdayNames_ = names;
+    ShowValidity();
+}
+
+bool TDateEditPlus::IsBlank() const { return EmptyString(Text()); }
+
+QDate TDateEditPlus::GetDate() const {
+    const std::optional<QDate> date = ParseDateText(Text());
+    if (!date) throw EError(InvalidDateMessage(Text()));
+    return date->isValid() ? *date : ZeroDate();
+}
+
+void TDateEditPlus::SetDate(const QDate& date) {
+    SetText(date.isValid() && date != ZeroDate() ? DateToStr(date) : QString());
+}
+
+void TDateEditPlus::CheckValidDate() const {
+    if (IsBlank() && !allowBlank_) throw EError(QStringLiteral("A data deve ser informada."));
+    GetDate();
+}
+
+QString TDateEditPlus::WeekdayName() const {
+    const std::optional<QDate> date = ParseDateText(Text());
+    if (!date || !date->isValid()) return {};
+    return weekdayNames_.value(date->dayOfWeek() % 7);
+}
+
+void TDateEditPlus::ShowValidity() {
+    const QString weekday = WeekdayName();
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text,
+                     weekday.isEmpty() ? QPalette().color(QPalette::Text) : QColor(Qt::blue));
+    setPalette(colours);
+    setToolTip(weekday);
+}
+
+}  // namespace fai

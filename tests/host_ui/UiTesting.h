@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ClientDataSet.h"
+#include "DialogService.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTest>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+// Runs a QtTest class on the offscreen platform, whatever the environment says.
+#define FAI_UI_TEST_MAIN(TestClass)              \
+    int main(int argc, char** argv) {            \
+        qputenv("QT_QPA_PLATFORM", "offscreen"); \
+        QApplication app(argc, argv);            \
+        TestClass test;                          \
+        return QTest::qExec(&test, argc, argv);  \
+    }
+
+// The current row's value of a data column, for use inside an expression.
+#define FAI_FETCH(Type, name) (*static_cast<Type*>(QTest::qData(#name, ::qMetaTypeId<Type>())))
+
+namespace fai::testing {
+
+// Shows the window and waits until it takes the keyboard, as a user's window would.
+inline bool ShowActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Answers every message box with `answer` and records what was asked; modal screens are
+// run by `modal` (a cancel when none is given). Clears the scripts when it goes.
+class DialogScript {
+  public:
+    explicit DialogScript(
+        int answer = mrOk,
+        std::function<int(QDialog&)> modal = [](QDialog&) { return int(mrCancel); }) {
+        DialogService::Instance().ClearShown();
+        DialogService::Instance().SetMessageScript(
+            [answer](const ShownMessage&) { return answer; });
+        DialogService::Instance().SetModalScript(std::move(modal));
+    }
+    ~DialogScript() {
+        DialogService::Instance().ClearScripts();
+        DialogService::Instance().ClearShown();
+    }
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    const std::vector<ShownMessage>& Shown() const { return DialogService::Instance().Shown(); }
+    QStringList Texts() const {
+        QStringList texts;
+        for (const ShownMessage& message : Shown()) texts << message.text;
+        return texts;
+    }
+};
+
+}  // namespace fai::testing
