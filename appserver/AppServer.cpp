@@ -56,7 +56,7 @@ void AppServer::Start() {
                                     "em uso.")
                          .arg(config_.listenAddress));
     }
-    log_.Note(QStringLiteral("fai-appserver escutando na porta %1 (%2), banco %3, %4 conexões")
+    log_.Note(QStringLiteral("fai-appserver escutando na porta %1 (%2), banco %3, %4 threads")
                   .arg(port_)
                   .arg(config_.listenAddress, config_.database.Describe())
                   .arg(config_.workers));

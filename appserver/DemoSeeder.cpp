@@ -62,187 +62,53 @@ struct ShiftSeed {
 const ShiftSeed kShifts[] = {{"1", "MANHA"}, {"2", "TARDE"}, {"3", "NOITE"}, {"4", "MADRUGADA"}};
 constexpr int kShiftsOfSmallBranches = 3;
 
+enum Trait : unsigned {
+    kWeekdays = 0,
+    kEveryDay = 1,        // serves on Sundays too
+    kPlannedLunch = 2,    // lunch compared with the catering planning
+    kShiftBreakdown = 4,  // lunch broken down by shift
+};
+
 struct ClientSeed {
     char personType;  // 'J' company (CNPJ), 'F' person (CPF)
     const char* name;
     const char* tradeName;
     int lunchDiners;
     const char* services;
-    bool everyDay;        // serves on Sundays too
-    bool plannedLunch;    // lunch compared with the catering planning
-    bool shiftBreakdown;  // lunch broken down by shift
-    QStringList items;    // apportionment items, "CODE NAME"
+    unsigned traits;
 };
 
-const std::vector<ClientSeed>& Clients() {
-    static const std::vector<ClientSeed> clients{
-        {'J',
-         "Metalúrgica Vale do Paraíba Ltda.",
-         "Metalvale",
-         420,
-         "00001 00002 00003",
-         false,
-         true,
-         false,
-         {}},
-        {'J',
-         "Hospital Santa Lúcia S.A.",
-         "Hospital Santa Lúcia",
-         310,
-         "00001 00002 00003 00004",
-         true,
-         false,
-         true,
-         {"00001 ALA NORTE", "00002 ALA SUL", "00003 UTI ADULTO", "00004 CORPO CLÍNICO"}},
-        {'J',
-         "Construtora Horizonte Azul Ltda.",
-         "Horizonte Azul",
-         160,
-         "00001 00006",
-         false,
-         false,
-         false,
-         {}},
-        {'J',
-         "Colégio Nossa Senhora Aparecida",
-         "Colégio Aparecida",
-         540,
-         "00001 00005",
-         false,
-         true,
-         false,
-         {"00001 ENSINO FUNDAMENTAL", "00002 ENSINO MÉDIO", "00003 PROFESSORES"}},
-        {'J',
-         "Indústria de Alimentos Serra Verde S.A.",
-         "Serra Verde",
-         610,
-         "00001 00002 00004",
-         true,
-         true,
-         true,
-         {}},
-        {'J', "Transportadora Rota Sul Ltda.", "Rota Sul", 95, "00001", false, false, false, {}},
-        {'J',
-         "Fundação Educacional Ipê Amarelo",
-         "Fundação Ipê",
-         230,
-         "00001 00005",
-         false,
-         false,
-         false,
-         {}},
-        {'J',
-         "Autopeças Bandeirantes Ltda.",
-         "Bandeirantes",
-         180,
-         "00001 00003",
-         false,
-         true,
-         false,
-         {}},
-        {'J',
-         "Têxtil Algodão Nobre S.A.",
-         "Algodão Nobre",
-         350,
-         "00001 00002",
-         false,
-         false,
-         true,
-         {}},
-        {'J',
-         "Laboratório Farmacêutico Vida Ltda.",
-         "Vida Farma",
-         140,
-         "00001",
-         false,
-         true,
-         false,
-         {}},
-        {'J',
-         "Mineração Pico do Itabirito S.A.",
-         "Pico Mineração",
-         480,
-         "00001 00002 00004",
-         true,
-         false,
-         true,
-         {}},
-        {'J',
-         "Usina Sucroalcooleira Santa Clara S.A.",
-         "Usina Santa Clara",
-         390,
-         "00001 00002 00006",
-         true,
-         false,
-         false,
-         {}},
-        {'J',
-         "Centro de Distribuição Logmax Ltda.",
-         "Logmax",
-         270,
-         "00001 00002",
-         true,
-         false,
-         false,
-         {"00001 EXPEDIÇÃO", "00002 RECEBIMENTO", "00003 ADMINISTRATIVO"}},
-        {'J',
-         "Conecta Brasil Teleatendimento Ltda.",
-         "Conecta",
-         210,
-         "00001 00005",
-         false,
-         true,
-         false,
-         {}},
-        {'J',
-         "Clínica Geriátrica Bem Viver Ltda.",
-         "Bem Viver",
-         60,
-         "00001 00002 00003 00004",
-         true,
-         false,
-         false,
-         {}},
-        {'F',
-         "Maria Aparecida dos Santos",
-         "Sítio Boa Esperança",
-         18,
-         "00001 00006",
-         true,
-         false,
-         false,
-         {}},
-        {'F',
-         "José Carlos de Oliveira",
-         "Fazenda Três Irmãos",
-         35,
-         "00001 00003 00006",
-         true,
-         false,
-         false,
-         {}},
-        {'F',
-         "Ana Paula Ferreira Lima",
-         "Pousada Recanto",
-         12,
-         "00001 00002",
-         true,
-         false,
-         false,
-         {}},
-        {'F',
-         "Antônio Marcos Pereira",
-         "Obra Residencial Jardins",
-         40,
-         "00001 00006",
-         false,
-         false,
-         false,
-         {}},
-        {'F', "Luiza Helena Rodrigues", nullptr, 8, "00001", false, false, false, {}},
-    };
-    return clients;
-}
+// clang-format off
+const ClientSeed kClients[] = {
+    {'J', "Metalúrgica Vale do Paraíba Ltda.",      "Metalvale",            420, "00001 00002 00003",       kPlannedLunch},
+    {'J', "Hospital Santa Lúcia S.A.",              "Hospital Santa Lúcia", 310, "00001 00002 00003 00004", kEveryDay | kShiftBreakdown},
+    {'J', "Construtora Horizonte Azul Ltda.",       "Horizonte Azul",       160, "00001 00006",             kWeekdays},
+    {'J', "Colégio Nossa Senhora Aparecida",        "Colégio Aparecida",    540, "00001 00005",             kPlannedLunch},
+    {'J', "Indústria de Alimentos Serra Verde S.A.", "Serra Verde",         610, "00001 00002 00004",       kEveryDay | kPlannedLunch | kShiftBreakdown},
+    {'J', "Transportadora Rota Sul Ltda.",          "Rota Sul",              95, "00001",                   kWeekdays},
+    {'J', "Fundação Educacional Ipê Amarelo",       "Fundação Ipê",         230, "00001 00005",             kWeekdays},
+    {'J', "Autopeças Bandeirantes Ltda.",           "Bandeirantes",         180, "00001 00003",             kPlannedLunch},
+    {'J', "Têxtil Algodão Nobre S.A.",              "Algodão Nobre",        350, "00001 00002",             kShiftBreakdown},
+    {'J', "Laboratório Farmacêutico Vida Ltda.",    "Vida Farma",           140, "00001",                   kPlannedLunch},
+    {'J', "Mineração Pico do Itabirito S.A.",       "Pico Mineração",       480, "00001 00002 00004",       kEveryDay | kShiftBreakdown},
+    {'J', "Usina Sucroalcooleira Santa Clara S.A.", "Usina Santa Clara",    390, "00001 00002 00006",       kEveryDay},
+    {'J', "Centro de Distribuição Logmax Ltda.",    "Logmax",               270, "00001 00002",             kEveryDay},
+    {'J', "Conecta Brasil Teleatendimento Ltda.",   "Conecta",              210, "00001 00005",             kPlannedLunch},
+    {'J', "Clínica Geriátrica Bem Viver Ltda.",     "Bem Viver",             60, "00001 00002 00003 00004", kEveryDay},
+    {'F', "Maria Aparecida dos Santos",             "Sítio Boa Esperança",   18, "00001 00006",             kEveryDay},
+    {'F', "José Carlos de Oliveira",                "Fazenda Três Irmãos",   35, "00001 00003 00006",       kEveryDay},
+    {'F', "Ana Paula Ferreira Lima",                "Pousada Recanto",       12, "00001 00002",             kEveryDay},
+    {'F', "Antônio Marcos Pereira",                 "Obra Residencial Jardins", 40, "00001 00006",          kWeekdays},
+    {'F', "Luiza Helena Rodrigues",                 nullptr,                  8, "00001",                   kWeekdays},
+};
+
+// The clients that split their lunch over apportionment items, by trade name.
+const std::map<QString, QStringList> kApportionmentItems{
+    {"Hospital Santa Lúcia", {"00001 ALA NORTE", "00002 ALA SUL", "00003 UTI ADULTO", "00004 CORPO CLÍNICO"}},
+    {"Colégio Aparecida",    {"00001 ENSINO FUNDAMENTAL", "00002 ENSINO MÉDIO", "00003 PROFESSORES"}},
+    {"Logmax",               {"00001 EXPEDIÇÃO", "00002 RECEBIMENTO", "00003 ADMINISTRATIVO"}},
+};
+// clang-format on
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 QString Flag(bool on) { return on ? QStringLiteral("S") : QStringLiteral("N"); }
@@ -302,7 +168,7 @@ class Generator {
         Services();
         Shifts();
         int index = 0;
-        for (const ClientSeed& client : Clients()) Client(client, index++);
+        for (const ClientSeed& client : kClients) Client(client, index++);
     }
 
   private:
@@ -368,7 +234,10 @@ class Generator {
 
     std::vector<QVariant> Items(const QString& client, const ClientSeed& seed) {
         std::vector<QVariant> ids;
-        for (const QString& item : seed.items) {
+        const auto items = seed.tradeName ? kApportionmentItems.find(Utf8(seed.tradeName))
+                                          : kApportionmentItems.end();
+        if (items == kApportionmentItems.end()) return ids;
+        for (const QString& item : items->second) {
             QSqlQuery inserted = session_.Run(
                 QStringLiteral("INSERT INTO ITEMRATEIOEFET (CDCLIENTE, CDITEMRATEIOEFET, "
                                "NMITEMRATEIOEFET) VALUES (?, ?, ?) RETURNING NRITEMRATEIOEFET"),
@@ -407,7 +276,7 @@ class Generator {
         const QString tradeName = seed.tradeName ? Utf8(seed.tradeName) : Utf8(seed.name);
         for (const QString& service : Utf8(seed.services).split(u' ')) {
             const ServiceSeed& kind = ServiceNamed(service);
-            const bool planned = seed.plannedLunch && service == kLunch;
+            const bool planned = (seed.traits & kPlannedLunch) && service == kLunch;
             const bool pricedPerDay = service == kTransported || seed.personType == 'F';
             session_.Run(QStringLiteral("INSERT INTO SERVCLIEFILI (CDFILIAL, CDCLIENTE, "
                                         "CDSERVFILI, DSEMISSERCLI, IDCONSCOMFAT, IDVLRVARDATA) "
@@ -440,7 +309,7 @@ class Generator {
         const QDate lastStored = transported ? today_.addDays(-kDaysNotImportedYet) : today_;
         for (QDate day = today_.addDays(1 - kDaysOfHeadcounts); day <= today_;
              day = day.addDays(1)) {
-            if (!seed.everyDay && day.dayOfWeek() == Qt::Sunday) continue;
+            if (!(seed.traits & kEveryDay) && day.dayOfWeek() == Qt::Sunday) continue;
             key.day = day;
             const double billed = std::max(0, diners + Between(-diners / 10, diners / 10));
             if (transported && day > today_.addDays(-kDaysOfTransport)) Transported(key, billed);
@@ -453,7 +322,8 @@ class Generator {
                             period ? QVariant(period->number) : QVariant()});
             if (planned) Planning(key, billed);
             const bool recent = day > today_.addDays(-kDaysOfShiftBreakdown);
-            if (seed.shiftBreakdown && key.service == kLunch && recent) ShiftBreakdown(key, billed);
+            if ((seed.traits & kShiftBreakdown) && key.service == kLunch && recent)
+                ShiftBreakdown(key, billed);
             if (!items.empty() && day > today_.addDays(-kDaysOfApportionment))
                 Apportionment(key, billed, items);
         }

@@ -27,7 +27,8 @@ ServerOptions::ServerOptions()
       demo_(QStringLiteral("demo"),
             QStringLiteral("Grava dados de demonstração quando o banco está vazio.")),
       threads_({QStringLiteral("t"), QStringLiteral("threads")},
-               QStringLiteral("Conexões simultâneas com o banco de dados (padrão %1).")
+               QStringLiteral("Threads de trabalho, cada uma com sua conexão ao banco de dados "
+                              "(padrão %1).")
                    .arg(DefaultWorkers()),
                QStringLiteral("n"), QString::number(DefaultWorkers())) {
     parser_.setApplicationDescription(
@@ -51,7 +52,7 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
     bool ok = false;
     config_.workers = parser_.value(threads_).toInt(&ok);
     if (!ok || config_.workers < 1 || config_.workers > kMaxWorkers)
-        throw EError(QStringLiteral("Número de conexões inválido: %1 (use de 1 a %2).")
+        throw EError(QStringLiteral("Número de threads inválido: %1 (use de 1 a %2).")
                          .arg(parser_.value(threads_))
                          .arg(kMaxWorkers));
     return Action::Run;

@@ -3,23 +3,23 @@
 namespace fai::appserver::test {
 namespace {
 
-AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo) {
+AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo, int workers) {
     AppServerConfig config;
     config.listenAddress = QStringLiteral("127.0.0.1:0");
     config.database = location;
     config.seedDemo = seedDemo;
-    config.workers = 2;
+    config.workers = workers;
     return config;
 }
 
 }  // namespace
 
-RunningServer::RunningServer(const DatabaseLocation& location, bool seedDemo)
+RunningServer::RunningServer(const DatabaseLocation& location, bool seedDemo, int workers)
     : log_([this](const QString& line) {
           std::lock_guard lock(mutex_);
           lines_ << line;
       }),
-      server_(TestConfig(location, seedDemo), log_) {
+      server_(TestConfig(location, seedDemo, workers), log_) {
     server_.Start();
     client_ = Connect();
 }

@@ -15,7 +15,8 @@ namespace fai::appserver::test {
 // client connected to it through the real TNetConnection.
 class RunningServer {
   public:
-    explicit RunningServer(const DatabaseLocation& location, bool seedDemo = false);
+    explicit RunningServer(const DatabaseLocation& location, bool seedDemo = false,
+                           int workers = 2);
     ~RunningServer();
 
     TrdmEfetFaturDisp& Methods() { return client_->AppServer(); }

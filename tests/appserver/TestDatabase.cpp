@@ -49,6 +49,8 @@ std::string BackendName(Backend backend) {
     return backend == Backend::Sqlite ? "SQLite" : "PostgreSQL";
 }
 
+void PrintTo(Backend backend, std::ostream* out) { *out << BackendName(backend); }
+
 QString PostgresUrl() { return qEnvironmentVariable("FAI_TEST_PG"); }
 
 TestDatabase::TestDatabase(Backend backend) : backend_(backend) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace fai::appserver::test {
@@ -14,6 +15,7 @@ enum class Backend { Sqlite, Postgres };
 
 // For test names: "SQLite", "PostgreSQL".
 std::string BackendName(Backend backend);
+void PrintTo(Backend backend, std::ostream* out);
 
 // The PostgreSQL the test environment names in FAI_TEST_PG (a superuser's URL), or empty.
 QString PostgresUrl();

@@ -53,7 +53,7 @@ TEST(Program, ExplainsItsOptions) {
 TEST(Program, StopsWithAMessageOnAWrongOption) {
     const Finished wrong = RunToEnd({QStringLiteral("--threads"), QStringLiteral("0")});
     EXPECT_EQ(wrong.exitCode, 1);
-    EXPECT_TRUE(wrong.err.contains(QStringLiteral("Número de conexões inválido: 0")))
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("Número de threads inválido: 0")))
         << wrong.err.toStdString();
 }
 

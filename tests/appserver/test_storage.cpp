@@ -8,6 +8,9 @@
 #include "ServerOptions.h"
 
 #include <QDir>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QThread>
 
 #include <future>
 
@@ -138,6 +141,86 @@ TEST_P(Storage, ANewDatabaseGetsTheSchemaAndAStartedOneKeepsItsData) {
     EXPECT_EQ(Schema::VersionOf(seed.Session()), Schema::CurrentVersion());
     EXPECT_EQ(seed.Count(QStringLiteral("CLIENTE")), 2);
     EXPECT_EQ(seed.Rows(QStringLiteral("SELECT NRVERSAO FROM VERSAOBANCO")).size(), 1);
+}
+
+// The host reads branches, services and clients straight from the database with these
+// queries, as it stores them; the schema must answer them unchanged.
+TEST_P(Storage, TheHostsOwnLookupsRunUnchanged) {
+    TestSeed seed(Location());
+    Schema::Upgrade(seed.Session());
+    sample::Seed(seed);
+    const QString branches = QStringList{"SELECT",
+                                         "   CDFILIAL,",
+                                         "   NMFILIAL",
+                                         "FROM",
+                                         "   FILIAL",
+                                         "WHERE",
+                                         "   (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T')",
+                                         "ORDER BY",
+                                         "   CDFILIAL"}
+                                 .join(u'\n');
+    const QString services =
+        QStringList{"SELECT", "   CDSERVFILI, NMSERVICO",  "FROM",     "   SERVICO",
+                    "WHERE",  "   CDFILIAL = :P_CDFILIAL", "ORDER BY", "   CDSERVFILI"}
+            .join(u'\n');
+    const QString clients = QStringList{"SELECT",
+                                        "   B.CDCLIENTE,",
+                                        "   B.IDTPIJURCLIE,   ",
+                                        "   B.NRINSJURCLIE,",
+                                        "   B.NMRAZSOCCLIE,",
+                                        "   B.NMFANTCLIE",
+                                        "FROM",
+                                        "   CLIENFILIAL A, CLIENTE B",
+                                        "WHERE",
+                                        "   (A.CDFILIAL = :P_CDFILIAL)  AND",
+                                        "   (A.CDCLIENTE = B.CDCLIENTE)    ",
+                                        "ORDER BY",
+                                        "   B.NMRAZSOCCLIE"}
+                                .join(u'\n');
+    struct Case {
+        QString sql;
+        QVariantMap params;
+        QList<QVariantList> expected;
+    };
+    const Case cases[] = {
+        {branches, {{":P_CDFILIAL", kBranch}, {":P_TCDFILIAL", ""}}, {{kBranch, "Centro"}}},
+        {branches, {{":P_CDFILIAL", "9999"}, {":P_TCDFILIAL", ""}}, {}},
+        {branches,
+         {{":P_CDFILIAL", ""}, {":P_TCDFILIAL", "T"}},
+         {{kBranch, "Centro"}, {kOtherBranch, "Norte"}}},
+        {services,
+         {{":P_CDFILIAL", kBranch}},
+         {{kLunch, "ALMOCO"}, {kDinner, "JANTAR"}, {kBreakfast, "CAFE DA MANHA"}}},
+        {clients,
+         {{":P_CDFILIAL", kBranch}},
+         {{kAlfa, "J", "11222333000181", "Alfa Refeições Ltda.", "Alfa"},
+          {kBruno, "F", "52998224725", "Bruno Souza", QVariant()}}},
+    };
+    const QString connection = QStringLiteral("host-lookups");
+    {
+        QSqlDatabase host =
+            QSqlDatabase::addDatabase(SqlDialect::For(Location().kind).DriverName(), connection);
+        SqlDialect::For(Location().kind).Configure(host, Location());
+        ASSERT_TRUE(host.open());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.sql.toStdString());
+            QSqlQuery query(host);
+            ASSERT_TRUE(query.prepare(c.sql)) << query.lastError().text().toStdString();
+            for (auto param = c.params.cbegin(); param != c.params.cend(); ++param)
+                query.bindValue(param.key(), param.value());
+            ASSERT_TRUE(query.exec()) << query.lastError().text().toStdString();
+            QList<QVariantList> rows;
+            while (query.next()) {
+                QVariantList row;
+                for (int i = 0; i < query.record().count(); ++i)
+                    row << (query.value(i).isNull() ? QVariant()
+                                                    : QVariant(query.value(i).toString()));
+                rows << row;
+            }
+            EXPECT_EQ(rows, c.expected);
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
 }
 
 TEST_P(Storage, ADatabaseOfANewerSchemaIsRefused) {
@@ -275,6 +358,32 @@ TEST_P(Storage, AnAddressThatCannotBeListenedOnStopsTheStart) {
                                                   "inválido ou porta em uso.")
                                        .arg(address));
         }
+    }
+}
+
+TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReportsItOnceAndReconnects) {
+    if (PostgresUrl().isEmpty())
+        GTEST_SKIP() << "FAI_TEST_PG não definido: teste só de PostgreSQL não executado";
+    TestDatabase database(Backend::Postgres);
+    RunningServer server(database.Location(), false, 1);
+    TestSeed seed(database.Location());
+    sample::Seed(seed);
+    ASSERT_TRUE(server.Methods().GetParams(kBranch).success);
+
+    const QString others = QStringLiteral(
+        "FROM pg_stat_activity WHERE datname = current_database() AND pid <> pg_backend_pid()");
+    seed.Rows(QStringLiteral("SELECT pg_terminate_backend(pid) ") + others);
+    for (int wait = 0; wait < 50 && !seed.Rows(QStringLiteral("SELECT pid ") + others).isEmpty();
+         ++wait)
+        QThread::msleep(20);
+
+    const ServerResult cut = server.Methods().GetParams(kBranch);
+    EXPECT_FALSE(cut.success);
+    EXPECT_TRUE(cut.error.startsWith(QStringLiteral("Falha no banco de dados: ")))
+        << cut.error.toStdString();
+    for (int call = 0; call < 3; ++call) {
+        const ServerResult again = server.Methods().GetParams(kBranch);
+        EXPECT_TRUE(again.success) << again.error.toStdString();
     }
 }
 
