@@ -1,0 +1,211 @@
+#include "TADOIBQuery.h"
+
+#include "Errors.h"
+#include "ValueConversion.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace fai {
+namespace {
+
+bool StartsName(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool InName(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+
+// One statement that only reads: it starts with SELECT, and nothing follows a semicolon.
+bool IsSingleSelect(const QString& sql) {
+    const QString text = sql.trimmed();
+    if (!text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)) return false;
+    if (text.size() > 6 && InName(text[6])) return false;
+    QChar quote;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+        } else if (c == QLatin1Char(';') && !text.mid(i + 1).trimmed().isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QVariant ToVariant(const Value& value) {
+    if (value.IsText()) return value.Text();
+    if (value.IsNumber()) return value.Number();
+    if (value.IsDate()) return value.Date();
+    return QVariant();
+}
+
+bool IsNumberType(const QMetaType& type) {
+    switch (type.id()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsDateType(const QMetaType& type) {
+    return type.id() == QMetaType::QDate || type.id() == QMetaType::QDateTime;
+}
+
+FieldDef InferDefinition(const QString& name, const QMetaType& type,
+                         const std::vector<std::vector<QVariant>>& rows, int column) {
+    if (IsNumberType(type)) return {name, FieldType::Float};
+    if (IsDateType(type)) return {name, FieldType::DateTime};
+    int size = 1;
+    for (const auto& row : rows)
+        size = std::max(size, int(row[std::size_t(column)].toString().size()));
+    return {name, FieldType::String, size};
+}
+
+}  // namespace
+
+QString QueryParam::AsString() const { return TextOf(value_); }
+
+TADOIBQuery::TADOIBQuery(QString name, QString connection)
+    : name_(std::move(name)), connection_(std::move(connection)), dataSet_(name_) {}
+
+void TADOIBQuery::SetSQL(const QStringList& lines) { SetSQL(lines.join(QLatin1Char('\n'))); }
+
+void TADOIBQuery::SetSQL(const QString& text) {
+    Close();
+    sql_ = text;
+    boundSql_.clear();
+    occurrences_.clear();
+    params_.clear();
+    QChar quote;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+            boundSql_ += c;
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) quote = c;
+        const bool parameter = c == QLatin1Char(':') && i + 1 < text.size() &&
+                               StartsName(text[i + 1]) &&
+                               (i == 0 || text[i - 1] != QLatin1Char(':'));
+        if (!parameter) {
+            boundSql_ += c;
+            continue;
+        }
+        qsizetype end = i + 1;
+        while (end < text.size() && InName(text[end])) ++end;
+        const QString name = text.mid(i + 1, end - i - 1);
+        int index = -1;
+        for (std::size_t p = 0; p < params_.size(); ++p) {
+            if (params_[p]->Name().compare(name, Qt::CaseInsensitive) == 0) index = int(p);
+        }
+        if (index < 0) {
+            index = ParamCount();
+            params_.push_back(std::make_unique<QueryParam>(name));
+        }
+        occurrences_.push_back(index);
+        boundSql_ += QLatin1Char('?');
+        i = end - 1;
+    }
+}
+
+QueryParam& TADOIBQuery::ParamByName(const QString& name) {
+    for (const auto& param : params_) {
+        if (param->Name().compare(name, Qt::CaseInsensitive) == 0) return *param;
+    }
+    throw EError(QStringLiteral("A consulta '%1' não tem o parâmetro '%2'.").arg(Label(), name));
+}
+
+void TADOIBQuery::Open() {
+    Close();
+    if (!IsSingleSelect(sql_))
+        throw EError(
+            QStringLiteral("A consulta '%1' só pode ler dados: use um único SELECT.").arg(Label()));
+    for (const auto& param : params_) {
+        if (!param->Assigned())
+            throw EError(QStringLiteral("O parâmetro '%1' da consulta '%2' não recebeu valor.")
+                             .arg(param->Name(), Label()));
+    }
+    const QSqlDatabase database = QSqlDatabase::database(connection_, true);
+    if (!database.isValid())
+        throw EError(QStringLiteral("A conexão '%1' da consulta '%2' não foi configurada.")
+                         .arg(connection_, Label()));
+    if (!database.isOpen()) Fail(database.lastError().text());
+
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.prepare(boundSql_)) Fail(query.lastError().text());
+    for (int param : occurrences_)
+        query.addBindValue(ToVariant(params_[std::size_t(param)]->AsValue()));
+    if (!query.exec()) Fail(query.lastError().text());
+
+    const QSqlRecord record = query.record();
+    std::vector<std::vector<QVariant>> rows;
+    while (query.next()) {
+        std::vector<QVariant> row;
+        row.reserve(std::size_t(record.count()));
+        for (int column = 0; column < record.count(); ++column) row.push_back(query.value(column));
+        rows.push_back(std::move(row));
+    }
+    if (query.lastError().isValid()) Fail(query.lastError().text());
+
+    DataPacket packet;
+    for (int column = 0; column < record.count(); ++column) {
+        const QString name = record.fieldName(column);
+        const Field* declared = dataSet_.FindField(name);
+        packet.fields.push_back(
+            declared && !declared->IsCalculated()
+                ? declared->Definition()
+                : InferDefinition(name, record.field(column).metaType(), rows, column));
+    }
+    packet.rows.reserve(rows.size());
+    for (const auto& raw : rows) {
+        PacketRow row;
+        row.values.reserve(raw.size());
+        for (std::size_t column = 0; column < raw.size(); ++column) {
+            const QVariant& cell = raw[column];
+            const FieldDef& def = packet.fields[column];
+            if (cell.isNull()) {
+                row.values.emplace_back();
+            } else if (def.type == FieldType::DateTime && IsDateType(cell.metaType())) {
+                row.values.emplace_back(cell.toDate());
+            } else if (def.type == FieldType::DateTime) {
+                const QDate day = QDate::fromString(cell.toString().left(10), Qt::ISODate);
+                if (!day.isValid())
+                    Fail(QStringLiteral("a coluna '%1' não traz uma data: '%2'")
+                             .arg(def.name, cell.toString()));
+                row.values.emplace_back(day);
+            } else if (def.type == FieldType::Float) {
+                bool number = false;
+                const double value = cell.toDouble(&number);
+                if (!number)
+                    Fail(QStringLiteral("a coluna '%1' não traz um número: '%2'")
+                             .arg(def.name, cell.toString()));
+                row.values.emplace_back(value);
+            } else {
+                row.values.emplace_back(cell.toString());
+            }
+        }
+        packet.rows.push_back(std::move(row));
+    }
+    dataSet_.SetData(std::move(packet));
+}
+
+QString TADOIBQuery::Label() const { return name_.isEmpty() ? QStringLiteral("sem nome") : name_; }
+
+void TADOIBQuery::Fail(const QString& message) {
+    throw EError(QStringLiteral("Erro na consulta '%1': %2").arg(Label(), message));
+}
+
+}  // namespace fai
