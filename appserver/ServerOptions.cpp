@@ -2,7 +2,6 @@
 
 #include "Errors.h"
 
-#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -58,11 +57,7 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
     return Action::Run;
 }
 
-QString ServerOptions::DefaultDatabase() {
-    return QStringLiteral("sqlite:") +
-           QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/fai00400.sqlite");
-}
+QString ServerOptions::DefaultDatabase() { return DatabaseLocation::DefaultText(); }
 
 int ServerOptions::DefaultWorkers() { return std::clamp(QThread::idealThreadCount(), 2, 8); }
 

@@ -3,10 +3,11 @@
 #include "Errors.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QUrlQuery>
 
-namespace fai::appserver {
+namespace fai {
 namespace {
 
 constexpr int kDefaultPostgresPort = 5432;
@@ -46,6 +47,12 @@ DatabaseLocation ParsePostgres(const QString& text) {
 
 }  // namespace
 
+QString DatabaseLocation::DefaultText() {
+    return QStringLiteral("sqlite:") +
+           QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/fai-appserver/fai00400.sqlite");
+}
+
 DatabaseLocation DatabaseLocation::Parse(const QString& text) {
     if (text.startsWith(QStringLiteral("sqlite:"))) return ParseSqlite(text);
     if (text.startsWith(QStringLiteral("postgresql://")) ||
@@ -60,4 +67,4 @@ QString DatabaseLocation::Describe() const {
     return QStringLiteral("postgresql://%1%2:%3/%4").arg(who, host).arg(port).arg(databaseName);
 }
 
-}  // namespace fai::appserver
+}  // namespace fai

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace fai::appserver {
+namespace fai {
 
 enum class DatabaseKind { Sqlite, PostgreSql };
 
@@ -19,6 +19,10 @@ struct DatabaseLocation {
     QString databaseName;
     QString connectOptions;  // "key=value;key=value", the driver's form
 
+    // The application server's own file, where the server and the host meet when nothing
+    // else is configured: "sqlite:" and a file under the user's data directory.
+    static QString DefaultText();
+
     // Throws EError with a message for the administrator when the text is not a location.
     static DatabaseLocation Parse(const QString& text);
 
@@ -26,4 +30,4 @@ struct DatabaseLocation {
     QString Describe() const;
 };
 
-}  // namespace fai::appserver
+}  // namespace fai
