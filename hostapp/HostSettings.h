@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace fai {
+
+// What the host is started with: an INI file, overridden option by option from the
+// command line.
+struct HostSettings {
+    QString branch;         // FiliProc; empty: the first branch of the shared database
+    QString billingBranch;  // FiliProcFat; may stay empty
+    bool branchFixed = false;
+    QString serverHost = QStringLiteral("127.0.0.1");
+    int serverPort = 7400;
+    QString database;    // the shared database, "sqlite:PATH" or a PostgreSQL URL
+    QString modulePath;  // the module library
+    bool startModule = false;
+
+    // Reads the command line (and the INI file it names, or the default one). Throws EError
+    // with a message for the user on a bad value; --help and --version print and exit.
+    static HostSettings FromCommandLine(const QStringList& arguments);
+
+    static QString DefaultIniPath();
+    static QString DefaultModulePath();
+};
+
+}  // namespace fai

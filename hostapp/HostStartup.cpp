@@ -1,0 +1,104 @@
+#include "HostStartup.h"
+
+#include "DatabaseLocation.h"
+#include "Errors.h"
+#include "SharedDatabase.h"
+#include "TADOIBQuery.h"
+#include "TNetConnection.h"
+#include "WorkingContext.h"
+
+#include <QFileInfo>
+
+#include <chrono>
+
+namespace fai {
+namespace {
+
+// Starting the host should not keep a user waiting long for a server that is not there.
+constexpr std::chrono::seconds kServerCheckDeadline{10};
+
+QStringList BranchSql(bool all) {
+    return {
+        QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
+        all ? QStringLiteral("ORDER BY CDFILIAL") : QStringLiteral("WHERE CDFILIAL = :P_CDFILIAL")};
+}
+
+QDate ProcessingDate(const QString& branch) {
+    TADOIBQuery query(QStringLiteral("qryDataProc"));
+    query.SetSQL(QStringLiteral("SELECT DTPROCESSA FROM PARAMFATUR WHERE CDFILIAL = :P_CDFILIAL"));
+    query.DataSet().AddField({QStringLiteral("DTPROCESSA"), FieldType::DateTime});
+    query.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);
+    query.Open();
+    return query.IsEmpty() ? QDate() : query.FieldByName(QStringLiteral("DTPROCESSA")).AsDateTime();
+}
+
+}  // namespace
+
+void HostStartup::OpenSharedDatabase(const QString& text) {
+    const DatabaseLocation location = DatabaseLocation::Parse(text);
+    SharedDatabaseSettings settings;
+    if (location.kind == DatabaseKind::Sqlite) {
+        // Opening a file that is not there would quietly make an empty database.
+        if (!QFileInfo::exists(location.path))
+            throw EError(QStringLiteral("Banco de dados geral não encontrado: %1. Inicie o "
+                                        "fai-appserver, que o cria, ou informe --database.")
+                             .arg(location.path));
+        settings.driver = QStringLiteral("QSQLITE");
+        settings.databaseName = location.path;
+    } else {
+        settings.driver = QStringLiteral("QPSQL");
+        settings.databaseName = location.databaseName;
+        settings.host = location.host;
+        settings.port = location.port;
+        settings.user = location.user;
+        settings.password = location.password;
+    }
+    RegisterSharedDatabase(settings);
+}
+
+QString HostStartup::BranchName(const QString& branch) {
+    TADOIBQuery query(QStringLiteral("qryFilial"));
+    query.SetSQL(BranchSql(false));
+    query.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);
+    query.Open();
+    if (query.IsEmpty())
+        throw EError(
+            QStringLiteral("Filial %1 não cadastrada no banco de dados geral.").arg(branch));
+    return query.FieldByName(QStringLiteral("NMFILIAL")).AsString();
+}
+
+QString HostStartup::FirstBranch() {
+    TADOIBQuery query(QStringLiteral("qryFilial"));
+    query.SetSQL(BranchSql(true));
+    query.Open();
+    if (query.IsEmpty())
+        throw EError(QStringLiteral("Não há filial cadastrada no banco de dados geral."));
+    return query.FieldByName(QStringLiteral("CDFILIAL")).AsString();
+}
+
+void HostStartup::CheckServer(const QString& host, int port) {
+    TNetConnection connection;
+    connection.SetHost(host);
+    connection.SetPort(port);
+    connection.SetDeadline(kServerCheckDeadline);
+    connection.Connect();
+    connection.Disconnect();
+}
+
+void HostStartup::Run(const HostSettings& settings) {
+    OpenSharedDatabase(settings.database);
+    WorkingContextData context;
+    context.branch = settings.branch.isEmpty() ? FirstBranch() : settings.branch;
+    context.branchName = BranchName(context.branch);
+    context.billingBranch = settings.billingBranch;
+    if (!context.billingBranch.isEmpty())
+        context.billingBranchName = BranchName(context.billingBranch);
+    context.branchFixed = settings.branchFixed;
+    context.serverHost = settings.serverHost;
+    context.serverPort = settings.serverPort;
+    context.processingDate = ProcessingDate;
+    CheckServer(settings.serverHost, settings.serverPort);
+    SetWorkingContext(std::move(context));
+}
+
+}  // namespace fai

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QLabel;
+class QMdiArea;
+
+namespace fai {
+
+// The host's main window: the screens open as child windows of its document area; the
+// status bar shows where the user is working.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(std::function<void()> openHeadcounts, QWidget* parent = nullptr);
+
+    QMdiArea* DocumentArea() const { return documents_; }
+    void ShowWorkingContext();
+
+  private:
+    QMdiArea* documents_;
+    QLabel* branchLabel_;
+    QLabel* billingBranchLabel_;
+    QLabel* dateLabel_;
+};
+
+}  // namespace fai

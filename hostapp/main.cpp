@@ -1,0 +1,65 @@
+#include "DialogService.h"
+#include "Errors.h"
+#include "EventGuard.h"
+#include "HostApplication.h"
+#include "HostSettings.h"
+#include "HostStartup.h"
+#include "MainWindow.h"
+#include "ModuleLoader.h"
+#include "SharedDatabase.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// A start that cannot go on is said on the terminal and, where there is a screen, in a box.
+int FailStart(const QString& message, int exitCode) {
+    std::fprintf(stderr, "fai-host: %s\n", qPrintable(message));
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        fai::DialogService::Instance().Error(message);
+    return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("fai-host"));
+    QApplication::setApplicationVersion(QStringLiteral(FAI_VERSION));
+
+    fai::HostSettings settings;
+    try {
+        settings = fai::HostSettings::FromCommandLine(app.arguments());
+        fai::HostStartup::Run(settings);
+    } catch (const fai::EError& e) {
+        return FailStart(e.Message(), 2);
+    }
+
+    fai::ModuleLoader module;
+    try {
+        module.Load(settings.modulePath);
+    } catch (const fai::EError& e) {
+        return FailStart(e.Message(), 3);
+    }
+
+    int exitCode = 0;
+    {
+        const auto iniProc = module.Operation<fai::PackageProcedure>("IniProc");
+        fai::MainWindow window([iniProc] { iniProc(); });
+        fai::HostApplication::Instance().SetMainForm(&window, window.DocumentArea());
+        window.show();
+        if (settings.startModule)
+            QTimer::singleShot(0, &window, [iniProc] { fai::GuardEvent(iniProc); });
+        exitCode = QApplication::exec();
+        // The screens are the module's code: they go before the module does.
+        window.DocumentArea()->closeAllSubWindows();
+        fai::HostApplication::Instance().SetMainForm(nullptr, nullptr);
+    }
+    module.Unload();
+    fai::UnregisterSharedDatabase();
+    return exitCode;
+}
