@@ -149,6 +149,8 @@ Field* TDBGrid::SelectedField() const { return ColumnField(selectedColumn_); }
 
 bool TDBGrid::EditorMode() const { return editor_ != nullptr; }
 
+TMaskEdit* TDBGrid::InplaceEditor() const { return editor_; }
+
 void TDBGrid::ShowEditor() {
     const QModelIndex current = currentIndex();
     const int column = current.isValid() ? current.column() : selectedColumn_;

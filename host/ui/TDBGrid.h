@@ -81,7 +81,7 @@ class TDBGrid : public QTableView {
     void CommitEdit();
     // Closes the editor without writing its text.
     void HideEditor();
-    TMaskEdit* InplaceEditor() const { return editor_; }
+    TMaskEdit* InplaceEditor() const;
     // The editor's text and selection; with the editor closed, those it would open with on
     // the current cell: the field's edit text, all of it selected.
     QString InplaceText() const;

@@ -1,0 +1,151 @@
+#include "TBaseForm.h"
+
+#include "DialogService.h"
+#include "EventGuard.h"
+#include "Help.h"
+#include "HostApplication.h"
+#include "KeyEvents.h"
+#include "TButtonFlat.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace fai {
+namespace {
+
+// The controls where Enter means "next field".
+bool MovesOnEnter(const QWidget* widget) {
+    if (!widget || TBaseForm::InsideGrid(widget)) return false;
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget) ||
+           qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget);
+}
+
+}  // namespace
+
+QStringList StandardMessages() {
+    return {
+        QStringLiteral("Canc|Confirma o cancelamento das alterações?"),
+        QStringLiteral("Excl|Confirma exclusão?"),
+        QStringLiteral("SemRelatorio|Não há relatório para esta tela."),
+        QStringLiteral("RelIndisponivel|Esta ação de relatório ainda não está disponível."),
+    };
+}
+
+TBaseForm::TBaseForm(QWidget* parent)
+    : QDialog(parent), lblCodTela(new QLabel(this)), layout_(new QVBoxLayout(this)) {
+    lblCodTela->setObjectName(QStringLiteral("lblCodTela"));
+    lblCodTela->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    msgMensagensPadroes.SetEntries(StandardMessages());
+    layout_->setContentsMargins(4, 4, 4, 4);
+    layout_->setSpacing(4);
+    qApp->installEventFilter(this);
+}
+
+TBaseForm::~TBaseForm() = default;
+
+bool TBaseForm::InsideGrid(const QWidget* widget) {
+    for (const QWidget* parent = widget; parent; parent = parent->parentWidget()) {
+        if (qobject_cast<const QAbstractItemView*>(parent)) return true;
+    }
+    return false;
+}
+
+void TBaseForm::SetScreenCode(const QString& code) { lblCodTela->setText(code); }
+
+int TBaseForm::ShowModal() {
+    struct ModalScope {
+        bool& flag;
+        ~ModalScope() { flag = false; }
+    } scope{modal_};
+    modal_ = true;
+    return DialogService::Instance().ExecModal(*this);
+}
+
+void TBaseForm::ShowChild() { HostApplication::Instance().ShowChild(this); }
+
+void TBaseForm::FormClose(TCloseAction&) {}
+
+void TBaseForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
+    if (key == Qt::Key_F1 && shift == Qt::NoModifier) {
+        ShowHelp(helpFile_, helpContext_);
+        key = 0;
+        return;
+    }
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && !(shift & (Qt::ControlModifier | Qt::AltModifier)) &&
+        MovesOnEnter(QApplication::focusWidget())) {
+        focusNextChild();
+        key = 0;
+    }
+}
+
+TButtonFlat* TBaseForm::MakeToolButton(QWidget* parent, const char* name, const QString& text,
+                                       const QString& hint) {
+    auto* button = new TButtonFlat(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->SetHint(hint);
+    return button;
+}
+
+bool TBaseForm::event(QEvent* event) {
+    if (event->type() == QEvent::Show && !shown_) {
+        shown_ = true;
+        GuardEvent([this] { FormShow(); });
+    } else if (event->type() == QEvent::WindowActivate) {
+        GuardEvent([this] { FormActivate(); });
+    }
+    return QDialog::event(event);
+}
+
+void TBaseForm::closeEvent(QCloseEvent* event) {
+    TCloseAction action = modal_ ? TCloseAction::Hide : TCloseAction::Free;
+    if (!GuardEvent([this, &action] { FormClose(action); }) || action == TCloseAction::None) {
+        event->ignore();
+        return;
+    }
+    if (action == TCloseAction::Minimize) {
+        event->ignore();
+        auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+        (frame ? static_cast<QWidget*>(frame) : this)->showMinimized();
+        return;
+    }
+    setAttribute(Qt::WA_DeleteOnClose, action == TCloseAction::Free && !modal_);
+    QDialog::closeEvent(event);
+}
+
+void TBaseForm::keyPressEvent(QKeyEvent* event) {
+    // Escape and Enter belong to the screen's handlers, not to the dialog's default buttons.
+    const int key = event->key();
+    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TBaseForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Each key once, where it is first delivered, and only keys of this screen's window.
+    if (!widget || (widget != QApplication::focusWidget() && widget != this)) return false;
+    if (widget != this && !isAncestorOf(widget)) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    int code = key->key();
+    const KeyDownEvent preview = [this](int& pressed, Qt::KeyboardModifiers shift) {
+        FormKeyDown(pressed, shift);
+    };
+    return !PassKeyDown(preview, code, key->modifiers());
+}
+
+}  // namespace fai

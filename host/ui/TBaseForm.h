@@ -1,0 +1,97 @@
+#pragma once
+
+#include "TMessages.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <utility>
+
+class QLabel;
+class QVBoxLayout;
+
+namespace fai {
+
+class TButtonFlat;
+
+// What closing a screen does with it.
+enum class TCloseAction { None, Hide, Free, Minimize };
+
+// What every screen has: the screen-code label lblCodTela, the message tables msgPadrao (the
+// screen's) and msgMensagensPadroes (the standard texts), a help file and context, and the
+// classic form events:
+// - FormCreate runs once the screen is built (CreateForm), FormShow on its first showing,
+//   FormActivate whenever its window becomes active;
+// - FormClose decides the close action; a failure in it, or TCloseAction::None, keeps the
+//   screen open. A screen shown as a child window is freed when closed; one shown modally is
+//   hidden, and its creator deletes it;
+// - FormKeyDown sees every key pressed anywhere in the screen first (key preview) and can
+//   swallow it by setting it to 0. The base handling: F1 opens the screen's help; Enter in
+//   an edit box, combo box or check box moves to the next control, as in a classic business
+//   application (grids and buttons keep their own Enter). Escape does not close a screen.
+// Handlers run through the event guard.
+class TBaseForm : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TBaseForm(QWidget* parent = nullptr);
+    ~TBaseForm() override;
+
+    const QString& HelpFile() const { return helpFile_; }
+    void SetHelpFile(const QString& helpFile) { helpFile_ = helpFile; }
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int context) { helpContext_ = context; }
+    void SetScreenCode(const QString& code);
+
+    // Shows the screen modally through the dialog service and returns its result.
+    int ShowModal();
+    bool ShownModal() const { return modal_; }
+    // Shows the screen as a child window of the host's document area.
+    void ShowChild();
+
+    virtual void FormCreate() {}
+    virtual void FormShow() {}
+    virtual void FormActivate() {}
+    virtual void FormClose(TCloseAction& action);
+    virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
+
+    // Whether the widget is a grid or lies inside one (its in-place editor): grids answer
+    // Enter and Escape themselves.
+    static bool InsideGrid(const QWidget* widget);
+
+    TMessages msgPadrao;
+    TMessages msgMensagensPadroes;
+    QLabel* lblCodTela;
+
+  protected:
+    // Where the screen's own controls go, under the form's menu and tool bar.
+    QVBoxLayout* FormLayout() const { return layout_; }
+    // A flat tool button with its component name, text and hint.
+    TButtonFlat* MakeToolButton(QWidget* parent, const char* name, const QString& text,
+                                const QString& hint);
+
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QString helpFile_;
+    int helpContext_ = 0;
+    bool modal_ = false;
+    bool shown_ = false;
+    QVBoxLayout* layout_;
+};
+
+// Builds a screen and runs its FormCreate; a failing creation deletes the screen and
+// propagates.
+template <typename Form, typename... Args>
+Form* CreateForm(Args&&... args) {
+    auto form = std::make_unique<Form>(std::forward<Args>(args)...);
+    form->FormCreate();
+    return form.release();
+}
+
+// The standard texts of msgMensagensPadroes.
+QStringList StandardMessages();
+
+}  // namespace fai
