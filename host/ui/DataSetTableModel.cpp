@@ -44,8 +44,6 @@ const TColumn* DataSetTableModel::ColumnAt(int column) const {
     return columns_[std::size_t(column)].persistent;
 }
 
-void DataSetTableModel::RebuildColumns() { Reload(); }
-
 void DataSetTableModel::Reload() {
     beginResetModel();
     columns_.clear();

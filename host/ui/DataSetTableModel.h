@@ -33,8 +33,9 @@ class DataSetTableModel : public QAbstractTableModel, private DataLink {
     Field* FieldAt(int column) const;
     // The persistent column shown at `column`, or null for a default column.
     const TColumn* ColumnAt(int column) const;
-    // The columns follow the persistent columns or, without them, the dataset's fields.
-    void RebuildColumns();
+    // Columns and rows read again from the source: the columns follow the persistent
+    // columns or, without them, the dataset's visible fields.
+    void Reload();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -56,8 +57,6 @@ class DataSetTableModel : public QAbstractTableModel, private DataLink {
 
     QString DisplayText(int row, const Field& field) const;
     int ActiveRowCount() const;
-    // Columns and rows read again from the source.
-    void Reload();
     void RowsChanged(int row);
 
     void StateChanged(DataSetState state) override;

@@ -23,8 +23,6 @@ class EditMask {
     const QString& InputMask() const { return inputMask_; }
     bool SaveLiterals() const { return saveLiterals_; }
     QChar Blank() const { return blank_; }
-    // Positions of the shown text: true where the user types, false for a literal.
-    int Length() const { return static_cast<int>(slots_.size()); }
 
     // The value kept from the shown text: literals dropped when they are not saved; blanks
     // become spaces when literals are saved (so positions keep their meaning) and are dropped

@@ -18,11 +18,4 @@ void MenuMirror::Sync() const {
     }
 }
 
-QAction* MenuMirror::EntryOf(const TButtonFlat* button) const {
-    for (const auto& [paired, entry] : pairs_) {
-        if (paired == button) return entry;
-    }
-    return nullptr;
-}
-
 }  // namespace fai

@@ -18,7 +18,6 @@ class MenuMirror {
   public:
     void Pair(TButtonFlat* button, QAction* entry);
     void Sync() const;
-    QAction* EntryOf(const TButtonFlat* button) const;
 
   private:
     std::vector<std::pair<QPointer<TButtonFlat>, QPointer<QAction>>> pairs_;

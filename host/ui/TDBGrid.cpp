@@ -491,7 +491,7 @@ void TDBGrid::ApplyColumn(int column) {
 void TDBGrid::ColumnsChanged(const TColumn* column) {
     if (!column) {
         HideEditor();
-        model_->RebuildColumns();
+        model_->Reload();
         return;
     }
     for (int index = 0; index < ColumnCount(); ++index) {

@@ -493,6 +493,27 @@ class GridTest : public QObject {
         QCOMPARE(f.grid->GridOptions(), TDBGrid::Options(TDBGrid::dgEditing));
     }
 
+    void linesAndTheSelectionAreDrawnAsTheOptionsSay() {
+        GridFixture f;
+        f.Load(3);
+        QVERIFY(f.Show());
+        f.other->setFocus();
+        const auto picture = [&f] { return f.grid->viewport()->grab().toImage(); };
+        const QImage unfocused = picture();
+        f.grid->SetOption(TDBGrid::dgAlwaysShowSelection, true);
+        const QImage selected = picture();
+        QVERIFY(selected != unfocused);
+        f.grid->SetOption(TDBGrid::dgRowLines, false);
+        const QImage columnLines = picture();
+        QVERIFY(columnLines != selected);
+        f.grid->SetOption(TDBGrid::dgColLines, false);
+        QVERIFY(picture() != columnLines);
+        f.grid->SetOption(TDBGrid::dgAlwaysShowSelection, false);
+        const QImage hidden = picture();
+        f.grid->setFocus();
+        QVERIFY(picture() != hidden);  // with the focus the selection shows anyway
+    }
+
     void aDisabledSourceEmptiesTheGrid() {
         GridFixture f;
         f.Load(3);

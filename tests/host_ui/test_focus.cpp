@@ -1,0 +1,128 @@
+#include "Errors.h"
+#include "FocusScope.h"
+#include "GridFixture.h"
+#include "TEdit.h"
+#include "UiTesting.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace fai;
+using fai::testing::DialogScript;
+
+namespace {
+
+// A filter panel with two boxes, and a box outside it, noting every enter and exit.
+struct FilterWindow {
+    FilterWindow() {
+        panel = new QWidget(&window);
+        panel->setObjectName("panFiltro");
+        first = new TEdit(panel);
+        second = new TEdit(panel);
+        outside = new TEdit(&window);
+        auto* inner = new QHBoxLayout(panel);
+        inner->addWidget(first);
+        inner->addWidget(second);
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(panel);
+        layout->addWidget(outside);
+        scope = new FocusScope(panel);
+        Note(scope->OnEnter, scope->OnExit, "panFiltro");
+        Note(first->OnEnter, first->OnExit, "first");
+        Note(second->OnEnter, second->OnExit, "second");
+        Note(outside->OnEnter, outside->OnExit, "outside");
+    }
+
+    void Note(std::function<void()>& enter, std::function<void()>& exit, const QString& name) {
+        enter = [this, name] { log << name + " enter"; };
+        exit = [this, name] { log << name + " exit"; };
+    }
+
+    QWidget window;
+    QWidget* panel;
+    TEdit* first;
+    TEdit* second;
+    TEdit* outside;
+    FocusScope* scope;
+    QStringList log;
+};
+
+}  // namespace
+
+// Enter and exit of controls and areas, as the filter panels rely on them.
+class FocusTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void areasAreLeftInnermostFirstAndEnteredOutermostFirst() {
+        FilterWindow f;
+        f.first->setFocus();
+        QVERIFY(testing::ShowActive(f.window));
+        f.log.clear();
+        f.second->setFocus();
+        QCOMPARE(f.log, (QStringList{"first exit", "second enter"}));
+        f.log.clear();
+        f.outside->setFocus();
+        QCOMPARE(f.log, (QStringList{"second exit", "panFiltro exit", "outside enter"}));
+        f.log.clear();
+        f.first->setFocus();
+        QCOMPARE(f.log, (QStringList{"outside exit", "panFiltro enter", "first enter"}));
+    }
+
+    void aFailingExitKeepsTheFocusWhereItWas() {
+        FilterWindow f;
+        f.first->setFocus();
+        QVERIFY(testing::ShowActive(f.window));
+        f.second->setFocus();
+        f.log.clear();
+        DialogScript script;
+        f.scope->OnExit = [] { throw EError(QStringLiteral("Filial deve ser informada.")); };
+        f.outside->setFocus();
+        QVERIFY(f.second->hasFocus());
+        QCOMPARE(f.log, QStringList{"second exit"});
+        QCOMPARE(script.Texts(), QStringList{QStringLiteral("Filial deve ser informada.")});
+
+        // A handler that puts the focus on the box it complains about keeps it there.
+        f.log.clear();
+        f.scope->OnExit = [&f] {
+            f.first->setFocus();
+            throw EAbort();
+        };
+        f.outside->setFocus();
+        QVERIFY(f.first->hasFocus());
+        QVERIFY(!f.log.contains("outside enter"));
+        QVERIFY(!f.log.contains("panFiltro enter"));
+    }
+
+    void anotherWindowIsNoExit() {
+        FilterWindow f;
+        f.first->setFocus();
+        QVERIFY(testing::ShowActive(f.window));
+        f.log.clear();
+        TEdit box;
+        QVERIFY(testing::ShowActive(box));
+        box.setFocus();
+        QVERIFY(box.hasFocus());
+        QVERIFY(testing::ShowActive(f.window));
+        QVERIFY(f.first->hasFocus());
+        QCOMPARE(f.log, QStringList{});
+    }
+
+    void gridsTellWhenTheyAreEnteredAndLeft() {
+        testing::GridFixture f;
+        f.Load(1);
+        QStringList log;
+        f.grid->OnEnter = [&log] { log << "enter"; };
+        f.grid->OnExit = [&log] { log << "exit"; };
+        f.other->setFocus();
+        QVERIFY(testing::ShowActive(f.window));
+        f.grid->setFocus();
+        f.Type("1");  // the editor is inside the grid: no exit
+        f.other->setFocus();
+        QCOMPARE(log, (QStringList{"enter", "exit"}));
+        QCOMPARE(f.cds.FieldByName("CDSERVFILI").AsString(), QStringLiteral("1"));
+    }
+};
+
+FAI_UI_TEST_MAIN(FocusTest)
+#include "test_focus.moc"
