@@ -16,8 +16,8 @@ class HostApplication {
     QWidget* MainForm() const { return mainForm_; }
     QMdiArea* DocumentArea() const { return documentArea_; }
 
-    // Shows a screen as a child window of the document area (or top-level) and brings it
-    // to the front.
+    // Shows a screen as a child window of the document area (or top-level) in its normal
+    // window state, and brings it to the front.
     void ShowChild(QWidget* screen);
 
   private:

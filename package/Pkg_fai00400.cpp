@@ -1,0 +1,62 @@
+#include "Pkg_fai00400.h"
+
+#include "Cli_fai00400.h"
+#include "Cli_fai00401.h"
+#include "Cli_fai00402.h"
+#include "Cli_fai00403.h"
+
+#include <array>
+
+namespace {
+
+// A unit of the package: its start-up and shut-down (either may be absent) and a counter,
+// so that a unit initialized twice starts once and shuts down on its last finalization.
+struct Unit {
+    fai::PackageUnitInfo info;
+    void (*startUp)();
+    void (*shutDown)();
+    int initializations = 0;
+};
+
+std::array<Unit, 4> units = {{
+    {{"Cli_fai00400"}, &fai::Cli_fai00400_StartUp, nullptr},
+    {{"Cli_fai00401"}, &fai::Cli_fai00401_StartUp, &fai::Cli_fai00401_ShutDown},
+    {{"Cli_fai00402"}, nullptr, &fai::Cli_fai00402_ShutDown},
+    {{"Cli_fai00403"}, nullptr, nullptr},
+}};
+
+const std::array<fai::PackageUnitInfo, 4> unitInfo = {units[0].info, units[1].info, units[2].info,
+                                                      units[3].info};
+
+const fai::PackageInfoTable infoTable = {"Pkg_fai00400", static_cast<int>(unitInfo.size()),
+                                         unitInfo.data()};
+
+}  // namespace
+
+extern "C" {
+
+void IniProc() { fai::CriaEfetFatur(); }
+
+void CriaEfetFatur() { fai::CriaEfetFatur(); }
+
+void cria_RelListComen() { fai::cria_RelListComen(); }
+
+void CriaDupCom(const fai::DataPacket& assessedPeriods) { fai::CriaDupCom(assessedPeriods); }
+
+double CriaItRatEfet() { return fai::CriaItRatEfet(); }
+
+const fai::PackageInfoTable* GetPackageInfoTable() { return &infoTable; }
+
+void Initialize() {
+    for (Unit& unit : units) {
+        if (unit.initializations++ == 0 && unit.startUp) unit.startUp();
+    }
+}
+
+void Finalize() {
+    for (Unit& unit : units) {
+        if (unit.initializations > 0 && --unit.initializations == 0 && unit.shutDown)
+            unit.shutDown();
+    }
+}
+}
