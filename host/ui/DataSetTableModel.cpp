@@ -36,6 +36,7 @@ int DataSetTableModel::ColumnOf(const Field& field) const {
 
 Field* DataSetTableModel::FieldAt(int column) const {
     if (column < 0 || column >= columnCount()) return nullptr;
+    if (!Source() || !fieldsOf_ || Source()->DataSet() != fieldsOf_) return nullptr;
     return columns_[std::size_t(column)].field;
 }
 
@@ -48,6 +49,7 @@ void DataSetTableModel::Reload() {
     beginResetModel();
     columns_.clear();
     ClientDataSet* dataSet = Source() ? Source()->DataSet() : nullptr;
+    fieldsOf_ = dataSet;
     if (!persistent_.IsEmpty()) {
         for (int i = 0; i < persistent_.Count(); ++i) {
             const TColumn& column = persistent_[i];
@@ -107,8 +109,8 @@ QVariant DataSetTableModel::headerData(int section, Qt::Orientation orientation,
     if (role == Qt::DisplayRole) {
         if (column.persistent && !column.persistent->Title().isEmpty())
             return column.persistent->Title();
-        if (column.field) return column.field->DisplayLabel();
-        return column.persistent->FieldName();
+        if (const Field* field = FieldAt(section)) return field->DisplayLabel();
+        return column.persistent ? column.persistent->FieldName() : QString();
     }
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment horizontal =

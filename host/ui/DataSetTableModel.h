@@ -69,6 +69,10 @@ class DataSetTableModel : public QAbstractTableModel, private DataLink {
 
     const TDBGridColumns& persistent_;
     std::vector<ShownColumn> columns_;
+    // The dataset the columns' fields belong to. A dataset destroyed before the grid (a
+    // screen's member dataset, its grids being child widgets) leaves the source without one,
+    // and its fields are then no longer read.
+    const ClientDataSet* fieldsOf_ = nullptr;
     int rowCount_ = 0;
     bool newRowModified_ = false;
 };

@@ -107,7 +107,13 @@ TDBGrid::TDBGrid(QWidget* parent)
     ApplyOptions();
 }
 
-TDBGrid::~TDBGrid() = default;
+// The editor, the focus handlers and the model reach members that are gone once this
+// destructor has run, before the view's own teardown (which still paints and sizes).
+TDBGrid::~TDBGrid() {
+    HideEditor();
+    delete focus_;
+    setModel(nullptr);
+}
 
 fai::DataSource* TDBGrid::DataSource() const { return model_->Source(); }
 

@@ -19,6 +19,10 @@ TEdit::TEdit(QWidget* parent) : QLineEdit(parent), focus_(new FocusScope(this)) 
     });
 }
 
+// The handlers reach members that are gone once this destructor has run, before the
+// widget's own teardown moves the focus.
+TEdit::~TEdit() { delete focus_; }
+
 int TEdit::SelStart() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
 
 int TEdit::SelLength() const { return hasSelectedText() ? int(selectedText().size()) : 0; }

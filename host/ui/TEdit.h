@@ -17,6 +17,7 @@ class TEdit : public QLineEdit {
     Q_OBJECT
   public:
     explicit TEdit(QWidget* parent = nullptr);
+    ~TEdit() override;
 
     // The selection as the classic edits count it: start and length, or the cursor
     // position and 0 without a selection.

@@ -525,6 +525,29 @@ class GridTest : public QObject {
         QCOMPARE(f.Rows(), 3);
     }
 
+    void aDataSetGoneBeforeItsGridLeavesNothingToRead() {
+        // A screen's datasets are members, destroyed before its grids, which still paint.
+        auto cds = std::make_unique<ClientDataSet>("cdsEfetFatu");
+        cds->AddField({"QTCOMEFATU", FieldType::Float}).SetDisplayLabel("Faturados");
+        cds->AddField({"QTCOMEPREV", FieldType::Float}).SetDisplayLabel("Previstos");
+        DataPacket packet;
+        packet.fields = {{"QTCOMEFATU", FieldType::Float}, {"QTCOMEPREV", FieldType::Float}};
+        packet.rows.push_back({RowChange::Unchanged, {Value(1.0), Value(2.0)}, {}});
+        cds->SetData(packet);
+        DataSource dts(cds.get());
+        TDBGrid grid;
+        grid.Columns().Add("QTCOMEPREV");
+        grid.SetDataSource(&dts);
+        QCOMPARE(grid.model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Previstos"));
+        cds.reset();
+        QCOMPARE(grid.model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("QTCOMEPREV"));
+        QCOMPARE(grid.model()->index(0, 0).data().toString(), QString());
+        QVERIFY(!grid.SelectedField());
+        grid.viewport()->grab();
+    }
+
     void staysFastOnAHundredThousandRows() {
         GridFixture f;
         f.Load(100000);
