@@ -40,6 +40,7 @@ class FocusTracker : public QObject {
         // A window losing activation takes the focus away without a move inside it.
         if (dispatching_ || !now) return;
         QWidget* window = now->window();
+        lastFocus_.removeIf([](const auto& entry) { return entry.value().isNull(); });
         QPointer<QWidget> previous = lastFocus_.value(window);
         lastFocus_.insert(window, now);
         if (previous == now) return;

@@ -244,6 +244,7 @@ bool TDBGrid::GridCommand(int key, Qt::KeyboardModifiers shift, bool fromEditor)
             if ((options_ & dgTabs) && MoveColumnBy(forward ? 1 : -1)) return true;
             if (!fromEditor) return false;
             CommitEdit();
+            HideEditor();  // the focus is back on the grid, to move on from there
             QAbstractScrollArea::focusNextPrevChild(forward);
             return true;
         }

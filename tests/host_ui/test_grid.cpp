@@ -222,12 +222,24 @@ class GridTest : public QObject {
         f.Key(Qt::Key_Tab);  // past the last cell: out of the grid
         QVERIFY(f.other->hasFocus());
 
+        // From the editor of the last cell too, with what was typed kept.
+        f.grid->setFocus();
+        f.Type("9");
+        f.Key(Qt::Key_Tab);
+        QVERIFY(f.other->hasFocus());
+        QCOMPARE(f.cds.FieldByName("QTCOMEPREV").AsFloat(), 9.0);
+
         f.grid->SetOption(TDBGrid::dgTabs, false);
         f.grid->setFocus();
         f.grid->SetSelectedIndex(0);
         f.Key(Qt::Key_Tab);
         QVERIFY(f.other->hasFocus());
         QCOMPARE(f.grid->SelectedIndex(), 0);
+        f.grid->setFocus();
+        f.Type("2");
+        f.Key(Qt::Key_Tab);
+        QVERIFY(f.other->hasFocus());
+        QCOMPARE(f.cds.FieldByName("CDSERVFILI").AsString(), QStringLiteral("2"));
     }
 
     void editButtonShowsOnTheCurrentCellOfItsColumn() {
