@@ -63,25 +63,25 @@ QString HostSettings::DefaultModulePath() {
 HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Host desktop application of the billing system: opens the headcount module."));
+        "Aplicação hospedeira do faturamento: abre o módulo de efetivos para faturamento."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption config(
-        "config", "INI file with the settings below (default: " + DefaultIniPath() + ").", "file");
-    const QCommandLineOption branch("branch", "Working branch code (FiliProc).", "code");
-    const QCommandLineOption billingBranch("billing-branch", "Billing branch code (FiliProcFat).",
-                                           "code");
-    const QCommandLineOption fixed("fixed-branch",
-                                   "The branch is fixed for the session (ModuFili).");
-    const QCommandLineOption server("server", "Application server (default 127.0.0.1:7400).",
-                                    "host:port");
+        "config", "Arquivo INI com as opções abaixo (padrão: " + DefaultIniPath() + ").",
+        "arquivo");
+    const QCommandLineOption branch("branch", "Filial de trabalho (FiliProc).", "codigo");
+    const QCommandLineOption billingBranch("billing-branch", "Filial de faturamento (FiliProcFat).",
+                                           "codigo");
+    const QCommandLineOption fixed("fixed-branch", "A filial fica fixa na sessão (ModuFili).");
+    const QCommandLineOption server("server", "Servidor de aplicação (padrão 127.0.0.1:7400).",
+                                    "servidor:porta");
     const QCommandLineOption database(
         "database",
-        "Shared database for the lookups: sqlite:PATH or postgresql://user@host:port/db "
-        "(default: the application server's default file).",
-        "location");
-    const QCommandLineOption module("module", "Module library to load.", "path");
-    const QCommandLineOption start("start", "Open the headcount screen right after start.");
+        "Banco de dados geral das consultas: sqlite:CAMINHO ou "
+        "postgresql://usuario@servidor:porta/banco (padrão: o arquivo padrão do fai-appserver).",
+        "banco");
+    const QCommandLineOption module("module", "Biblioteca do módulo a carregar.", "caminho");
+    const QCommandLineOption start("start", "Abre a tela de efetivos logo ao iniciar.");
     parser.addOptions({config, branch, billingBranch, fixed, server, database, module, start});
     parser.process(arguments);
 

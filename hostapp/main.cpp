@@ -24,12 +24,33 @@ int FailStart(const QString& message, int exitCode) {
     return exitCode;
 }
 
+// Help and version are text for a terminal, which may have no display at all.
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+void Identify() {
+    QCoreApplication::setApplicationName(QStringLiteral("fai-host"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(FAI_VERSION));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AsksForTextOnly(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        Identify();
+        fai::HostSettings::FromCommandLine(app.arguments());  // prints and exits
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("fai-host"));
-    QApplication::setApplicationVersion(QStringLiteral(FAI_VERSION));
+    Identify();
 
     fai::HostSettings settings;
     try {
