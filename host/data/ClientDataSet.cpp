@@ -91,7 +91,9 @@ class ClientDataSet::CalcContext {
 ClientDataSet::ClientDataSet(QString name) : name_(std::move(name)) {}
 
 ClientDataSet::~ClientDataSet() {
-    for (DataSource* source : sources_) source->dataSet_ = nullptr;
+    const std::vector<DataSource*> sources = std::move(sources_);
+    sources_.clear();
+    for (DataSource* source : sources) source->DataSetDestroyed();
 }
 
 // ---- fields ----------------------------------------------------------------------------
@@ -383,6 +385,8 @@ void ClientDataSet::Post() {
     if (!Editing())
         throw EError(QStringLiteral("O conjunto de dados '%1' não está em edição ou inclusão.")
                          .arg(Label()));
+    Notify([](DataSource& source) { source.UpdateRecord(); });
+    if (!Editing()) return;  // a control's pending text ended the edit
     Fire(BeforePost, *this);
     if (!Editing()) return;  // the handler already ended the edit
     CheckRequiredFields();

@@ -100,6 +100,18 @@ void DataSource::FocusRequested(Field& field) {
     ForEachLink([&field](DataLink& link) { link.FocusControlRequested(field); });
 }
 
+void DataSource::UpdateRecord() {
+    if (!enabled_) return;
+    ForEachLink([](DataLink& link) { link.UpdateData(); });
+}
+
+void DataSource::DataSetDestroyed() {
+    dataSet_ = nullptr;
+    // Only the links hear of it: the screen's own handlers may belong to an owner that is
+    // being destroyed too.
+    if (enabled_) ForEachLink([](DataLink& link) { link.DataSetReset(); });
+}
+
 DataLink::~DataLink() { SetSource(nullptr); }
 
 void DataLink::SetSource(DataSource* source) {

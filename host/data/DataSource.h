@@ -53,6 +53,9 @@ class DataSource {
     void RowInserted(int row);
     void RowRemoved(int row);
     void FocusRequested(Field& field);
+    void UpdateRecord();
+    // The dataset is going away: its watchers see none from now on.
+    void DataSetDestroyed();
 
     ClientDataSet* dataSet_ = nullptr;
     bool enabled_ = true;
@@ -86,6 +89,10 @@ class DataLink {
     virtual void RowRemoved(int /*row*/) {}
     // Field::FocusControl: put the focus on this field's column.
     virtual void FocusControlRequested(Field& /*field*/) {}
+    // A post is about to run: hand the dataset what the control holds and has not written
+    // yet (a grid's open cell editor), so that no typed value is left behind. Unlike the
+    // others, this comes before the change, and what it throws abandons the post.
+    virtual void UpdateData() {}
 
   private:
     DataSource* source_ = nullptr;

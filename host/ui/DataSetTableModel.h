@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <vector>
 
 namespace fai {
@@ -28,6 +29,9 @@ class DataSetTableModel : public QAbstractTableModel, private DataLink {
     int CurrentRow() const;
     // Whether a field of the row being inserted was assigned since the insert began.
     bool NewRowModified() const { return newRowModified_; }
+
+    // Runs before every post of the dataset: the grid writes its open cell editor here.
+    std::function<void()> OnUpdateData;
 
     int ColumnOf(const Field& field) const;
     Field* FieldAt(int column) const;
@@ -66,6 +70,9 @@ class DataSetTableModel : public QAbstractTableModel, private DataLink {
     void RowInserted(int row) override;
     void RowRemoved(int row) override;
     void FocusControlRequested(Field& field) override;
+    void UpdateData() override {
+        if (OnUpdateData) OnUpdateData();
+    }
 
     const TDBGridColumns& persistent_;
     std::vector<ShownColumn> columns_;

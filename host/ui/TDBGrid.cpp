@@ -78,6 +78,9 @@ TDBGrid::TDBGrid(QWidget* parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
 
+    // Whoever posts the row (the confirm command, a screen's code, a move to another row),
+    // what is typed in the open cell goes with it.
+    model_->OnUpdateData = [this] { CommitEdit(); };
     connect(model_, &DataSetTableModel::currentRowChanged, this, [this] { SyncCurrent(); });
     connect(model_, &DataSetTableModel::stateChanged, this, [this](DataSetState state) {
         if (state == DataSetState::Browse || state == DataSetState::Inactive) HideEditor();

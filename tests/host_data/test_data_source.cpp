@@ -224,3 +224,77 @@ TEST_F(DataSourceTest, MovingToAnotherDatasetIsAStateChangeAndAReset) {
 
 }  // namespace
 }  // namespace fai
+
+namespace fai {
+namespace {
+
+// A control holding a value the user typed and has not handed over yet, as a grid's cell
+// editor does.
+class PendingTextLink : public DataLink {
+  public:
+    QString pending;
+    bool refuse = false;
+    int resets = 0;
+
+  protected:
+    void UpdateData() override {
+        if (refuse) throw EError(QStringLiteral("'abc' não é um número válido."));
+        if (pending.isEmpty()) return;
+        Source()->DataSet()->FieldByName("QTY").SetText(std::exchange(pending, {}));
+    }
+    void DataSetReset() override { ++resets; }
+};
+
+TEST(DataLinkPending, EveryPostTakesWhatAControlStillHolds) {
+    ClientDataSet data{"cdsPendente"};
+    data.AddField({"CODE", FieldType::String, 5});
+    data.AddField({"QTY", FieldType::Float});
+    DataSource source{&data};
+    PendingTextLink link;
+    link.SetSource(&source);
+    data.SetData(testing::SmallPacket());
+
+    double seenByBeforePost = -1;
+    data.BeforePost = [&](ClientDataSet& d) { seenByBeforePost = d.FieldByName("QTY").AsFloat(); };
+    data.Edit();
+    link.pending = QStringLiteral("12,5");
+    data.Post();
+    EXPECT_EQ(seenByBeforePost, 12.5);  // the checks before a post see the typed value
+    EXPECT_EQ(data.FieldByName("QTY").AsFloat(), 12.5);
+    EXPECT_EQ(data.ChangeCount(), 1);
+
+    // A value the control cannot hand over abandons the post, the edit still open.
+    data.Edit();
+    link.refuse = true;
+    EXPECT_THROW(data.Post(), EError);
+    EXPECT_EQ(data.State(), DataSetState::Edit);
+    link.refuse = false;
+
+    // A disabled source shows nothing, so it holds nothing to hand over.
+    source.SetEnabled(false);
+    link.pending = QStringLiteral("7");
+    data.Post();
+    EXPECT_EQ(data.FieldByName("QTY").AsFloat(), 12.5);
+}
+
+TEST(DataLinkPending, ADestroyedDataSetLeavesItsSourcesEmptyAndTellsTheirControls) {
+    DataSource source;
+    PendingTextLink link;
+    link.SetSource(&source);
+    bool stateHandlerRan = false;
+    {
+        ClientDataSet data{"cdsEfemero"};
+        data.AddField({"QTY", FieldType::Float});
+        source.SetDataSet(&data);
+        data.Open();
+        source.OnStateChange = [&stateHandlerRan](DataSource&) { stateHandlerRan = true; };
+        link.resets = 0;
+    }
+    EXPECT_EQ(source.DataSet(), nullptr);
+    EXPECT_EQ(source.State(), DataSetState::Inactive);
+    EXPECT_EQ(link.resets, 1);
+    EXPECT_FALSE(stateHandlerRan);  // the owner's handlers may be going away too
+}
+
+}  // namespace
+}  // namespace fai

@@ -98,6 +98,19 @@ class GridTest : public QObject {
         QCOMPARE(f.Cell(0, 2), QStringLiteral("12,500"));
     }
 
+    void aPostFromCodeTakesWhatIsTypedInTheOpenCell() {
+        GridFixture f;
+        f.Load(3);
+        QVERIFY(f.Show());
+        f.grid->SetSelectedIndex(2);
+        f.Type("7,25");
+        QVERIFY(f.grid->EditorMode());
+        f.cds.Post();  // as a screen's confirm command does, with the cell still open
+        QCOMPARE(f.cds.State(), DataSetState::Browse);
+        QCOMPARE(f.cds.FieldByName("QTCOMEFATU").AsFloat(), 7.25);
+        QCOMPARE(f.cds.ChangeCount(), 1);
+    }
+
     void editorOpensWithTheEditTextAndTheFieldsMask() {
         GridFixture f;
         f.Load(2);
