@@ -23,7 +23,9 @@ QStringList BranchSql(bool all) {
         all ? QStringLiteral("ORDER BY CDFILIAL") : QStringLiteral("WHERE CDFILIAL = :P_CDFILIAL")};
 }
 
-QDate ProcessingDate(const QString& branch) {
+}  // namespace
+
+QDate HostStartup::ProcessingDate(const QString& branch) {
     TADOIBQuery query(QStringLiteral("qryDataProc"));
     query.SetSQL(QStringLiteral("SELECT DTPROCESSA FROM PARAMFATUR WHERE CDFILIAL = :P_CDFILIAL"));
     query.DataSet().AddField({QStringLiteral("DTPROCESSA"), FieldType::DateTime});
@@ -32,28 +34,14 @@ QDate ProcessingDate(const QString& branch) {
     return query.IsEmpty() ? QDate() : query.FieldByName(QStringLiteral("DTPROCESSA")).AsDateTime();
 }
 
-}  // namespace
-
 void HostStartup::OpenSharedDatabase(const QString& text) {
     const DatabaseLocation location = DatabaseLocation::Parse(text);
-    SharedDatabaseSettings settings;
-    if (location.kind == DatabaseKind::Sqlite) {
-        // Opening a file that is not there would quietly make an empty database.
-        if (!QFileInfo::exists(location.path))
-            throw EError(QStringLiteral("Banco de dados geral não encontrado: %1. Inicie o "
-                                        "fai-appserver, que o cria, ou informe --database.")
-                             .arg(location.path));
-        settings.driver = QStringLiteral("QSQLITE");
-        settings.databaseName = location.path;
-    } else {
-        settings.driver = QStringLiteral("QPSQL");
-        settings.databaseName = location.databaseName;
-        settings.host = location.host;
-        settings.port = location.port;
-        settings.user = location.user;
-        settings.password = location.password;
-    }
-    RegisterSharedDatabase(settings);
+    // Opening a file that is not there would quietly make an empty database.
+    if (location.kind == DatabaseKind::Sqlite && !QFileInfo::exists(location.path))
+        throw EError(QStringLiteral("Banco de dados geral não encontrado: %1. Inicie o "
+                                    "fai-appserver, que o cria, ou informe --database.")
+                         .arg(location.path));
+    RegisterSharedDatabase(SharedDatabaseSettings::From(location));
 }
 
 QString HostStartup::BranchName(const QString& branch) {
@@ -96,7 +84,7 @@ void HostStartup::Run(const HostSettings& settings) {
     context.branchFixed = settings.branchFixed;
     context.serverHost = settings.serverHost;
     context.serverPort = settings.serverPort;
-    context.processingDate = ProcessingDate;
+    context.processingDate = &HostStartup::ProcessingDate;
     CheckServer(settings.serverHost, settings.serverPort);
     SetWorkingContext(std::move(context));
 }

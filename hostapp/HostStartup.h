@@ -2,6 +2,8 @@
 
 #include "HostSettings.h"
 
+#include <QDate>
+
 namespace fai {
 
 // Everything the host checks and sets up before its window opens: the shared database, the
@@ -18,6 +20,8 @@ class HostStartup {
     // The first branch by code, for a host started without one.
     static QString FirstBranch();
     static void CheckServer(const QString& host, int port);
+    // The processing date the branch's billing parameters hold; none when it has none.
+    static QDate ProcessingDate(const QString& branch);
 };
 
 }  // namespace fai

@@ -7,6 +7,22 @@
 
 namespace fai {
 
+SharedDatabaseSettings SharedDatabaseSettings::From(const DatabaseLocation& location) {
+    SharedDatabaseSettings settings;
+    if (location.kind == DatabaseKind::Sqlite) {
+        settings.driver = QStringLiteral("QSQLITE");
+        settings.databaseName = location.path;
+        return settings;
+    }
+    settings.driver = QStringLiteral("QPSQL");
+    settings.databaseName = location.databaseName;
+    settings.host = location.host;
+    settings.port = location.port;
+    settings.user = location.user;
+    settings.password = location.password;
+    return settings;
+}
+
 QString SharedConnectionName() { return QStringLiteral("dtbGeral"); }
 
 void RegisterSharedDatabase(const SharedDatabaseSettings& settings) {

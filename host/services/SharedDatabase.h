@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatabaseLocation.h"
+
 #include <QString>
 
 namespace fai {
@@ -13,6 +15,10 @@ struct SharedDatabaseSettings {
     int port = -1;
     QString user;
     QString password;
+
+    // The settings for a database written as the administrator writes it ("sqlite:PATH" or a
+    // PostgreSQL URL).
+    static SharedDatabaseSettings From(const DatabaseLocation& location);
 };
 
 // The name of the connection the read-only queries run on.

@@ -1,4 +1,9 @@
 #include "HostSettings.h"
+#include "HostStartup.h"
+#include "RunningServer.h"
+#include "SharedDatabase.h"
+#include "TestDatabase.h"
+#include "TestSeed.h"
 
 #include "Errors.h"
 
@@ -167,6 +172,31 @@ TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
     EXPECT_THROW(
         HostSettings::FromCommandLine({"fai-host", "--config", ini, "--server", "h:99999"}),
         EError);
+}
+
+}  // namespace
+}  // namespace fai
+
+namespace fai {
+namespace {
+
+TEST(HostStartup, ReadsBranchesAndProcessingDatesFromTheSharedDatabase) {
+    using appserver::test::Backend;
+    appserver::test::TestDatabase database(Backend::Sqlite);
+    appserver::test::RunningServer server(database.Location());  // makes the schema
+    appserver::test::TestSeed(database.Location())
+        .Branch("0002", "Campinas")
+        .Branch("0001", "São Paulo - Centro")
+        .Params("0002", QDate(2026, 3, 10), "S", 3, "S");
+    HostStartup::OpenSharedDatabase("sqlite:" + database.Location().path);
+
+    EXPECT_EQ(HostStartup::FirstBranch(), QStringLiteral("0001"));
+    EXPECT_EQ(HostStartup::BranchName("0001"), QStringLiteral("São Paulo - Centro"));
+    EXPECT_THROW(HostStartup::BranchName("0003"), EError);
+    EXPECT_EQ(HostStartup::ProcessingDate("0002"), QDate(2026, 3, 10));
+    EXPECT_FALSE(HostStartup::ProcessingDate("0001").isValid());  // DataProc then says today
+    EXPECT_NO_THROW(HostStartup::CheckServer("127.0.0.1", server.Port()));
+    UnregisterSharedDatabase();
 }
 
 }  // namespace
