@@ -5,8 +5,16 @@
 namespace fai::appserver {
 
 // The request itself is wrong (unknown branch, empty code, date out of range, malformed
-// packet): the caller's fault, answered with the message and nothing else done.
+// packet) or asks for what the billing rules forbid (a closed day, an assessed period): the
+// caller's fault, answered with the message and nothing else done.
 class EBadRequest : public EError {
+  public:
+    using EError::EError;
+};
+
+// A save built on values that another clerk has changed since they were loaded: applying it
+// would silently undo that clerk's work, so nothing of it is written.
+class EConflict : public EError {
   public:
     using EError::EError;
 };
@@ -19,12 +27,6 @@ class EDatabaseError : public EError {
 
 // The database was made by a newer server; writing to it could lose what that server knows.
 class ESchemaTooNew : public EError {
-  public:
-    using EError::EError;
-};
-
-// A method whose behaviour this server does not provide yet.
-class EMethodUnavailable : public EError {
   public:
     using EError::EError;
 };

@@ -19,6 +19,9 @@ namespace fai::appserver {
 namespace {
 
 constexpr std::chrono::seconds kShutdownGrace{5};
+// The headcounts of a whole screen travel in one request (GetVerifSoma, a large save); the
+// client takes answers of the same size.
+constexpr int kMaxRequestBytes = 64 * 1024 * 1024;
 
 }  // namespace
 
@@ -46,6 +49,7 @@ void AppServer::Start() {
     grpc::ServerBuilder builder;
     // Two servers on one port would split the calls between them without anyone noticing.
     builder.AddChannelArgument(GRPC_ARG_ALLOW_REUSEPORT, 0);
+    builder.SetMaxReceiveMessageSize(kMaxRequestBytes);
     builder.AddListeningPort(config_.listenAddress.toStdString(), grpc::InsecureServerCredentials(),
                              &port_);
     builder.RegisterService(service_.get());

@@ -27,4 +27,44 @@ DataPacket ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
     return ReadPacket(query, shapes::HeadcountApportion());
 }
 
+bool ApportionmentRepository::IsItemOfClient(const QString& client, qint64 item) {
+    return session_.Any(QStringLiteral("SELECT 1 FROM ITEMRATEIOEFET WHERE CDCLIENTE = ? AND "
+                                       "NRITEMRATEIOEFET = ?"),
+                        {client, item});
+}
+
+std::optional<StoredLink> ApportionmentRepository::Locked(const HeadcountKey& key, qint64 item) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT NRITRATEFECLIFAT, QTEFETIVOS FROM ITRATEFECLIFAT WHERE "
+                       "CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTFATURAM = ? "
+                       "AND NRITEMRATEIOEFET = ?") +
+            session_.Dialect().LockRows(),
+        {key.branch, key.client, key.service, SqlDate(key.date), item});
+    if (!query.next()) return std::nullopt;
+    StoredLink link{query.value(0).toLongLong(), std::nullopt};
+    if (!query.value(1).isNull()) link.diners = query.value(1).toDouble();
+    return link;
+}
+
+bool ApportionmentRepository::InsertIfAbsent(const HeadcountKey& key, qint64 item,
+                                             const QString& planService, double diners) {
+    return session_.Change(
+               QStringLiteral("INSERT INTO ITRATEFECLIFAT (CDFILIAL, CDCLIENTE, CDSERVFILI, "
+                              "DTFATURAM, CDSERVPLAN, NRITEMRATEIOEFET, QTEFETIVOS) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (CDFILIAL, CDCLIENTE, "
+                              "CDSERVFILI, DTFATURAM, NRITEMRATEIOEFET) DO NOTHING"),
+               {key.branch, key.client, key.service, SqlDate(key.date), planService, item,
+                diners}) == 1;
+}
+
+void ApportionmentRepository::SetDiners(qint64 link, double diners) {
+    session_.Run(
+        QStringLiteral("UPDATE ITRATEFECLIFAT SET QTEFETIVOS = ? WHERE NRITRATEFECLIFAT = ?"),
+        {diners, link});
+}
+
+void ApportionmentRepository::Remove(qint64 link) {
+    session_.Run(QStringLiteral("DELETE FROM ITRATEFECLIFAT WHERE NRITRATEFECLIFAT = ?"), {link});
+}
+
 }  // namespace fai::appserver

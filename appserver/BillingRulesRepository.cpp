@@ -23,4 +23,11 @@ DataPacket BillingRulesRepository::PlannedCount(const HeadcountKey& key) {
     return ReadPacket(query, shapes::PlannedCount());
 }
 
+bool BillingRulesRepository::HasAssessment(const QString& billingBranch, const QString& client,
+                                           const QString& assessment) {
+    return session_.Any(QStringLiteral("SELECT 1 FROM APURACFATCLI WHERE CDFILIAL = ? AND "
+                                       "CDCLIENTE = ? AND NRAPURACFAT = ?"),
+                        {billingBranch, client, assessment});
+}
+
 }  // namespace fai::appserver

@@ -16,6 +16,9 @@ class BillingRulesRepository {
     DataPacket AssessedPeriods(const QString& branch, const QString& client);
     // The planned diners for the key; no row when the planning has none.
     DataPacket PlannedCount(const HeadcountKey& key);
+    // Whether the assessment exists for the client at the billing branch.
+    bool HasAssessment(const QString& billingBranch, const QString& client,
+                       const QString& assessment);
 
   private:
     SqlSession& session_;

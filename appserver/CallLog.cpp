@@ -13,10 +13,10 @@ QString Describe(CallLog::Outcome outcome) {
             return QStringLiteral("ok");
         case CallLog::Outcome::Refused:
             return QStringLiteral("recusado");
+        case CallLog::Outcome::Conflict:
+            return QStringLiteral("conflito");
         case CallLog::Outcome::Failed:
             return QStringLiteral("falhou");
-        case CallLog::Outcome::Unavailable:
-            return QStringLiteral("indisponível");
     }
     return QString();
 }

@@ -12,7 +12,7 @@ namespace fai::appserver {
 // standard error unless a sink is given (the tests read the lines).
 class CallLog {
   public:
-    enum class Outcome { Ok, Refused, Failed, Unavailable };
+    enum class Outcome { Ok, Refused, Conflict, Failed };
     using Sink = std::function<void(const QString& line)>;
 
     CallLog();

@@ -1,6 +1,5 @@
 #include "EfetFaturReads.h"
 
-#include "AppErrors.h"
 #include "ApportionmentRepository.h"
 #include "BillingRulesRepository.h"
 #include "BranchRepository.h"
@@ -66,26 +65,17 @@ DataPacket EfetFaturReads::GetServico(const QString& branch, const QString& clie
 std::vector<DataPacket> EfetFaturReads::GetEfetFatu(const QString& client, const QString& branch,
                                                     const QString& service, const QDate& date,
                                                     int mode) {
-    RequestChecks checks(session_);
-    const QString knownBranch = checks.KnownBranch(branch);
-    const QString knownClient = checks.ClientOfBranch(knownBranch, client);
+    return Headcounts(RequestChecks(session_).Filter(client, branch, service, date, mode));
+}
+
+std::vector<DataPacket> EfetFaturReads::Headcounts(const HeadcountFilter& filter) {
     HeadcountRepository headcounts(session_);
-    DataPacket rows;
-    if (RequestChecks::QueryMode(mode) == RequestChecks::Mode::ByDate) {
-        if (!service.isEmpty())
-            throw EBadRequest(
-                QStringLiteral("A consulta por data não recebe serviço: informe a data."));
-        rows = headcounts.ByDate(knownBranch, knownClient, RequestChecks::BillingDate(date));
-    } else {
-        if (!RequestChecks::IsNoDate(date))
-            throw EBadRequest(
-                QStringLiteral("A consulta por serviço não recebe data: informe o serviço."));
-        rows = headcounts.ByService(knownBranch, knownClient,
-                                    checks.ServiceOfClient(knownBranch, knownClient, service));
-    }
+    DataPacket rows = filter.byDate
+                          ? headcounts.ByDate(filter.branch, filter.client, filter.date)
+                          : headcounts.ByService(filter.branch, filter.client, filter.service);
     return {std::move(rows),
-            BillingRulesRepository(session_).AssessedPeriods(knownBranch, knownClient),
-            ApportionmentRepository(session_).ItemsOfClient(knownClient)};
+            BillingRulesRepository(session_).AssessedPeriods(filter.branch, filter.client),
+            ApportionmentRepository(session_).ItemsOfClient(filter.client)};
 }
 
 DataPacket EfetFaturReads::GetValidaData(const QString& branch, const QString& client,

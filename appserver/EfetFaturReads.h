@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "RequestChecks.h"
 
 #include <QDate>
 #include <QString>
@@ -30,6 +31,8 @@ class EfetFaturReads {
     // Mode 0 takes a date and no service, mode 1 a service and the zero date.
     std::vector<DataPacket> GetEfetFatu(const QString& client, const QString& branch,
                                         const QString& service, const QDate& date, int mode);
+    // The same three packets for a filter already judged.
+    std::vector<DataPacket> Headcounts(const HeadcountFilter& filter);
     DataPacket GetValidaData(const QString& branch, const QString& client, const QString& service,
                              const QDate& date);
     DataPacket GetVerifData(const QString& branch, const QString& service, const QString& client);

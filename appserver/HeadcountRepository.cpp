@@ -16,6 +16,15 @@ QString HeadcountSelect(const QString& dateColumn) {
         .arg(dateColumn);
 }
 
+const QString kKey =
+    QStringLiteral("CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTFATURAM = ?");
+const QString kConflictOnKey =
+    QStringLiteral(" ON CONFLICT (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM) ");
+
+QVariantList KeyParams(const HeadcountKey& key) {
+    return {key.branch, key.client, key.service, SqlDate(key.date)};
+}
+
 const QString kServiceOfClient =
     QStringLiteral("JOIN SERVICO S ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI ");
 
@@ -51,10 +60,8 @@ DataPacket HeadcountRepository::ByService(const QString& branch, const QString& 
 }
 
 DataPacket HeadcountRepository::StoredDate(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
-                       "AND CDSERVFILI = ? AND DTFATURAM = ?"),
-        {key.branch, key.client, key.service, SqlDate(key.date)});
+    QSqlQuery query = session_.Run(QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey,
+                                   KeyParams(key));
     return ReadPacket(query, shapes::BillingDate());
 }
 
@@ -65,6 +72,58 @@ DataPacket HeadcountRepository::LatestDate(const QString& branch, const QString&
                        "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
         {branch, client, service});
     return ReadPacket(query, shapes::BillingDate());
+}
+
+std::optional<HeadcountCounts> HeadcountRepository::Locked(const HeadcountKey& key) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT FROM EFETFATUR WHERE ") + kKey +
+            session_.Dialect().LockRows(),
+        KeyParams(key));
+    if (!query.next()) return std::nullopt;
+    return HeadcountCounts{query.value(0).toDouble(), query.value(1).toDouble(),
+                           query.value(2).toDouble()};
+}
+
+bool HeadcountRepository::InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row) {
+    return session_.Change(
+               QStringLiteral("INSERT INTO EFETFATUR (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, "
+                              "QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT, CDFILIFATU, NRAPURACFAT) "
+                              "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)") +
+                   kConflictOnKey + QStringLiteral("DO NOTHING"),
+               KeyParams(key) + QVariantList{row.counts.billed, row.counts.forecast,
+                                             row.counts.value, row.billingBranch,
+                                             row.assessment}) == 1;
+}
+
+void HeadcountRepository::Update(const HeadcountKey& key, const HeadcountRow& row) {
+    session_.Run(QStringLiteral("UPDATE EFETFATUR SET QTCOMEFATU = ?, QTCOMEPREV = ?, "
+                                "VRSERVFATUDT = ?, CDFILIFATU = ?, NRAPURACFAT = ? WHERE ") +
+                     kKey,
+                 QVariantList{row.counts.billed, row.counts.forecast, row.counts.value,
+                              row.billingBranch, row.assessment} +
+                     KeyParams(key));
+}
+
+void HeadcountRepository::Remove(const HeadcountKey& key) {
+    session_.Run(QStringLiteral("DELETE FROM EFETFATUR WHERE ") + kKey, KeyParams(key));
+}
+
+void HeadcountRepository::StoreCounts(const HeadcountKey& key, double billed, double forecast) {
+    session_.Run(QStringLiteral("INSERT INTO EFETFATUR (CDFILIAL, CDCLIENTE, CDSERVFILI, "
+                                "DTFATURAM, QTCOMEFATU, QTCOMEPREV) VALUES (?, ?, ?, ?, ?, ?)") +
+                     kConflictOnKey +
+                     QStringLiteral("DO UPDATE SET QTCOMEFATU = excluded.QTCOMEFATU, "
+                                    "QTCOMEPREV = excluded.QTCOMEPREV"),
+                 KeyParams(key) + QVariantList{billed, forecast});
+}
+
+bool HeadcountRepository::StoreBilled(const HeadcountKey& key, double billed) {
+    return session_.Change(QStringLiteral("INSERT INTO EFETFATUR (CDFILIAL, CDCLIENTE, CDSERVFILI, "
+                                          "DTFATURAM, QTCOMEFATU) VALUES (?, ?, ?, ?, ?)") +
+                               kConflictOnKey +
+                               QStringLiteral("DO UPDATE SET QTCOMEFATU = excluded.QTCOMEFATU "
+                                              "WHERE EFETFATUR.QTCOMEFATU <> excluded.QTCOMEFATU"),
+                           KeyParams(key) + QVariantList{billed}) == 1;
 }
 
 }  // namespace fai::appserver

@@ -3,6 +3,8 @@
 #include "DataPacket.h"
 #include "HeadcountKey.h"
 
+#include <optional>
+
 namespace fai::appserver {
 
 class SqlSession;
@@ -22,6 +24,22 @@ class HeadcountRepository {
     DataPacket StoredDate(const HeadcountKey& key);
     // The latest stored date of the service for the client; no row when there is none.
     DataPacket LatestDate(const QString& branch, const QString& client, const QString& service);
+
+    // Writing, inside a write transaction. The counts stored for the key, locked until the
+    // commit; none when the row is not stored.
+    std::optional<HeadcountCounts> Locked(const HeadcountKey& key);
+    // False, and nothing written, when the row is stored already (perhaps by a save that
+    // committed after Locked looked).
+    bool InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row);
+    void Update(const HeadcountKey& key, const HeadcountRow& row);
+    // The row alone; its apportionment links go with it, its shift quantities are the
+    // shifts' to remove.
+    void Remove(const HeadcountKey& key);
+    // Inserts the row with both counts, or sets both counts of the stored row.
+    void StoreCounts(const HeadcountKey& key, double billed, double forecast);
+    // Inserts the row with the billed count, or sets the billed count of the stored row.
+    // Whether anything changed.
+    bool StoreBilled(const HeadcountKey& key, double billed);
 
   private:
     SqlSession& session_;

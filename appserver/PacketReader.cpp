@@ -1,6 +1,7 @@
 #include "PacketReader.h"
 
 #include "AppErrors.h"
+#include "SqlSession.h"
 
 #include <QDate>
 #include <QSqlRecord>
@@ -30,9 +31,7 @@ Value ToValue(const QVariant& raw, const FieldDef& field) {
             return Value(number);
         }
         case FieldType::DateTime: {
-            const QDate date = raw.typeId() == QMetaType::QDate
-                                   ? raw.toDate()
-                                   : QDate::fromString(raw.toString(), Qt::ISODate);
+            const QDate date = DateFromSql(raw);
             if (!date.isValid()) Unreadable(field, raw);
             return Value(date);
         }

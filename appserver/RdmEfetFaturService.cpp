@@ -3,33 +3,40 @@
 
 #include "AppErrors.h"
 #include "CallLog.h"
+#include "Duplication.h"
 #include "EfetFaturReads.h"
+#include "HeadcountSave.h"
+#include "ListingReports.h"
 #include "PacketConversion.h"
+#include "RequestChecks.h"
+#include "ShiftAgreement.h"
+#include "ShiftSave.h"
 #include "SqlSession.h"
+#include "TransportImport.h"
 #include "WorkerPool.h"
 
 #include <chrono>
+#include <functional>
 
 namespace fai::appserver {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const QDate kFirstDay(1900, 1, 1);
-const QDate kLastDay(9999, 12, 31);
+// What a method answers once its work is done.
+struct Answer {
+    std::vector<DataPacket> packets;  // the payload of the result array
+    QString text;                     // the answer of the two text methods
+    QString note;                     // said on the call's log line
+};
+
+// A method's work on the database, with its arguments already judged for form.
+using Work = std::function<Answer(SqlSession&)>;
+enum class Access { Read, Write };
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// A day number of the wire: 0 is the zero date (no date); anything else must be a day the
-// billing can hold.
-QDate Day(qint64 serial) {
-    if (serial == 0) return ZeroDate();
-    if (serial < ToDaySerial(kFirstDay) || serial > ToDaySerial(kLastDay))
-        throw EBadRequest(QStringLiteral("Data fora do intervalo aceito (%1 a %2).")
-                              .arg(kFirstDay.toString(QStringLiteral("dd/MM/yyyy")),
-                                   kLastDay.toString(QStringLiteral("dd/MM/yyyy"))));
-    return FromDaySerial(serial);
-}
+QDate Day(qint64 serial) { return RequestChecks::WireDay(serial); }
 
 DataPacket Packet(const Fai00400::DataPacket& packet) {
     try {
@@ -39,233 +46,325 @@ DataPacket Packet(const Fai00400::DataPacket& packet) {
     }
 }
 
-QString NotAvailable(const char* method) {
-    return QStringLiteral("O método %1 ainda não está disponível neste servidor de aplicação.")
-        .arg(QLatin1String(method));
+// An absent delta is Null: nothing pending in that dataset.
+OptionalPacket PacketOrNull(bool present, const Fai00400::DataPacket& packet) {
+    if (!present) return std::nullopt;
+    return Packet(packet);
 }
 
-void Fail(Fai00400::ServerResult* result, const QString& message) {
+Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
+
+struct Failure {
+    CallLog::Outcome outcome;
+    grpc::StatusCode code;  // for the text methods, which answer failures as a call status
+    QString message;
+};
+
+Failure Judged(const std::exception_ptr& raised) {
+    try {
+        std::rethrow_exception(raised);
+    } catch (const EBadRequest& e) {
+        return {CallLog::Outcome::Refused, grpc::StatusCode::INVALID_ARGUMENT, e.Message()};
+    } catch (const EConflict& e) {
+        return {CallLog::Outcome::Conflict, grpc::StatusCode::ABORTED, e.Message()};
+    } catch (const EDatabaseError& e) {
+        return {CallLog::Outcome::Failed, grpc::StatusCode::UNAVAILABLE, e.Message()};
+    } catch (const EError& e) {
+        return {CallLog::Outcome::Failed, grpc::StatusCode::INTERNAL, e.Message()};
+    } catch (const std::exception& e) {
+        return {CallLog::Outcome::Failed, grpc::StatusCode::INTERNAL,
+                QStringLiteral("Erro interno do servidor de aplicação: %1")
+                    .arg(QString::fromUtf8(e.what()))};
+    }
+}
+
+void Deliver(const Answer& answer, Fai00400::ServerResult* result) {
+    result->set_success(true);
+    for (const DataPacket& packet : answer.packets) ToProto(packet, result->add_payload());
+}
+
+void Deliver(const Answer& answer, Fai00400::TextResult* result) {
+    result->set_text(answer.text.toStdString());
+}
+
+grpc::Status Refuse(const Failure& failure, Fai00400::ServerResult* result) {
     result->Clear();
     result->set_success(false);
-    result->set_error(message.toStdString());
+    result->set_error(failure.message.toStdString());
+    return grpc::Status::OK;
 }
 
-}  // namespace
+grpc::Status Refuse(const Failure& failure, Fai00400::TextResult*) {
+    return grpc::Status(failure.code, failure.message.toStdString());
+}
 
-grpc::Status RdmEfetFaturService::Read(const char* method, Fai00400::ServerResult* result,
-                                       const Reading& read) {
+// `decode` judges the request's form and returns the work; the work runs on a database
+// worker in one transaction, committed only when all of it succeeded.
+template <class Reply>
+grpc::Status Serve(WorkerPool& workers, CallLog& log, const char* method, Reply* reply,
+                   Access access, const std::function<Work()>& decode) {
     const Clock::time_point started = Clock::now();
     try {
-        const std::vector<DataPacket> payload = workers_.Run([&read](WorkerPool::Context& context) {
+        const Work work = decode();
+        const Answer answer = workers.Run([&work, access](WorkerPool::Context& context) {
             try {
                 SqlSession& session = context.Session();
-                Transaction transaction(session);
-                EfetFaturReads reads(session);
-                std::vector<DataPacket> packets = read(reads);
+                Transaction transaction(session, access == Access::Write ? Transaction::Kind::Write
+                                                                         : Transaction::Kind::Read);
+                Answer done = work(session);
                 transaction.Commit();
-                return packets;
+                return done;
             } catch (const EDatabaseError&) {
                 context.DiscardSession();
                 throw;
             }
         });
-        result->set_success(true);
-        for (const DataPacket& packet : payload) ToProto(packet, result->add_payload());
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Ok);
-    } catch (const EBadRequest& e) {
-        Fail(result, e.Message());
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Refused, e.Message());
-    } catch (const EError& e) {
-        Fail(result, e.Message());
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Failed, e.Message());
-    } catch (const std::exception& e) {
-        const QString message = QStringLiteral("Erro interno do servidor de aplicação: %1")
-                                    .arg(QString::fromUtf8(e.what()));
-        Fail(result, message);
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Failed, message);
+        Deliver(answer, reply);
+        log.Record(method, Clock::now() - started, CallLog::Outcome::Ok, answer.note);
+        return grpc::Status::OK;
+    } catch (...) {
+        const Failure failure = Judged(std::current_exception());
+        log.Record(method, Clock::now() - started, failure.outcome, failure.message);
+        return Refuse(failure, reply);
     }
-    return grpc::Status::OK;
 }
 
-grpc::Status RdmEfetFaturService::NotYet(const char* method, Fai00400::ServerResult* result,
-                                         const ArgumentCheck& check) {
-    const Clock::time_point started = Clock::now();
-    try {
-        check();
-        Fail(result, NotAvailable(method));
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Unavailable);
-    } catch (const EBadRequest& e) {
-        Fail(result, e.Message());
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Refused, e.Message());
-    }
-    return grpc::Status::OK;
-}
-
-grpc::Status RdmEfetFaturService::NotYetText(const char* method, const ArgumentCheck& check) {
-    const Clock::time_point started = Clock::now();
-    try {
-        check();
-    } catch (const EBadRequest& e) {
-        log_.Record(method, Clock::now() - started, CallLog::Outcome::Refused, e.Message());
-        return grpc::Status(grpc::StatusCode::INVALID_ARGUMENT, e.Message().toStdString());
-    }
-    log_.Record(method, Clock::now() - started, CallLog::Outcome::Unavailable);
-    return grpc::Status(grpc::StatusCode::UNIMPLEMENTED, NotAvailable(method).toStdString());
-}
+}  // namespace
 
 grpc::Status RdmEfetFaturService::GetParams(grpc::ServerContext*,
                                             const Fai00400::GetParamsRequest* request,
                                             Fai00400::ServerResult* result) {
-    return Read("GetParams", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetParams(Text(request->branch()))};
+    return Serve(workers_, log_, "GetParams", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetParams(branch));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetCliente(grpc::ServerContext*,
                                              const Fai00400::GetClienteRequest* request,
                                              Fai00400::ServerResult* result) {
-    return Read("GetCliente", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetCliente(Text(request->branch()),
-                                            Text(request->registration_number()),
-                                            Text(request->client()))};
+    return Serve(workers_, log_, "GetCliente", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()),
+                     number = Text(request->registration_number()),
+                     client = Text(request->client())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetCliente(branch, number, client));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetServico(grpc::ServerContext*,
                                              const Fai00400::GetServicoRequest* request,
                                              Fai00400::ServerResult* result) {
-    return Read("GetServico", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetServico(Text(request->branch()), Text(request->client()),
-                                            Text(request->service()))};
+    return Serve(workers_, log_, "GetServico", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     service = Text(request->service())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetServico(branch, client, service));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetEfetFatu(grpc::ServerContext*,
                                               const Fai00400::GetEfetFatuRequest* request,
                                               Fai00400::ServerResult* result) {
-    return Read("GetEfetFatu", result, [request](EfetFaturReads& reads) {
-        return reads.GetEfetFatu(Text(request->client()), Text(request->branch()),
-                                 Text(request->service()), Day(request->date()), request->mode());
+    return Serve(workers_, log_, "GetEfetFatu", result, Access::Read, [request] {
+        return Work([client = Text(request->client()), branch = Text(request->branch()),
+                     service = Text(request->service()), date = Day(request->date()),
+                     mode = request->mode()](SqlSession& session) {
+            return Answer{
+                EfetFaturReads(session).GetEfetFatu(client, branch, service, date, mode), {}, {}};
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::ImportaEfetTrans(grpc::ServerContext*,
                                                    const Fai00400::GetEfetFatuRequest* request,
                                                    Fai00400::ServerResult* result) {
-    return NotYet("ImportaEfetTrans", result, [request] { Day(request->date()); });
+    return Serve(workers_, log_, "ImportaEfetTrans", result, Access::Write, [request] {
+        return Work([client = Text(request->client()), branch = Text(request->branch()),
+                     service = Text(request->service()), date = Day(request->date()),
+                     mode = request->mode()](SqlSession& session) {
+            TransportImport::Outcome outcome =
+                TransportImport(session).Run(client, branch, service, date, mode);
+            return Answer{std::move(outcome.packets),
+                          {},
+                          QStringLiteral("%1 efetivos transportados importados, %2 de dias "
+                                         "fechados ou apurados deixados de fora")
+                              .arg(outcome.taken)
+                              .arg(outcome.skipped)};
+        });
+    });
 }
 
 grpc::Status RdmEfetFaturService::GetValidaData(grpc::ServerContext*,
                                                 const Fai00400::GetValidaDataRequest* request,
                                                 Fai00400::ServerResult* result) {
-    return Read("GetValidaData", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetValidaData(Text(request->branch()), Text(request->client()),
-                                               Text(request->service()), Day(request->date()))};
+    return Serve(workers_, log_, "GetValidaData", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     service = Text(request->service()),
+                     date = Day(request->date())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetValidaData(branch, client, service, date));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetVerifData(grpc::ServerContext*,
                                                const Fai00400::GetVerifDataRequest* request,
                                                Fai00400::ServerResult* result) {
-    return Read("GetVerifData", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetVerifData(Text(request->branch()), Text(request->service()),
-                                              Text(request->client()))};
+    return Serve(workers_, log_, "GetVerifData", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), service = Text(request->service()),
+                     client = Text(request->client())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetVerifData(branch, service, client));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetVlrFatPla(grpc::ServerContext*,
                                                const Fai00400::GetVlrFatPlaRequest* request,
                                                Fai00400::ServerResult* result) {
-    return Read("GetVlrFatPla", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetVlrFatPla(Text(request->branch()), Text(request->service()),
-                                              Text(request->client()), Day(request->date()))};
+    return Serve(workers_, log_, "GetVlrFatPla", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), service = Text(request->service()),
+                     client = Text(request->client()),
+                     date = Day(request->date())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetVlrFatPla(branch, service, client, date));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetVerifSoma(grpc::ServerContext*,
                                                const Fai00400::GetVerifSomaRequest* request,
-                                               Fai00400::TextResult*) {
-    return NotYetText("GetVerifSoma", [request] { Packet(request->headcounts()); });
+                                               Fai00400::TextResult* result) {
+    return Serve(workers_, log_, "GetVerifSoma", result, Access::Read, [request] {
+        return Work([headcounts = Packet(request->headcounts())](SqlSession& session) {
+            return Answer{{}, ShiftAgreement(session).FirstDisagreeing(headcounts), {}};
+        });
+    });
 }
 
 grpc::Status RdmEfetFaturService::UpdEfetFatu(grpc::ServerContext*,
                                               const Fai00400::UpdEfetFatuRequest* request,
                                               Fai00400::ServerResult* result) {
-    return NotYet("UpdEfetFatu", result, [request] {
-        if (request->has_headcount_delta()) Packet(request->headcount_delta());
-        if (request->has_apportionment_delta()) Packet(request->apportionment_delta());
+    return Serve(workers_, log_, "UpdEfetFatu", result, Access::Write, [request] {
+        return Work(
+            [headcounts = PacketOrNull(request->has_headcount_delta(), request->headcount_delta()),
+             nullFields = Text(request->null_fields()),
+             apportionment = PacketOrNull(request->has_apportionment_delta(),
+                                          request->apportionment_delta())](SqlSession& session) {
+                HeadcountSave(session).Run(headcounts, nullFields, apportionment);
+                return Answer{};
+            });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetTurno(grpc::ServerContext*,
                                            const Fai00400::GetTurnoRequest* request,
                                            Fai00400::ServerResult* result) {
-    return Read("GetTurno", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetTurno(Text(request->branch()), Text(request->client()),
-                                          Text(request->service()), Day(request->date()))};
+    return Serve(workers_, log_, "GetTurno", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     service = Text(request->service()),
+                     date = Day(request->date())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetTurno(branch, client, service, date));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::SetTurno(grpc::ServerContext*,
                                            const Fai00400::SetTurnoRequest* request,
                                            Fai00400::ServerResult* result) {
-    return NotYet("SetTurno", result, [request] { Packet(request->shift_delta()); });
+    return Serve(workers_, log_, "SetTurno", result, Access::Write, [request] {
+        return Work([shifts = Packet(request->shift_delta()),
+                     nullFields = Text(request->null_fields())](SqlSession& session) {
+            ShiftSave(session).Run(shifts, nullFields);
+            return Answer{};
+        });
+    });
 }
 
 grpc::Status RdmEfetFaturService::GetSomaTurno(grpc::ServerContext*,
                                                const Fai00400::GetTurnoRequest* request,
                                                Fai00400::ServerResult* result) {
-    return Read("GetSomaTurno", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetSomaTurno(Text(request->branch()), Text(request->client()),
-                                              Text(request->service()), Day(request->date()))};
+    return Serve(workers_, log_, "GetSomaTurno", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     service = Text(request->service()),
+                     date = Day(request->date())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetSomaTurno(branch, client, service, date));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetVdServClie(grpc::ServerContext*,
                                                 const Fai00400::GetVdServClieRequest* request,
                                                 Fai00400::ServerResult* result) {
-    return Read("GetVdServClie", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetVdServClie(Text(request->branch()), Text(request->client()),
-                                               Text(request->service()))};
+    return Serve(workers_, log_, "GetVdServClie", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     service = Text(request->service())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetVdServClie(branch, client, service));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::GetItRatEfet(grpc::ServerContext*,
                                                const Fai00400::GetItRatEfetRequest* request,
                                                Fai00400::ServerResult* result) {
-    return Read("GetItRatEfet", result, [request](EfetFaturReads& reads) {
-        return std::vector{reads.GetItRatEfet(Text(request->branch()), Text(request->client()),
-                                              Day(request->date()), Text(request->service()))};
+    return Serve(workers_, log_, "GetItRatEfet", result, Access::Read, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     date = Day(request->date()),
+                     service = Text(request->service())](SqlSession& session) {
+            return One(EfetFaturReads(session).GetItRatEfet(branch, client, date, service));
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::UpDateServData(grpc::ServerContext*,
                                                  const Fai00400::UpDateServDataRequest* request,
                                                  Fai00400::ServerResult* result) {
-    return NotYet("UpDateServData", result, [request] {
-        Day(request->first_date());
-        Day(request->last_date());
+    return Serve(workers_, log_, "UpDateServData", result, Access::Write, [request] {
+        return Work([branch = Text(request->branch()), client = Text(request->client()),
+                     service = Text(request->service()), first = Day(request->first_date()),
+                     last = Day(request->last_date()), forecast = request->forecast(),
+                     billed = request->billed()](SqlSession& session) {
+            const int days =
+                Duplication(session).Run(branch, client, service, first, last, forecast, billed);
+            return Answer{{}, {}, QStringLiteral("%1 dias gravados").arg(days)};
+        });
     });
 }
 
 grpc::Status RdmEfetFaturService::PrxRelFatur(grpc::ServerContext*,
-                                              const Fai00400::PrxRelFaturRequest*,
-                                              Fai00400::TextResult*) {
-    return NotYetText("PrxRelFatur", [] {});
+                                              const Fai00400::PrxRelFaturRequest* request,
+                                              Fai00400::TextResult* result) {
+    return Serve(workers_, log_, "PrxRelFatur", result, Access::Write, [request] {
+        return Work([branch = Text(request->branch())](SqlSession& session) {
+            const QString number = ListingReports(session).PrxRelFatur(branch);
+            return Answer{{}, number, QStringLiteral("relatório %1").arg(number)};
+        });
+    });
 }
 
 grpc::Status RdmEfetFaturService::GeraRel(grpc::ServerContext*,
                                           const Fai00400::GeraRelRequest* request,
                                           Fai00400::ServerResult* result) {
-    return NotYet("GeraRel", result, [request] {
-        Day(request->first_date());
-        Day(request->last_date());
+    return Serve(workers_, log_, "GeraRel", result, Access::Write, [request] {
+        return Work([branch = Text(request->branch()), first = Day(request->first_date()),
+                     last = Day(request->last_date()),
+                     number = Text(request->report_number())](SqlSession& session) {
+            const int rows = ListingReports(session).GeraRel(branch, first, last, number);
+            return Answer{
+                {}, {}, QStringLiteral("%1 linhas no relatório %2").arg(rows).arg(number)};
+        });
     });
 }
 
-grpc::Status RdmEfetFaturService::DeletaRel(grpc::ServerContext*, const Fai00400::DeletaRelRequest*,
+grpc::Status RdmEfetFaturService::DeletaRel(grpc::ServerContext*,
+                                            const Fai00400::DeletaRelRequest* request,
                                             Fai00400::ServerResult* result) {
-    return NotYet("DeletaRel", result, [] {});
+    return Serve(workers_, log_, "DeletaRel", result, Access::Write, [request] {
+        return Work([branch = Text(request->branch()),
+                     number = Text(request->report_number())](SqlSession& session) {
+            ListingReports(session).DeletaRel(branch, number);
+            return Answer{};
+        });
+    });
 }
 
 }  // namespace fai::appserver

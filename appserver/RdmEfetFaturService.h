@@ -1,22 +1,19 @@
 #pragma once
 
-#include "DataPacket.h"
 #include "fai00400.grpc.pb.h"
-
-#include <functional>
-#include <vector>
 
 namespace fai::appserver {
 
 class CallLog;
-class EfetFaturReads;
 class WorkerPool;
 
-// The gRPC face of "Fai00400.rdmEfetFatur": turns each request into typed arguments, runs
-// the method on a database worker inside one transaction, and answers with the result
-// array. Bad input is answered with a failed result carrying the reason; it never ends the
-// call with a transport error, except for the two methods that answer plain text, which
-// have no result array to carry it.
+// The gRPC face of "Fai00400.rdmEfetFatur". Each request is turned into typed arguments on
+// the calling thread (a malformed one never takes a database worker), then its method runs
+// on a database worker inside one transaction, a writing one for the methods that write,
+// and the answer is the result array. Bad input, a rule's refusal and a save built on stale
+// rows are answered with a failed result carrying the reason; they never end the call with
+// a transport error, except for the two methods that answer plain text, which have no result
+// array to carry it.
 class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::Service {
   public:
     RdmEfetFaturService(WorkerPool& workers, CallLog& log) : workers_(workers), log_(log) {}
@@ -62,16 +59,6 @@ class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::Service {
                            Fai00400::ServerResult* result) override;
 
   private:
-    using Reading = std::function<std::vector<DataPacket>(EfetFaturReads&)>;
-    using ArgumentCheck = std::function<void()>;
-
-    grpc::Status Read(const char* method, Fai00400::ServerResult* result, const Reading& read);
-    // Methods whose behaviour comes later: their arguments are judged all the same, then
-    // they answer that they are not available, and nothing is written.
-    grpc::Status NotYet(const char* method, Fai00400::ServerResult* result,
-                        const ArgumentCheck& check);
-    grpc::Status NotYetText(const char* method, const ArgumentCheck& check);
-
     WorkerPool& workers_;
     CallLog& log_;
 };

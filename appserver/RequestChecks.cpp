@@ -14,6 +14,9 @@ constexpr int kClientSize = 21;
 constexpr int kRegistrationSize = 20;
 constexpr int kServiceSize = 5;
 
+const QDate kFirstDay(1900, 1, 1);
+const QDate kLastDay(9999, 12, 31);
+
 [[noreturn]] void Refuse(const QString& message) { throw EBadRequest(message); }
 
 void RequireSize(const QString& value, int size, const QString& what) {
@@ -74,6 +77,24 @@ HeadcountKey RequestChecks::Key(const QString& branch, const QString& client,
     return key;
 }
 
+HeadcountFilter RequestChecks::Filter(const QString& client, const QString& branch,
+                                      const QString& service, const QDate& date, int mode) {
+    HeadcountFilter filter;
+    filter.branch = KnownBranch(branch);
+    filter.client = ClientOfBranch(filter.branch, client);
+    filter.byDate = QueryMode(mode) == Mode::ByDate;
+    if (filter.byDate) {
+        if (!service.isEmpty())
+            Refuse(QStringLiteral("A consulta por data não recebe serviço: informe a data."));
+        filter.date = BillingDate(date);
+    } else {
+        if (!IsNoDate(date))
+            Refuse(QStringLiteral("A consulta por serviço não recebe data: informe o serviço."));
+        filter.service = ServiceOfClient(filter.branch, filter.client, service);
+    }
+    return filter;
+}
+
 QString RequestChecks::ServiceCode(const QString& service) {
     if (service.isEmpty()) Refuse(QStringLiteral("Serviço deve ser informado."));
     return OptionalServiceCode(service);
@@ -107,6 +128,21 @@ RequestChecks::Mode RequestChecks::QueryMode(int mode) {
         Refuse(QStringLiteral("Modo de consulta %1 inválido: use 0 (por data) ou 1 (por serviço).")
                    .arg(mode));
     return static_cast<Mode>(mode);
+}
+
+QDate RequestChecks::WireDay(qint64 serial) {
+    if (serial == 0) return ZeroDate();
+    // Bounded before converting: a hostile serial must not overflow the calendar arithmetic.
+    const bool inRange = serial >= ToDaySerial(kFirstDay) && serial <= ToDaySerial(kLastDay);
+    return CalendarDay(inRange ? FromDaySerial(serial) : QDate());
+}
+
+QDate RequestChecks::CalendarDay(const QDate& date) {
+    if (!date.isValid() || date < kFirstDay || date > kLastDay)
+        Refuse(QStringLiteral("Data fora do intervalo aceito (%1 a %2).")
+                   .arg(kFirstDay.toString(QStringLiteral("dd/MM/yyyy")),
+                        kLastDay.toString(QStringLiteral("dd/MM/yyyy"))));
+    return date;
 }
 
 bool RequestChecks::IsNoDate(const QDate& date) { return date == ZeroDate(); }

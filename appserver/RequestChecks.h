@@ -9,6 +9,16 @@ namespace fai::appserver {
 
 class SqlSession;
 
+// The headcount screen's filter, judged: by date, the rows of every service of the client
+// on one day; by service, every stored day of one service.
+struct HeadcountFilter {
+    QString branch;
+    QString client;
+    bool byDate = true;
+    QString service;  // by service
+    QDate date;       // by date
+};
+
 // The server's judgement of a request's arguments: every check throws EBadRequest with a
 // message for the user, before anything is read or written.
 class RequestChecks {
@@ -29,6 +39,10 @@ class RequestChecks {
     // All four parts of a headcount row's key, the date included.
     HeadcountKey Key(const QString& branch, const QString& client, const QString& service,
                      const QDate& date);
+    // The arguments of GetEfetFatu and ImportaEfetTrans: mode 0 takes a date and no
+    // service, mode 1 a service and the zero date.
+    HeadcountFilter Filter(const QString& client, const QString& branch, const QString& service,
+                           const QDate& date, int mode);
 
     // Format checks only.
     static QString ServiceCode(const QString& service);
@@ -36,6 +50,10 @@ class RequestChecks {
     static QString OptionalClientCode(const QString& client);
     static QString OptionalRegistration(const QString& registrationNumber);
     static QDate BillingDate(const QDate& date);
+    // A day of the wire: 0 is the zero date (no date); any other must be a CalendarDay.
+    static QDate WireDay(qint64 serial);
+    // A day the billing can hold, 01/01/1900 to 31/12/9999.
+    static QDate CalendarDay(const QDate& date);
     static Mode QueryMode(int mode);
     static bool IsNoDate(const QDate& date);
 

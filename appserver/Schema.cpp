@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <stdexcept>
+
 namespace fai::appserver {
 namespace {
 
@@ -166,8 +168,38 @@ QStringList Version1(const SqlDialect& dialect) {
     };
 }
 
+// Version 2: the listing report's working data. A report number is handed out by the
+// database, so that concurrent screens and servers never share one; a deleted report keeps
+// its number, marked, so that the number is never handed out again and deleting it twice is
+// harmless. The rows carry the names the listing prints. No server of version 1 wrote
+// report data, so the old tables go without anything to carry over.
+QStringList Version2(const SqlDialect& dialect) {
+    return {
+        QStringLiteral("DROP TABLE RELCOMENSAL"),
+        QStringLiteral("DROP TABLE RELFATURNUM"),
+        QStringLiteral(R"(CREATE TABLE RELFATURNUM (
+            NRAPURACGD %1,
+            CDFILIAL VARCHAR(4) NOT NULL REFERENCES FILIAL (CDFILIAL),
+            IDEXCLUIDO CHAR(1) NOT NULL DEFAULT 'N' CHECK (IDEXCLUIDO IN ('S', 'N'))))")
+            .arg(dialect.GeneratedKey()),
+        QStringLiteral(R"(CREATE TABLE RELCOMENSAL (
+            NRAPURACGD INTEGER NOT NULL REFERENCES RELFATURNUM (NRAPURACGD),
+            CDFILIAL VARCHAR(4) NOT NULL,
+            CDCLIENTE VARCHAR(21) NOT NULL,
+            NMRAZSOCCLIE VARCHAR(50) NOT NULL,
+            NMFANTCLIE VARCHAR(50),
+            CDSERVFILI VARCHAR(5) NOT NULL,
+            NMSERVICO VARCHAR(40) NOT NULL,
+            DTFATURAM DATE NOT NULL,
+            QTCOMEFATU DOUBLE PRECISION NOT NULL CHECK (QTCOMEFATU >= 0),
+            QTCOMEPREV DOUBLE PRECISION NOT NULL CHECK (QTCOMEPREV >= 0),
+            VRSERVFATUDT DOUBLE PRECISION NOT NULL CHECK (VRSERVFATUDT >= 0),
+            PRIMARY KEY (NRAPURACGD, CDCLIENTE, CDSERVFILI, DTFATURAM)))"),
+    };
+}
+
 using Step = QStringList (*)(const SqlDialect&);
-const Step kSteps[] = {&Version1};
+const Step kSteps[] = {&Version1, &Version2};
 
 int ReadVersion(SqlSession& session) {
     QSqlQuery query = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));
@@ -192,10 +224,14 @@ int Schema::VersionOf(SqlSession& session) {
     return session.HasTable(kVersionTable) ? ReadVersion(session) : 0;
 }
 
-void Schema::Upgrade(SqlSession& session) {
+void Schema::Upgrade(SqlSession& session) { Upgrade(session, CurrentVersion()); }
+
+void Schema::Upgrade(SqlSession& session, int toVersion) {
+    if (toVersion < 1 || toVersion > CurrentVersion())
+        throw std::invalid_argument("Schema::Upgrade: no such version");
     // Cheap check first, so that a newer database is refused without taking the lock.
     RefuseNewer(VersionOf(session));
-    for (int version = 1; version <= CurrentVersion(); ++version) {
+    for (int version = 1; version <= toVersion; ++version) {
         // Several servers may start together on one PostgreSQL: each step is taken under
         // the lock and only by the first one that finds it missing.
         Transaction transaction(session, Transaction::Kind::Exclusive);

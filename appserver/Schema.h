@@ -15,6 +15,8 @@ class Schema {
     // Creates the tables of a new database or upgrades an older one. Throws ESchemaTooNew
     // for a database made by a newer server, EDatabaseError when a statement fails.
     static void Upgrade(SqlSession& session);
+    // Only as far as `toVersion`: how an older server left the database.
+    static void Upgrade(SqlSession& session, int toVersion);
 
     // The version recorded in the database; 0 for a database without our tables.
     static int VersionOf(SqlSession& session);

@@ -2,9 +2,20 @@
 
 #include "PacketReader.h"
 #include "PacketShapes.h"
+#include "Quantities.h"
 #include "SqlSession.h"
 
 namespace fai::appserver {
+namespace {
+
+const QString kKey =
+    QStringLiteral("CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTFATURAMTUR = ?");
+
+QVariantList KeyParams(const HeadcountKey& key) {
+    return {key.branch, key.client, key.service, SqlDate(key.date)};
+}
+
+}  // namespace
 
 DataPacket ShiftRepository::ShiftsOf(const HeadcountKey& key) {
     QSqlQuery query = session_.Run(
@@ -21,12 +32,70 @@ DataPacket ShiftRepository::ShiftsOf(const HeadcountKey& key) {
 }
 
 DataPacket ShiftRepository::ShiftSum(const HeadcountKey& key) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO WHERE ") + kKey,
+        KeyParams(key));
+    DataPacket sum = ReadPacket(query, shapes::ShiftSum());
+    // The screen compares the sum with the row's billed count exactly: shifts of 33.3, 33.3
+    // and 33.4 must answer 100, not the 100.00000000000001 that adding them gives.
+    for (PacketRow& row : sum.rows)
+        row.values[0] = Value(AtQuantityPrecision(row.values[0].Number()));
+    return sum;
+}
+
+std::map<std::pair<QString, QDate>, double> ShiftRepository::Sums(const QString& branch,
+                                                                  const QString& client,
+                                                                  const QDate& first,
+                                                                  const QDate& last) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT CDSERVFILI, DTFATURAMTUR, SUM(QTCOMFATUTUR) FROM EFETTURNO "
+                       "WHERE CDFILIAL = ? AND CDCLIENTE = ? AND DTFATURAMTUR BETWEEN ? AND ? "
+                       "GROUP BY CDSERVFILI, DTFATURAMTUR"),
+        {branch, client, SqlDate(first), SqlDate(last)});
+    std::map<std::pair<QString, QDate>, double> sums;
+    while (query.next())
+        sums[{query.value(0).toString(), DateFromSql(query.value(1))}] = query.value(2).toDouble();
+    return sums;
+}
+
+bool ShiftRepository::IsShiftOfBranch(const QString& branch, const QString& shift) {
+    return session_.Any(QStringLiteral("SELECT 1 FROM TURNO WHERE CDFILIAL = ? AND CDTURNO = ?"),
+                        {branch, shift});
+}
+
+std::optional<double> ShiftRepository::Locked(const HeadcountKey& key, const QString& shift) {
     QSqlQuery query =
-        session_.Run(QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO "
-                                    "WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
-                                    "AND DTFATURAMTUR = ?"),
-                     {key.branch, key.client, key.service, SqlDate(key.date)});
-    return ReadPacket(query, shapes::ShiftSum());
+        session_.Run(QStringLiteral("SELECT QTCOMFATUTUR FROM EFETTURNO WHERE ") + kKey +
+                         QStringLiteral(" AND CDTURNO = ?") + session_.Dialect().LockRows(),
+                     KeyParams(key) + QVariantList{shift});
+    if (!query.next()) return std::nullopt;
+    return query.value(0).toDouble();
+}
+
+bool ShiftRepository::InsertIfAbsent(const HeadcountKey& key, const QString& shift,
+                                     double quantity) {
+    return session_.Change(QStringLiteral("INSERT INTO EFETTURNO (CDFILIAL, CDCLIENTE, "
+                                          "CDSERVFILI, DTFATURAMTUR, CDTURNO, QTCOMFATUTUR) "
+                                          "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (CDFILIAL, "
+                                          "CDCLIENTE, CDSERVFILI, DTFATURAMTUR, CDTURNO) "
+                                          "DO NOTHING"),
+                           KeyParams(key) + QVariantList{shift, quantity}) == 1;
+}
+
+void ShiftRepository::Update(const HeadcountKey& key, const QString& shift, double quantity) {
+    session_.Run(QStringLiteral("UPDATE EFETTURNO SET QTCOMFATUTUR = ? WHERE ") + kKey +
+                     QStringLiteral(" AND CDTURNO = ?"),
+                 QVariantList{quantity} + KeyParams(key) + QVariantList{shift});
+}
+
+void ShiftRepository::Remove(const HeadcountKey& key, const QString& shift) {
+    session_.Run(
+        QStringLiteral("DELETE FROM EFETTURNO WHERE ") + kKey + QStringLiteral(" AND CDTURNO = ?"),
+        KeyParams(key) + QVariantList{shift});
+}
+
+void ShiftRepository::RemoveAll(const HeadcountKey& key) {
+    session_.Run(QStringLiteral("DELETE FROM EFETTURNO WHERE ") + kKey, KeyParams(key));
 }
 
 }  // namespace fai::appserver

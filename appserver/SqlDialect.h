@@ -7,6 +7,8 @@
 
 namespace fai::appserver {
 
+class SqlSession;
+
 // Everything that differs between SQLite and PostgreSQL lives here; all other SQL of the
 // server is written once and runs on both.
 class SqlDialect {
@@ -18,10 +20,16 @@ class SqlDialect {
     virtual QString DriverName() const = 0;
     // Connection parameters, before the connection is opened.
     virtual void Configure(QSqlDatabase& db, const DatabaseLocation& location) const = 0;
-    // Run on every connection right after it opens.
-    virtual QStringList SessionSetup() const = 0;
+    // Run on every connection right after it opens; throws EDatabaseError.
+    virtual void SetUp(SqlSession& session) const = 0;
     // Starts a transaction that no other server process can run beside, for schema changes.
     virtual QStringList BeginExclusive() const = 0;
+    // Starts a transaction that writes. It must never fail half-way for want of a lock that
+    // another writer holds: it waits for that writer instead.
+    virtual QStringList BeginWrite() const = 0;
+    // Appended to a SELECT inside a write transaction: the rows read stay as read until the
+    // commit, so that what a save checked is still true when it writes.
+    virtual QString LockRows() const = 0;
     // Column type of an integer key that the database numbers itself.
     virtual QString GeneratedKey() const = 0;
 };

@@ -34,7 +34,7 @@ SqlSession::SqlSession(const DatabaseLocation& location)
         throw failure;
     }
     try {
-        for (const QString& statement : dialect_.SessionSetup()) Execute(statement);
+        dialect_.SetUp(*this);
     } catch (...) {
         db_.close();
         db_ = QSqlDatabase();
@@ -50,6 +50,7 @@ SqlSession::~SqlSession() {
 }
 
 QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
+    Told(sql, params);
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) throw Failure(query.lastError());
@@ -59,6 +60,7 @@ QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
 }
 
 void SqlSession::Execute(const QString& sql) {
+    Told(sql, {});
     QSqlQuery query(db_);
     if (!query.exec(sql)) throw Failure(query.lastError());
 }
@@ -68,34 +70,43 @@ bool SqlSession::Any(const QString& sql, const QVariantList& params) {
     return query.next();
 }
 
+int SqlSession::Change(const QString& sql, const QVariantList& params) {
+    return Run(sql, params).numRowsAffected();
+}
+
 bool SqlSession::HasTable(const QString& name) const {
     // PostgreSQL folds unquoted names to lower case; SQLite keeps them as written.
     return db_.tables().contains(name, Qt::CaseInsensitive);
 }
 
-SqlStatement::SqlStatement(SqlSession& session, const QString& sql) : query_(session.db_) {
+SqlStatement::SqlStatement(SqlSession& session, const QString& sql)
+    : session_(session), sql_(sql), query_(session.db_) {
     if (!query_.prepare(sql)) throw Failure(query_.lastError());
 }
 
 void SqlStatement::Run(const QVariantList& params) {
+    session_.Told(sql_, params);
     for (int i = 0; i < params.size(); ++i) query_.bindValue(i, params[i]);
     if (!query_.exec()) throw Failure(query_.lastError());
 }
 
 QString SqlDate(const QDate& date) { return date.toString(Qt::ISODate); }
 
+QDate DateFromSql(const QVariant& value) {
+    return value.typeId() == QMetaType::QDate ? value.toDate()
+                                              : QDate::fromString(value.toString(), Qt::ISODate);
+}
+
 Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
-    if (kind == Kind::Exclusive) {
-        const QStringList begin = session.Dialect().BeginExclusive();
-        session.Execute(begin.first());
-        try {
-            for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
-        } catch (...) {
-            session.Execute(QStringLiteral("ROLLBACK"));
-            throw;
-        }
-    } else {
-        session.Execute(QStringLiteral("BEGIN"));
+    const QStringList begin = kind == Kind::Exclusive ? session.Dialect().BeginExclusive()
+                              : kind == Kind::Write   ? session.Dialect().BeginWrite()
+                                                      : QStringList{QStringLiteral("BEGIN")};
+    session.Execute(begin.first());
+    try {
+        for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
+    } catch (...) {
+        session.Execute(QStringLiteral("ROLLBACK"));
+        throw;
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariantList>
 
+#include <functional>
+
 namespace fai::appserver {
 
 // One open database connection. Qt allows a connection only in the thread that opened it,
@@ -24,6 +26,8 @@ class SqlSession {
     // Throws EDatabaseError with the database's reason.
     QSqlQuery Run(const QString& sql, const QVariantList& params = {});
     bool Any(const QString& sql, const QVariantList& params);
+    // Runs an INSERT, UPDATE or DELETE and returns how many rows it changed.
+    int Change(const QString& sql, const QVariantList& params);
     // Runs a statement without parameters as it stands: PostgreSQL cannot prepare schema
     // changes or transaction control.
     void Execute(const QString& sql);
@@ -31,10 +35,20 @@ class SqlSession {
 
     const SqlDialect& Dialect() const { return dialect_; }
 
+    // Hears every statement this session runs, with its parameters, before it runs: how a
+    // measurement learns the exact SQL a method sends. Empty to stop.
+    using Observer = std::function<void(const QString& sql, const QVariantList& params)>;
+    void Observe(Observer observer) { observer_ = std::move(observer); }
+
   private:
     friend class SqlStatement;
 
+    void Told(const QString& sql, const QVariantList& params) const {
+        if (observer_) observer_(sql, params);
+    }
+
     const SqlDialect& dialect_;
+    Observer observer_;
     QString connectionName_;
     QSqlDatabase db_;
 };
@@ -47,18 +61,25 @@ class SqlStatement {
     void Run(const QVariantList& params);
 
   private:
+    SqlSession& session_;
+    QString sql_;
     QSqlQuery query_;
 };
 
 // Dates are bound as ISO text: SQLite keeps them as such, ordered like the dates they are,
 // and PostgreSQL reads them into its DATE columns.
 QString SqlDate(const QDate& date);
+// A date column read back: PostgreSQL gives a date, SQLite the ISO text it keeps. Invalid
+// when it is neither.
+QDate DateFromSql(const QVariant& value);
 
 // A transaction that rolls back unless committed, so that a failure leaves nothing behind.
 class Transaction {
   public:
-    enum class Kind { Normal, Exclusive };
-    explicit Transaction(SqlSession& session, Kind kind = Kind::Normal);
+    // Read: sees one state of the database throughout. Write: see SqlDialect::BeginWrite.
+    // Exclusive: the only one in the database, for schema changes.
+    enum class Kind { Read, Write, Exclusive };
+    explicit Transaction(SqlSession& session, Kind kind = Kind::Read);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

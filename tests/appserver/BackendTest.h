@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "QtPrinters.h"
 #include "TestDatabase.h"
 
 #include <gtest/gtest.h>

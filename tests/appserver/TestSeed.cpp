@@ -107,6 +107,45 @@ int TestSeed::Link(const Key& key, int item, const QVariant& diners) {
     return query.value(0).toInt();
 }
 
+TestSeed& TestSeed::Transported(const Key& key, double diners) {
+    session_.Run(QStringLiteral("INSERT INTO EFETTRANSP (CDFILIAL, CDCLIENTE, CDSERVFILI, "
+                                "DTEFETTRANSP, QTEFETTRANSP) VALUES (?, ?, ?, ?, ?)"),
+                 {key.branch, key.client, key.service, SqlDate(key.date), diners});
+    return *this;
+}
+
+std::optional<TestSeed::StoredHeadcount> TestSeed::Headcount(const Key& key) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT, CDFILIFATU, NRAPURACFAT "
+                       "FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
+                       "AND DTFATURAM = ?"),
+        {key.branch, key.client, key.service, SqlDate(key.date)});
+    if (!query.next()) return std::nullopt;
+    return StoredHeadcount{query.value(0).toDouble(), query.value(1).toDouble(),
+                           query.value(2).toDouble(), query.value(3), query.value(4)};
+}
+
+std::optional<double> TestSeed::ShiftQuantity(const Key& key, const QString& shift) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT QTCOMFATUTUR FROM EFETTURNO WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                       "AND CDSERVFILI = ? AND DTFATURAMTUR = ? AND CDTURNO = ?"),
+        {key.branch, key.client, key.service, SqlDate(key.date), shift});
+    if (!query.next()) return std::nullopt;
+    return query.value(0).toDouble();
+}
+
+std::map<int, QVariant> TestSeed::Links(const Key& key) {
+    QSqlQuery query = session_.Run(
+        QStringLiteral("SELECT NRITEMRATEIOEFET, QTEFETIVOS FROM ITRATEFECLIFAT WHERE "
+                       "CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTFATURAM = ?"),
+        {key.branch, key.client, key.service, SqlDate(key.date)});
+    std::map<int, QVariant> links;
+    while (query.next())
+        links[query.value(0).toInt()] =
+            query.value(1).isNull() ? QVariant() : QVariant(query.value(1).toDouble());
+    return links;
+}
+
 int TestSeed::Count(const QString& table) {
     QSqlQuery query = session_.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
     query.next();

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <map>
+#include <optional>
+
 namespace fai::appserver::test {
 
 // The rows a test needs, written straight into its database beside the running server,
@@ -43,6 +46,17 @@ class TestSeed {
     int Item(const QString& client, const QString& code, const QString& name);
     // Returns the link's generated number.
     int Link(const Key& key, int item, const QVariant& diners);
+    TestSeed& Transported(const Key& key, double diners);
+
+    // What is stored, read back for the checks: none when nothing is.
+    struct StoredHeadcount {
+        double billed, forecast, value;
+        QVariant billingBranch, assessment;
+    };
+    std::optional<StoredHeadcount> Headcount(const Key& key);
+    std::optional<double> ShiftQuantity(const Key& key, const QString& shift);
+    // The key's links, item number to diners (null when none are stored).
+    std::map<int, QVariant> Links(const Key& key);
 
     // Rows of a table, to tell that a call wrote nothing.
     int Count(const QString& table);

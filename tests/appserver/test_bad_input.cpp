@@ -2,6 +2,8 @@
 // goes on serving and nothing is written.
 #include "BackendTest.h"
 #include "CheckResultServ.h"
+#include "Deltas.h"
+#include "PacketShapes.h"
 #include "RunningServer.h"
 #include "SampleData.h"
 
@@ -33,6 +35,30 @@ DataPacket Malformed() {
     return packet;
 }
 
+// A headcount delta that changes the row of the sample's lunch on its day.
+DataPacket ModifiedLunch() {
+    DataPacket delta = InsertedHeadcount({kBranch, kAlfa, kLunch, kDay}, 121, 118);
+    PacketRow& row = delta.rows.at(0);
+    row.change = RowChange::Modified;
+    row.original = row.values;
+    row.original[delta.FieldIndex(u"QTCOMEFATU")] = 120.0;
+    return delta;
+}
+
+// The apportionment delta of the sample's first item on the lunch row.
+DataPacket LinkOfLunch(RowChange change, const Value& originalLink, const Value& link) {
+    DataPacket delta;
+    delta.fields = shapes::HeadcountApportion();
+    std::vector<Value> values{link,   kBranch, kLunch,  kAlfa,   kDay,
+                              kLunch, 1.0,     "00001", "NORTE", 5.0};
+    std::vector<Value> original = values;
+    original[0] = originalLink;
+    original[9] = Value();
+    delta.rows.push_back(
+        {change, values, change == RowChange::Inserted ? std::vector<Value>{} : original});
+    return delta;
+}
+
 const QString kMalformed =
     QStringLiteral("Pacote de dados inválido: a linha 1 tem 1 valores para 2 campos.");
 
@@ -45,6 +71,14 @@ class BadInput : public BackendTest {
         seed_ = std::make_unique<TestSeed>(Location());
         sample::Seed(*seed_);
         seed_->Headcount({kBranch, kAlfa, kLunch, kDay}, 120, 118);
+    }
+
+    DataPacket ScreenPacket() {
+        QString none;
+        QDate day = kDay;
+        return CheckResultServ(server_->Methods().GetEfetFatu(kAlfa, kBranch, none, day, 0), true,
+                               0)
+            .at(0);
     }
 
     std::map<QString, int> RowsPerTable() {
@@ -143,6 +177,105 @@ TEST_P(BadInput, IsAnsweredWithAClearMessageAndNothingElseHappens) {
         {"import date out of range",
          [&](auto& m) { return m.ImportaEfetTrans(kAlfa, kBranch, none, ancient, 0); },
          kBeforeTheCalendar},
+        {"a headcount delta without the billing date",
+         [&](auto& m) {
+             OptionalPacket delta = InsertedHeadcount({kBranch, kAlfa, kLunch, kDay}, 1, 1);
+             delta->fields.erase(delta->fields.begin() + delta->FieldIndex(u"DTFATURAM"));
+             for (PacketRow& row : delta->rows) row.values.erase(row.values.begin() + 3);
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral("O pacote de efetivos não tem o campo DTFATURAM.")},
+        {"a headcount delta whose count is text",
+         [&](auto& m) {
+             OptionalPacket delta = InsertedHeadcount({kBranch, kAlfa, kLunch, kDay}, 1, 1);
+             const int count = delta->FieldIndex(u"QTCOMEFATU");
+             delta->fields[count].type = FieldType::String;
+             delta->fields[count].size = 10;
+             delta->rows[0].values[count] = Value("1");
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral("O campo QTCOMEFATU do pacote de efetivos deve ser do tipo número.")},
+        {"a whole packet sent as a delta",
+         [&](auto& m) {
+             OptionalPacket packet = ScreenPacket();
+             return m.UpdEfetFatu(packet, nullFields, noPacket);
+         },
+         QStringLiteral("O pacote de alterações de efetivos tem uma linha sem alteração.")},
+        {"a stored row moved to another day",
+         [&](auto& m) {
+             OptionalPacket delta = ModifiedLunch();
+             delta->rows[0].values[delta->FieldIndex(u"DTFATURAM")] = Value(kDay.addDays(1));
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral("Serviço 00001, data 11/03/2026: a filial, o cliente, o serviço e a data "
+                        "de um efetivo não mudam; exclua-o e inclua-o com os novos.")},
+        {"one row twice in a save",
+         [&](auto& m) {
+             OptionalPacket delta = Joined({ModifiedLunch(), ModifiedLunch()});
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral(
+             "Serviço 00001, data 10/03/2026: a linha aparece mais de uma vez no salvamento.")},
+        {"a row dated before 1900",
+         [&](auto& m) {
+             OptionalPacket delta = InsertedHeadcount({kBranch, kAlfa, kLunch, ancient}, 1, 1);
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         kBeforeTheCalendar},
+        {"an apportionment item inserted",
+         [&](auto& m) {
+             OptionalPacket links = LinkOfLunch(RowChange::Inserted, Value(), -1.0);
+             return m.UpdEfetFatu(noPacket, nullFields, links);
+         },
+         QStringLiteral("Rateio de efetivos: os itens vêm do servidor; nenhum é incluído ou "
+                        "excluído.")},
+        {"a link number the server never gave",
+         [&](auto& m) {
+             OptionalPacket links = LinkOfLunch(RowChange::Modified, Value(), 77.0);
+             return m.UpdEfetFatu(noPacket, nullFields, links);
+         },
+         QStringLiteral(
+             "Rateio de efetivos: item 00001 com número de vínculo que o servidor não deu.")},
+        {"a link number changed",
+         [&](auto& m) {
+             OptionalPacket links = LinkOfLunch(RowChange::Modified, 5.0, 6.0);
+             return m.UpdEfetFatu(noPacket, nullFields, links);
+         },
+         QStringLiteral("Rateio de efetivos: item 00001 com número de vínculo alterado.")},
+        {"a shift delta without the shift",
+         [&](auto& m) {
+             DataPacket shifts;
+             shifts.fields = shapes::Shifts();
+             shifts.fields.erase(shifts.fields.begin());
+             return m.SetTurno(shifts, nullFields);
+         },
+         QStringLiteral("O pacote de turnos não tem o campo CDTURNO.")},
+        {"a null-field list without its separator",
+         [&](auto& m) {
+             DataPacket shifts;
+             shifts.fields = shapes::Shifts();
+             QString list = QStringLiteral("QTCOMFATUTUR");
+             return m.SetTurno(shifts, list);
+         },
+         QStringLiteral("Lista de campos nulos \"QTCOMFATUTUR\" inválida: cada nome termina "
+                        "com \"|\".")},
+        {"import in mode 2",
+         [&](auto& m) { return m.ImportaEfetTrans(kAlfa, kBranch, none, day, 2); },
+         QStringLiteral("Modo de consulta 2 inválido: use 0 (por data) ou 1 (por serviço).")},
+        {"import by day with a service",
+         [&](auto& m) { return m.ImportaEfetTrans(kAlfa, kBranch, lunch, day, 0); },
+         QStringLiteral("A consulta por data não recebe serviço: informe a data.")},
+        {"duplication at an unknown branch",
+         [](auto& m) {
+             return m.UpDateServData(QStringLiteral("9999"), kAlfa, kLunch, kDay, kDay, 1, 1);
+         },
+         QStringLiteral("Filial 9999 não cadastrada.")},
+        {"a report of an unknown branch",
+         [](auto& m) { return m.GeraRel(QStringLiteral("9999"), kDay, kDay, QStringLiteral("1")); },
+         QStringLiteral("Filial 9999 não cadastrada.")},
+        {"a report deleted by a number that is not one",
+         [](auto& m) { return m.DeletaRel(kBranch, QStringLiteral("-1")); },
+         QStringLiteral("Número de relatório \"-1\" inválido.")},
         {"duplication period out of range",
          [](auto& m) {
              return m.UpDateServData(kBranch, kAlfa, kLunch, kDay, QDate(10000, 1, 1), 1, 1);
@@ -178,50 +311,36 @@ TEST_P(BadInput, AMalformedPacketToATextMethodFailsTheCallWithTheMessage) {
     }
 }
 
-TEST_P(BadInput, MethodsStillToComeSayTheyAreNotAvailableAndWriteNothing) {
-    QString service = kLunch, nullFields;
-    QDate day = kDay;
-    OptionalPacket none;
-    DataPacket emptyShifts;
-    const std::pair<const char*, std::function<ServerResult(TrdmEfetFaturDisp&)>> cases[] = {
-        {"ImportaEfetTrans",
-         [&](auto& m) {
-             QString noService;
-             return m.ImportaEfetTrans(kAlfa, kBranch, noService, day, 0);
-         }},
-        {"UpdEfetFatu", [&](auto& m) { return m.UpdEfetFatu(none, nullFields, none); }},
-        {"SetTurno", [&](auto& m) { return m.SetTurno(emptyShifts, nullFields); }},
-        {"UpDateServData",
-         [](auto& m) {
-             return m.UpDateServData(kBranch, kAlfa, kLunch, kDay, kDay.addDays(5), 10, 9);
-         }},
-        {"GeraRel",
-         [](auto& m) { return m.GeraRel(kBranch, kDay, kDay.addDays(5), QStringLiteral("1")); }},
-        {"DeletaRel", [](auto& m) { return m.DeletaRel(kBranch, QStringLiteral("1")); }},
+TEST_P(BadInput, TheTextMethodsFailTheCallWithTheMessage) {
+    DataPacket withoutCount = ScreenPacket();
+    const int count = withoutCount.FieldIndex(u"QTCOMEFATU");
+    withoutCount.fields.erase(withoutCount.fields.begin() + count);
+    for (PacketRow& row : withoutCount.rows) row.values.erase(row.values.begin() + count);
+    DataPacket countAsText = ScreenPacket();
+    countAsText.fields[count] = {QStringLiteral("QTCOMEFATU"), FieldType::String, 10, false};
+    for (PacketRow& row : countAsText.rows) row.values[count] = Value();
+    const std::pair<const char*, std::function<QString(TrdmEfetFaturDisp&)>> cases[] = {
+        {"a packet without the billed count",
+         [&](auto& m) { return m.GetVerifSoma(withoutCount); }},
+        {"a billed count that is text", [&](auto& m) { return m.GetVerifSoma(countAsText); }},
+        {"a report number for no branch", [](auto& m) { return m.PrxRelFatur({}); }},
+        {"a report number for an unknown branch",
+         [](auto& m) { return m.PrxRelFatur(QStringLiteral("9999")); }},
+    };
+    const QString messages[] = {
+        QStringLiteral("O pacote de efetivos não tem o campo QTCOMEFATU."),
+        QStringLiteral("O campo QTCOMEFATU do pacote de efetivos deve ser do tipo número."),
+        QStringLiteral("Filial deve ser informada."),
+        QStringLiteral("Filial 9999 não cadastrada."),
     };
     const auto before = RowsPerTable();
-    for (const auto& [method, call] : cases) {
-        SCOPED_TRACE(method);
-        const ServerResult result = call(server_->Methods());
-        EXPECT_FALSE(result.success);
-        EXPECT_EQ(result.error,
-                  QStringLiteral("O método %1 ainda não está disponível neste servidor de "
-                                 "aplicação.")
-                      .arg(QLatin1String(method)));
-    }
-    const std::pair<const char*, std::function<QString(TrdmEfetFaturDisp&)>> textCases[] = {
-        {"GetVerifSoma", [](auto& m) { return m.GetVerifSoma(DataPacket()); }},
-        {"PrxRelFatur", [](auto& m) { return m.PrxRelFatur(kBranch); }},
-    };
-    for (const auto& [method, call] : textCases) {
-        SCOPED_TRACE(method);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].first);
         try {
-            call(server_->Methods());
+            cases[i].second(server_->Methods());
             ADD_FAILURE() << "answered as if it worked";
         } catch (const EServerError& e) {
-            EXPECT_TRUE(e.Message().contains(
-                QStringLiteral("O método %1 ainda não está disponível").arg(QLatin1String(method))))
-                << e.Message().toStdString();
+            EXPECT_EQ(e.Message(), messages[i]);
         }
     }
     EXPECT_EQ(RowsPerTable(), before);

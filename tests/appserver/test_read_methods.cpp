@@ -1,9 +1,12 @@
 // Every reading method of the server, called through the real client on both databases.
 #include "BackendTest.h"
 #include "CheckResultServ.h"
+#include "Deltas.h"
 #include "RunningServer.h"
 #include "SampleData.h"
 #include "TestSeed.h"
+
+#include <QRegularExpression>
 
 #include <thread>
 
@@ -407,21 +410,27 @@ TEST_P(ReadMethods, TwoServersOnOneDatabaseAnswerAlike) {
 }
 
 TEST_P(ReadMethods, EachCallIsLoggedOnOneLineWithItsOutcome) {
+    seed_->Headcount(Key(kLunch, kDay), 120, 118);
     Methods().GetParams(kBranch);
     Methods().GetParams(QStringLiteral("9999"));
-    OptionalPacket none;
+    Methods().UpDateServData(kBranch, kAlfa, kDinner, kDay, kDay.addDays(1), 1, 1);
+    OptionalPacket stale = InsertedHeadcount(Key(kLunch, kDay), 1, 1), none;
     QString nullFields;
-    Methods().UpdEfetFatu(none, nullFields, none);
+    Methods().UpdEfetFatu(stale, nullFields, none);
     QStringList calls;
     for (const QString& line : server_->LogLines())
         if (line.contains(QStringLiteral(" ms "))) calls << line.section(u' ', 1);
-    ASSERT_EQ(calls.size(), 3);
-    EXPECT_TRUE(calls[0].startsWith(QStringLiteral("GetParams "))) << calls[0].toStdString();
-    EXPECT_TRUE(calls[0].endsWith(QStringLiteral(" ms ok"))) << calls[0].toStdString();
-    EXPECT_TRUE(calls[1].endsWith(QStringLiteral(" ms recusado: Filial 9999 não cadastrada.")))
-        << calls[1].toStdString();
-    EXPECT_TRUE(calls[2].startsWith(QStringLiteral("UpdEfetFatu ")));
-    EXPECT_TRUE(calls[2].endsWith(QStringLiteral(" ms indisponível"))) << calls[2].toStdString();
+    ASSERT_EQ(calls.size(), 4);
+    const QRegularExpression expected[] = {
+        QRegularExpression(QStringLiteral("^GetParams [0-9.]+ ms ok$")),
+        QRegularExpression(QStringLiteral("^GetParams [0-9.]+ ms recusado: Filial 9999 não "
+                                          "cadastrada\\.$")),
+        QRegularExpression(QStringLiteral("^UpDateServData [0-9.]+ ms ok: 2 dias gravados$")),
+        QRegularExpression(QStringLiteral("^UpdEfetFatu [0-9.]+ ms conflito: Serviço 00001, data "
+                                          "10/03/2026: o efetivo foi alterado por outro usuário")),
+    };
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(expected[i].match(calls[i]).hasMatch()) << calls[i].toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ReadMethods, kBackends, BackendNamer());

@@ -143,6 +143,28 @@ TEST_P(Storage, ANewDatabaseGetsTheSchemaAndAStartedOneKeepsItsData) {
     EXPECT_EQ(seed.Rows(QStringLiteral("SELECT NRVERSAO FROM VERSAOBANCO")).size(), 1);
 }
 
+TEST_P(Storage, ADatabaseOfTheFirstVersionIsUpgradedWithItsData) {
+    {
+        TestSeed seed(Location());
+        Schema::Upgrade(seed.Session(), 1);
+        EXPECT_EQ(Schema::VersionOf(seed.Session()), 1);
+        sample::Seed(seed);
+        seed.Headcount({kBranch, kAlfa, kLunch, kDay}, 120, 118);
+        for (int version : {0, Schema::CurrentVersion() + 1})
+            EXPECT_THROW(Schema::Upgrade(seed.Session(), version), std::invalid_argument);
+    }
+    RunningServer server(Location());
+    TestSeed seed(Location());
+    EXPECT_EQ(Schema::VersionOf(seed.Session()), Schema::CurrentVersion());
+    const auto kept = seed.Headcount({kBranch, kAlfa, kLunch, kDay});
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->billed, 120);
+    const QString number = server.Methods().PrxRelFatur(kBranch);
+    const ServerResult generated = server.Methods().GeraRel(kBranch, kDay, kDay, number);
+    EXPECT_TRUE(generated.success) << generated.error.toStdString();
+    EXPECT_EQ(seed.Count(QStringLiteral("RELCOMENSAL")), 1);
+}
+
 // The host reads branches, services and clients straight from the database with these
 // queries, as it stores them; the schema must answer them unchanged.
 TEST_P(Storage, TheHostsOwnLookupsRunUnchanged) {

@@ -1,0 +1,36 @@
+#include "TransportImport.h"
+
+#include "EfetFaturReads.h"
+#include "HeadcountRepository.h"
+#include "TransportRepository.h"
+#include "WriteRules.h"
+
+namespace fai::appserver {
+
+TransportImport::Outcome TransportImport::Run(const QString& client, const QString& branch,
+                                              const QString& service, const QDate& date, int mode) {
+    const HeadcountFilter filter =
+        RequestChecks(session_).Filter(client, branch, service, date, mode);
+    TransportRepository transport(session_);
+    const std::vector<TransportRepository::Transported> counts =
+        filter.byDate ? transport.OfDay(filter.branch, filter.client, filter.date)
+                      : transport.OfService(filter.branch, filter.client, filter.service);
+    const WriteRules rules(session_, filter.branch, filter.client);
+    HeadcountRepository headcounts(session_);
+    Outcome outcome;
+    for (const TransportRepository::Transported& count : counts) {
+        if (!rules.IsOpen(count.day)) {
+            ++outcome.skipped;
+            continue;
+        }
+        if (headcounts.StoreBilled({filter.branch, filter.client, count.service, count.day},
+                                   count.diners))
+            ++outcome.taken;
+    }
+    std::vector<DataPacket> packets = EfetFaturReads(session_).Headcounts(filter);
+    packets.resize(2);  // the screen keeps its apportionment items
+    outcome.packets = std::move(packets);
+    return outcome;
+}
+
+}  // namespace fai::appserver

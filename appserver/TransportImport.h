@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DataPacket.h"
+
+#include <QDate>
+#include <QString>
+
+#include <vector>
+
+namespace fai::appserver {
+
+class SqlSession;
+
+// ImportaEfetTrans: takes the transported headcounts of the screen's filter into the stored
+// headcount rows, inside the caller's write transaction: a row not stored yet is stored with
+// the transported count as its billed count, a stored row takes it as its billed count.
+// Days closed by the closed-day rule or lying in an assessed period are left as they are.
+class TransportImport {
+  public:
+    struct Outcome {
+        // The headcount rows as they now are and the client's assessed periods, as
+        // GetEfetFatu answers them.
+        std::vector<DataPacket> packets;
+        int taken = 0;    // rows stored or changed
+        int skipped = 0;  // transported counts of closed or assessed days
+    };
+
+    explicit TransportImport(SqlSession& session) : session_(session) {}
+
+    // The arguments of GetEfetFatu, judged the same way.
+    Outcome Run(const QString& client, const QString& branch, const QString& service,
+                const QDate& date, int mode);
+
+  private:
+    SqlSession& session_;
+};
+
+}  // namespace fai::appserver

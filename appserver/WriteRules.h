@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDate>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace fai::appserver {
+
+class SqlSession;
+
+// The rules that protect stored headcounts whatever a screen sends, for one branch and one
+// client: no write to a day closed by the branch's closed-day rule, none to a day of a
+// billing period already assessed for the client, none for a service the client does not
+// have at the branch. The screens check the same before they save; the server checks again
+// because a stale screen, another program or a forged request would not. Read once per save.
+class WriteRules {
+  public:
+    WriteRules(SqlSession& session, const QString& branch, const QString& client);
+
+    // Throws EBadRequest naming the service and the day when a headcount of that service
+    // and day may not be written.
+    void CheckRow(const QString& service, const QDate& day) const;
+    // Neither closed nor assessed.
+    bool IsOpen(const QDate& day) const;
+
+  private:
+    // Why the day is not open, or none.
+    std::optional<QString> Blocked(const QDate& day) const;
+
+    // Day serial of the first open date (DTPROCESSA - NRDIAANTDTPROC, fractions of a day
+    // kept), when the closed-day rule is on.
+    std::optional<double> firstOpenDay_;
+    std::vector<std::pair<QDate, QDate>> assessed_;
+    QSet<QString> services_;
+};
+
+}  // namespace fai::appserver
