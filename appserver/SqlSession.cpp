@@ -50,7 +50,7 @@ SqlSession::~SqlSession() {
 }
 
 QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
-    Told(sql, params);
+    Told(sql, params, true);
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) throw Failure(query.lastError());
@@ -60,7 +60,7 @@ QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
 }
 
 void SqlSession::Execute(const QString& sql) {
-    Told(sql, {});
+    Told(sql, {}, false);
     QSqlQuery query(db_);
     if (!query.exec(sql)) throw Failure(query.lastError());
 }
@@ -85,7 +85,7 @@ SqlStatement::SqlStatement(SqlSession& session, const QString& sql)
 }
 
 void SqlStatement::Run(const QVariantList& params) {
-    session_.Told(sql_, params);
+    session_.Told(sql_, params, true);
     for (int i = 0; i < params.size(); ++i) query_.bindValue(i, params[i]);
     if (!query_.exec()) throw Failure(query_.lastError());
 }

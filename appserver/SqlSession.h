@@ -35,16 +35,23 @@ class SqlSession {
 
     const SqlDialect& Dialect() const { return dialect_; }
 
-    // Hears every statement this session runs, with its parameters, before it runs: how a
-    // measurement learns the exact SQL a method sends. Empty to stop.
-    using Observer = std::function<void(const QString& sql, const QVariantList& params)>;
+    // Hears every statement this session runs, before it runs: how a measurement learns the
+    // exact SQL a method sends. Empty to stop.
+    struct Statement {
+        QString sql;
+        QVariantList params;
+        bool prepared = true;  // false: run as it stands (transaction control, settings)
+
+        friend bool operator==(const Statement&, const Statement&) = default;
+    };
+    using Observer = std::function<void(const Statement& statement)>;
     void Observe(Observer observer) { observer_ = std::move(observer); }
 
   private:
     friend class SqlStatement;
 
-    void Told(const QString& sql, const QVariantList& params) const {
-        if (observer_) observer_(sql, params);
+    void Told(const QString& sql, const QVariantList& params, bool prepared) const {
+        if (observer_) observer_({sql, params, prepared});
     }
 
     const SqlDialect& dialect_;

@@ -165,6 +165,24 @@ TEST_P(Storage, ADatabaseOfTheFirstVersionIsUpgradedWithItsData) {
     EXPECT_EQ(seed.Count(QStringLiteral("RELCOMENSAL")), 1);
 }
 
+TEST_P(Storage, AnObservedSessionTellsEachStatementBeforeItRuns) {
+    TestSeed seed(Location());
+    Schema::Upgrade(seed.Session());
+    std::vector<SqlSession::Statement> heard;
+    seed.Session().Observe([&heard](const SqlSession::Statement& s) { heard.push_back(s); });
+    const QString count = QStringLiteral("SELECT COUNT(*) FROM FILIAL WHERE CDFILIAL = ?");
+    {
+        Transaction transaction(seed.Session());
+        seed.Session().Run(count, {kBranch});
+        transaction.Commit();
+    }
+    seed.Session().Observe({});
+    seed.Session().Run(count, {kOtherBranch});
+    EXPECT_EQ(heard, (std::vector<SqlSession::Statement>{{QStringLiteral("BEGIN"), {}, false},
+                                                         {count, {kBranch}, true},
+                                                         {QStringLiteral("COMMIT"), {}, false}}));
+}
+
 // The host reads branches, services and clients straight from the database with these
 // queries, as it stores them; the schema must answer them unchanged.
 TEST_P(Storage, TheHostsOwnLookupsRunUnchanged) {

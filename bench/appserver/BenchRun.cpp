@@ -1,0 +1,224 @@
+#include "BenchRun.h"
+
+#include "AppServer.h"
+#include "BulkSeeder.h"
+#include "CallLog.h"
+#include "RecordedStatements.h"
+#include "Schema.h"
+#include "SqlSession.h"
+#include "TNetConnection.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <atomic>
+#include <cstdio>
+#include <latch>
+#include <thread>
+
+namespace fai::appserver::bench {
+namespace {
+
+constexpr int kWarmUpCalls = 10;
+constexpr unsigned kSeed = 400;
+
+std::unique_ptr<TNetConnection> Connected(int port) {
+    auto connection = std::make_unique<TNetConnection>();
+    connection->SetHost(QStringLiteral("127.0.0.1"));
+    connection->SetPort(port);
+    connection->SetDeadline(std::chrono::seconds(60));
+    connection->Connect();
+    return connection;
+}
+
+qint64 CountOf(SqlSession& session, const char* table) {
+    QSqlQuery query =
+        session.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+    query.next();
+    return query.value(0).toLongLong();
+}
+
+void Say(const QString& line) {
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+QString Ms(double ms) { return QString::number(ms, 'f', 2); }
+
+}  // namespace
+
+bool BenchRun::Run() {
+    Say(QStringLiteral("\n== %1 ==").arg(location_.Describe()));
+    PrepareDatabase();
+    SqlSession session(location_);
+    CallLog quiet([](const QString&) {});
+    AppServerConfig config;
+    config.listenAddress = QStringLiteral("127.0.0.1:0");
+    config.database = location_;
+    config.workers = settings_.workers;
+    AppServer server(config, quiet);
+    server.Start();
+    const std::unique_ptr<TNetConnection> client = Connected(server.Port());
+    TrdmEfetFaturDisp& methods = client->AppServer();
+    Say(QStringLiteral("server: %1 database workers; %2 samples per method")
+            .arg(settings_.workers)
+            .arg(settings_.samples));
+
+    Workload workload(plan_, OpenRows(session, plan_, QStringLiteral("00001")), kSeed);
+    const std::pair<const char*, std::function<MethodCall()>> methodsMeasured[] = {
+        {"GetEfetFatu (by day)", [&] { return workload.GetEfetFatuByDay(); }},
+        {"GetEfetFatu (by service)", [&] { return workload.GetEfetFatuByService(); }},
+        {"GetItRatEfet", [&] { return workload.GetItRatEfet(); }},
+        {"GetTurno", [&] { return workload.GetTurno(); }},
+        {"UpdEfetFatu", [&] { return workload.UpdEfetFatu(); }},
+    };
+    std::vector<Measured> measured;
+    for (const auto& [method, next] : methodsMeasured)
+        measured.push_back(Measure(method, next, session, methods));
+    const Latencies empty = EmptyCalls(methods);
+
+    Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
+            .arg(QStringLiteral("method (ms)"), -26)
+            .arg(QStringLiteral("median"), 8)
+            .arg(QStringLiteral("p99"), 8)
+            .arg(QStringLiteral("SQL"), 8)
+            .arg(QStringLiteral("empty"), 8)
+            .arg(QStringLiteral("floor"), 8)
+            .arg(QStringLiteral("median / floor")));
+    for (const Measured& m : measured) {
+        const double floor = m.sql.MedianMs() + empty.MedianMs();
+        Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
+                .arg(QString::fromLatin1(m.method), -26)
+                .arg(Ms(m.overWire.MedianMs()), 8)
+                .arg(Ms(m.overWire.P99Ms()), 8)
+                .arg(Ms(m.sql.MedianMs()), 8)
+                .arg(Ms(empty.MedianMs()), 8)
+                .arg(Ms(floor), 8)
+                .arg(QString::number(m.overWire.MedianMs() / floor, 'f', 2)));
+    }
+    Say(QStringLiteral("%1 %2 %3   (SQL p99 per method: %4)")
+            .arg(QStringLiteral("empty call"), -26)
+            .arg(Ms(empty.MedianMs()), 8)
+            .arg(Ms(empty.P99Ms()), 8)
+            .arg([&] {
+                QStringList p99;
+                for (const Measured& m : measured) p99 << Ms(m.sql.P99Ms());
+                return p99.join(QStringLiteral(", "));
+            }()));
+    SavesAtOnce(session, server.Port());
+    return failures_ == 0;
+}
+
+void BenchRun::PrepareDatabase() {
+    if (location_.kind == DatabaseKind::Sqlite)
+        QDir().mkpath(QFileInfo(location_.path).absolutePath());
+    SqlSession session(location_);
+    Schema::Upgrade(session);
+    if (CountOf(session, "FILIAL") == 0) {
+        Say(QStringLiteral("seeding %1 branches, %2 clients, %3 days...")
+                .arg(plan_.branches)
+                .arg(plan_.clients)
+                .arg(plan_.days));
+        std::chrono::steady_clock::duration took{};
+        qint64 rows = 0;
+        took = Timed([&] {
+            rows = BulkSeeder(session, plan_, [](qint64 written) {
+                       std::fprintf(stderr, "\r  %lld headcount rows",
+                                    static_cast<long long>(written));
+                   }).Seed();
+        });
+        std::fprintf(stderr, "\n");
+        Say(QStringLiteral("seeded in %1 s")
+                .arg(std::chrono::duration<double>(took).count(), 0, 'f', 1));
+    } else {
+        Say(QStringLiteral("database already seeded: measuring what it holds"));
+    }
+    Say(QStringLiteral("rows: EFETFATUR %1, EFETTURNO %2, ITRATEFECLIFAT %3, APURACFATCLI %4, "
+                       "CLIENTE %5, FILIAL %6")
+            .arg(CountOf(session, "EFETFATUR"))
+            .arg(CountOf(session, "EFETTURNO"))
+            .arg(CountOf(session, "ITRATEFECLIFAT"))
+            .arg(CountOf(session, "APURACFATCLI"))
+            .arg(CountOf(session, "CLIENTE"))
+            .arg(CountOf(session, "FILIAL")));
+}
+
+BenchRun::Measured BenchRun::Measure(const char* method, const std::function<MethodCall()>& next,
+                                     SqlSession& session, TrdmEfetFaturDisp& methods) {
+    for (int i = 0; i < kWarmUpCalls; ++i) next().overWire(methods);
+    Measured measured{method, {}, {}};
+    for (int i = 0; i < settings_.samples; ++i) {
+        const MethodCall call = next();
+        // Recording runs the method once in process, which also brings its rows into the
+        // caches, so that both timed runs below find them there.
+        const RecordedStatements sql =
+            RecordedStatements::Of(session, [&] { call.inProcess(session); });
+        measured.sql.Add(Timed([&] { sql.Replay(session); }));
+        bool answered = false;
+        measured.overWire.Add(Timed([&] { answered = call.overWire(methods); }));
+        if (!answered) ++failures_;
+    }
+    if (failures_ > 0)
+        Say(QStringLiteral("%1: %2 calls failed").arg(QLatin1String(method)).arg(failures_));
+    return measured;
+}
+
+Latencies BenchRun::EmptyCalls(TrdmEfetFaturDisp& methods) {
+    // Refused on the server's gRPC thread, for a date no billing holds, before any database
+    // work: what a call costs with nothing to do.
+    const QString client = BenchPlan::ClientCode(0), branch = BenchPlan::Branch(0);
+    const QDate noBillingDay(1800, 1, 1);
+    Latencies empty;
+    for (int i = 0; i < kWarmUpCalls + settings_.samples; ++i) {
+        bool refused = false;
+        const auto took = Timed([&] {
+            refused = !methods.GetValidaData(branch, client, QStringLiteral("00001"), noBillingDay)
+                           .success;
+        });
+        if (!refused) ++failures_;
+        if (i >= kWarmUpCalls) empty.Add(took);
+    }
+    return empty;
+}
+
+void BenchRun::SavesAtOnce(SqlSession& session, int port) {
+    std::vector<SaveTarget> targets = OpenRows(session, plan_, QStringLiteral("00002"));
+    const int clerks = settings_.concurrent;
+    std::vector<std::vector<SaveTarget>> rowsOf(clerks);
+    for (std::size_t i = 0; i < targets.size(); ++i) rowsOf[i % clerks].push_back(targets[i]);
+    std::vector<std::unique_ptr<TNetConnection>> connections;
+    for (int i = 0; i < clerks; ++i) connections.push_back(Connected(port));
+
+    std::atomic<qint64> saved{0}, refused{0};
+    std::latch start(clerks + 1);
+    std::chrono::steady_clock::time_point stop;
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clerks; ++c)
+        threads.emplace_back([&, c] {
+            std::vector<SaveTarget>& rows = rowsOf[c];
+            start.arrive_and_wait();
+            for (std::size_t i = 0; std::chrono::steady_clock::now() < stop && !rows.empty(); ++i) {
+                OptionalPacket delta = NextSave(rows[i % rows.size()]), none;
+                QString nullFields = NullFieldsOfAnOpenRow();
+                if (connections[c]->AppServer().UpdEfetFatu(delta, nullFields, none).success)
+                    ++saved;
+                else
+                    ++refused;
+            }
+        });
+    stop = std::chrono::steady_clock::now() + std::chrono::seconds(settings_.seconds);
+    const auto took = Timed([&] {
+        start.arrive_and_wait();
+        for (std::thread& thread : threads) thread.join();
+    });
+    const double seconds = std::chrono::duration<double>(took).count();
+    failures_ += static_cast<int>(refused);
+    Say(QStringLiteral("UpdEfetFatu, %1 clients at once: %2 saves/s (%3 saves in %4 s, %5 failed)")
+            .arg(clerks)
+            .arg(saved / seconds, 0, 'f', 0)
+            .arg(saved.load())
+            .arg(seconds, 0, 'f', 1)
+            .arg(refused.load()));
+}
+
+}  // namespace fai::appserver::bench

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "BenchPlan.h"
+#include "DatabaseLocation.h"
+#include "Latencies.h"
+#include "Workload.h"
+
+#include <functional>
+
+namespace fai::appserver::bench {
+
+// The whole benchmark on one database: seeds it when it is empty, starts the application
+// server on it, measures each method beside its floor (the SQL it sends, run directly, plus
+// an empty gRPC call), then the saves of many clerks at once, and prints the figures.
+class BenchRun {
+  public:
+    struct Settings {
+        int samples = 300;
+        int concurrent = 32;
+        int seconds = 10;
+        int workers = 8;
+    };
+
+    BenchRun(DatabaseLocation location, const BenchPlan& plan, Settings settings)
+        : location_(std::move(location)), plan_(plan), settings_(settings) {}
+
+    // False when a call failed that should not have.
+    bool Run();
+
+  private:
+    struct Measured {
+        const char* method;
+        Latencies overWire;
+        Latencies sql;
+    };
+
+    void PrepareDatabase();
+    Measured Measure(const char* method, const std::function<MethodCall()>& next,
+                     SqlSession& session, TrdmEfetFaturDisp& methods);
+    Latencies EmptyCalls(TrdmEfetFaturDisp& methods);
+    // Saves of `concurrent` clerks, each on rows of its own, for `seconds`.
+    void SavesAtOnce(SqlSession& session, int port);
+
+    DatabaseLocation location_;
+    const BenchPlan& plan_;
+    Settings settings_;
+    int failures_ = 0;
+};
+
+}  // namespace fai::appserver::bench
