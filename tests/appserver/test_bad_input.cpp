@@ -59,6 +59,18 @@ DataPacket LinkOfLunch(RowChange change, const Value& originalLink, const Value&
     return delta;
 }
 
+// A shift delta of the sample's lunch on its day: shift 1 with 10 diners.
+DataPacket ShiftsOfLunch(RowChange change) {
+    DataPacket delta;
+    delta.fields = shapes::Shifts();
+    const std::vector<Value> values{"1", "MANHA", kBranch, kLunch, kAlfa, kDay, 10.0};
+    std::vector<Value> original = values;
+    original[6] = Value();
+    delta.rows.push_back(
+        {change, values, change == RowChange::Modified ? original : std::vector<Value>{}});
+    return delta;
+}
+
 const QString kMalformed =
     QStringLiteral("Pacote de dados inválido: a linha 1 tem 1 valores para 2 campos.");
 
@@ -222,6 +234,65 @@ TEST_P(BadInput, IsAnsweredWithAClearMessageAndNothingElseHappens) {
              return m.UpdEfetFatu(delta, nullFields, noPacket);
          },
          kBeforeTheCalendar},
+        {"a row whose original counts are half empty",
+         [&](auto& m) {
+             OptionalPacket delta = ModifiedLunch();
+             delta->rows[0].original[delta->FieldIndex(u"QTCOMEPREV")] = Value();
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral(
+             "Serviço 00001, data 10/03/2026: os valores originais da linha estão incompletos.")},
+        {"an assessment the client does not have",
+         [&](auto& m) {
+             OptionalPacket delta =
+                 InsertedHeadcount({kBranch, kAlfa, kLunch, kDay.addDays(1)}, 1, 1);
+             SetEverywhere(*delta, "CDFILIFATU", kBranch);
+             SetEverywhere(*delta, "NRAPURACFAT", "0000000077");
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral("Serviço 00001, data 11/03/2026: apuração 0000000077 da filial 0001 não "
+                        "cadastrada para o cliente.")},
+        {"a link without its headcount row's key",
+         [&](auto& m) {
+             OptionalPacket links = LinkOfLunch(RowChange::Modified, Value(), -1.0);
+             SetEverywhere(*links, "DTFATURAM", Value());
+             return m.UpdEfetFatu(noPacket, nullFields, links);
+         },
+         QStringLiteral("Rateio de efetivos: item 00001 sem a filial, o cliente, o serviço ou a "
+                        "data do efetivo.")},
+        {"a link moved to another row",
+         [&](auto& m) {
+             OptionalPacket links = LinkOfLunch(RowChange::Modified, 5.0, 5.0);
+             links->rows[0].values[links->FieldIndex(u"DTFATURAM")] = Value(kDay.addDays(1));
+             return m.UpdEfetFatu(noPacket, nullFields, links);
+         },
+         QStringLiteral("Rateio de efetivos: item 00001: o vínculo de um efetivo não passa a "
+                        "outro.")},
+        {"a shift row without a change",
+         [&](auto& m) { return m.SetTurno(ShiftsOfLunch(RowChange::Unchanged), nullFields); },
+         QStringLiteral("O pacote de alterações de turnos tem uma linha sem alteração.")},
+        {"a shift row without its shift",
+         [&](auto& m) {
+             DataPacket shifts = ShiftsOfLunch(RowChange::Inserted);
+             SetEverywhere(shifts, "CDTURNO", Value());
+             return m.SetTurno(shifts, nullFields);
+         },
+         QStringLiteral("O pacote de turnos tem uma linha sem turno.")},
+        {"a shift row without its date",
+         [&](auto& m) {
+             DataPacket shifts = ShiftsOfLunch(RowChange::Inserted);
+             SetEverywhere(shifts, "DTFATURAMTUR", Value());
+             return m.SetTurno(shifts, nullFields);
+         },
+         QStringLiteral("O pacote de turnos tem uma linha sem filial, cliente, serviço ou data.")},
+        {"a shift quantity moved to another shift",
+         [&](auto& m) {
+             DataPacket shifts = ShiftsOfLunch(RowChange::Modified);
+             shifts.rows[0].values[0] = Value("2");
+             return m.SetTurno(shifts, nullFields);
+         },
+         QStringLiteral("Turno 2 (Serviço 00001, data 10/03/2026): o turno e o efetivo de uma "
+                        "quantidade não mudam.")},
         {"an apportionment item inserted",
          [&](auto& m) {
              OptionalPacket links = LinkOfLunch(RowChange::Inserted, Value(), -1.0);
