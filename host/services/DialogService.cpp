@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -36,6 +37,15 @@ QMessageBox::Icon IconOf(DialogKind kind) {
     return QMessageBox::NoIcon;
 }
 
+// Off screen nobody can answer a box: waiting for an answer would hang the program (a test
+// that forgot its script, an automated run). The cautious answer is taken and the text goes
+// to the log, where it can be read.
+bool NobodyToAnswer() { return QGuiApplication::platformName() == QLatin1String("offscreen"); }
+
+int CautiousAnswer(int buttons) {
+    return (buttons & mbNo) ? mrNo : (buttons & mbCancel) ? mrCancel : mrOk;
+}
+
 }  // namespace
 
 DialogService& DialogService::Instance() {
@@ -51,6 +61,10 @@ int DialogService::Message(DialogKind kind, const QString& text, int buttons, in
 }
 
 int DialogService::ShowBox(const ShownMessage& message) const {
+    if (NobodyToAnswer()) {
+        qWarning("Mensagem sem resposta possível fora da tela: %s", qPrintable(message.text));
+        return CautiousAnswer(message.buttons);
+    }
     QMessageBox box(IconOf(message.kind), TitleOf(message.kind), message.text,
                     QMessageBox::NoButton, QApplication::activeWindow());
     // The button texts are the user's language, whatever the machine's.
@@ -76,11 +90,17 @@ int DialogService::ShowBox(const ShownMessage& message) const {
         if (box.clickedButton() == button) return result;
     }
     // Closed with Escape or the window's close box: the cautious answer.
-    return (message.buttons & mbNo) ? mrNo : (message.buttons & mbCancel) ? mrCancel : mrOk;
+    return CautiousAnswer(message.buttons);
 }
 
 int DialogService::ExecModal(QDialog& dialog) {
-    return modalScript_ ? modalScript_(dialog) : dialog.exec();
+    if (modalScript_) return modalScript_(dialog);
+    if (NobodyToAnswer()) {
+        qWarning("Tela modal sem resposta possível fora da tela: %s",
+                 qPrintable(dialog.windowTitle()));
+        return mrCancel;
+    }
+    return dialog.exec();
 }
 
 void DialogService::ClearScripts() {

@@ -3,6 +3,8 @@
 #include "EventGuard.h"
 #include "TMessages.h"
 
+#include <QDialog>
+
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
@@ -78,6 +80,25 @@ TEST(EventGuard, StopsEveryExceptionAndShowsOnlyThoseWithAMessage) {
         }
     }
     dialogs.ClearScripts();
+}
+
+}  // namespace fai
+
+namespace fai {
+
+TEST(DialogService, OffScreenWithoutAScriptTakesTheCautiousAnswerInsteadOfWaiting) {
+    auto& dialogs = DialogService::Instance();
+    dialogs.ClearScripts();
+    dialogs.ClearShown();
+    EXPECT_EQ(dialogs.Message(DialogKind::Confirmation, QStringLiteral("Confirma exclusão?"),
+                              mbYes | mbNo),
+              int(mrNo));
+    EXPECT_EQ(dialogs.Message(DialogKind::Error, QStringLiteral("Filial não cadastrada."), mbOk),
+              int(mrOk));
+    QDialog screen;
+    EXPECT_EQ(dialogs.ExecModal(screen), int(mrCancel));
+    ASSERT_EQ(dialogs.Shown().size(), 2u);
+    EXPECT_EQ(dialogs.Shown()[0].answer, int(mrNo));
 }
 
 }  // namespace fai
