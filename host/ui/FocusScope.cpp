@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QMdiSubWindow>
 #include <QWidget>
 
 #include <algorithm>
@@ -11,6 +12,15 @@
 
 namespace fai {
 namespace {
+
+// The screen a widget belongs to: its window, or the child window of the document area it
+// lies in, since the screens of the host's document area all share the main window.
+QWidget* ScreenOf(QWidget* widget) {
+    for (QWidget* parent = widget; parent; parent = parent->parentWidget()) {
+        if (parent->isWindow() || qobject_cast<QMdiSubWindow*>(parent)) return parent;
+    }
+    return widget;
+}
 
 int Depth(const QWidget* widget) {
     int depth = 0;
@@ -39,7 +49,7 @@ class FocusTracker : public QObject {
     void FocusMoved(QWidget* now) {
         // A window losing activation takes the focus away without a move inside it.
         if (dispatching_ || !now) return;
-        QWidget* window = now->window();
+        QWidget* window = ScreenOf(now);
         lastFocus_.removeIf([](const auto& entry) { return entry.value().isNull(); });
         QPointer<QWidget> previous = lastFocus_.value(window);
         lastFocus_.insert(window, now);
@@ -49,7 +59,7 @@ class FocusTracker : public QObject {
         const bool moved = LeaveScopes(previous, now);
         if (moved) EnterScopes(previous, now);
         if (!moved && previous && QApplication::focusWidget() == now) previous->setFocus();
-        if (QWidget* focus = QApplication::focusWidget()) lastFocus_.insert(focus->window(), focus);
+        if (QWidget* focus = QApplication::focusWidget()) lastFocus_.insert(ScreenOf(focus), focus);
         dispatching_ = false;
     }
 

@@ -11,8 +11,9 @@ namespace fai {
 
 // Enter and exit events of a control or of a whole area (a panel, a group box): the focus
 // entering or leaving the widget or any of its descendants within its window. Moving between
-// windows (a message box, another screen's window) is not an exit, so that an area is left
-// only when the focus really goes elsewhere in the same window.
+// windows (a message box, another screen's window, another child window of the document
+// area) is not an exit, so that an area is left only when the focus really goes elsewhere in
+// the same screen.
 //
 // Handlers run through the event guard. An exit handler that fails abandons the move: the
 // focus goes back to where it was, unless the handler put it somewhere itself (on the box it

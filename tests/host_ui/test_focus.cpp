@@ -5,6 +5,8 @@
 #include "UiTesting.h"
 
 #include <QHBoxLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 using namespace fai;
@@ -104,6 +106,31 @@ class FocusTest : public QObject {
         box.setFocus();
         QVERIFY(box.hasFocus());
         QVERIFY(testing::ShowActive(f.window));
+        QVERIFY(f.first->hasFocus());
+        QCOMPARE(f.log, QStringList{});
+    }
+
+    // The host shows its screens as child windows of one document area, in one main window.
+    void anotherChildWindowOfTheDocumentAreaIsNoExit() {
+        QMdiArea documents;
+        documents.resize(640, 480);
+        FilterWindow f;  // goes before the area, taking its window out of it
+        auto* filterFrame = documents.addSubWindow(&f.window);
+        auto* box = new TEdit;
+        auto* boxFrame = documents.addSubWindow(box);
+        QVERIFY(testing::ShowActive(documents));
+        filterFrame->show();
+        boxFrame->show();
+        documents.setActiveSubWindow(filterFrame);
+        f.first->setFocus();
+        QVERIFY(f.first->hasFocus());
+        f.log.clear();
+
+        documents.setActiveSubWindow(boxFrame);
+        box->setFocus();
+        QVERIFY(box->hasFocus());
+        documents.setActiveSubWindow(filterFrame);
+        f.first->setFocus();
         QVERIFY(f.first->hasFocus());
         QCOMPARE(f.log, QStringList{});
     }
