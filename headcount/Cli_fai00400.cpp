@@ -1,9 +1,23 @@
 #include "Cli_fai00400.h"
 
-#include "BusyIndicator.h"
+#include "BusyScope.h"
+#include "Consiste.h"
+#include "Errors.h"
+#include "FocusScope.h"
 #include "HostApplication.h"
 #include "ScreenCursor.h"
+#include "TBtnPesquisa.h"
+#include "TDBGrid.h"
+#include "TDateEditPlus.h"
+#include "TMaskEdit.h"
 #include "WorkingContext.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabWidget>
 
 namespace fai {
 
@@ -17,28 +31,6 @@ qint32 inComen1 = 0;
 qint32 inComen2 = 0;
 qint32 inComen3 = 0;
 
-namespace {
-
-void DefineApportionmentFields(ClientDataSet& items) {
-    const auto hidden = [&items](const FieldDef& def) { items.AddField(def).SetVisible(false); };
-    hidden({QStringLiteral("NRITRATEFECLIFAT"), FieldType::Float});
-    hidden({QStringLiteral("CDFILIAL"), FieldType::String, 4});
-    hidden({QStringLiteral("CDSERVFILI"), FieldType::String, 5});
-    hidden({QStringLiteral("CDCLIENTE"), FieldType::String, 21});
-    hidden({QStringLiteral("DTFATURAM"), FieldType::DateTime});
-    hidden({QStringLiteral("CDSERVPLAN"), FieldType::String, 5});
-    hidden({QStringLiteral("NRITEMRATEIOEFET"), FieldType::Float});
-    items.AddField({QStringLiteral("CDITEMRATEIOEFET"), FieldType::String, 5})
-        .SetDisplayLabel(QStringLiteral("Código"));
-    items.AddField({QStringLiteral("NMITEMRATEIOEFET"), FieldType::String, 50})
-        .SetDisplayLabel(QStringLiteral("Nome"));
-    Field& quantity = items.AddField({QStringLiteral("QTEFETIVOS"), FieldType::Float});
-    quantity.SetDisplayLabel(QStringLiteral("Efetivos"));
-    quantity.SetVisible(false);
-}
-
-}  // namespace
-
 TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     setObjectName(QStringLiteral("frmEfetFatur"));
     setWindowTitle(QStringLiteral("Efetivos para Faturamento"));
@@ -48,20 +40,42 @@ TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     resize(564, 425);
     netEfetFatur.SetServerName(QStringLiteral("Fai00400.rdmEfetFatur"));
     netEfetFatur.SetThrowException(false);
-    netEfetFatur.BeforeConnect = [this](TNetConnection& c) { netEfetFaturBeforeConnect(c); };
-    DefineApportionmentFields(cdsItRatEfet);
+    DefineDataSets();
+    BuildCommands();
+    BuildFilterPanel();
+    BuildPages();
+    SetTabOrder();
+    ConnectHandlers();
+}
+
+// The focus and page handlers reach members that are gone once this destructor has run,
+// before the widgets' own teardown moves the focus.
+TfrmEfetFatur::~TfrmEfetFatur() {
+    delete panFiltroScope_;
+    delete pgcPadraoScope_;
+    delete tshEfetivoScope_;
+    pgcPadrao->disconnect(this);
+    cbbEfetivos->disconnect(this);
 }
 
 void TfrmEfetFatur::FormCreate() {
     TfrmPadraoSimples::FormCreate();
-    ActiveShowAvi(this, bkConnecting);
-    try {
+    {
+        BusyScope busy(this, bkConnecting);
         netEfetFatur.Connect();
-    } catch (...) {
-        DeactiveShowAvi();
-        throw;
     }
-    DeactiveShowAvi();
+    {
+        const QSignalBlocker quiet(cbbEfetivos);
+        cbbEfetivos->setCurrentIndex(0);
+    }
+    nbkOpcao->setCurrentIndex(0);
+    nbkGrid->setCurrentIndex(0);
+    cdsEfetFatu.FieldByName("DTFATURAM").SetEditMask(DateMask());
+    dbgTurno->Columns()[0].SetReadOnly(true);
+    dbgTurno->Columns()[1].SetReadOnly(true);
+    cdsTurno.FieldByName("CDTURNO").SetTag(1);
+    cdsTurno.FieldByName("NMTURNO").SetTag(1);
+    ItRatSeq = 0;
 }
 
 void TfrmEfetFatur::netEfetFaturBeforeConnect(TNetConnection& connection) {
@@ -69,11 +83,80 @@ void TfrmEfetFatur::netEfetFaturBeforeConnect(TNetConnection& connection) {
     connection.SetPort(WebPort());
 }
 
+void TfrmEfetFatur::FormShow() {
+    const bool branchFixed = ModuFili();
+    for (QWidget* control : std::initializer_list<QWidget*>{lblFilial, medCdFilial, btpFilial})
+        control->setEnabled(!branchFixed);
+    medCdFilial->SetText(FiliProcFat());
+    edtNmFilial->setText(NomeFiliProcFat());
+    if (EmptyString(medCdFilial->Text())) {
+        medCdFilial->SetText(FiliProc());
+        edtNmFilial->setText(NomeFiliProc());
+    }
+    // The processing date and the name are those of the branch the box ends up with: the
+    // working branch when there is no billing branch.
+    depDataFatu->SetDate(DataProc(Branch()));
+    if (!branchFixed) ShowBranchNameFromTable();
+}
+
+// Showing checks nothing: the name is the branch table's when it can be read, and stays the
+// working context's when the shared database cannot be reached; leaving the filter panel
+// checks the branch and says what is wrong.
+void TfrmEfetFatur::ShowBranchNameFromTable() {
+    try {
+        OpenBranchQuery(Branch(), QString());
+    } catch (const EError&) {
+        return;
+    }
+    edtNmFilial->setText(qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+}
+
+void TfrmEfetFatur::FormActivate() { update(); }
+
 void TfrmEfetFatur::FormClose(TCloseAction& action) {
+    if (!EmptyString(medCdFilial->Text()) && !EmptyString(medCdCliente->Text())) {
+        ValidateFilterAndLoad();
+        Vd_VerifSoma();
+    }
     boStCriado = false;
     netEfetFatur.Disconnect();
     TfrmPadraoSimples::FormClose(action);
 }
+
+void TfrmEfetFatur::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
+    TfrmPadraoSimples::FormKeyDown(key, shift);
+    const bool plain = !(shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if (key == Qt::Key_F12 && plain && medCdCliente->isEnabled()) medCdCliente->setFocus();
+}
+
+// ---- the filter as the server calls take it ----------------------------------------------
+
+bool TfrmEfetFatur::ByServiceMode() const { return cbbEfetivos->currentIndex() == 1; }
+
+QString TfrmEfetFatur::Branch() const { return medCdFilial->Text(); }
+
+QString TfrmEfetFatur::Client() const { return cdsCliente.FieldByName("CDCLIENTE").AsString(); }
+
+QString TfrmEfetFatur::FilterService() const { return medCdServico->Text(); }
+
+QDate TfrmEfetFatur::FilterDate() const { return depDataFatu->GetDate(); }
+
+bool TfrmEfetFatur::EfetivoTabActive() const { return pgcPadrao->currentWidget() == tshEfetivo; }
+
+bool TfrmEfetFatur::Editing(DataSetState state) const {
+    return state == DataSetState::Edit || state == DataSetState::Insert;
+}
+
+void TfrmEfetFatur::Fail(const QString& key) const {
+    MensErro(msgPadrao.Msg(key), true);
+    throw EAbort();
+}
+
+DataPacket TfrmEfetFatur::SinglePacket(const std::vector<DataPacket>& payload) {
+    return payload.at(0);
+}
+
+// ---- creation ----------------------------------------------------------------------------
 
 void CriaEfetFatur() {
     SetScreenCursor(TCursor::HourGlass);

@@ -1,28 +1,235 @@
 #pragma once
 
 #include "ClientDataSet.h"
+#include "DataSource.h"
+#include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoSimples.h"
 
+#include <QDate>
 #include <QPointer>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QStackedWidget;
+class QTabWidget;
+class QWidget;
 
 namespace fai {
 
+class FocusScope;
+class TBtnPesquisa;
+class TDateEditPlus;
+class TDBGrid;
+class TDBText;
+class TMaskEdit;
+
 // The headcount screen, where billing clerks record per branch, client, service and date
 // the diners billed and forecast.
+//
+// The filter panel at the top picks branch, client, mode and date (by-date mode, one row per
+// service) or service (by-service mode, one row per date); leaving it checks the filter and
+// loads the rows. Every post and every delete of a row is saved to the application server
+// at once. Components and handlers carry the names the business knows them by.
 class TfrmEfetFatur : public TfrmPadraoSimples {
     Q_OBJECT
   public:
     explicit TfrmEfetFatur(QWidget* parent = nullptr);
+    ~TfrmEfetFatur() override;
 
+    // ---- the screen ---------------------------------------------------------------------
     void FormCreate() override;
+    void FormShow() override;
+    void FormActivate() override;
     void FormClose(TCloseAction& action) override;
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
     void netEfetFaturBeforeConnect(TNetConnection& connection);
 
+    // ---- the filter and the load --------------------------------------------------------
+    void panFiltroEnter();
+    void panFiltroExit();
+    void cbbEfetivosChange();
+    void medCdFilialChange();
+    void medCdClienteChange();
+    void medCdServicoChange();
+    void medCdFilialExit();
+    void medCdClienteExit();
+    void medCdServicoExit();
+    void medCdClienteEnter();
+    void depDataFatuExit();
+    void btpFilialBeforePesq(bool& show);
+    void btpFilialAfterPesq();
+    void btpClienteBeforePesq(bool& show);
+    void btpClienteAfterPesq();
+    void btpServicoBeforePesq(bool& show);
+    void btpServicoAfterPesq();
+    void cdsClienteNRINSJURCLIEGetText(const Field& sender, QString& text, bool displayText);
+    void Vd_Filial(bool required);
+    void Vd_Cliente(bool required);
+    void Vd_Servico(bool required);
+
+    // ---- commands -----------------------------------------------------------------------
+    void ControlaBotoes();
+    // Only disables, as its callers expect after a result without rows.
+    void HabilitaBotoes();
+    void DesabilitaBotoes(bool enabled);
+    void VerifEmpty();
+    void Verifica_Nbk();
+    void dtsPadraoStateChange() override;
+    void sbtIncluirClick() override;
+    void sbtAlterarClick() override;
+    void sbtExcluirClick() override;
+    void sbtCancelarClick() override;
+    void sbtVerificarClick() override;
+    void sbtImprimirClick() override;
+    void sbtCadastroClick();
+    void sbtImpEfetTransClick();
+    void tshEfetivoEnter();
+    void pgcPadraoEnter();
+    void pgcPadraoChange();
+    void dbgDataKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void dbgDataKeyPress(QChar& key);
+    void dbgServicoKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void dbgServicoKeyPress(QChar& key);
+
+    // ---- the headcount rows -------------------------------------------------------------
+    void cdsEfetFatuBeforeInsert();
+    void cdsEfetFatuAfterInsert();
+    void cdsEfetFatuBeforeEdit();
+    void cdsEfetFatuBeforePost();
+    // The save, after every post and every delete.
+    void cdsEfetFatuAfterPost();
+    void cdsEfetFatuAfterCancel();
+    void cdsEfetFatuBeforeDelete();
+    void cdsEfetFatuBeforeScroll();
+    void cdsEfetFatuAfterScroll();
+    void cdsEfetFatuCalcFields();
+    void cdsEfetFatuCDSERVFILIChange();
+    void cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& text);
+    void getItRatEfet();
+
+    // ---- billing rules ------------------------------------------------------------------
+    void Vd_CliFat();
+    void Vd_DtFatuPla();
+    void Vd_ServClie();
+    // False is never returned: a disagreement fails with its message.
+    bool Vd_VerifSoma();
+
+    // ---- components ---------------------------------------------------------------------
+    TButtonFlat* sbtCadastro;
+    TButtonFlat* sbtImpEfetTrans;
+    QAction* mnuDuplComens;
+    QAction* mnuImportar;
+
+    QFrame* panFiltro;
+    QLabel* lblFilial;
+    TMaskEdit* medCdFilial;
+    TBtnPesquisa* btpFilial;
+    QLineEdit* edtNmFilial;
+    QLabel* lblCliente;
+    TMaskEdit* medCdCliente;
+    TBtnPesquisa* btpCliente;
+    QLineEdit* edtNmCliente;
+    QLabel* lblEfetivos;
+    QComboBox* cbbEfetivos;
+    QStackedWidget* nbkOpcao;
+    QLabel* lblDtLanc;
+    TDateEditPlus* depDataFatu;
+    QLabel* lblServico;
+    TMaskEdit* medCdServico;
+    TBtnPesquisa* btpServico;
+    QLineEdit* edtNmServico;
+
+    QTabWidget* pgcPadrao;
+    QWidget* tshEfetivo;
+    QStackedWidget* nbkGrid;
+    TDBGrid* dbgData;
+    TDBGrid* dbgServico;
+    QFrame* panDesc;
+    TDBText* dbtDesc;
+    QWidget* tshTurno;
+    TDBGrid* dbgTurno;
+
     TNetConnection netEfetFatur;
+    TADOIBQuery qryFilial{QStringLiteral("qryFilial")};
+
+    ClientDataSet cdsEfetFatu{QStringLiteral("cdsEfetFatu")};
+    ClientDataSet cdsCliente{QStringLiteral("cdsCliente")};
+    ClientDataSet cdsServico{QStringLiteral("cdsServico")};
+    ClientDataSet cdsValidaData{QStringLiteral("cdsValidaData")};
+    ClientDataSet cdsVerifServ{QStringLiteral("cdsVerifServ")};
+    ClientDataSet cdsVerifData{QStringLiteral("cdsVerifData")};
+    ClientDataSet cdsFatuPla{QStringLiteral("cdsFatuPla")};
+    ClientDataSet cdsVerifSoma{QStringLiteral("cdsVerifSoma")};
+    ClientDataSet cdsVdServClie{QStringLiteral("cdsVdServClie")};
+    ClientDataSet cdsSomaTurno{QStringLiteral("cdsSomaTurno")};
+    ClientDataSet cdsParams{QStringLiteral("cdsParams")};
+    ClientDataSet cdsVdCliFat{QStringLiteral("cdsVdCliFat")};
+    ClientDataSet cdsItemRat{QStringLiteral("cdsItemRat")};
+    ClientDataSet cdsTurno{QStringLiteral("cdsTurno")};
     // The apportionment items of the current headcount row, edited in place by the
     // apportionment dialog.
     ClientDataSet cdsItRatEfet{QStringLiteral("cdsItRatEfet")};
+
+    DataSource dtsFilial{&qryFilial.DataSet()};
+    DataSource dtsCliente{&cdsCliente};
+    DataSource dtsServico{&cdsServico};
+    DataSource dtsTurno{&cdsTurno};
+    DataSource dtsFatuPla{&cdsFatuPla};
+
+    // ---- working state ------------------------------------------------------------------
+    // The current row key: service code and billing date of the row under the cursor.
+    QString CurServ;
+    QDate CurDate;
+    // Empty fields of the headcount row and of the shift row last posted, each followed by
+    // "|", sent with the next save.
+    QString NullFields;
+    QString TurnoFields;
+    // The date last tested against the client's assessed billing periods.
+    QDate CliFatDate;
+    // Apportionment links numbered on this screen; new links get temporary negative numbers.
+    double ItRatSeq = 0;
+
+  private:
+    void BuildCommands();
+    void BuildFilterPanel();
+    void BuildPages();
+    void BuildHeadcountGrids(QWidget* page);
+    void BuildShiftGrid(QWidget* page);
+    void DefineDataSets();
+    void ConnectHandlers();
+    void SetTabOrder();
+
+    // The filter as the server calls take it.
+    bool ByServiceMode() const;
+    QString Branch() const;
+    QString Client() const;
+    QString FilterService() const;
+    QDate FilterDate() const;
+    bool EfetivoTabActive() const;
+    bool Editing(DataSetState state) const;
+
+    // Shows the message of the key as an error and abandons the running operation.
+    [[noreturn]] void Fail(const QString& key) const;
+    // The checks of the filter and the load of its rows, as leaving the panel runs them.
+    void ValidateFilterAndLoad();
+    // qryFilial on one branch, or on all of them with "T".
+    void OpenBranchQuery(const QString& branch, const QString& all);
+    void ShowBranchNameFromTable();
+    void LoadHeadcounts(const std::vector<DataPacket>& packets);
+    void ShowApportionmentButtons();
+    void SetFilterEnabled(bool enabled);
+    bool DateOpenForEditing();
+    void ProposeBillingDate();
+    void StampRowWithFilter();
+    // The packet of the only element of a server answer.
+    static DataPacket SinglePacket(const std::vector<DataPacket>& payload);
+
+    FocusScope* panFiltroScope_;
+    FocusScope* pgcPadraoScope_;
+    FocusScope* tshEfetivoScope_;
 };
 
 // Module state of the headcount screen. The instance reference empties itself when the

@@ -1,0 +1,285 @@
+// The commands of the headcount screen, their enabled states and the grids' keyboard.
+#include "Cli_fai00400.h"
+
+#include "Cli_fai00401.h"
+#include "ClosedDayRule.h"
+#include "Consiste.h"
+#include "DialogService.h"
+#include "Errors.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+#include "TDateEditPlus.h"
+#include "TMaskEdit.h"
+#include "WorkingContext.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+namespace fai {
+namespace {
+
+// The keys that only move around a grid (or start a new row, which the dataset refuses
+// where it must): all a cell that cannot be retyped lets through.
+bool MovesOnly(int key) {
+    switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+        case Qt::Key_Insert:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TabOrEnter(QChar key) { return key == QChar(9) || key == QChar(13); }
+
+QString SelectedFieldName(const TDBGrid* grid) {
+    const Field* field = grid->SelectedField();
+    return field ? field->FieldName() : QString();
+}
+
+}  // namespace
+
+// ---- command state -----------------------------------------------------------------------
+
+bool TfrmEfetFatur::DateOpenForEditing() {
+    if (cdsParams.IsEmpty()) return true;
+    QDate relevant;
+    if (nbkOpcao->currentIndex() == 1) {
+        relevant = cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
+        if (cdsEfetFatu.IsEmpty() || relevant == ZeroDate()) return true;
+    } else {
+        relevant = FilterDate();
+    }
+    return !ClosedDayRule::FromParams(cdsParams).IsClosed(relevant);
+}
+
+void TfrmEfetFatur::ControlaBotoes() {
+    const bool open = DateOpenForEditing();
+    dbgData->SetOption(TDBGrid::dgEditing, open);
+    dbgServico->SetOption(TDBGrid::dgEditing, open);
+
+    const DataSetState state = dtsPadrao.State();
+    const bool browse = state == DataSetState::Browse;
+    const bool editing = Editing(state);
+    const bool hasRows = !cdsEfetFatu.IsEmpty();
+    if (EfetivoTabActive()) {
+        const bool byService = ByServiceMode();
+        // By service a row without a date is the empty row the server may answer with.
+        const bool onRecord = byService ? !cdsEfetFatu.FieldByName("DTFATURAM").IsNull() : hasRows;
+        sbtIncluir->setEnabled(byService && browse);
+        sbtImpEfetTrans->setEnabled(browse && open);
+        sbtAlterar->setEnabled(browse && onRecord && open);
+        sbtExcluir->setEnabled(browse && onRecord && open);
+        sbtProcurar->setEnabled(browse && onRecord);
+        sbtVerificar->setEnabled(browse);
+        sbtConfirmar->setEnabled(editing);
+        sbtCancelar->setEnabled(editing);
+        sbtCadastro->setEnabled(byService && !EmptyString(FilterService()) && !editing);
+    } else {
+        const DataSetState shiftState = dtsTurno.State();
+        for (TButtonFlat* button :
+             {sbtImpEfetTrans, sbtIncluir, sbtExcluir, sbtProcurar, sbtCadastro})
+            button->setEnabled(false);
+        sbtAlterar->setEnabled(shiftState == DataSetState::Browse && !cdsTurno.IsEmpty() &&
+                               cdsTurno.FieldByName("QTCOMFATUTUR").AsFloat() > 0 && open);
+        sbtVerificar->setEnabled(shiftState == DataSetState::Browse);
+        sbtConfirmar->setEnabled(Editing(shiftState));
+        sbtCancelar->setEnabled(Editing(shiftState));
+    }
+    pgcPadrao->setTabEnabled(pgcPadrao->indexOf(tshEfetivo),
+                             cdsTurno.State() != DataSetState::Edit);
+    pgcPadrao->setTabEnabled(pgcPadrao->indexOf(tshTurno), hasRows && !editing);
+    SyncMenuEntries();
+}
+
+void TfrmEfetFatur::VerifEmpty() {
+    if (!cdsEfetFatu.IsEmpty()) return;
+    for (TButtonFlat* button : {sbtAlterar, sbtExcluir, sbtVerificar, sbtProcurar})
+        button->setEnabled(false);
+    SyncMenuEntries();
+}
+
+void TfrmEfetFatur::HabilitaBotoes() {
+    for (TButtonFlat* button :
+         {sbtAlterar, sbtExcluir, sbtProcurar, sbtVerificar, sbtConfirmar, sbtCancelar})
+        button->setEnabled(false);
+    SyncMenuEntries();
+}
+
+void TfrmEfetFatur::DesabilitaBotoes(bool enabled) {
+    if (!EfetivoTabActive()) return;
+    for (TButtonFlat* button : {sbtIncluir, sbtProcurar, sbtVerificar, sbtCadastro})
+        button->setEnabled(enabled);
+}
+
+void TfrmEfetFatur::SetFilterEnabled(bool enabled) {
+    if (!ModuFili()) {
+        SetChildEnabled(panFiltro, enabled);
+    } else {
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 lblCliente, medCdCliente, btpCliente, lblEfetivos, cbbEfetivos})
+            control->setEnabled(enabled);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{lblDtLanc, depDataFatu, lblServico,
+                                                            medCdServico, btpServico})
+        control->setEnabled(enabled);
+}
+
+// While a row is being edited the filter cannot change under it.
+void TfrmEfetFatur::dtsPadraoStateChange() {
+    const DataSetState state = dtsPadrao.State();
+    const bool editing = Editing(state);
+    dbgData->Columns()[dbgData->Columns().IndexOf(QStringLiteral("CDSERVFILI"))].SetButtonStyle(
+        state == DataSetState::Insert ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto);
+    SetFilterEnabled(!editing);
+    sbtCadastro->setEnabled(!EmptyString(FilterService()) && ByServiceMode() && !editing);
+    ControlaBotoes();
+}
+
+void TfrmEfetFatur::Verifica_Nbk() {
+    if (ByServiceMode()) {
+        CurServ = FilterService();
+        CurDate = cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
+    } else {
+        CurServ = cdsEfetFatu.FieldByName("CDSERVFILI").AsString();
+        CurDate = FilterDate();
+    }
+}
+
+void TfrmEfetFatur::tshEfetivoEnter() { ControlaBotoes(); }
+
+void TfrmEfetFatur::pgcPadraoChange() {
+    Verifica_Nbk();
+    ControlaBotoes();
+}
+
+// ---- record commands ---------------------------------------------------------------------
+
+void TfrmEfetFatur::sbtIncluirClick() {
+    if (ByServiceMode() && cdsEfetFatu.FieldByName("DTFATURAM").IsNull()) {
+        // The row without a date takes the new date instead of a second row being added.
+        cdsEfetFatu.Edit();
+        cdsEfetFatuAfterInsert();
+    } else {
+        cdsEfetFatu.Insert();
+    }
+    cdsEfetFatu.FieldByName(nbkGrid->currentIndex() == 0 ? "CDSERVFILI" : "DTFATURAM")
+        .FocusControl();
+}
+
+void TfrmEfetFatur::sbtAlterarClick() {
+    if (!EfetivoTabActive()) {
+        cdsTurno.Edit();
+        // The quantity is the only thing a shift row lets the user change.
+        dbgTurno->SetSelectedIndex(IndiceCol(dbgTurno, QStringLiteral("QTCOMFATUTUR")));
+        return;
+    }
+    TfrmPadraoSimples::sbtAlterarClick();
+    const QString selected = SelectedFieldName(dbgData);
+    const auto selectQuantity = [this](const QString& field, qint32& inData, qint32& inServico) {
+        inData = IndiceCol(dbgData, field);
+        inServico = IndiceCol(dbgServico, field);
+        if (nbkGrid->currentIndex() == 0) {
+            dbgData->SetSelectedIndex(inData);
+        } else {
+            dbgServico->SetSelectedIndex(inServico);
+        }
+    };
+    if (selected == QLatin1String("QTCOMEFATU")) {
+        selectQuantity(selected, inComen, inComen1);
+    } else if (selected == QLatin1String("QTCOMEPREV")) {
+        selectQuantity(selected, inComen2, inComen3);
+    }
+}
+
+void TfrmEfetFatur::sbtExcluirClick() {
+    Vd_CliFat();
+    boDeleta = true;
+    TfrmPadraoSimples::sbtExcluirClick();
+    VerifEmpty();
+    if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+}
+
+void TfrmEfetFatur::sbtCancelarClick() {
+    if (!EfetivoTabActive()) {
+        if (cdsTurno.State() == DataSetState::Edit &&
+            msgMensagensPadroes.ShowMsg(QStringLiteral("Canc"), DialogKind::Confirmation,
+                                        mbYes | mbNo, 0) == mrYes) {
+            dbgTurno->HideEditor();
+            cdsTurno.Cancel();
+            ControlaBotoes();
+        }
+    } else {
+        TfrmPadraoSimples::sbtCancelarClick();
+        ControlaBotoes();
+    }
+    VerifEmpty();
+    if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+}
+
+void TfrmEfetFatur::sbtVerificarClick() {
+    ValidateFilterAndLoad();
+    ControlaBotoes();
+}
+
+void TfrmEfetFatur::sbtImprimirClick() { cria_RelListComen(); }
+
+// ---- keyboard ----------------------------------------------------------------------------
+
+void TfrmEfetFatur::dbgDataKeyDown(int& key, Qt::KeyboardModifiers) {
+    const QString field = SelectedFieldName(dbgData);
+    // The service of an existing row cannot be retyped.
+    if (dtsPadrao.State() != DataSetState::Insert &&
+        (field == QLatin1String("CDSERVFILI") || field == QLatin1String("NMSERVICO")) &&
+        !MovesOnly(key))
+        throw EAbort();
+}
+
+void TfrmEfetFatur::dbgDataKeyPress(QChar& key) {
+    const QString field = SelectedFieldName(dbgData);
+    if (dtsPadrao.State() != DataSetState::Insert &&
+        (field == QLatin1String("CDSERVFILI") || field == QLatin1String("NMSERVICO")) &&
+        !TabOrEnter(key))
+        key = QChar();
+    if (field == QLatin1String("VRSERVFATUDT") &&
+        cdsServico.FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N"))
+        key = QChar();
+}
+
+void TfrmEfetFatur::dbgServicoKeyDown(int& key, Qt::KeyboardModifiers) {
+    if (dtsPadrao.State() != DataSetState::Insert &&
+        SelectedFieldName(dbgServico) == QLatin1String("DIASEMANA") && !MovesOnly(key))
+        throw EAbort();
+}
+
+void TfrmEfetFatur::dbgServicoKeyPress(QChar& key) {
+    const QString field = SelectedFieldName(dbgServico);
+    const DataSetState state = dtsPadrao.State();
+    const auto limit = [this, &key](int integerDigits, int decimals) {
+        if (!MaxNumber(dbgServico->InplaceText(), integerDigits, decimals, key,
+                       dbgServico->InplaceSelStart(), dbgServico->InplaceSelLength()))
+            key = QChar();
+    };
+    if ((field == QLatin1String("QTCOMEFATU") || field == QLatin1String("QTCOMEPREV")) &&
+        Editing(state))
+        limit(9, 3);
+    if (field == QLatin1String("VRSERVFATUDT") && Editing(state)) limit(7, 3);
+    if (state != DataSetState::Insert && field == QLatin1String("DIASEMANA") && !TabOrEnter(key))
+        throw EAbort();
+    if (field == QLatin1String("VRSERVFATUDT") &&
+        cdsServico.FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N"))
+        key = QChar();
+}
+
+}  // namespace fai

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ClientDataSet.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace fai {
+
+// The datasets of the headcount screen with their persistent fields, as the application
+// server's packets fill them.
+void DefineHeadcountFields(ClientDataSet& headcounts);
+void DefineClientFields(ClientDataSet& clients);
+void DefineServiceFields(ClientDataSet& services);
+void DefineCheckFields(ClientDataSet& validaData, ClientDataSet& verifServ,
+                       ClientDataSet& verifData, ClientDataSet& fatuPla, ClientDataSet& verifSoma,
+                       ClientDataSet& vdServClie, ClientDataSet& somaTurno);
+void DefineParamsFields(ClientDataSet& params);
+void DefineAssessedPeriodFields(ClientDataSet& periods);
+void DefineShiftFields(ClientDataSet& shifts);
+void DefineApportionmentFields(ClientDataSet& items);
+void DefineBranchFields(ClientDataSet& branches);
+
+// The screen's message table.
+QStringList HeadcountMessages();
+
+// The names of the fields of the current record that are null or read as empty text, in
+// field order, each followed by "|": what the server leaves empty when it stores the row.
+QString NullFieldList(const ClientDataSet& dataSet);
+
+}  // namespace fai

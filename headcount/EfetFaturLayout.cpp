@@ -1,0 +1,355 @@
+// The headcount screen's controls, datasets and the wiring of their events.
+#include "Cli_fai00400.h"
+
+#include "DialogService.h"
+#include "EfetFaturData.h"
+#include "EventGuard.h"
+#include "FocusScope.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+#include "TDBText.h"
+#include "TDateEditPlus.h"
+#include "TMaskEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace fai {
+namespace {
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    return Named(new QLabel(text, parent), name);
+}
+
+// A read-only name beside a code: shown, never typed into nor tabbed through.
+QLineEdit* MakeNameBox(QWidget* parent, const char* name) {
+    auto* box = Named(new QLineEdit(parent), name);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+TMaskEdit* MakeCodeBox(QWidget* parent, const char* name, const QString& mask, int maxLength,
+                       int characters) {
+    auto* box = Named(new TMaskEdit(parent), name);
+    box->SetEditMask(mask);
+    box->SetMaxLength(maxLength);
+    // Room for the widest code and the frame, in the box's own font.
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('W'))) +
+                       16);
+    return box;
+}
+
+TBtnPesquisa* MakeLookup(QWidget* parent, const char* name, QLineEdit* box, const QString& title,
+                         DataSource* source, const QString& emptyError) {
+    auto* button = Named(new TBtnPesquisa(parent), name);
+    button->SetAssociate(box);
+    button->SetTitle(title);
+    button->SetDataSource(source);
+    button->SetEmptyError(emptyError);
+    button->setToolTip(QStringLiteral("Pesquisar %1 (F2)").arg(title.toLower()));
+    return button;
+}
+
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchLast) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    for (QWidget* widget : widgets) row->addWidget(widget);
+    if (!stretchLast) row->addStretch(1);
+    return row;
+}
+
+TColumn& AddColumn(TDBGrid* grid, const char* field, int width = -1) {
+    TColumn& column = grid->Columns().Add(QString::fromLatin1(field));
+    if (width >= 0) column.SetWidth(width);
+    return column;
+}
+
+}  // namespace
+
+void TfrmEfetFatur::BuildCommands() {
+    AddMenuSeparator();
+    mnuDuplComens = AddMenuEntry("mnuDuplComens", QStringLiteral("&Duplicação de Comensais"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuImportar = AddMenuEntry("mnuImportar", QStringLiteral("I&mportar Efetivos Transportados"),
+                               QKeySequence(Qt::CTRL | Qt::Key_M));
+    const QList<QAction*> entries = mnuManutencao->actions();
+    if (const qsizetype at = entries.indexOf(mnuDuplComens); at > 0)
+        entries[at - 1]->setObjectName(QStringLiteral("N1"));
+    sbtCadastro = AddToolButton("sbtCadastro", QStringLiteral("Duplicar"),
+                                QStringLiteral("Duplicação de Comensais"), mnuDuplComens);
+    sbtImpEfetTrans = AddToolButton("sbtImpEfetTrans", QStringLiteral("Importar"),
+                                    QStringLiteral("Importar Efetivos Transportado"), mnuImportar);
+    for (TButtonFlat* button : {sbtConfirmar, sbtCancelar, sbtIncluir, sbtAlterar, sbtExcluir,
+                                sbtProcurar, sbtVerificar, sbtCadastro, sbtImpEfetTrans})
+        button->setEnabled(false);
+    SyncMenuEntries();
+}
+
+void TfrmEfetFatur::BuildFilterPanel() {
+    panFiltro = Named(new QFrame(ClientArea()), "panFiltro");
+    panFiltro->setFrameShape(QFrame::StyledPanel);
+
+    lblFilial = MakeLabel(panFiltro, "lblFilial", QStringLiteral("Filial"));
+    medCdFilial = MakeCodeBox(panFiltro, "medCdFilial", QStringLiteral(">aaaa;0; "), 4, 4);
+    btpFilial = MakeLookup(panFiltro, "btpFilial", medCdFilial, QStringLiteral("Filial"),
+                           &dtsFilial, QStringLiteral("Não há filial cadastrada."));
+    edtNmFilial = MakeNameBox(panFiltro, "edtNmFilial");
+
+    lblCliente = MakeLabel(panFiltro, "lblCliente", QStringLiteral("Cliente"));
+    // Wide enough for a company's registration number shown with its punctuation.
+    medCdCliente = MakeCodeBox(panFiltro, "medCdCliente", QString(), 20, 13);
+    btpCliente = MakeLookup(panFiltro, "btpCliente", medCdCliente, QStringLiteral("Cliente"),
+                            &dtsCliente, QStringLiteral("Não há cliente cadastrado."));
+    edtNmCliente = MakeNameBox(panFiltro, "edtNmCliente");
+
+    lblEfetivos = MakeLabel(panFiltro, "lblEfetivos", QStringLiteral("Efetivos por"));
+    cbbEfetivos = Named(new QComboBox(panFiltro), "cbbEfetivos");
+    cbbEfetivos->addItems({QStringLiteral("Data"), QStringLiteral("Serviço")});
+
+    nbkOpcao = Named(new QStackedWidget(panFiltro), "nbkOpcao");
+    auto* datePage = Named(new QWidget(nbkOpcao), "Data");
+    lblDtLanc = MakeLabel(datePage, "lblDtLanc", QStringLiteral("Data Faturamento"));
+    depDataFatu = Named(new TDateEditPlus(datePage), "depDataFatu");
+    depDataFatu->setFixedWidth(
+        depDataFatu->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+    auto* dateRow = Row({lblDtLanc, depDataFatu}, false);
+    dateRow->setContentsMargins(0, 0, 0, 0);
+    datePage->setLayout(dateRow);
+
+    auto* servicePage = Named(new QWidget(nbkOpcao), "Servico");
+    lblServico = MakeLabel(servicePage, "lblServico", QStringLiteral("Serviço"));
+    medCdServico = MakeCodeBox(servicePage, "medCdServico", QStringLiteral("99999;0; "), 5, 5);
+    btpServico = MakeLookup(servicePage, "btpServico", medCdServico, QStringLiteral("Serviço"),
+                            &dtsServico, QStringLiteral("Não há serviço cadastrado."));
+    edtNmServico = MakeNameBox(servicePage, "edtNmServico");
+    auto* serviceRow = Row({lblServico, medCdServico, btpServico, edtNmServico}, true);
+    serviceRow->setContentsMargins(0, 0, 0, 0);
+    servicePage->setLayout(serviceRow);
+    nbkOpcao->addWidget(datePage);
+    nbkOpcao->addWidget(servicePage);
+
+    // Nested layouts keep every control a direct child of the panel, which enables and
+    // disables them as one.
+    auto* grid = new QGridLayout(panFiltro);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(lblFilial, 0, 0);
+    grid->addLayout(Row({medCdFilial, btpFilial, edtNmFilial}, true), 0, 1);
+    grid->addWidget(lblCliente, 1, 0);
+    grid->addLayout(Row({medCdCliente, btpCliente, edtNmCliente}, true), 1, 1);
+    grid->addWidget(lblEfetivos, 2, 0);
+    grid->addLayout(Row({cbbEfetivos, nbkOpcao}, true), 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    panFiltroScope_ = new FocusScope(panFiltro);
+}
+
+void TfrmEfetFatur::BuildPages() {
+    pgcPadrao = Named(new QTabWidget(ClientArea()), "pgcPadrao");
+    tshEfetivo = Named(new QWidget, "tshEfetivo");
+    tshTurno = Named(new QWidget, "tshTurno");
+    pgcPadrao->addTab(tshEfetivo, QStringLiteral("Efetivo"));
+    pgcPadrao->addTab(tshTurno, QStringLiteral("Turno"));
+    BuildHeadcountGrids(tshEfetivo);
+    BuildShiftGrid(tshTurno);
+
+    auto* area = new QVBoxLayout(ClientArea());
+    area->setContentsMargins(0, 0, 0, 0);
+    area->setSpacing(4);
+    area->addWidget(panFiltro);
+    area->addWidget(pgcPadrao, 1);
+
+    pgcPadraoScope_ = new FocusScope(pgcPadrao);
+    tshEfetivoScope_ = new FocusScope(tshEfetivo);
+}
+
+void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
+    nbkGrid = Named(new QStackedWidget(page), "nbkGrid");
+    auto* datePage = Named(new QWidget(nbkGrid), "Grid Data");
+    auto* servicePage = Named(new QWidget(nbkGrid), "Grid Servico");
+    dbgData = Named(new TDBGrid(datePage), "dbgData");
+    dbgServico = Named(new TDBGrid(servicePage), "dbgServico");
+    for (auto [gridPage, grid] : {std::pair{datePage, dbgData}, {servicePage, dbgServico}}) {
+        auto* layout = new QVBoxLayout(gridPage);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(grid);
+        nbkGrid->addWidget(gridPage);
+        grid->SetDataSource(&dtsPadrao);
+    }
+
+    AddColumn(dbgData, "CDSERVFILI", 40);
+    AddColumn(dbgData, "NMSERVICO", 205);
+    AddColumn(dbgData, "DSEMISSERCLI", 250).SetReadOnly(true);
+    AddColumn(dbgData, "QTCOMEFATU", 107).SetTitleAlignment(Qt::AlignRight);
+    AddColumn(dbgData, "QTCOMEPREV");
+    AddColumn(dbgData, "VRSERVFATUDT");
+
+    AddColumn(dbgServico, "DTFATURAM", 90);
+    AddColumn(dbgServico, "DIASEMANA", 78).SetTitle(QStringLiteral("Dia da Semana"));
+    AddColumn(dbgServico, "QTCOMEFATU", 128).SetTitleAlignment(Qt::AlignRight);
+    AddColumn(dbgServico, "QTCOMEPREV");
+    AddColumn(dbgServico, "VRSERVFATUDT");
+
+    // By service the grid has no room for the description: it shows below the rows.
+    panDesc = Named(new QFrame(page), "panDesc");
+    auto* caption = MakeLabel(panDesc, "lblDesc", QStringLiteral("Descrição para Emissão:"));
+    dbtDesc = Named(new TDBText(panDesc), "dbtDesc");
+    dbtDesc->SetDataSource(&dtsPadrao);
+    dbtDesc->SetDataField(QStringLiteral("DSEMISSERCLI"));
+    dbtDesc->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* descRow = new QHBoxLayout(panDesc);
+    descRow->setContentsMargins(2, 2, 2, 2);
+    descRow->addWidget(caption);
+    descRow->addWidget(dbtDesc, 1);
+    panDesc->hide();
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(nbkGrid, 1);
+    layout->addWidget(panDesc);
+}
+
+void TfrmEfetFatur::BuildShiftGrid(QWidget* page) {
+    dbgTurno = Named(new TDBGrid(page), "dbgTurno");
+    dbgTurno->SetOptions(TDBGrid::dgEditing | TDBGrid::dgTitles | TDBGrid::dgColumnResize |
+                         TDBGrid::dgColLines | TDBGrid::dgRowLines | TDBGrid::dgTabs |
+                         TDBGrid::dgAlwaysShowSelection | TDBGrid::dgConfirmDelete);
+    dbgTurno->SetDataSource(&dtsTurno);
+    AddColumn(dbgTurno, "CDTURNO", 52).SetTitle(QStringLiteral("Código"));
+    AddColumn(dbgTurno, "NMTURNO", 187).SetTitle(QStringLiteral("Nome"));
+    AddColumn(dbgTurno, "QTCOMFATUTUR");
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(dbgTurno);
+}
+
+void TfrmEfetFatur::SetTabOrder() {
+    setTabOrder(medCdFilial, medCdCliente);
+    setTabOrder(medCdCliente, cbbEfetivos);
+    setTabOrder(cbbEfetivos, depDataFatu);
+    setTabOrder(depDataFatu, medCdServico);
+    setTabOrder(medCdServico, pgcPadrao);
+    setTabOrder(pgcPadrao, dbgData);
+    setTabOrder(dbgData, dbgServico);
+    setTabOrder(dbgServico, dbgTurno);
+}
+
+void TfrmEfetFatur::DefineDataSets() {
+    DefineHeadcountFields(cdsEfetFatu);
+    DefineClientFields(cdsCliente);
+    DefineServiceFields(cdsServico);
+    DefineCheckFields(cdsValidaData, cdsVerifServ, cdsVerifData, cdsFatuPla, cdsVerifSoma,
+                      cdsVdServClie, cdsSomaTurno);
+    DefineParamsFields(cdsParams);
+    DefineAssessedPeriodFields(cdsVdCliFat);
+    DefineShiftFields(cdsTurno);
+    DefineApportionmentFields(cdsItRatEfet);
+    DefineBranchFields(qryFilial.DataSet());
+    qryFilial.SetSQL(
+        {QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
+         QStringLiteral("WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL")});
+    msgPadrao.SetEntries(HeadcountMessages());
+    dtsPadrao.SetDataSet(&cdsEfetFatu);
+}
+
+void TfrmEfetFatur::ConnectHandlers() {
+    netEfetFatur.BeforeConnect = [this](TNetConnection& c) { netEfetFaturBeforeConnect(c); };
+
+    panFiltroScope_->OnEnter = [this] { panFiltroEnter(); };
+    panFiltroScope_->OnExit = [this] { panFiltroExit(); };
+    pgcPadraoScope_->OnEnter = [this] { pgcPadraoEnter(); };
+    tshEfetivoScope_->OnEnter = [this] { tshEfetivoEnter(); };
+    connect(pgcPadrao, &QTabWidget::currentChanged, this,
+            [this] { GuardEvent([this] { pgcPadraoChange(); }); });
+    connect(cbbEfetivos, &QComboBox::currentIndexChanged, this,
+            [this] { GuardEvent([this] { cbbEfetivosChange(); }); });
+
+    medCdFilial->OnChange = [this] { medCdFilialChange(); };
+    medCdCliente->OnChange = [this] { medCdClienteChange(); };
+    medCdServico->OnChange = [this] { medCdServicoChange(); };
+    medCdFilial->OnExit = [this] { medCdFilialExit(); };
+    medCdCliente->OnExit = [this] { medCdClienteExit(); };
+    medCdServico->OnExit = [this] { medCdServicoExit(); };
+    medCdCliente->OnEnter = [this] { medCdClienteEnter(); };
+    depDataFatu->OnExit = [this] { depDataFatuExit(); };
+    // F2 in a code box opens its list, so that the lookups need no mouse.
+    for (auto [box, button] : {std::pair{medCdFilial, btpFilial},
+                               {medCdCliente, btpCliente},
+                               {medCdServico, btpServico}}) {
+        box->OnKeyDown = [button](int& key, Qt::KeyboardModifiers shift) {
+            if (key != Qt::Key_F2 || shift != Qt::NoModifier) return;
+            key = 0;
+            if (button->isEnabled()) button->click();
+        };
+    }
+    btpFilial->OnBeforePesq = [this](bool& show) { btpFilialBeforePesq(show); };
+    btpFilial->OnAfterPesq = [this] { btpFilialAfterPesq(); };
+    btpCliente->OnBeforePesq = [this](bool& show) { btpClienteBeforePesq(show); };
+    btpCliente->OnAfterPesq = [this] { btpClienteAfterPesq(); };
+    btpServico->OnBeforePesq = [this](bool& show) { btpServicoBeforePesq(show); };
+    btpServico->OnAfterPesq = [this] { btpServicoAfterPesq(); };
+    const auto registration = [this](const Field& sender, QString& text, bool display) {
+        cdsClienteNRINSJURCLIEGetText(sender, text, display);
+    };
+    cdsCliente.FieldByName("NRINSJURCLIE").OnGetText = registration;
+    cdsCliente.FieldByName("IDTPIJURCLIE").OnGetText = registration;
+
+    // The apportionment dialog edits the items of the row once its rows can be saved with it.
+    for (TDBGrid* grid : {dbgData, dbgServico}) {
+        grid->OnEditButtonClick = [] {
+            DialogService::Instance().Message(
+                DialogKind::Information,
+                QStringLiteral("O rateio de efetivos ainda não está disponível nesta versão."),
+                mbOk);
+        };
+    }
+    sbtCadastro->OnClick = [this] { sbtCadastroClick(); };
+    sbtImpEfetTrans->OnClick = [this] { sbtImpEfetTransClick(); };
+    dbgData->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
+        dbgDataKeyDown(key, shift);
+    };
+    dbgData->OnKeyPress = [this](QChar& key) { dbgDataKeyPress(key); };
+    dbgServico->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
+        dbgServicoKeyDown(key, shift);
+    };
+    dbgServico->OnKeyPress = [this](QChar& key) { dbgServicoKeyPress(key); };
+
+    cdsEfetFatu.BeforeInsert = [this](ClientDataSet&) { cdsEfetFatuBeforeInsert(); };
+    cdsEfetFatu.AfterInsert = [this](ClientDataSet&) { cdsEfetFatuAfterInsert(); };
+    cdsEfetFatu.BeforeEdit = [this](ClientDataSet&) { cdsEfetFatuBeforeEdit(); };
+    cdsEfetFatu.BeforePost = [this](ClientDataSet&) { cdsEfetFatuBeforePost(); };
+    cdsEfetFatu.AfterPost = [this](ClientDataSet&) { cdsEfetFatuAfterPost(); };
+    cdsEfetFatu.AfterDelete = cdsEfetFatu.AfterPost;
+    cdsEfetFatu.AfterCancel = [this](ClientDataSet&) { cdsEfetFatuAfterCancel(); };
+    cdsEfetFatu.BeforeDelete = [this](ClientDataSet&) { cdsEfetFatuBeforeDelete(); };
+    cdsEfetFatu.BeforeScroll = [this](ClientDataSet&) { cdsEfetFatuBeforeScroll(); };
+    cdsEfetFatu.AfterScroll = [this](ClientDataSet&) { cdsEfetFatuAfterScroll(); };
+    cdsEfetFatu.OnCalcFields = [this](ClientDataSet&) { cdsEfetFatuCalcFields(); };
+    cdsEfetFatu.FieldByName("CDSERVFILI").OnChange = [this](Field&) {
+        cdsEfetFatuCDSERVFILIChange();
+    };
+    cdsEfetFatu.FieldByName("DTFATURAM").OnSetText = [this](Field& sender, const QString& text) {
+        cdsEfetFatuDTFATURAMSetText(sender, text);
+    };
+}
+
+}  // namespace fai

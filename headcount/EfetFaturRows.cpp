@@ -1,0 +1,165 @@
+// The headcount rows: their events, the save that follows every post and delete, the
+// apportionment rows of the current row, and the commands that act on the whole filter.
+#include "Cli_fai00400.h"
+
+#include "BusyScope.h"
+#include "CheckResultServ.h"
+#include "Cli_fai00402.h"
+#include "ClosedDayRule.h"
+#include "Consiste.h"
+#include "DateText.h"
+#include "EfetFaturData.h"
+#include "Errors.h"
+#include "TDateEditPlus.h"
+#include "TMaskEdit.h"
+#include "WorkingContext.h"
+
+#include <QComboBox>
+#include <QStackedWidget>
+
+namespace fai {
+
+// Rows come from the server in by-date mode, one per service of the client.
+void TfrmEfetFatur::cdsEfetFatuBeforeInsert() {
+    if (!ByServiceMode()) throw EAbort();
+}
+
+void TfrmEfetFatur::cdsEfetFatuAfterInsert() {
+    if (nbkGrid->currentIndex() == 1) ProposeBillingDate();
+}
+
+// A new row continues the service's days: the day after the last one entered, but never a
+// closed day; the branch's processing date when the service has none yet.
+void TfrmEfetFatur::ProposeBillingDate() {
+    {
+        BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
+        const QString client =
+            cdsCliente.FieldByName("IDTPIJURCLIE").AsString() + medCdCliente->Text();
+        cdsVerifData.SetData(SinglePacket(CheckResultServ(
+            netEfetFatur.AppServer().GetVerifData(Branch(), FilterService(), client), true, 0)));
+    }
+    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    const QDate last = cdsVerifData.FieldByName("DTFATURAM").AsDateTime();
+    if (cdsVerifData.IsEmpty() || last == ZeroDate()) {
+        billingDate.SetAsDateTime(DataProc(Branch()));
+    } else {
+        const QDate next = last.addDays(1);
+        const ClosedDayRule rule = ClosedDayRule::FromParams(cdsParams);
+        billingDate.SetAsDateTime(rule.IsClosed(next) ? rule.FirstOpenDay() : next);
+    }
+    billingDate.FocusControl();
+}
+
+void TfrmEfetFatur::cdsEfetFatuBeforeEdit() {
+    Vd_CliFat();
+    Vd_ServClie();
+}
+
+void TfrmEfetFatur::cdsEfetFatuBeforeDelete() {
+    Vd_DtFatuPla();
+    Vd_CliFat();
+}
+
+// The row takes the filter's branch and client, and the part of its key the filter fixes;
+// the null-field list it leaves is what the save sends with it.
+void TfrmEfetFatur::cdsEfetFatuBeforePost() {
+    boComen = false;
+    StampRowWithFilter();
+    NullFields = NullFieldList(cdsEfetFatu);
+}
+
+void TfrmEfetFatur::StampRowWithFilter() {
+    cdsEfetFatu.FieldByName("CDFILIAL").SetAsString(Branch());
+    cdsEfetFatu.FieldByName("CDCLIENTE").SetAsString(Client());
+    if (ByServiceMode()) {
+        cdsEfetFatu.FieldByName("CDSERVFILI").SetAsString(FilterService());
+    } else {
+        cdsEfetFatu.FieldByName("DTFATURAM").SetAsDateTime(FilterDate());
+    }
+}
+
+// Saved at once: a failed save leaves the grid as the server has it, so that what the
+// clerk sees is what will be invoiced.
+void TfrmEfetFatur::cdsEfetFatuAfterPost() {
+    const bool headcountsPending = cdsEfetFatu.ChangeCount() > 0;
+    const bool apportionmentPending = cdsItRatEfet.ChangeCount() > 0;
+    if (!headcountsPending && !apportionmentPending) return;
+    OptionalPacket headcounts;
+    OptionalPacket apportionment;
+    if (headcountsPending) headcounts = cdsEfetFatu.Delta();
+    if (apportionmentPending) apportionment = cdsItRatEfet.Delta();
+    try {
+        {
+            BusyScope busy(this, bkSaving, msgPadrao.Msg(QStringLiteral("upd_cdsEfetFatu")));
+            CheckResultServ(
+                netEfetFatur.AppServer().UpdEfetFatu(headcounts, NullFields, apportionment), true,
+                0);
+        }
+        if (cdsEfetFatu.LogChanges()) cdsEfetFatu.MergeChangeLog();
+        boDeleta = false;
+    } catch (...) {
+        boDeleta = true;
+        cdsEfetFatu.CancelUpdates();
+        throw;
+    }
+}
+
+void TfrmEfetFatur::cdsEfetFatuAfterCancel() {
+    cdsEfetFatu.CancelUpdates();
+    getItRatEfet();
+    dtsPadraoStateChange();
+    cdsEfetFatu.FieldByName(nbkGrid->currentIndex() == 0 ? "CDSERVFILI" : "DTFATURAM")
+        .FocusControl();
+}
+
+void TfrmEfetFatur::cdsEfetFatuBeforeScroll() { boTestaPas = true; }
+
+void TfrmEfetFatur::cdsEfetFatuAfterScroll() {
+    Verifica_Nbk();
+    getItRatEfet();
+    ControlaBotoes();
+}
+
+void TfrmEfetFatur::cdsEfetFatuCalcFields() {
+    cdsEfetFatu.FieldByName("DIASEMANA")
+        .SetAsString(NomeSemana(cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime()));
+}
+
+// A new row's service name belongs to the code typed before.
+void TfrmEfetFatur::cdsEfetFatuCDSERVFILIChange() {
+    if (cdsEfetFatu.State() == DataSetState::Insert) cdsEfetFatu.FieldByName("NMSERVICO").Clear();
+}
+
+void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& text) {
+    DateSetText(sender, text);
+}
+
+void TfrmEfetFatur::getItRatEfet() {
+    BusyScope busy(this, bkSaving);
+    const ClientDataSet& row = cdsEfetFatu;
+    cdsItRatEfet.SetData(SinglePacket(CheckResultServ(
+        netEfetFatur.AppServer().GetItRatEfet(
+            row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
+            row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString()),
+        true, 0)));
+}
+
+// ---- commands on the whole filter --------------------------------------------------------
+
+void TfrmEfetFatur::sbtImpEfetTransClick() {
+    const bool byService = ByServiceMode();
+    QString service = byService ? FilterService() : QString();
+    QDate date = byService ? ZeroDate() : FilterDate();
+    BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
+    const std::vector<DataPacket> packets =
+        CheckResultServ(netEfetFatur.AppServer().ImportaEfetTrans(Client(), Branch(), service, date,
+                                                                  byService ? 1 : 0),
+                        true, 0);
+    cdsEfetFatu.SetData(packets.at(0));
+    cdsVdCliFat.SetData(packets.at(1));
+    if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+}
+
+void TfrmEfetFatur::sbtCadastroClick() { CriaDupCom(cdsVdCliFat.Data()); }
+
+}  // namespace fai

@@ -1,0 +1,80 @@
+// The billing rules a headcount row must pass before it is changed or deleted, and the
+// agreement of the rows with their shift breakdown when the screen closes.
+#include "Cli_fai00400.h"
+
+#include "BusyScope.h"
+#include "CheckResultServ.h"
+#include "TDBGrid.h"
+
+#include <QStackedWidget>
+
+namespace fai {
+
+// Entering the grids: the rules need the parameters of the branch the filter now names.
+void TfrmEfetFatur::pgcPadraoEnter() {
+    BusyScope busy(this, bkFetching);
+    cdsParams.SetData(
+        SinglePacket(CheckResultServ(netEfetFatur.AppServer().GetParams(Branch()), true, 0)));
+}
+
+// A day inside a billing period already assessed for the client is closed, both ends of the
+// period included.
+void TfrmEfetFatur::Vd_CliFat() {
+    const QDate day =
+        ByServiceMode() ? cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime() : FilterDate();
+    CliFatDate = day;
+    cdsVdCliFat.SetFiltered(false);
+    cdsVdCliFat.SetFilter([day](const RowView& period) {
+        return period.AsDateTime("DTINIAPURAC") <= day && day <= period.AsDateTime("DTFIMAPURAC");
+    });
+    cdsVdCliFat.SetFiltered(true);
+    if (!cdsVdCliFat.IsEmpty()) Fail(QStringLiteral("Efet_Apur"));
+}
+
+// For services compared with the catering planning, the billed count must be the planned
+// one; a planning of 0 (or none) asks nothing.
+void TfrmEfetFatur::Vd_DtFatuPla() {
+    if (cdsServico.FieldByName("IDCONSCOMFAT").AsString() != QLatin1String("S")) return;
+    const bool byDate = nbkGrid->currentIndex() == 0;
+    const QString service =
+        byDate ? cdsEfetFatu.FieldByName("CDSERVFILI").AsString() : FilterService();
+    const QDate date = byDate ? FilterDate() : cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
+    cdsFatuPla.SetData(SinglePacket(CheckResultServ(
+        netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date), true, 0)));
+    const double planned = cdsFatuPla.FieldByName("QTCOMEFETCLI").AsFloat();
+    if (planned != 0 && cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat() != planned)
+        Fail(QStringLiteral("EfetDifere_Inf"));
+}
+
+// By date every service of the client has a row; only a service still related to the
+// client and branch may be changed.
+void TfrmEfetFatur::Vd_ServClie() {
+    if (nbkGrid->currentIndex() != 0) return;
+    BusyScope busy(this, bkConnecting);
+    cdsVdServClie.SetData(
+        SinglePacket(CheckResultServ(netEfetFatur.AppServer().GetVdServClie(
+                                         Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
+                                         cdsEfetFatu.FieldByName("CDSERVFILI").AsString()),
+                                     true, 0)));
+    if (cdsVdServClie.FieldByName("CDSERVFILI").AsString().isEmpty()) {
+        cdsEfetFatu.FieldByName("QTCOMEFATU").FocusControl();
+        Fail(QStringLiteral("Serv_n"));
+    }
+}
+
+bool TfrmEfetFatur::Vd_VerifSoma() {
+    try {
+        const QString service = netEfetFatur.AppServer().GetVerifSoma(cdsEfetFatu.Data());
+        if (service.isEmpty()) return true;
+        TDBGrid* grid = !EfetivoTabActive() ? dbgTurno : ByServiceMode() ? dbgServico : dbgData;
+        grid->setFocus();
+        cdsEfetFatu.Locate("CDSERVFILI", service, {.caseInsensitive = true});
+        Fail(QStringLiteral("VerifSoma_Inf"));
+    } catch (...) {
+        DesabilitaBotoes(false);
+        if (frmEfetFatur) frmEfetFatur->ShowChild();
+        throw;
+    }
+}
+
+}  // namespace fai

@@ -1,0 +1,474 @@
+// The filter panel of the headcount screen: what showing puts in it, the checks of each box
+// and of the whole panel, the load of the rows it names, the lookups, and closing.
+#include "BusyIndicator.h"
+#include "HeadcountFixture.h"
+#include "LookupDialog.h"
+#include "SharedDatabase.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+#include "TDateEditPlus.h"
+#include "TMaskEdit.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabWidget>
+
+using namespace fai;
+using namespace fai::testing;
+
+namespace {
+
+const QDate kTenth(2026, 3, 10);
+const QDate kEleventh(2026, 3, 11);
+
+QString FocusName() {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+}  // namespace
+
+class FilterTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void showingFillsTheBranchAndDateFromTheWorkingContext_data() {
+        QTest::addColumn<bool>("fixed");
+        QTest::addColumn<QString>("billingBranch");
+        QTest::addColumn<QString>("branch");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("sharedDatabase");
+        // Not fixed, the name is the branch table's; fixed, the working context's.
+        QTest::newRow("free, billing branch")
+            << false << "0002"
+            << "0002"
+            << "Filial Sul" << QDate(2026, 3, 12) << "medCdFilial" << true;
+        QTest::newRow("free, working branch")
+            << false << ""
+            << "0001" << kBranchName << kTenth << "medCdFilial" << true;
+        // The name is cosmetic at showing: the branch is checked when the panel is left.
+        QTest::newRow("free, shared database unreachable")
+            << false << ""
+            << "0001"
+            << "Matriz (contexto)" << kTenth << "medCdFilial" << false;
+        QTest::newRow("fixed, billing branch")
+            << true << "0002"
+            << "0002"
+            << "Faturamento (contexto)" << QDate(2026, 3, 12) << "medCdCliente" << true;
+        QTest::newRow("fixed, working branch")
+            << true << ""
+            << "0001"
+            << "Matriz (contexto)" << kTenth << "medCdCliente" << true;
+    }
+
+    void showingFillsTheBranchAndDateFromTheWorkingContext() {
+        QFETCH(bool, fixed);
+        QFETCH(QString, billingBranch);
+        QFETCH(QString, branch);
+        QFETCH(QString, name);
+        QFETCH(QDate, date);
+        QFETCH(QString, focus);
+        QFETCH(bool, sharedDatabase);
+        ContextOptions options;
+        options.branchFixed = fixed;
+        options.billingBranch = billingBranch;
+        options.branchName = QStringLiteral("Matriz (contexto)");
+        options.billingBranchName = QStringLiteral("Faturamento (contexto)");
+        options.processingDate = [](const QString& code) {
+            return code == QLatin1String("0002") ? QDate(2026, 3, 12) : kTenth;
+        };
+        HeadcountFixture f(options);
+        f.SeedClientWithServices().Seed().Branch(QStringLiteral("0002"),
+                                                 QStringLiteral("Filial Sul"));
+        if (!sharedDatabase) UnregisterSharedDatabase();
+        f.Open();
+
+        QCOMPARE(f.Find<TMaskEdit>("medCdFilial")->Text(), branch);
+        QCOMPARE(f.Find<QLineEdit>("edtNmFilial")->text(), name);
+        QCOMPARE(f.Find<TDateEditPlus>("depDataFatu")->GetDate(), date);
+        QCOMPARE(f.Find<QLabel>("lblFilial")->isEnabled(), !fixed);
+        QCOMPARE(f.Find<TMaskEdit>("medCdFilial")->isEnabled(), !fixed);
+        QCOMPARE(f.Find<TBtnPesquisa>("btpFilial")->isEnabled(), !fixed);
+        QCOMPARE(FocusName(), focus);
+        QCOMPARE(f.Calls("GetEfetFatu"), 0);
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
+    void aBoxLeftWithAnUnknownCodeSaysSoAndKeepsTheFocus_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("branch widened first") << "medCdFilial"
+                                              << "9"
+                                              << "0009"
+                                              << "Filial não cadastrada.";
+        QTest::newRow("client typed with punctuation") << "medCdCliente"
+                                                       << "99.999.999/0001-99"
+                                                       << "99999999000199"
+                                                       << "Cliente não cadastrado.";
+        QTest::newRow("service widened first") << "medCdServico"
+                                               << "77"
+                                               << "00077"
+                                               << "Serviço não cadastrado.";
+    }
+
+    void aBoxLeftWithAnUnknownCodeSaysSoAndKeepsTheFocus() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(QString, message);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.Type(f.Find<TMaskEdit>("medCdFilial"), kBranch);
+        f.Type(f.Find<TMaskEdit>("medCdCliente"), kNumber);
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        f.Find<QComboBox>("cbbEfetivos")->setCurrentIndex(1);
+        f.Type(f.Find<TMaskEdit>("medCdServico"), kLunch);
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        QCOMPARE(f.TakeMessages(), QStringList());
+
+        auto* edit = f.Find<TMaskEdit>(qPrintable(box));
+        f.Type(edit, typed);
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        QCOMPARE(f.TakeMessages(), QStringList{message});
+        QCOMPARE(FocusName(), box);
+        QCOMPARE(edit->Text(), kept);
+    }
+
+    void leavingThePanelWithABlankBoxSaysWhichAndLoadsNothing_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("branch") << 1 << "medCdFilial"
+                                << "Filial deve ser informada.";
+        QTest::newRow("client") << 1 << "medCdCliente"
+                                << "Cliente deve ser informado.";
+        QTest::newRow("service") << 1 << "medCdServico"
+                                 << "Serviço deve ser informado.";
+        QTest::newRow("date") << 0 << "depDataFatu"
+                              << "Data faturamento deve ser informada.";
+    }
+
+    void leavingThePanelWithABlankBoxSaysWhichAndLoadsNothing() {
+        QFETCH(int, mode);
+        QFETCH(QString, box);
+        QFETCH(QString, message);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.Type(f.Find<TMaskEdit>("medCdFilial"), kBranch);
+        f.Type(f.Find<TMaskEdit>("medCdCliente"), kNumber);
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        f.Find<QComboBox>("cbbEfetivos")->setCurrentIndex(mode);
+        f.Type(f.Find<TMaskEdit>("medCdServico"), kLunch);
+
+        // A blank box passes its own exit; only the panel's needs it.
+        f.Type(f.Find<TMaskEdit>(qPrintable(box)), QString());
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        QCOMPARE(f.TakeMessages(), QStringList());
+
+        f.EnterGrid();
+        QCOMPARE(f.TakeMessages(), QStringList{message});
+        QCOMPARE(FocusName(), box);
+        QCOMPARE(f.Screen().dtsPadrao.State(), DataSetState::Inactive);
+        QCOMPARE(f.Calls("GetEfetFatu"), 0);
+    }
+
+    void theLoadAsksForTheRowsOfTheMode_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QStringList>("billed");
+        QTest::newRow("by date: every service on the day")
+            << 0 << QStringList{"00001", "00002"} << QStringList{"120,000", ""};
+        QTest::newRow("by service: every day of the service")
+            << 1 << QStringList{"10/03/2026", "11/03/2026"} << QStringList{"120,000", "90,000"};
+    }
+
+    void theLoadAsksForTheRowsOfTheMode() {
+        QFETCH(int, mode);
+        QFETCH(QStringList, keys);
+        QFETCH(QStringList, billed);
+        HeadcountFixture f;
+        f.SeedClientWithServices()
+            .Seed()
+            .Headcount({kBranch, kClient, kLunch, kTenth}, 120, 130)
+            .Headcount({kBranch, kClient, kLunch, kEleventh}, 90, 95);
+        f.Open();
+        if (mode == 0) {
+            f.FilterByDate(kTenth);
+        } else {
+            f.FilterByService(kLunch);
+        }
+        QCOMPARE(f.TakeMessages(), QStringList());
+        TDBGrid* grid = f.VisibleGrid();
+        QCOMPARE(grid->objectName(), mode == 0 ? QString("dbgData") : QString("dbgServico"));
+        QCOMPARE(grid->model()->rowCount(), keys.size());
+        const char* key = mode == 0 ? "CDSERVFILI" : "DTFATURAM";
+        for (int row = 0; row < keys.size(); ++row) {
+            QCOMPARE(f.Cell(grid, row, key), keys[row]);
+            QCOMPARE(f.Cell(grid, row, "QTCOMEFATU"), billed[row]);
+        }
+        QCOMPARE(f.Screen().dtsPadrao.State(), DataSetState::Browse);
+        QCOMPARE(f.Screen().cdsEfetFatu.RecNo(), 1);
+        // Every row of the by-date view carries the day asked for.
+        if (mode == 0)
+            QCOMPARE(f.Screen().cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), kTenth);
+        QCOMPARE(f.Screen().CurDate, kTenth);
+        QCOMPARE(f.Screen().CurServ, kLunch);
+        QCOMPARE(ShowAviDepth(), 0);
+    }
+
+    void theBilledColumnsOfferTheApportionmentOnlyForAClientWithItems_data() {
+        QTest::addColumn<bool>("items");
+        QTest::newRow("client with items") << true;
+        QTest::newRow("client without items") << false;
+    }
+
+    void theBilledColumnsOfferTheApportionmentOnlyForAClientWithItems() {
+        QFETCH(bool, items);
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Period(kBranch, kClient, QStringLiteral("0000000001"),
+                                                 QDate(2026, 2, 1), QDate(2026, 2, 28));
+        if (items) f.Seed().Item(kClient, QStringLiteral("00001"), QStringLiteral("ALA NORTE"));
+        f.Open();
+        f.FilterByDate(kTenth);
+        const ColumnButtonStyle expected =
+            items ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto;
+        for (const char* name : {"dbgData", "dbgServico"}) {
+            TDBGrid* grid = f.Find<TDBGrid>(name);
+            QCOMPARE(grid->Columns()[IndiceCol(grid, "QTCOMEFATU")].ButtonStyle(), expected);
+        }
+        QCOMPARE(f.Screen().cdsVdCliFat.RecordCount(), 1);
+        QCOMPARE(f.Screen().cdsItemRat.RecordCount(), items ? 1 : 0);
+    }
+
+    void aLoadWithoutRowsLeavesOnlyTheCommandsOfAnEmptyScreen_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("closedDay");
+        QTest::addColumn<QStringList>("enabled");
+        // Verify comes back with the focus entering the "Efetivo" tab, which recomputes the
+        // commands after the load.
+        QTest::newRow("by service")
+            << 1 << false
+            << QStringList{"sbtIncluir", "sbtVerificar", "sbtCadastro", "sbtImpEfetTrans"};
+        // Without rows there is no row date to close.
+        QTest::newRow("by service, closed-day rule on")
+            << 1 << true
+            << QStringList{"sbtIncluir", "sbtVerificar", "sbtCadastro", "sbtImpEfetTrans"};
+        QTest::newRow("by date") << 0 << false << QStringList{"sbtVerificar", "sbtImpEfetTrans"};
+        QTest::newRow("by date, closed day") << 0 << true << QStringList{"sbtVerificar"};
+    }
+
+    void aLoadWithoutRowsLeavesOnlyTheCommandsOfAnEmptyScreen() {
+        QFETCH(int, mode);
+        QFETCH(bool, closedDay);
+        QFETCH(QStringList, enabled);
+        HeadcountFixture f;
+        // By date the rows are the client's services: a client without services has none.
+        f.Seed()
+            .Branch(kBranch, kBranchName)
+            .Client(QStringLiteral("J"), kNumber, kClientName)
+            .ClientAt(kBranch, kClient)
+            .Service(kBranch, kLunch, QStringLiteral("ALMOCO"));
+        if (mode == 1) f.Seed().ClientService(kBranch, kClient, kLunch);
+        if (closedDay) f.Seed().Params(kBranch, QDate(2026, 3, 20), "S", 0, "S");
+        f.Open();
+        if (mode == 0) {
+            f.FilterByDate(kTenth);
+        } else {
+            f.FilterByService(kLunch);
+        }
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(f.Screen().cdsEfetFatu.RecordCount(), 0);
+        QCOMPARE(f.EnabledCommands(), enabled.join(", "));
+        QCOMPARE(f.Find<QAction>("mnuIncluir")->isEnabled(), enabled.contains("sbtIncluir"));
+        QCOMPARE(f.Find<QAction>("mnuImportar")->isEnabled(), enabled.contains("sbtImpEfetTrans"));
+        QCOMPARE(f.Find<QAction>("mnuDuplComens")->isEnabled(), enabled.contains("sbtCadastro"));
+        QCOMPARE(f.Find<QAction>("mnuAlterar")->isEnabled(), false);
+        auto* pages = f.Find<QTabWidget>("pgcPadrao");
+        QVERIFY(!pages->isTabEnabled(pages->indexOf(f.Find<QWidget>("tshTurno"))));
+    }
+
+    void theModeIsOneValueShownThreeWays_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("by service") << 1;
+        QTest::newRow("back by date") << 0;
+    }
+
+    void theModeIsOneValueShownThreeWays() {
+        QFETCH(int, mode);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.Type(f.Find<TMaskEdit>("medCdCliente"), kNumber);
+        auto* combo = f.Find<QComboBox>("cbbEfetivos");
+        combo->setFocus();
+        combo->setCurrentIndex(1);
+        f.Type(f.Find<TMaskEdit>("medCdServico"), kLunch);
+        combo->setFocus();
+        QVERIFY(f.Screen().cdsServico.Active());
+        combo->setCurrentIndex(1 - mode);
+        combo->setCurrentIndex(mode);
+
+        const bool byService = mode == 1;
+        QCOMPARE(f.Find<QStackedWidget>("nbkOpcao")->currentIndex(), mode);
+        QCOMPARE(f.Find<QStackedWidget>("nbkGrid")->currentIndex(), mode);
+        QCOMPARE(f.Find<QFrame>("panDesc")->isVisible(), byService);
+        ClientDataSet& rows = f.Screen().cdsEfetFatu;
+        QCOMPARE(rows.FieldByName("DTFATURAM").Visible(), byService);
+        QCOMPARE(rows.FieldByName("CDSERVFILI").Visible(), !byService);
+        QCOMPARE(rows.FieldByName("NMSERVICO").Visible(), !byService);
+        // The service looked up before is forgotten by the switch to by-service mode.
+        QCOMPARE(f.Screen().cdsServico.Active(), !byService);
+        QCOMPARE(f.Calls("GetEfetFatu"), 0);
+    }
+
+    void theClientBoxShowsTheNumberMaskedOnlyWhileNotTyping_data() {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("company") << "J" << kNumber << "12.345.678/0001-95";
+        QTest::newRow("person") << "F"
+                                << "12345678909"
+                                << "123.456.789-09";
+    }
+
+    void theClientBoxShowsTheNumberMaskedOnlyWhileNotTyping() {
+        QFETCH(QString, type);
+        QFETCH(QString, number);
+        QFETCH(QString, shown);
+        HeadcountFixture f;
+        f.Seed()
+            .Branch(kBranch, kBranchName)
+            .Client(type, number, QStringLiteral("Cliente %1").arg(type))
+            .ClientAt(kBranch, type + number);
+        f.Open();
+        auto* box = f.Find<TMaskEdit>("medCdCliente");
+        f.Type(box, number);
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(box->displayText(), shown);
+        QCOMPARE(box->Text(), number);
+        QCOMPARE(f.Find<QLineEdit>("edtNmCliente")->text(), QStringLiteral("Cliente %1").arg(type));
+        ClientDataSet& clients = f.Screen().cdsCliente;
+        QCOMPARE(clients.FieldByName("NRINSJURCLIE").DisplayText(), shown);
+        QCOMPARE(clients.FieldByName("IDTPIJURCLIE").DisplayText(), shown);
+
+        box->setFocus();
+        QCOMPARE(box->displayText(), number);
+        QCOMPARE(box->MaxLength(), 20);
+        // Typing the number again needs it checked again before the server hears of it.
+        QVERIFY(!clients.Active());
+        QCOMPARE(f.Find<QLineEdit>("edtNmCliente")->text(), QStringLiteral("Cliente %1").arg(type));
+    }
+
+    void theLookupsListWhatABoxMayHoldAndCopyThePick_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("branch") << "btpFilial"
+                                << "medCdFilial" << QStringList{"0001", "0002"} << "0002"
+                                << "Filial Sul";
+        QTest::newRow("client") << "btpCliente"
+                                << "medCdCliente"
+                                << QStringList{"123.456.789-09", "12.345.678/0001-95"}
+                                << "12345678000195" << kClientName;
+        QTest::newRow("service") << "btpServico"
+                                 << "medCdServico" << QStringList{"00001", "00002"} << "00002"
+                                 << "JANTAR";
+    }
+
+    void theLookupsListWhatABoxMayHoldAndCopyThePick() {
+        QFETCH(QString, button);
+        QFETCH(QString, box);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, picked);
+        QFETCH(QString, name);
+        HeadcountFixture f;
+        f.SeedClientWithServices()
+            .Seed()
+            .Branch(QStringLiteral("0002"), QStringLiteral("Filial Sul"))
+            .Client(QStringLiteral("F"), QStringLiteral("12345678909"), QStringLiteral("Ana Lima"))
+            .ClientAt(kBranch, QStringLiteral("F12345678909"));
+        f.Open();
+        f.Type(f.Find<TMaskEdit>("medCdCliente"), kNumber);
+        f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        f.Find<QComboBox>("cbbEfetivos")->setCurrentIndex(1);
+
+        QStringList shown;
+        f.RunModalsWith([&](QDialog& dialog) {
+            auto& list = static_cast<LookupDialog&>(dialog);
+            QAbstractItemModel* rows = list.Grid()->model();
+            for (int row = 0; row < rows->rowCount(); ++row)
+                shown << rows->index(row, 0).data().toString();
+            list.Grid()->ActiveDataSet()->SetRecNo(int(shown.indexOf(listed.last())) + 1);
+            return int(QDialog::Accepted);
+        });
+        f.Find<TBtnPesquisa>(qPrintable(button))->click();
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(shown, listed);
+        QCOMPARE(f.Find<TMaskEdit>(qPrintable(box))->Text(), picked);
+        const QString nameBox = QString(box).replace("medCd", "edtNm");
+        QCOMPARE(f.Find<QLineEdit>(qPrintable(nameBox))->text(), name);
+    }
+
+    void closingChecksTheShiftBreakdownFirst_data() {
+        QTest::addColumn<QString>("client");
+        QTest::addColumn<double>("dinnerShifts");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("no breakdown") << kNumber << 0.0 << true;
+        QTest::newRow("breakdown agrees") << kNumber << 20.0 << true;
+        QTest::newRow("dinner disagrees") << kNumber << 30.0 << false;
+        QTest::newRow("no client in the filter") << QString() << 30.0 << true;
+    }
+
+    void closingChecksTheShiftBreakdownFirst() {
+        QFETCH(QString, client);
+        QFETCH(double, dinnerShifts);
+        QFETCH(bool, closes);
+        HeadcountFixture f;
+        f.SeedClientWithServices()
+            .Seed()
+            .Headcount({kBranch, kClient, kLunch, kTenth}, 100, 100)
+            .Headcount({kBranch, kClient, kDinner, kTenth}, 40, 40)
+            .Shift(kBranch, QStringLiteral("1"), QStringLiteral("MANHA"))
+            .Shift(kBranch, QStringLiteral("2"), QStringLiteral("TARDE"));
+        if (dinnerShifts > 0) {
+            const Key dinner{kBranch, kClient, kDinner, kTenth};
+            f.Seed().ShiftQuantity(dinner, "1", dinnerShifts).ShiftQuantity(dinner, "2", 20);
+        }
+        f.Open();
+        if (!client.isEmpty()) f.FilterByDate(kTenth, client);
+        const int loads = f.Calls("GetEfetFatu");
+        QPointer<TfrmEfetFatur> screen = &f.Screen();
+
+        QCOMPARE(screen->close(), closes);
+        QCOMPARE(f.Calls("GetEfetFatu"), loads + (client.isEmpty() ? 0 : 1));
+        if (closes) {
+            QCOMPARE(f.TakeMessages(), QStringList());
+            QVERIFY(!boStCriado);
+            QTRY_VERIFY(screen.isNull());
+            return;
+        }
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{"Comensais por efetivo difere de comensais por turno."});
+        QVERIFY(boStCriado);
+        QVERIFY(screen->netEfetFatur.Connected());
+        QCOMPARE(screen->cdsEfetFatu.FieldByName("CDSERVFILI").AsString(), kDinner);
+        QCOMPARE(FocusName(), QStringLiteral("dbgData"));
+        for (const char* name : {"sbtIncluir", "sbtProcurar", "sbtVerificar", "sbtCadastro"})
+            QVERIFY2(!f.Find<TButtonFlat>(name)->isEnabled(), name);
+        QCOMPARE(ShowAviDepth(), 0);
+    }
+};
+
+FAI_UI_TEST_MAIN(FilterTest)
+#include "test_filter.moc"
