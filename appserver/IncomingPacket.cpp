@@ -4,21 +4,7 @@
 #include "RequestChecks.h"
 
 namespace fai::appserver {
-namespace {
-
-QString TypeName(FieldType type) {
-    switch (type) {
-        case FieldType::String:
-            return QStringLiteral("texto");
-        case FieldType::Float:
-            return QStringLiteral("número");
-        case FieldType::DateTime:
-            return QStringLiteral("data");
-    }
-    return QString();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 IncomingPacket::IncomingPacket(const DataPacket& packet, QString what)
     : packet_(packet), what_(std::move(what)) {}
@@ -30,7 +16,7 @@ int IncomingPacket::Column(const char* name, FieldType type) const {
         throw EBadRequest(QStringLiteral("O pacote de %1 não tem o campo %2.").arg(what_, field));
     if (packet_.fields[index].type != type)
         throw EBadRequest(QStringLiteral("O campo %1 do pacote de %2 deve ser do tipo %3.")
-                              .arg(field, what_, TypeName(type)));
+                              .arg(field, what_, FieldTypeName(type)));
     return index;
 }
 

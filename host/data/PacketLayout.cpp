@@ -18,18 +18,6 @@ class LayoutError {
     QString dataSet_;
 };
 
-QString TypeName(FieldType type) {
-    switch (type) {
-        case FieldType::String:
-            return QStringLiteral("texto");
-        case FieldType::Float:
-            return QStringLiteral("número");
-        case FieldType::DateTime:
-            return QStringLiteral("data");
-    }
-    return QString();
-}
-
 bool KindMatches(const Value& value, FieldType type) {
     switch (type) {
         case FieldType::String:
@@ -64,9 +52,9 @@ PacketLayout MapOntoFields(const DataPacket& packet, const std::vector<FieldDef>
         if (column < 0) error.Fail(QStringLiteral("falta o campo '%1'").arg(persistent[f].name));
         const FieldDef& def = packet.fields[std::size_t(column)];
         if (def.type != persistent[f].type)
-            error.Fail(
-                QStringLiteral("o campo '%1' vem como %2 e é %3")
-                    .arg(persistent[f].name, TypeName(def.type), TypeName(persistent[f].type)));
+            error.Fail(QStringLiteral("o campo '%1' vem como %2 e é %3")
+                           .arg(persistent[f].name, FieldTypeName(def.type),
+                                FieldTypeName(persistent[f].type)));
         layout.target[std::size_t(column)] = static_cast<int>(f);
     }
     for (std::size_t column = 0; column < packet.fields.size(); ++column) {

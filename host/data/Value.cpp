@@ -4,6 +4,18 @@
 
 namespace fai {
 
+QString FieldTypeName(FieldType type) {
+    switch (type) {
+        case FieldType::String:
+            return QStringLiteral("texto");
+        case FieldType::Float:
+            return QStringLiteral("número");
+        case FieldType::DateTime:
+            return QStringLiteral("data");
+    }
+    return QString();
+}
+
 QDate ZeroDate() { return QDate(1899, 12, 30); }
 
 qint64 ToDaySerial(const QDate& date) { return ZeroDate().daysTo(date); }

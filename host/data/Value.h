@@ -10,6 +10,9 @@ namespace fai {
 // The type of a persistent field; the order of the enumerators is part of the wire format.
 enum class FieldType { String = 0, Float = 1, DateTime = 2 };
 
+// The type's name in messages to the user: "texto", "número", "data".
+QString FieldTypeName(FieldType type);
+
 // Dates travel and compute as day numbers of one serial: day 0 is 30 December 1899, the
 // "zero date" that stands for no date. Only the day is kept; there is no time of day.
 QDate ZeroDate();

@@ -1,11 +1,11 @@
 // The server judges every argument: bad input gets a clear answer in Portuguese, the server
 // goes on serving and nothing is written.
-#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "Deltas.h"
 #include "PacketShapes.h"
 #include "RunningServer.h"
 #include "SampleData.h"
+#include "SampleTest.h"
 
 #include <functional>
 
@@ -74,15 +74,10 @@ DataPacket ShiftsOfLunch(RowChange change) {
 const QString kMalformed =
     QStringLiteral("Pacote de dados inválido: a linha 1 tem 1 valores para 2 campos.");
 
-class BadInput : public BackendTest {
+class BadInput : public SampleTest {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped()) return;
-        server_ = std::make_unique<RunningServer>(Location());
-        seed_ = std::make_unique<TestSeed>(Location());
-        sample::Seed(*seed_);
-        seed_->Headcount({kBranch, kAlfa, kLunch, kDay}, 120, 118);
+    void SeedMore(TestSeed& seed) override {
+        seed.Headcount({kBranch, kAlfa, kLunch, kDay}, 120, 118);
     }
 
     DataPacket ScreenPacket() {
@@ -98,9 +93,6 @@ class BadInput : public BackendTest {
         for (const QString& table : kTables) rows[table] = seed_->Count(table);
         return rows;
     }
-
-    std::unique_ptr<RunningServer> server_;
-    std::unique_ptr<TestSeed> seed_;
 };
 
 TEST_P(BadInput, IsAnsweredWithAClearMessageAndNothingElseHappens) {

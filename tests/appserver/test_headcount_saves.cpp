@@ -1,11 +1,11 @@
 // Headcount saves (UpdEfetFatu) as the screen makes them, on both databases: what is stored,
 // what the server refuses whatever it is sent, and that a save is all or nothing.
-#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "Clerk.h"
 #include "Deltas.h"
 #include "RunningServer.h"
 #include "SampleData.h"
+#include "SampleTest.h"
 
 #include <functional>
 
@@ -32,20 +32,9 @@ struct Counts {
     }
 };
 
-class HeadcountSaves : public BackendTest {
+class HeadcountSaves : public SampleTest {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped()) return;
-        server_ = std::make_unique<RunningServer>(Location());
-        seed_ = std::make_unique<TestSeed>(Location());
-        sample::Seed(*seed_);
-    }
-
     Clerk NewClerk() { return Clerk(server_->Methods(), kBranch, kAlfa); }
-    static TestSeed::Key Key(const QString& service, const QDate& day) {
-        return {kBranch, kAlfa, service, day};
-    }
     std::optional<Counts> Stored(const TestSeed::Key& key) {
         const auto row = seed_->Headcount(key);
         if (!row) return std::nullopt;
@@ -55,9 +44,6 @@ class HeadcountSaves : public BackendTest {
                       OptionalPacket apportionment = std::nullopt) {
         return server_->Methods().UpdEfetFatu(headcounts, nullFields, apportionment);
     }
-
-    std::unique_ptr<RunningServer> server_;
-    std::unique_ptr<TestSeed> seed_;
 };
 
 TEST_P(HeadcountSaves, StoresWhatTheClerkSavesInEitherMode) {

@@ -1,10 +1,10 @@
 // The writes of whole filters and ranges on both databases: the import of transported
 // headcounts (ImportaEfetTrans) and the duplication of one pair of counts over a range of
 // days (UpDateServData).
-#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "RunningServer.h"
 #include "SampleData.h"
+#include "SampleTest.h"
 
 namespace fai::appserver::test {
 namespace {
@@ -16,22 +16,14 @@ const QString kClosed = QStringLiteral(
 const QString kAssessed = QStringLiteral("Efetivos do cliente já apurados na data selecionada.");
 
 // Processing date 10 March with no open day before it; 20 to 25 March assessed.
-class RangeWrites : public BackendTest {
+class RangeWrites : public SampleTest {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped()) return;
-        server_ = std::make_unique<RunningServer>(Location());
-        seed_ = std::make_unique<TestSeed>(Location());
-        sample::Seed(*seed_);
-        seed_->Params(kBranch, kDay, QStringLiteral("S"), 0, QStringLiteral("S"))
+    void SeedMore(TestSeed& seed) override {
+        seed.Params(kBranch, kDay, QStringLiteral("S"), 0, QStringLiteral("S"))
             .Period(kBranch, kAlfa, QStringLiteral("0000000005"), QDate(2026, 3, 20),
                     QDate(2026, 3, 25));
     }
 
-    static TestSeed::Key Key(const QString& service, const QDate& day) {
-        return {kBranch, kAlfa, service, day};
-    }
     std::optional<std::vector<double>> Stored(const QString& service, const QDate& day) {
         const auto row = seed_->Headcount(Key(service, day));
         if (!row) return std::nullopt;
@@ -43,9 +35,6 @@ class RangeWrites : public BackendTest {
             if (line.contains(QStringLiteral(" %1 ").arg(QLatin1String(method)))) last = line;
         return last;
     }
-
-    std::unique_ptr<RunningServer> server_;
-    std::unique_ptr<TestSeed> seed_;
 };
 
 TEST_P(RangeWrites, ImportTakesTheTransportedCountsOfTheFilterIntoOpenDays) {

@@ -1,9 +1,9 @@
 // The listing report's working data on both databases: numbers handed out by the database
 // (PrxRelFatur), the data generated under them (GeraRel) and deleted (DeletaRel).
-#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "RunningServer.h"
 #include "SampleData.h"
+#include "SampleTest.h"
 
 #include <set>
 #include <thread>
@@ -13,15 +13,10 @@ namespace {
 
 using namespace sample;
 
-class ListingReports : public BackendTest {
+class ListingReports : public SampleTest {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped()) return;
-        server_ = std::make_unique<RunningServer>(Location());
-        seed_ = std::make_unique<TestSeed>(Location());
-        sample::Seed(*seed_);
-        seed_->Service(kOtherBranch, kLunch, QStringLiteral("ALMOCO NORTE"))
+    void SeedMore(TestSeed& seed) override {
+        seed.Service(kOtherBranch, kLunch, QStringLiteral("ALMOCO NORTE"))
             .ClientService(kOtherBranch, kBruno, kLunch)
             .Headcount({kBranch, kAlfa, kLunch, kDay.addDays(-1)}, 90, 95, 21.5)
             .Headcount({kBranch, kAlfa, kLunch, kDay}, 120, 118)
@@ -44,9 +39,6 @@ class ListingReports : public BackendTest {
         }
         return rows;
     }
-
-    std::unique_ptr<RunningServer> server_;
-    std::unique_ptr<TestSeed> seed_;
 };
 
 TEST_P(ListingReports, EveryReportNumberIsNewAcrossCallersAndServers) {

@@ -1,9 +1,9 @@
 // Every reading method of the server, called through the real client on both databases.
-#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "Deltas.h"
 #include "RunningServer.h"
 #include "SampleData.h"
+#include "SampleTest.h"
 #include "TestSeed.h"
 
 #include <QRegularExpression>
@@ -33,29 +33,15 @@ std::vector<Value> Texts(std::initializer_list<const char*> texts) {
 }
 
 // A fresh server over the sample data for every test.
-class ReadMethods : public BackendTest {
+class ReadMethods : public SampleTest {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped()) return;
-        server_ = std::make_unique<RunningServer>(Location());
-        seed_ = std::make_unique<TestSeed>(Location());
-        sample::Seed(*seed_);
-    }
-
     TrdmEfetFaturDisp& Methods() { return server_->Methods(); }
-    static TestSeed::Key Key(const QString& service, const QDate& date) {
-        return {kBranch, kAlfa, service, date};
-    }
     // The one packet of a single-packet answer, through the screens' own result check.
     static DataPacket Single(const ServerResult& result) {
         std::vector<DataPacket> payload = CheckResultServ(result, true, 0);
         EXPECT_EQ(payload.size(), 1u);
         return payload.at(0);
     }
-
-    std::unique_ptr<RunningServer> server_;
-    std::unique_ptr<TestSeed> seed_;
 };
 
 TEST_P(ReadMethods, EveryAnswerHasTheFieldsOfTheDatasetThatReceivesIt) {

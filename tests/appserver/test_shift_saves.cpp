@@ -1,12 +1,12 @@
 // The shift breakdown on both databases: saves of shift quantities (SetTurno), the sum of one
 // row (GetSomaTurno) and the check of a whole screen against its shifts (GetVerifSoma).
-#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "Clerk.h"
 #include "Deltas.h"
 #include "PacketConversion.h"
 #include "RunningServer.h"
 #include "SampleData.h"
+#include "SampleTest.h"
 
 #include <functional>
 
@@ -19,24 +19,16 @@ const QString kMorning = QStringLiteral("1");
 const QString kAfternoon = QStringLiteral("2");
 const QString kNight = QStringLiteral("3");
 
-class ShiftSaves : public BackendTest {
+class ShiftSaves : public SampleTest {
   protected:
-    void SetUp() override {
-        BackendTest::SetUp();
-        if (IsSkipped()) return;
-        server_ = std::make_unique<RunningServer>(Location());
-        seed_ = std::make_unique<TestSeed>(Location());
-        sample::Seed(*seed_);
-        seed_->Shift(kBranch, kMorning, QStringLiteral("MANHA"))
+    void SeedMore(TestSeed& seed) override {
+        seed.Shift(kBranch, kMorning, QStringLiteral("MANHA"))
             .Shift(kBranch, kAfternoon, QStringLiteral("TARDE"))
             .Shift(kBranch, kNight, QStringLiteral("NOITE"))
             .Shift(kOtherBranch, QStringLiteral("4"), QStringLiteral("MADRUGADA"))
             .Headcount(Key(kLunch, kDay), 100, 100);
     }
 
-    static TestSeed::Key Key(const QString& service, const QDate& day) {
-        return {kBranch, kAlfa, service, day};
-    }
     // A clerk on the shift tab of the row of the service and day.
     std::unique_ptr<Clerk> OnShiftsOf(const QString& service, const QDate& day) {
         auto clerk = std::make_unique<Clerk>(server_->Methods(), kBranch, kAlfa);
@@ -64,9 +56,6 @@ class ShiftSaves : public BackendTest {
                                true, 0)
             .at(0);
     }
-
-    std::unique_ptr<RunningServer> server_;
-    std::unique_ptr<TestSeed> seed_;
 };
 
 TEST_P(ShiftSaves, StoresChangesAndRemovesTheQuantitiesTheClerkSaves) {
