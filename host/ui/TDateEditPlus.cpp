@@ -48,9 +48,13 @@ QString TDateEditPlus::WeekdayName() const {
 
 void TDateEditPlus::ShowValidity() {
     const QString weekday = WeekdayName();
+    // A disabled box keeps the disabled colour, so that it does not look editable.
     QPalette colours = palette();
-    colours.setColor(QPalette::Text,
-                     weekday.isEmpty() ? QPalette().color(QPalette::Text) : QColor(Qt::blue));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(
+            group, QPalette::Text,
+            weekday.isEmpty() ? QPalette().color(group, QPalette::Text) : QColor(Qt::blue));
+    }
     setPalette(colours);
     setToolTip(weekday);
 }

@@ -16,6 +16,16 @@
 #include <QVBoxLayout>
 
 namespace fai {
+namespace {
+
+// The name stays the button's text and accessible name, and is its tool tip through the hint.
+void ShowAsIcon(TButtonFlat* button, QStyle::StandardPixmap icon) {
+    button->setIcon(button->style()->standardIcon(icon));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setAccessibleName(button->text());
+}
+
+}  // namespace
 
 TfrmPadraoSimples::TfrmPadraoSimples(QWidget* parent) : TBaseForm(parent) {
     mnuPrincipal = new QMenuBar(this);
@@ -46,16 +56,26 @@ TfrmPadraoSimples::TfrmPadraoSimples(QWidget* parent) : TBaseForm(parent) {
     toolBar_ = new QHBoxLayout(bar);
     toolBar_->setContentsMargins(0, 0, 0, 0);
     toolBar_->setSpacing(2);
-    sbtConfirmar = AddCommand("sbtConfirmar", QStringLiteral("Confirmar"), mnuConfirmar);
-    sbtCancelar = AddCommand("sbtCancelar", QStringLiteral("Cancelar"), mnuCancelar);
-    sbtIncluir = AddCommand("sbtIncluir", QStringLiteral("Incluir"), mnuIncluir);
-    sbtAlterar = AddCommand("sbtAlterar", QStringLiteral("Alterar"), mnuAlterar);
-    sbtExcluir = AddCommand("sbtExcluir", QStringLiteral("Excluir"), mnuExcluir);
-    sbtProcurar = AddCommand("sbtProcurar", QStringLiteral("Procurar"), mnuProcurar);
-    sbtVerificar = AddCommand("sbtVerificar", QStringLiteral("Verificar"), mnuVerificar);
-    sbtImprimir = AddCommand("sbtImprimir", QStringLiteral("Imprimir"), mnuListagem);
-    sbtAjuda = AddCommand("sbtAjuda", QStringLiteral("Ajuda"), mnuAjuda);
-    sbtFechar = AddCommand("sbtFechar", QStringLiteral("Fechar"), mnuFechar);
+    sbtConfirmar = AddCommand("sbtConfirmar", QStringLiteral("Confirmar"), mnuConfirmar,
+                              QStyle::SP_DialogApplyButton);
+    sbtCancelar = AddCommand("sbtCancelar", QStringLiteral("Cancelar"), mnuCancelar,
+                             QStyle::SP_DialogCancelButton);
+    sbtIncluir =
+        AddCommand("sbtIncluir", QStringLiteral("Incluir"), mnuIncluir, QStyle::SP_FileIcon);
+    sbtAlterar = AddCommand("sbtAlterar", QStringLiteral("Alterar"), mnuAlterar,
+                            QStyle::SP_DialogResetButton);
+    sbtExcluir = AddCommand("sbtExcluir", QStringLiteral("Excluir"), mnuExcluir,
+                            QStyle::SP_DialogDiscardButton);
+    sbtProcurar = AddCommand("sbtProcurar", QStringLiteral("Procurar"), mnuProcurar,
+                             QStyle::SP_FileDialogContentsView);
+    sbtVerificar = AddCommand("sbtVerificar", QStringLiteral("Verificar"), mnuVerificar,
+                              QStyle::SP_BrowserReload);
+    sbtImprimir = AddCommand("sbtImprimir", QStringLiteral("Imprimir"), mnuListagem,
+                             QStyle::SP_FileDialogDetailedView);
+    sbtAjuda =
+        AddCommand("sbtAjuda", QStringLiteral("Ajuda"), mnuAjuda, QStyle::SP_DialogHelpButton);
+    sbtFechar =
+        AddCommand("sbtFechar", QStringLiteral("Fechar"), mnuFechar, QStyle::SP_DialogCloseButton);
     toolBar_->addStretch(1);
     toolBar_->addWidget(lblCodTela);
     FormLayout()->addWidget(bar);
@@ -78,8 +98,10 @@ TfrmPadraoSimples::TfrmPadraoSimples(QWidget* parent) : TBaseForm(parent) {
 }
 
 TButtonFlat* TfrmPadraoSimples::AddToolButton(const char* name, const QString& text,
-                                              const QString& hint, QAction* entry) {
+                                              const QString& hint, QAction* entry,
+                                              QStyle::StandardPixmap icon) {
     TButtonFlat* button = MakeToolButton(toolBar_->parentWidget(), name, text, hint);
+    if (icon != QStyle::SP_CustomBase) ShowAsIcon(button, icon);
     // Before the stretch and the screen code, which close the bar.
     toolBar_->insertWidget(toolBar_->count() - 2, button);
     if (entry) menus_.Pair(button, entry);
@@ -95,8 +117,10 @@ QAction* TfrmPadraoSimples::AddMenuEntry(const char* name, const QString& text,
 
 void TfrmPadraoSimples::AddMenuSeparator() { mnuManutencao->insertSeparator(closeSeparator_); }
 
-TButtonFlat* TfrmPadraoSimples::AddCommand(const char* name, const QString& text, QAction* entry) {
+TButtonFlat* TfrmPadraoSimples::AddCommand(const char* name, const QString& text, QAction* entry,
+                                           QStyle::StandardPixmap icon) {
     TButtonFlat* button = MakeToolButton(toolBar_->parentWidget(), name, text, text);
+    ShowAsIcon(button, icon);
     toolBar_->addWidget(button);
     menus_.Pair(button, entry);
     return button;

@@ -4,6 +4,8 @@
 #include "MenuMirror.h"
 #include "TBaseForm.h"
 
+#include <QStyle>
+
 class QMenu;
 class QMenuBar;
 class QHBoxLayout;
@@ -15,7 +17,8 @@ class TButtonFlat;
 class TDBGrid;
 
 // The base maintenance screen: a tool bar of flat buttons, each paired with an entry of the
-// maintenance menu, the data source dtsPadrao on the screen's main dataset, and the standard
+// maintenance menu and shown as an icon with its name as tool tip (so that the bar fits the
+// narrowest screen), the data source dtsPadrao on the screen's main dataset, and the standard
 // record steps that screens extend and call as one step of their own handlers.
 //
 // Menu entries (shortcuts): mnuConfirmar (F10), mnuCancelar (F11), mnuIncluir (F4),
@@ -60,9 +63,10 @@ class TfrmPadraoSimples : public TBaseForm {
     QAction* mnuFechar;
 
     // A tool button of the screen's own, before the screen code; with `entry`, paired with
-    // that menu entry.
+    // that menu entry; with `icon`, shown as that icon like the standard commands.
     TButtonFlat* AddToolButton(const char* name, const QString& text, const QString& hint,
-                               QAction* entry = nullptr);
+                               QAction* entry = nullptr,
+                               QStyle::StandardPixmap icon = QStyle::SP_CustomBase);
     // A maintenance-menu entry of the screen's own, and a separator, before mnuFechar.
     QAction* AddMenuEntry(const char* name, const QString& text, const QKeySequence& shortcut);
     void AddMenuSeparator();
@@ -101,7 +105,8 @@ class TfrmPadraoSimples : public TBaseForm {
     ClientDataSet* MainDataSet() const;
 
   private:
-    TButtonFlat* AddCommand(const char* name, const QString& text, QAction* entry);
+    TButtonFlat* AddCommand(const char* name, const QString& text, QAction* entry,
+                            QStyle::StandardPixmap icon);
     QAction* MakeEntry(QMenu* menu, const char* name, const QString& text,
                        const QKeySequence& shortcut);
     void FocusGrid() const;

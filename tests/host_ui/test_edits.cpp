@@ -159,6 +159,9 @@ class EditsTest : public QObject {
         QCOMPARE(box.toolTip(), box.WeekdayName());
         const bool blue = box.palette().color(QPalette::Text) == QColor(Qt::blue);
         QCOMPARE(blue, date != ZeroDate());
+        // Disabled, it looks disabled whatever it holds.
+        QCOMPARE(box.palette().color(QPalette::Disabled, QPalette::Text),
+                 QPalette().color(QPalette::Disabled, QPalette::Text));
     }
 
     void dateBoxRefusesWhatIsNoDate_data() {
