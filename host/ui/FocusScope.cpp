@@ -54,6 +54,9 @@ class FocusTracker : public QObject {
         QPointer<QWidget> previous = lastFocus_.value(window);
         lastFocus_.insert(window, now);
         if (previous == now) return;
+        // A control that disappears (its screen closing or hiding) hands the focus on without
+        // the user leaving anything: no exit runs, which could not keep the focus anyway.
+        if (previous && !previous->isVisible()) return;
 
         dispatching_ = true;
         const bool moved = LeaveScopes(previous, now);

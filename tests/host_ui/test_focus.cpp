@@ -9,6 +9,8 @@
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
 
+#include <memory>
+
 using namespace fai;
 using fai::testing::DialogScript;
 
@@ -133,6 +135,32 @@ class FocusTest : public QObject {
         f.first->setFocus();
         QVERIFY(f.first->hasFocus());
         QCOMPARE(f.log, QStringList{});
+    }
+
+    // Closing a screen takes the focus away from its controls; that is no exit either, even
+    // with a filter that would refuse to be left (and put the focus back into it).
+    void closingTheWindowIsNoExit() {
+        QMdiArea documents;
+        documents.resize(640, 480);
+        auto f = std::make_unique<FilterWindow>();
+        auto* frame = documents.addSubWindow(&f->window);
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(testing::ShowActive(documents));
+        frame->show();
+        documents.setActiveSubWindow(frame);
+        f->second->setFocus();
+        QVERIFY(f->second->hasFocus());
+        f->log.clear();
+        FilterWindow* filter = f.get();
+        f->scope->OnExit = [filter] {
+            filter->first->setFocus();
+            throw EError(QStringLiteral("Cliente deve ser informado."));
+        };
+        DialogScript script;
+        documents.closeAllSubWindows();
+        QTRY_VERIFY(frame->isHidden());
+        QCOMPARE(script.Texts(), QStringList{});
+        QVERIFY(!f->log.contains("panFiltro exit"));
     }
 
     void gridsTellWhenTheyAreEnteredAndLeft() {

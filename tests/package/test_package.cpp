@@ -1,5 +1,3 @@
-#include "AppServer.h"
-#include "CallLog.h"
 #include "Cli_fai00400.h"
 #include "Cli_fai00401.h"
 #include "Cli_fai00402.h"
@@ -8,6 +6,10 @@
 #include "HostApplication.h"
 #include "ModuleLoader.h"
 #include "Pkg_fai00400.h"
+#include "RunningServer.h"
+#include "SharedDatabase.h"
+#include "TestDatabase.h"
+#include "TestSeed.h"
 #include "UiTesting.h"
 #include "WorkingContext.h"
 
@@ -61,8 +63,8 @@ class PackageTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    appserver::CallLog log_{[](const QString&) {}};
-    std::unique_ptr<appserver::AppServer> server_;
+    appserver::test::TestDatabase database_{appserver::test::Backend::Sqlite};
+    std::unique_ptr<appserver::test::RunningServer> server_;
     ModuleLoader module_;
     QMdiArea documents_;
 
@@ -73,12 +75,10 @@ class PackageTest : public QObject {
 
   private slots:
     void initTestCase() {
-        appserver::AppServerConfig config;
-        config.listenAddress = QStringLiteral("127.0.0.1:0");
-        config.database = DatabaseLocation::Parse("sqlite:" + dir_.filePath("db.sqlite"));
-        config.workers = 2;
-        server_ = std::make_unique<appserver::AppServer>(config, log_);
-        server_->Start();
+        server_ = std::make_unique<appserver::test::RunningServer>(database_.Location());
+        appserver::test::TestSeed(database_.Location()).Branch("0001", "São Paulo - Centro");
+        // The host's lookups read the same database, as fai-host sets it up.
+        RegisterSharedDatabase(SharedDatabaseSettings::From(database_.Location()));
         WorkingContextData context;
         context.branch = QStringLiteral("0001");
         context.serverHost = QStringLiteral("127.0.0.1");
@@ -94,7 +94,8 @@ class PackageTest : public QObject {
         documents_.closeAllSubWindows();
         HostApplication::Instance().SetMainForm(nullptr, nullptr);
         module_.Unload();
-        server_->Shutdown();
+        UnregisterSharedDatabase();
+        server_.reset();
     }
 
     void loadingRunsEachUnitsStartUpOnceAndShutDownOnTheLastFinalization() {
