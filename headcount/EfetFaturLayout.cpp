@@ -17,10 +17,12 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -75,6 +77,18 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchLast) {
     return row;
 }
 
+// The design widths, widened where a title would not fit in the screen's font, so that no
+// title is cut short.
+void FitTitles(TDBGrid* grid) {
+    const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
+    const int margin = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid) + 6;
+    for (int column = 0; column < grid->Columns().Count(); ++column) {
+        const QString title = grid->model()->headerData(column, Qt::Horizontal).toString();
+        const int needed = metrics.horizontalAdvance(title) + margin;
+        if (grid->columnWidth(column) < needed) grid->Columns()[column].SetWidth(needed);
+    }
+}
+
 TColumn& AddColumn(TDBGrid* grid, const char* field, int width = -1) {
     TColumn& column = grid->Columns().Add(QString::fromLatin1(field));
     if (width >= 0) column.SetWidth(width);
@@ -93,9 +107,11 @@ void TfrmEfetFatur::BuildCommands() {
     if (const qsizetype at = entries.indexOf(mnuDuplComens); at > 0)
         entries[at - 1]->setObjectName(QStringLiteral("N1"));
     sbtCadastro = AddToolButton("sbtCadastro", QStringLiteral("Duplicar"),
-                                QStringLiteral("Duplicação de Comensais"), mnuDuplComens);
+                                QStringLiteral("Duplicação de Comensais"), mnuDuplComens,
+                                QStyle::SP_FileLinkIcon);
     sbtImpEfetTrans = AddToolButton("sbtImpEfetTrans", QStringLiteral("Importar"),
-                                    QStringLiteral("Importar Efetivos Transportado"), mnuImportar);
+                                    QStringLiteral("Importar Efetivos Transportado"), mnuImportar,
+                                    QStyle::SP_ArrowDown);
     for (TButtonFlat* button : {sbtConfirmar, sbtCancelar, sbtIncluir, sbtAlterar, sbtExcluir,
                                 sbtProcurar, sbtVerificar, sbtCadastro, sbtImpEfetTrans})
         button->setEnabled(false);
@@ -207,6 +223,8 @@ void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
     AddColumn(dbgServico, "QTCOMEFATU", 128).SetTitleAlignment(Qt::AlignRight);
     AddColumn(dbgServico, "QTCOMEPREV");
     AddColumn(dbgServico, "VRSERVFATUDT");
+    FitTitles(dbgData);
+    FitTitles(dbgServico);
 
     // By service the grid has no room for the description: it shows below the rows.
     panDesc = Named(new QFrame(page), "panDesc");
@@ -237,6 +255,7 @@ void TfrmEfetFatur::BuildShiftGrid(QWidget* page) {
     AddColumn(dbgTurno, "CDTURNO", 52).SetTitle(QStringLiteral("Código"));
     AddColumn(dbgTurno, "NMTURNO", 187).SetTitle(QStringLiteral("Nome"));
     AddColumn(dbgTurno, "QTCOMFATUTUR");
+    FitTitles(dbgTurno);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(dbgTurno);

@@ -1,0 +1,328 @@
+// The edit cycle of the headcount screen: the commands and what they do, the filter locked
+// under an edit, the keys the grids refuse, and the date a new row is offered.
+#include "BusyIndicator.h"
+#include "EfetFaturData.h"
+#include "HeadcountFixture.h"
+#include "TBtnPesquisa.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+#include "TDateEditPlus.h"
+#include "TMaskEdit.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTabWidget>
+
+using namespace fai;
+using namespace fai::testing;
+
+namespace {
+
+const QDate kTenth(2026, 3, 10);
+
+const char* const kFilterControls[] = {"lblFilial",    "medCdFilial", "btpFilial",   "lblCliente",
+                                       "medCdCliente", "btpCliente",  "lblEfetivos", "cbbEfetivos",
+                                       "lblDtLanc",    "depDataFatu", "lblServico",  "medCdServico",
+                                       "btpServico"};
+
+bool IsBranchControl(const QString& name) {
+    return name == QLatin1String("lblFilial") || name == QLatin1String("medCdFilial") ||
+           name == QLatin1String("btpFilial");
+}
+
+// Types into whatever has the focus, as the keyboard does: the grid, then its cell editor.
+void TypeKeys(const QString& keys) {
+    for (QChar key : keys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+}
+
+// A shift row of the current headcount row, as the shift tab holds them.
+DataPacket ShiftRows(ClientDataSet& shifts) {
+    DataPacket packet;
+    for (const Field* field : shifts.Fields()) packet.fields.push_back(field->Definition());
+    packet.rows.push_back(
+        {RowChange::Unchanged, {"1", "MANHA", kBranch, kLunch, kClient, kTenth, Value(60.0)}, {}});
+    return packet;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(fai::DataSetState)
+
+class EditingTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void whileARowIsEditedTheFilterCannotChange_data() {
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("branch free") << false;
+        QTest::newRow("branch fixed by the working context") << true;
+    }
+
+    void whileARowIsEditedTheFilterCannotChange() {
+        QFETCH(bool, fixed);
+        ContextOptions options;
+        options.branchFixed = fixed;
+        HeadcountFixture f(options);
+        f.SeedClientWithServices().Seed().Headcount({kBranch, kClient, kLunch, kTenth}, 120, 120);
+        f.Open();
+        f.FilterByService(kLunch);
+
+        f.Find<TButtonFlat>("sbtAlterar")->click();
+        QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Edit);
+        for (const char* name : kFilterControls)
+            QVERIFY2(!f.Find<QWidget>(name)->isEnabled(), name);
+        QCOMPARE(f.EnabledCommands(), QStringLiteral("sbtConfirmar, sbtCancelar"));
+        QVERIFY(f.Find<QAction>("mnuConfirmar")->isEnabled());
+        QVERIFY(!f.Find<QAction>("mnuVerificar")->isEnabled());
+        auto* pages = f.Find<QTabWidget>("pgcPadrao");
+        QVERIFY(!pages->isTabEnabled(pages->indexOf(f.Find<QWidget>("tshTurno"))));
+
+        f.Find<TButtonFlat>("sbtCancelar")->click();
+        QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Browse);
+        for (const char* name : kFilterControls) {
+            const bool expected = !(fixed && IsBranchControl(QLatin1String(name)));
+            QVERIFY2(f.Find<QWidget>(name)->isEnabled() == expected, name);
+        }
+        QVERIFY(pages->isTabEnabled(pages->indexOf(f.Find<QWidget>("tshTurno"))));
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
+    void byDateNoRowCanBeAdded_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Insert") << int(Qt::Key_Insert);
+        QTest::newRow("down arrow past the last row") << int(Qt::Key_Down);
+    }
+
+    void byDateNoRowCanBeAdded() {
+        QFETCH(int, key);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.FilterByDate(kTenth);
+        TDBGrid* grid = f.Find<TDBGrid>("dbgData");
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(f.Screen().cdsEfetFatu.RecNo(), 2);
+
+        QTest::keyClick(grid, Qt::Key(key));
+        QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Browse);
+        QCOMPARE(grid->model()->rowCount(), 2);
+        QVERIFY(!f.Find<TButtonFlat>("sbtIncluir")->isEnabled());
+        QVERIFY(!f.Find<QAction>("mnuIncluir")->isEnabled());
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
+    void keysThatCannotChangeTheRowAreRefused_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("valuePerDate");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("typed");  // the cell editor's text; none: no edit began
+        QTest::newRow("service code of a row by date") << 0 << "CDSERVFILI"
+                                                       << "S"
+                                                       << "X"
+                                                       << "";
+        QTest::newRow("service name of a row by date") << 0 << "NMSERVICO"
+                                                       << "S"
+                                                       << "1"
+                                                       << "";
+        QTest::newRow("weekday of a row by service") << 1 << "DIASEMANA"
+                                                     << "S"
+                                                     << "a"
+                                                     << "";
+        QTest::newRow("sale value of a service priced by month") << 1 << "VRSERVFATUDT"
+                                                                 << "N"
+                                                                 << "5"
+                                                                 << "";
+        QTest::newRow("sale value of a service priced by day") << 1 << "VRSERVFATUDT"
+                                                               << "S"
+                                                               << "5"
+                                                               << "5";
+        QTest::newRow("billed count up to nine digits") << 1 << "QTCOMEFATU"
+                                                        << "S"
+                                                        << "1234567890"
+                                                        << "123456789";
+        QTest::newRow("billed count up to three decimals") << 1 << "QTCOMEFATU"
+                                                           << "S"
+                                                           << "1,2345"
+                                                           << "1,234";
+        QTest::newRow("forecast count up to nine digits") << 1 << "QTCOMEPREV"
+                                                          << "S"
+                                                          << "9876543210"
+                                                          << "987654321";
+        QTest::newRow("sale value up to seven digits") << 1 << "VRSERVFATUDT"
+                                                       << "S"
+                                                       << "12345678"
+                                                       << "1234567";
+    }
+
+    void keysThatCannotChangeTheRowAreRefused() {
+        QFETCH(int, mode);
+        QFETCH(QString, field);
+        QFETCH(QString, valuePerDate);
+        QFETCH(QString, keys);
+        QFETCH(QString, typed);
+        HeadcountFixture f;
+        f.Seed()
+            .Branch(kBranch, kBranchName)
+            .Client(QStringLiteral("J"), kNumber, kClientName)
+            .ClientAt(kBranch, kClient)
+            .Service(kBranch, kLunch, QStringLiteral("ALMOCO"))
+            .ClientService(kBranch, kClient, kLunch, QVariant(), QStringLiteral("N"), valuePerDate)
+            .Headcount({kBranch, kClient, kLunch, kTenth}, 120, 120, 7.5);
+        f.Open();
+        if (mode == 0) {
+            f.FilterByDate(kTenth);
+        } else {
+            f.FilterByService(kLunch);
+        }
+        TDBGrid* grid = f.VisibleGrid();
+        grid->SetSelectedIndex(IndiceCol(grid, field));
+        const QString before = f.Cell(grid, 0, qPrintable(field));
+        TypeKeys(keys);
+        QCOMPARE(grid->EditorMode(), !typed.isEmpty());
+        if (typed.isEmpty()) {
+            QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Browse);
+            QCOMPARE(f.Cell(grid, 0, qPrintable(field)), before);
+        } else {
+            QCOMPARE(grid->InplaceText(), typed);
+        }
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
+    void includingByServiceOffersTheNextOpenDay_data() {
+        QTest::addColumn<QDate>("last");
+        QTest::addColumn<double>("openDays");  // negative: no parameters
+        QTest::addColumn<QDate>("offered");
+        QTest::newRow("no day yet: the processing date") << QDate() << -1.0 << kTenth;
+        QTest::newRow("the day after the last") << QDate(2026, 3, 5) << -1.0 << QDate(2026, 3, 6);
+        QTest::newRow("never a closed day") << QDate(2026, 3, 5) << 3.0 << QDate(2026, 3, 7);
+        QTest::newRow("the day after, already open")
+            << QDate(2026, 3, 8) << 3.0 << QDate(2026, 3, 9);
+        QTest::newRow("the first whole open day") << QDate(2026, 3, 5) << 2.5 << QDate(2026, 3, 8);
+    }
+
+    void includingByServiceOffersTheNextOpenDay() {
+        QFETCH(QDate, last);
+        QFETCH(double, openDays);
+        QFETCH(QDate, offered);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        if (last.isValid()) f.Seed().Headcount({kBranch, kClient, kLunch, last}, 100, 100);
+        if (openDays >= 0) f.Seed().Params(kBranch, kTenth, "S", openDays, "S");
+        f.Open();
+        f.FilterByService(kLunch);
+
+        f.Find<TButtonFlat>("sbtIncluir")->click();
+        TfrmEfetFatur& screen = f.Screen();
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Insert);
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), offered);
+        QVERIFY(screen.dbgServico->hasFocus());
+        QCOMPARE(screen.dbgServico->SelectedField()->FieldName(), QStringLiteral("DTFATURAM"));
+        // On an empty grid the edit begins as an insert, which offers the day once more.
+        QCOMPARE(f.Calls("GetVerifData"), last.isValid() ? 1 : 2);
+        QCOMPARE(ShowAviDepth(), 0);
+    }
+
+    void editingOnAQuantityKeepsItsColumnForTheFocus_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QList<int>>("indexes");  // inComen, inComen1, inComen2, inComen3
+        QTest::addColumn<int>("selected");
+        QTest::newRow("billed") << "QTCOMEFATU" << QList<int>{3, 2, -1, -1} << 3;
+        QTest::newRow("forecast") << "QTCOMEPREV" << QList<int>{-1, -1, 4, 3} << 4;
+        QTest::newRow("elsewhere") << "NMSERVICO" << QList<int>{-1, -1, -1, -1} << 1;
+    }
+
+    void editingOnAQuantityKeepsItsColumnForTheFocus() {
+        QFETCH(QString, field);
+        QFETCH(QList<int>, indexes);
+        QFETCH(int, selected);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.FilterByDate(kTenth);
+        inComen = inComen1 = inComen2 = inComen3 = -1;
+        TDBGrid* grid = f.Find<TDBGrid>("dbgData");
+        grid->SetSelectedIndex(IndiceCol(grid, field));
+
+        f.Find<TButtonFlat>("sbtAlterar")->click();
+        QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Edit);
+        QCOMPARE((QList<int>{inComen, inComen1, inComen2, inComen3}), indexes);
+        QCOMPARE(grid->SelectedIndex(), selected);
+        QVERIFY(grid->hasFocus());
+    }
+
+    void cancellingOnTheShiftTabAsksOnlyWhileAShiftRowIsEdited_data() {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<DataSetState>("after");
+        QTest::newRow("shift row browsed") << false << int(mrYes) << false << DataSetState::Browse;
+        QTest::newRow("edited, the user keeps it")
+            << true << int(mrNo) << true << DataSetState::Edit;
+        QTest::newRow("edited, the user cancels")
+            << true << int(mrYes) << true << DataSetState::Browse;
+    }
+
+    void cancellingOnTheShiftTabAsksOnlyWhileAShiftRowIsEdited() {
+        QFETCH(bool, edited);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(DataSetState, after);
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount({kBranch, kClient, kLunch, kTenth}, 120, 120);
+        f.Open();
+        f.FilterByService(kLunch);
+        TfrmEfetFatur& screen = f.Screen();
+        f.Find<QTabWidget>("pgcPadrao")->setCurrentWidget(f.Find<QWidget>("tshTurno"));
+        screen.cdsTurno.SetData(ShiftRows(screen.cdsTurno));
+        if (edited) screen.cdsTurno.Edit();
+        screen.ControlaBotoes();
+        QCOMPARE(f.Find<TButtonFlat>("sbtCancelar")->isEnabled(), edited);
+        f.AnswerQuestionsWith(answer);
+
+        screen.sbtCancelarClick();
+        QCOMPARE(f.TakeMessages(),
+                 asked ? QStringList{"Confirma o cancelamento das alterações?"} : QStringList());
+        QCOMPARE(screen.cdsTurno.State(), after);
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Browse);
+    }
+
+    void f12TakesTheFocusToTheClientBox_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("F12") << int(Qt::NoModifier) << "medCdCliente";
+        QTest::newRow("Ctrl+F12") << int(Qt::ControlModifier) << "dbgData";
+        QTest::newRow("Shift+F12") << int(Qt::ShiftModifier) << "dbgData";
+    }
+
+    void f12TakesTheFocusToTheClientBox() {
+        QFETCH(int, modifiers);
+        QFETCH(QString, focus);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.FilterByDate(kTenth);
+        QTest::keyClick(f.Find<TDBGrid>("dbgData"), Qt::Key_F12, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    }
+
+    void verifyingReloadsTheRowsOfTheFilter() {
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.FilterByDate(kTenth);
+        TDBGrid* grid = f.Find<TDBGrid>("dbgData");
+        QCOMPARE(f.Cell(grid, 1, "QTCOMEFATU"), QString());
+        f.Seed().Headcount({kBranch, kClient, kDinner, kTenth}, 45, 50);
+
+        f.Find<TButtonFlat>("sbtVerificar")->click();
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(f.Calls("GetEfetFatu"), 2);
+        QCOMPARE(f.Cell(grid, 1, "QTCOMEFATU"), QStringLiteral("45,000"));
+        QCOMPARE(f.Screen().dtsPadrao.State(), DataSetState::Browse);
+    }
+};
+
+FAI_UI_TEST_MAIN(EditingTest)
+#include "test_editing.moc"
