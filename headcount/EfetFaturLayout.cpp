@@ -267,9 +267,6 @@ void TfrmEfetFatur::SetTabOrder() {
     setTabOrder(cbbEfetivos, depDataFatu);
     setTabOrder(depDataFatu, medCdServico);
     setTabOrder(medCdServico, pgcPadrao);
-    setTabOrder(pgcPadrao, dbgData);
-    setTabOrder(dbgData, dbgServico);
-    setTabOrder(dbgServico, dbgTurno);
 }
 
 void TfrmEfetFatur::DefineDataSets() {

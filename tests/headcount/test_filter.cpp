@@ -420,6 +420,44 @@ class FilterTest : public QObject {
         QCOMPARE(f.Find<QLineEdit>(qPrintable(nameBox))->text(), name);
     }
 
+    void theKeyboardWalksTheFilterInOrderIntoTheGrid_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("walk");
+        const QStringList byDate{"medCdCliente", "cbbEfetivos", "depDataFatu",
+                                 "qt_tabwidget_tabbar", "dbgData"};
+        QTest::newRow("by date, Tab") << 0 << int(Qt::Key_Tab) << byDate;
+        QTest::newRow("by service, Tab")
+            << 1 << int(Qt::Key_Tab)
+            << QStringList{"medCdCliente", "cbbEfetivos", "medCdServico", "qt_tabwidget_tabbar",
+                           "dbgServico"};
+        // Enter moves on from the boxes as Tab does.
+        QTest::newRow("by date, Enter")
+            << 0 << int(Qt::Key_Return)
+            << QStringList{"medCdCliente", "cbbEfetivos", "depDataFatu", "qt_tabwidget_tabbar"};
+    }
+
+    void theKeyboardWalksTheFilterInOrderIntoTheGrid() {
+        QFETCH(int, mode);
+        QFETCH(int, key);
+        QFETCH(QStringList, walk);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.Find<QComboBox>("cbbEfetivos")->setCurrentIndex(mode);
+        f.Find<TMaskEdit>("medCdCliente")->SetText(kNumber);
+        f.Find<TMaskEdit>("medCdServico")->SetText(kLunch);
+        f.Find<TMaskEdit>("medCdFilial")->setFocus();
+        QStringList walked;
+        for (qsizetype step = 0; step < walk.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            walked << FocusName();
+        }
+        QCOMPARE(walked.join(", "), walk.join(", "));
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(f.Screen().dtsPadrao.State(), DataSetState::Browse);
+    }
+
     void closingChecksTheShiftBreakdownFirst_data() {
         QTest::addColumn<QString>("client");
         QTest::addColumn<double>("dinnerShifts");
