@@ -307,6 +307,46 @@ class EditingTest : public QObject {
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
     }
 
+    void printingOpensTheListingReport_data() {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("button") << false;
+        QTest::newRow("menu entry") << true;
+    }
+
+    void printingOpensTheListingReport() {
+        QFETCH(bool, fromMenu);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        QStringList opened;
+        f.RunModalsWith([&opened](QDialog& dialog) {
+            opened << dialog.objectName();
+            dialog.close();
+            return int(mrCancel);
+        });
+        if (fromMenu) {
+            f.Find<QAction>("mnuListagem")->trigger();
+        } else {
+            f.Find<TButtonFlat>("sbtImprimir")->click();
+        }
+        QCOMPARE(opened, QStringList{"frmRelListComen"});
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
+    void anInsertCancelledOnAnEmptyGridLeavesTheCommandsOfAnEmptyScreen() {
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.FilterByService(kLunch);
+        f.Find<TButtonFlat>("sbtIncluir")->click();
+        QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Insert);
+        f.Find<TButtonFlat>("sbtCancelar")->click();
+        QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Browse);
+        QCOMPARE(f.Screen().cdsEfetFatu.RecordCount(), 0);
+        QCOMPARE(f.EnabledCommands(), QStringLiteral("sbtIncluir, sbtCadastro, sbtImpEfetTrans"));
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
     void verifyingReloadsTheRowsOfTheFilter() {
         HeadcountFixture f;
         f.SeedClientWithServices();

@@ -370,24 +370,31 @@ class FilterTest : public QObject {
 
     void theLookupsListWhatABoxMayHoldAndCopyThePick_data() {
         QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("byKey");  // F2 in the box instead of the button
         QTest::addColumn<QString>("box");
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("picked");
         QTest::addColumn<QString>("name");
-        QTest::newRow("branch") << "btpFilial"
-                                << "medCdFilial" << QStringList{"0001", "0002"} << "0002"
+        const QStringList branches{"0001", "0002"};
+        const QStringList clients{"123.456.789-09", "12.345.678/0001-95"};
+        const QStringList services{"00001", "00002"};
+        QTest::newRow("branch") << "btpFilial" << false << "medCdFilial" << branches << "0002"
                                 << "Filial Sul";
-        QTest::newRow("client") << "btpCliente"
-                                << "medCdCliente"
-                                << QStringList{"123.456.789-09", "12.345.678/0001-95"}
+        QTest::newRow("client") << "btpCliente" << false << "medCdCliente" << clients
                                 << "12345678000195" << kClientName;
-        QTest::newRow("service") << "btpServico"
-                                 << "medCdServico" << QStringList{"00001", "00002"} << "00002"
+        QTest::newRow("service") << "btpServico" << false << "medCdServico" << services << "00002"
                                  << "JANTAR";
+        QTest::newRow("branch, F2 in the box")
+            << "btpFilial" << true << "medCdFilial" << branches << "0002"
+            << "Filial Sul";
+        QTest::newRow("service, F2 in the box")
+            << "btpServico" << true << "medCdServico" << services << "00002"
+            << "JANTAR";
     }
 
     void theLookupsListWhatABoxMayHoldAndCopyThePick() {
         QFETCH(QString, button);
+        QFETCH(bool, byKey);
         QFETCH(QString, box);
         QFETCH(QStringList, listed);
         QFETCH(QString, picked);
@@ -412,7 +419,11 @@ class FilterTest : public QObject {
             list.Grid()->ActiveDataSet()->SetRecNo(int(shown.indexOf(listed.last())) + 1);
             return int(QDialog::Accepted);
         });
-        f.Find<TBtnPesquisa>(qPrintable(button))->click();
+        if (byKey) {
+            QTest::keyClick(f.Find<TMaskEdit>(qPrintable(box)), Qt::Key_F2);
+        } else {
+            f.Find<TBtnPesquisa>(qPrintable(button))->click();
+        }
         QCOMPARE(f.TakeMessages(), QStringList());
         QCOMPARE(shown, listed);
         QCOMPARE(f.Find<TMaskEdit>(qPrintable(box))->Text(), picked);
