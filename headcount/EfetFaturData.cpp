@@ -50,8 +50,12 @@ void DefineHeadcountFields(ClientDataSet& headcounts) {
     billed.SetEditFormat(QStringLiteral("#0.000"));
     Hidden(Text(headcounts, "CDFILIFATU", 4));
     Hidden(Text(headcounts, "NRAPURACFAT", 10));
-    Labelled(Number(headcounts, "QTCOMEPREV"), QStringLiteral("N° Comensais Previstos"))
-        .SetDisplayFormat(kCountFormat);
+    // Edited without the thousands separator, as the billed count is: the length limit of
+    // the by-service grid reads a dot as a decimal separator.
+    Field& forecast =
+        Labelled(Number(headcounts, "QTCOMEPREV"), QStringLiteral("N° Comensais Previstos"));
+    forecast.SetDisplayFormat(kCountFormat);
+    forecast.SetEditFormat(QStringLiteral("#0.000"));
     Field& value =
         Hidden(Labelled(Number(headcounts, "VRSERVFATUDT"), QStringLiteral("Valor Venda")));
     value.SetDisplayFormat(kValueFormat);

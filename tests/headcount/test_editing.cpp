@@ -31,8 +31,16 @@ bool IsBranchControl(const QString& name) {
 }
 
 // Types into whatever has the focus, as the keyboard does: the grid, then its cell editor.
+// "\x01" opens the cell's editor (F2) and goes to the start of its text (Home).
 void TypeKeys(const QString& keys) {
-    for (QChar key : keys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+    for (QChar key : keys) {
+        if (key == QChar(1)) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        }
+    }
 }
 
 // A shift row of the current headcount row, as the shift tab holds them.
@@ -149,6 +157,12 @@ class EditingTest : public QObject {
                                                           << "S"
                                                           << "9876543210"
                                                           << "987654321";
+        // Typed into a count over a thousand, after opening the cell (F2) and going Home.
+        QTest::newRow("forecast count over a thousand edited in place") << 1 << "QTCOMEPREV"
+                                                                        << "S"
+                                                                        << "\x01"
+                                                                           "9"
+                                                                        << "91500,000";
         QTest::newRow("sale value up to seven digits") << 1 << "VRSERVFATUDT"
                                                        << "S"
                                                        << "12345678"
@@ -168,7 +182,7 @@ class EditingTest : public QObject {
             .ClientAt(kBranch, kClient)
             .Service(kBranch, kLunch, QStringLiteral("ALMOCO"))
             .ClientService(kBranch, kClient, kLunch, QVariant(), QStringLiteral("N"), valuePerDate)
-            .Headcount({kBranch, kClient, kLunch, kTenth}, 120, 120, 7.5);
+            .Headcount({kBranch, kClient, kLunch, kTenth}, 120, 1500, 7.5);
         f.Open();
         if (mode == 0) {
             f.FilterByDate(kTenth);

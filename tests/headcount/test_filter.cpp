@@ -78,8 +78,10 @@ class FilterTest : public QObject {
         options.billingBranch = billingBranch;
         options.branchName = QStringLiteral("Matriz (contexto)");
         options.billingBranchName = QStringLiteral("Faturamento (contexto)");
+        // No date for a branch code that is none: the host then answers today.
         options.processingDate = [](const QString& code) {
-            return code == QLatin1String("0002") ? QDate(2026, 3, 12) : kTenth;
+            if (code == QLatin1String("0001")) return kTenth;
+            return code == QLatin1String("0002") ? QDate(2026, 3, 12) : QDate();
         };
         HeadcountFixture f(options);
         f.SeedClientWithServices().Seed().Branch(QStringLiteral("0002"),
@@ -115,6 +117,11 @@ class FilterTest : public QObject {
                                                << "77"
                                                << "00077"
                                                << "Serviço não cadastrado.";
+        QTest::newRow("date that is no day")
+            << "depDataFatu"
+            << "31/02/2026"
+            << "31/02/2026"
+            << "\"31/02/2026\" não é uma data válida. Informe a data como dd/mm/aaaa.";
     }
 
     void aBoxLeftWithAnUnknownCodeSaysSoAndKeepsTheFocus() {
@@ -131,6 +138,8 @@ class FilterTest : public QObject {
         f.Find<QComboBox>("cbbEfetivos")->setCurrentIndex(1);
         f.Type(f.Find<TMaskEdit>("medCdServico"), kLunch);
         f.Find<QComboBox>("cbbEfetivos")->setFocus();
+        if (box == QLatin1String("depDataFatu"))
+            f.Find<QComboBox>("cbbEfetivos")->setCurrentIndex(0);
         QCOMPARE(f.TakeMessages(), QStringList());
 
         auto* edit = f.Find<TMaskEdit>(qPrintable(box));
