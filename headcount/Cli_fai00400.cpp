@@ -1,6 +1,7 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
+#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "Errors.h"
 #include "FocusScope.h"
@@ -152,8 +153,8 @@ void TfrmEfetFatur::Fail(const QString& key) const {
     throw EAbort();
 }
 
-DataPacket TfrmEfetFatur::SinglePacket(const std::vector<DataPacket>& payload) {
-    return payload.at(0);
+DataPacket TfrmEfetFatur::SinglePacket(const ServerResult& result) {
+    return CheckResultServ(result, true, 0).at(0);
 }
 
 // ---- creation ----------------------------------------------------------------------------

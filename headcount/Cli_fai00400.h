@@ -224,8 +224,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     bool DateOpenForEditing();
     void ProposeBillingDate();
     void StampRowWithFilter();
-    // The packet of the only element of a server answer.
-    static DataPacket SinglePacket(const std::vector<DataPacket>& payload);
+    // The one packet a server answer carries, once the result check has passed it.
+    static DataPacket SinglePacket(const ServerResult& result);
 
     FocusScope* panFiltroScope_;
     FocusScope* pgcPadraoScope_;

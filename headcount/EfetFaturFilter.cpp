@@ -90,9 +90,8 @@ void TfrmEfetFatur::Vd_Cliente(bool required) {
         QString number = medCdCliente->Text();
         Ajusta_Inscricao(number);
         medCdCliente->SetText(number);
-        cdsCliente.SetData(SinglePacket(CheckResultServ(
-            netEfetFatur.AppServer().GetCliente(Branch(), medCdCliente->Text(), Client()), true,
-            0)));
+        cdsCliente.SetData(SinglePacket(
+            netEfetFatur.AppServer().GetCliente(Branch(), medCdCliente->Text(), Client())));
         if (cdsCliente.IsEmpty()) Fail(QStringLiteral("Cliente_cad"));
     });
     if (blank) {
@@ -111,8 +110,8 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
             return;
         }
         medCdServico->SetText(Ajusta(medCdServico->Text(), 5));
-        cdsServico.SetData(SinglePacket(CheckResultServ(
-            netEfetFatur.AppServer().GetServico(Branch(), Client(), FilterService()), true, 0)));
+        cdsServico.SetData(
+            SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), FilterService())));
         if (cdsServico.IsEmpty()) Fail(QStringLiteral("Serv_cad"));
     });
     edtNmServico->setText(blank ? QString() : cdsServico.FieldByName("NMSERVICO").AsString());
@@ -128,8 +127,8 @@ void TfrmEfetFatur::btpFilialAfterPesq() {
 }
 
 void TfrmEfetFatur::btpClienteBeforePesq(bool&) {
-    cdsCliente.SetData(SinglePacket(CheckResultServ(
-        netEfetFatur.AppServer().GetCliente(Branch(), QString(), QString()), true, 0)));
+    cdsCliente.SetData(
+        SinglePacket(netEfetFatur.AppServer().GetCliente(Branch(), QString(), QString())));
 }
 
 void TfrmEfetFatur::btpClienteAfterPesq() {
@@ -138,8 +137,8 @@ void TfrmEfetFatur::btpClienteAfterPesq() {
 }
 
 void TfrmEfetFatur::btpServicoBeforePesq(bool&) {
-    cdsServico.SetData(SinglePacket(CheckResultServ(
-        netEfetFatur.AppServer().GetServico(Branch(), Client(), QString()), true, 0)));
+    cdsServico.SetData(
+        SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), QString())));
 }
 
 void TfrmEfetFatur::btpServicoAfterPesq() {

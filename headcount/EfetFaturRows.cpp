@@ -35,8 +35,8 @@ void TfrmEfetFatur::ProposeBillingDate() {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
         const QString client =
             cdsCliente.FieldByName("IDTPIJURCLIE").AsString() + medCdCliente->Text();
-        cdsVerifData.SetData(SinglePacket(CheckResultServ(
-            netEfetFatur.AppServer().GetVerifData(Branch(), FilterService(), client), true, 0)));
+        cdsVerifData.SetData(
+            SinglePacket(netEfetFatur.AppServer().GetVerifData(Branch(), FilterService(), client)));
     }
     Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
     const QDate last = cdsVerifData.FieldByName("DTFATURAM").AsDateTime();
@@ -137,11 +137,9 @@ void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& te
 void TfrmEfetFatur::getItRatEfet() {
     BusyScope busy(this, bkSaving);
     const ClientDataSet& row = cdsEfetFatu;
-    cdsItRatEfet.SetData(SinglePacket(CheckResultServ(
-        netEfetFatur.AppServer().GetItRatEfet(
-            row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
-            row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString()),
-        true, 0)));
+    cdsItRatEfet.SetData(SinglePacket(netEfetFatur.AppServer().GetItRatEfet(
+        row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
+        row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString())));
 }
 
 // ---- commands on the whole filter --------------------------------------------------------

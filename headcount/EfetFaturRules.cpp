@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "TDBGrid.h"
 
 #include <QStackedWidget>
@@ -13,8 +12,7 @@ namespace fai {
 // Entering the grids: the rules need the parameters of the branch the filter now names.
 void TfrmEfetFatur::pgcPadraoEnter() {
     BusyScope busy(this, bkFetching);
-    cdsParams.SetData(
-        SinglePacket(CheckResultServ(netEfetFatur.AppServer().GetParams(Branch()), true, 0)));
+    cdsParams.SetData(SinglePacket(netEfetFatur.AppServer().GetParams(Branch())));
 }
 
 // A day inside a billing period already assessed for the client is closed, both ends of the
@@ -39,8 +37,8 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
     const QString service =
         byDate ? cdsEfetFatu.FieldByName("CDSERVFILI").AsString() : FilterService();
     const QDate date = byDate ? FilterDate() : cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
-    cdsFatuPla.SetData(SinglePacket(CheckResultServ(
-        netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date), true, 0)));
+    cdsFatuPla.SetData(
+        SinglePacket(netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date)));
     const double planned = cdsFatuPla.FieldByName("QTCOMEFETCLI").AsFloat();
     if (planned != 0 && cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat() != planned)
         Fail(QStringLiteral("EfetDifere_Inf"));
@@ -51,11 +49,9 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
 void TfrmEfetFatur::Vd_ServClie() {
     if (nbkGrid->currentIndex() != 0) return;
     BusyScope busy(this, bkConnecting);
-    cdsVdServClie.SetData(
-        SinglePacket(CheckResultServ(netEfetFatur.AppServer().GetVdServClie(
-                                         Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
-                                         cdsEfetFatu.FieldByName("CDSERVFILI").AsString()),
-                                     true, 0)));
+    cdsVdServClie.SetData(SinglePacket(netEfetFatur.AppServer().GetVdServClie(
+        Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
+        cdsEfetFatu.FieldByName("CDSERVFILI").AsString())));
     if (cdsVdServClie.FieldByName("CDSERVFILI").AsString().isEmpty()) {
         cdsEfetFatu.FieldByName("QTCOMEFATU").FocusControl();
         Fail(QStringLiteral("Serv_n"));
