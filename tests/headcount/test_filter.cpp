@@ -1,6 +1,7 @@
 // The filter panel of the headcount screen: what showing puts in it, the checks of each box
 // and of the whole panel, the load of the rows it names, the lookups, and closing.
 #include "BusyIndicator.h"
+#include "Consiste.h"
 #include "HeadcountFixture.h"
 #include "LookupDialog.h"
 #include "SharedDatabase.h"
@@ -34,6 +35,112 @@ class FilterTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void theScreenIsMadeOfItsNamedParts() {
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        TfrmEfetFatur& screen = f.Open();
+        QCOMPARE(screen.windowTitle(), QStringLiteral("Efetivos para Faturamento"));
+        QCOMPARE(screen.lblCodTela->text(), QStringLiteral("FAI00400"));
+        QCOMPARE(screen.HelpFile(), QStringLiteral("FaiHelp.hlp"));
+        QCOMPARE(screen.HelpContext(), 13300400);
+        QCOMPARE(screen.size(), QSize(564, 425));
+        QVERIFY(screen.netEfetFatur.Connected());
+        QCOMPARE(screen.netEfetFatur.ServerName(), QStringLiteral("Fai00400.rdmEfetFatur"));
+        QVERIFY(!screen.netEfetFatur.ThrowException());
+        QVERIFY(screen.qryFilial.SQL().contains(
+            "WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL"));
+
+        // Both signs, as the texts have them: the ordinal in "Nº", the degree in "N°".
+        QCOMPARE(screen.msgPadrao.Count(), 38);
+        QCOMPARE(screen.msgPadrao.Msg("NCome_Inv"),
+                 QString::fromUtf8("N\u00BA comensais deve ser maior ou igual a zero."));
+        QCOMPARE(screen.msgPadrao.Msg("NComePrev_Inv"),
+                 QString::fromUtf8("N\u00B0 comensais previstos deve ser maior ou igual a zero."));
+        QCOMPARE(screen.msgPadrao.Msg("SomaTurno_Inf"),
+                 QStringLiteral("A soma das quantidades informada nos Turnos difere de %s da "
+                                "quantidade do serviço que é %s."));
+        QCOMPARE(screen.msgPadrao.Msg("QTEFET<0"),
+                 QStringLiteral("Quantidade de efetivos deve ser maior que zero."));
+
+        QStringList fields;
+        for (const Field* field : screen.cdsEfetFatu.Fields()) fields << field->FieldName();
+        QCOMPARE(fields.join(", "),
+                 QStringLiteral("CDFILIAL, CDSERVFILI, NMSERVICO, DTFATURAM, CDCLIENTE, DIASEMANA, "
+                                "QTCOMEFATU, CDFILIFATU, NRAPURACFAT, QTCOMEPREV, VRSERVFATUDT, "
+                                "DSEMISSERCLI"));
+        QVERIFY(screen.cdsEfetFatu.FieldByName("DIASEMANA").IsCalculated());
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("DTFATURAM").EditMask(), DateMask());
+        QCOMPARE(screen.cdsTurno.FieldByName("CDTURNO").Tag(), 1);
+        QCOMPARE(screen.cdsTurno.FieldByName("NMTURNO").Tag(), 1);
+
+        QCOMPARE(screen.medCdFilial->EditMask(), QStringLiteral(">aaaa;0; "));
+        QCOMPARE(screen.medCdServico->EditMask(), QStringLiteral("99999;0; "));
+        QCOMPARE(screen.medCdCliente->MaxLength(), 20);
+        QCOMPARE(screen.cbbEfetivos->itemText(0), QStringLiteral("Data"));
+        QCOMPARE(screen.cbbEfetivos->itemText(1), QStringLiteral("Serviço"));
+        QCOMPARE(screen.mnuDuplComens->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+        QCOMPARE(screen.mnuImportar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(screen.mnuImportar->text(), QStringLiteral("I&mportar Efetivos Transportados"));
+        QCOMPARE(screen.sbtCadastro->Hint(), QStringLiteral("Duplicação de Comensais"));
+        QCOMPARE(screen.sbtImpEfetTrans->Hint(), QStringLiteral("Importar Efetivos Transportado"));
+        auto* pages = f.Find<QTabWidget>("pgcPadrao");
+        QCOMPARE(pages->tabText(0), QStringLiteral("Efetivo"));
+        QCOMPARE(pages->tabText(1), QStringLiteral("Turno"));
+    }
+
+    void theGridsShowTheirColumnsInOrder_data() {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QList<int>>("widths");  // the least each column has; -1: any
+        QTest::newRow("by date") << "dbgData"
+                                 << QStringList{"CDSERVFILI", "NMSERVICO",  "DSEMISSERCLI",
+                                                "QTCOMEFATU", "QTCOMEPREV", "VRSERVFATUDT"}
+                                 << QStringList{"Código",
+                                                "Serviço",
+                                                "Descrição para Emissão",
+                                                QString::fromUtf8("N\u00BA Comensais Faturados"),
+                                                QString::fromUtf8("N\u00B0 Comensais Previstos"),
+                                                "Valor Venda"}
+                                 << QList<int>{40, 205, 250, 107, -1, -1};
+        QTest::newRow("by service")
+            << "dbgServico"
+            << QStringList{"DTFATURAM", "DIASEMANA", "QTCOMEFATU", "QTCOMEPREV", "VRSERVFATUDT"}
+            << QStringList{"Data Faturamento", "Dia da Semana",
+                           QString::fromUtf8("N\u00BA Comensais Faturados"),
+                           QString::fromUtf8("N\u00B0 Comensais Previstos"), "Valor Venda"}
+            << QList<int>{90, 78, 128, -1, -1};
+        QTest::newRow("shifts") << "dbgTurno" << QStringList{"CDTURNO", "NMTURNO", "QTCOMFATUTUR"}
+                                << QStringList{"Código", "Nome", "Quantidade"}
+                                << QList<int>{52, 187, -1};
+    }
+
+    void theGridsShowTheirColumnsInOrder() {
+        QFETCH(QString, grid);
+        QFETCH(QStringList, fields);
+        QFETCH(QStringList, titles);
+        QFETCH(QList<int>, widths);
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        TDBGrid* shown = f.Find<TDBGrid>(qPrintable(grid));
+        QCOMPARE(shown->Columns().Count(), fields.size());
+        for (int column = 0; column < fields.size(); ++column) {
+            QCOMPARE(shown->Columns()[column].FieldName(), fields[column]);
+            QCOMPARE(shown->model()->headerData(column, Qt::Horizontal).toString(), titles[column]);
+            // The design width, or more where the title needs it in the screen's font.
+            QVERIFY(shown->columnWidth(column) >= widths[column]);
+        }
+        const bool readOnlyNames = grid == QLatin1String("dbgTurno");
+        QCOMPARE(shown->Columns()[0].ReadOnly(), readOnlyNames);
+        QCOMPARE(shown->Columns()[1].ReadOnly(), readOnlyNames);
+        if (grid == QLatin1String("dbgData")) QVERIFY(shown->Columns()[2].ReadOnly());
+        if (grid != QLatin1String("dbgTurno")) {
+            QCOMPARE(shown->Columns()[IndiceCol(shown, "QTCOMEFATU")].TitleAlignment(),
+                     Qt::Alignment(Qt::AlignRight));
+        }
+    }
+
     void showingFillsTheBranchAndDateFromTheWorkingContext_data() {
         QTest::addColumn<bool>("fixed");
         QTest::addColumn<QString>("billingBranch");
