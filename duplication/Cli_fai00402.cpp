@@ -1,8 +1,8 @@
 #include "Cli_fai00402.h"
 
 #include "DialogService.h"
-#include "TButtonFlat.h"
 #include "HostApplication.h"
+#include "TButtonFlat.h"
 
 namespace fai {
 

@@ -10,18 +10,18 @@ namespace fai {
 // Abandons the running operation without a message: a refused insert, a swallowed key, or
 // a failure whose message was already shown.
 class EAbort : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "operation aborted"; }
 };
 
 // A failure the user must read. The event-boundary guard shows Message() and restores focus.
 class EError : public std::runtime_error {
-public:
+  public:
     explicit EError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& Message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
