@@ -11,12 +11,22 @@
 
 namespace fai::testing {
 
-// Three columns and as many rows as codes given: CODE "A", "B"..., QTY 1, 2..., DAY 1, 2...
+// The three columns of the small test tables: CODE, QTY and DAY.
+inline std::vector<FieldDef> SmallFields() {
+    return {
+        {"CODE", FieldType::String, 5}, {"QTY", FieldType::Float}, {"DAY", FieldType::DateTime}};
+}
+
+// A dataset's persistent fields, as the small packets have them.
+inline void AddSmallFields(ClientDataSet& dataSet) {
+    for (const FieldDef& field : SmallFields()) dataSet.AddField(field);
+}
+
+// The three columns and as many rows as codes given: CODE "A", "B"..., QTY 1, 2..., DAY 1, 2...
 // March 2026.
 inline DataPacket SmallPacket(std::vector<QString> codes = {"A", "B", "C"}) {
     DataPacket packet;
-    packet.fields = {
-        {"CODE", FieldType::String, 5}, {"QTY", FieldType::Float}, {"DAY", FieldType::DateTime}};
+    packet.fields = SmallFields();
     for (std::size_t i = 0; i < codes.size(); ++i) {
         packet.rows.push_back(
             {RowChange::Unchanged,

@@ -17,9 +17,7 @@ using testing::SmallPacket;
 class ChangeLogTest : public ::testing::Test {
   public:  // the cases below act on the fixture through a reference
     void SetUp() override {
-        data.AddField({"CODE", FieldType::String, 5});
-        data.AddField({"QTY", FieldType::Float});
-        data.AddField({"DAY", FieldType::DateTime});
+        testing::AddSmallFields(data);
         data.SetData(SmallPacket());
     }
     void EditRow(const QString& code, double quantity) {

@@ -41,9 +41,7 @@ class RecordingLink : public DataLink {
 class DataSourceTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        data.AddField({"CODE", FieldType::String, 5});
-        data.AddField({"QTY", FieldType::Float});
-        data.AddField({"DAY", FieldType::DateTime});
+        testing::AddSmallFields(data);
         link.SetSource(&source);
     }
 

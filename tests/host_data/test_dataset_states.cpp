@@ -18,11 +18,7 @@ using Events = std::vector<std::string>;
 
 class DataSetTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        data.AddField({"CODE", FieldType::String, 5});
-        data.AddField({"QTY", FieldType::Float});
-        data.AddField({"DAY", FieldType::DateTime});
-    }
+    void SetUp() override { testing::AddSmallFields(data); }
     void Load(std::vector<QString> codes = {"A", "B", "C"}) { data.SetData(SmallPacket(codes)); }
     QString Code() { return data.FieldByName("CODE").AsString(); }
 

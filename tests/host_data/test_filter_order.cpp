@@ -19,9 +19,7 @@ using CodeList = std::vector<QString>;
 class FilterOrderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        data.AddField({"CODE", FieldType::String, 5});
-        data.AddField({"QTY", FieldType::Float});
-        data.AddField({"DAY", FieldType::DateTime});
+        testing::AddSmallFields(data);
         data.SetData(SmallPacket({"b", "D", "a", "C", "e"}));
     }
     QString Code() { return data.FieldByName("CODE").AsString(); }
