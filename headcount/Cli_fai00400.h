@@ -82,6 +82,9 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void sbtAlterarClick() override;
     void sbtExcluirClick() override;
     void sbtCancelarClick() override;
+    // Posts through the base form, reloads when the shift tab's rows allow it, and comes back
+    // to the row the clerk was on.
+    void sbtConfirmarClick() override;
     void sbtVerificarClick() override;
     void sbtImprimirClick() override;
     void sbtCadastroClick();
@@ -93,6 +96,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void dbgDataKeyPress(QChar& key);
     void dbgServicoKeyDown(int& key, Qt::KeyboardModifiers shift);
     void dbgServicoKeyPress(QChar& key);
+    void dbgDataColExit();
+    void dbgServicoColExit();
 
     // ---- the headcount rows -------------------------------------------------------------
     void cdsEfetFatuBeforeInsert();
@@ -110,10 +115,22 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& text);
     void getItRatEfet();
 
+    // ---- the shift breakdown ------------------------------------------------------------
+    void cdsTurnoBeforeInsert();
+    void cdsTurnoBeforeEdit();
+    void cdsTurnoBeforePost();
+    // The save of a shift row, at once after its post.
+    void cdsTurnoAfterPost();
+    void dtsTurnoStateChange();
+    void dbgTurnoExit();
+    void dbgTurnoKeyDown(int& key, Qt::KeyboardModifiers shift);
+
     // ---- billing rules ------------------------------------------------------------------
     void Vd_CliFat();
     void Vd_DtFatuPla();
     void Vd_ServClie();
+    // The row's billed count against the sum of its shift quantities stored on the server.
+    void Vd_QtdTurno();
     // False is never returned: a disagreement fails with its message.
     bool Vd_VerifSoma();
 
@@ -200,6 +217,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void BuildShiftGrid(QWidget* page);
     void DefineDataSets();
     void ConnectHandlers();
+    void ConnectShiftHandlers();
     void SetTabOrder();
 
     // The filter as the server calls take it.
@@ -226,6 +244,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void StampRowWithFilter();
     // The one packet a server answer carries, once the result check has passed it.
     static DataPacket SinglePacket(const ServerResult& result);
+
+    // ---- the shift breakdown's own steps ------------------------------------------------
 
     FocusScope* panFiltroScope_;
     FocusScope* pgcPadraoScope_;

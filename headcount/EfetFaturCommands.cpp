@@ -1,6 +1,7 @@
 // The commands of the headcount screen, their enabled states and the grids' keyboard.
 #include "Cli_fai00400.h"
 
+#include "CheckResultServ.h"
 #include "Cli_fai00401.h"
 #include "ClosedDayRule.h"
 #include "Consiste.h"
@@ -159,11 +160,6 @@ void TfrmEfetFatur::Verifica_Nbk() {
 
 void TfrmEfetFatur::tshEfetivoEnter() { ControlaBotoes(); }
 
-void TfrmEfetFatur::pgcPadraoChange() {
-    Verifica_Nbk();
-    ControlaBotoes();
-}
-
 // ---- record commands ---------------------------------------------------------------------
 
 void TfrmEfetFatur::sbtIncluirClick() {
@@ -226,6 +222,25 @@ void TfrmEfetFatur::sbtCancelarClick() {
     }
     VerifEmpty();
     if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+}
+
+// Confirming brings in what others saved meanwhile, but only while no shift row is held in
+// edit: a reload would lose it.
+void TfrmEfetFatur::sbtConfirmarClick() {
+    TfrmPadraoSimples::sbtConfirmarClick();
+    const bool byService = ByServiceMode();
+    QString service = byService ? FilterService() : QString();
+    QDate date = byService ? ZeroDate() : FilterDate();
+    const char* keyField = byService ? "DTFATURAM" : "CDSERVFILI";
+    const Value key = cdsEfetFatu.FieldByName(keyField).AsValue();
+    if (cdsTurno.Active() && cdsTurno.State() == DataSetState::Browse) {
+        LoadHeadcounts(CheckResultServ(netEfetFatur.AppServer().GetEfetFatu(
+                                           Client(), Branch(), service, date, byService ? 1 : 0),
+                                       true, 0));
+        ShowApportionmentButtons();
+    }
+    if (cdsTurno.State() == DataSetState::Edit) cdsTurno.Post();
+    cdsEfetFatu.Locate(keyField, key, {.caseInsensitive = true});
 }
 
 void TfrmEfetFatur::sbtVerificarClick() {

@@ -366,6 +366,7 @@ void TfrmEfetFatur::ConnectHandlers() {
     cdsEfetFatu.FieldByName("DTFATURAM").OnSetText = [this](Field& sender, const QString& text) {
         cdsEfetFatuDTFATURAMSetText(sender, text);
     };
+    ConnectShiftHandlers();
 }
 
 }  // namespace fai
