@@ -242,10 +242,28 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     bool DateOpenForEditing();
     void ProposeBillingDate();
     void StampRowWithFilter();
+    // The steps of a row's post that are not billing rules of their own.
+    void CheckDateOpen();
+    void CheckNewRowDate();
+    void ZeroFillOrCheckCount(const char* field);
+    void ZeroFillOrCheckSaleValue();
+    // Whether the server has a row of the filter's service on the row's date already.
+    bool BillingDateTaken();
+    // Selects the count's column in the grid shown, remembering its place in both grids.
+    void SelectCountColumn(const QString& field, qint32& inData, qint32& inServico);
+    // The column left holds a count below zero; failing puts the focus back on it.
+    bool NegativeCountLeft(const QString& column) const;
+    [[noreturn]] void FailOnCount(const QString& column);
+    static QString NegativeCountKey(const QString& count);
     // The one packet a server answer carries, once the result check has passed it.
     static DataPacket SinglePacket(const ServerResult& result);
 
     // ---- the shift breakdown's own steps ------------------------------------------------
+    // The shifts of the current row key, as the server has them.
+    void LoadShifts();
+    // The shift row takes the filter's branch and client and the current row key.
+    void StampShiftRow();
+    void CheckShiftQuantity();
 
     FocusScope* panFiltroScope_;
     FocusScope* pgcPadraoScope_;

@@ -1,12 +1,15 @@
-// The commands of the headcount screen, their enabled states and the grids' keyboard.
+// The commands of the headcount screen, their enabled states, and the grids' keyboard and
+// column exits.
 #include "Cli_fai00400.h"
 
+#include "BusyScope.h"
 #include "CheckResultServ.h"
 #include "Cli_fai00401.h"
 #include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DialogService.h"
 #include "Errors.h"
+#include "FocusOnFailure.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -183,19 +186,20 @@ void TfrmEfetFatur::sbtAlterarClick() {
     }
     TfrmPadraoSimples::sbtAlterarClick();
     const QString selected = SelectedFieldName(dbgData);
-    const auto selectQuantity = [this](const QString& field, qint32& inData, qint32& inServico) {
-        inData = IndiceCol(dbgData, field);
-        inServico = IndiceCol(dbgServico, field);
-        if (nbkGrid->currentIndex() == 0) {
-            dbgData->SetSelectedIndex(inData);
-        } else {
-            dbgServico->SetSelectedIndex(inServico);
-        }
-    };
     if (selected == QLatin1String("QTCOMEFATU")) {
-        selectQuantity(selected, inComen, inComen1);
+        SelectCountColumn(selected, inComen, inComen1);
     } else if (selected == QLatin1String("QTCOMEPREV")) {
-        selectQuantity(selected, inComen2, inComen3);
+        SelectCountColumn(selected, inComen2, inComen3);
+    }
+}
+
+void TfrmEfetFatur::SelectCountColumn(const QString& field, qint32& inData, qint32& inServico) {
+    inData = IndiceCol(dbgData, field);
+    inServico = IndiceCol(dbgServico, field);
+    if (nbkGrid->currentIndex() == 0) {
+        dbgData->SetSelectedIndex(inData);
+    } else {
+        dbgServico->SetSelectedIndex(inServico);
     }
 }
 
@@ -249,6 +253,65 @@ void TfrmEfetFatur::sbtVerificarClick() {
 }
 
 void TfrmEfetFatur::sbtImprimirClick() { cria_RelListComen(); }
+
+// ---- leaving a column ---------------------------------------------------------------------
+
+// By date the service record follows the row under the cursor, fetched once per row, for
+// the planning and sale-value flags the row's checks read.
+void TfrmEfetFatur::dbgDataColExit() {
+    boComen = false;
+    if (nbkGrid->currentIndex() != 0) return;
+    if (!cdsEfetFatu.IsEmpty() && boTestaPas) {
+        boTestaPas = false;
+        Field& service = cdsEfetFatu.FieldByName("CDSERVFILI");
+        FocusOnFailure(service, [&] {
+            cdsServico.SetData(SinglePacket(
+                netEfetFatur.AppServer().GetServico(Branch(), Client(), service.AsString())));
+        });
+    }
+    if (!Editing(cdsEfetFatu.State())) return;
+    const QString column = SelectedFieldName(dbgData);
+    if (NegativeCountLeft(column)) {
+        boComen = column == QLatin1String("QTCOMEFATU");
+        FailOnCount(column);
+    }
+}
+
+void TfrmEfetFatur::dbgServicoColExit() {
+    if (nbkGrid->currentIndex() != 1) return;
+    const QString column = SelectedFieldName(dbgServico);
+    const bool dateLeft = column == QLatin1String("DTFATURAM");
+    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    if (cdsEfetFatu.State() == DataSetState::Insert && dateLeft && !billingDate.IsNull()) {
+        bool taken = false;
+        FocusOnFailure(billingDate, [&] {
+            BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsValidaData")));
+            taken = BillingDateTaken();
+        });
+        if (taken) {
+            billingDate.FocusControl();
+            Fail(QStringLiteral("Data_ja_cad"));
+        }
+    }
+    if (!Editing(cdsEfetFatu.State())) return;
+    if (NegativeCountLeft(column)) FailOnCount(column);
+    if (dateLeft) CheckDateOpen();
+}
+
+bool TfrmEfetFatur::NegativeCountLeft(const QString& column) const {
+    return (column == QLatin1String("QTCOMEFATU") || column == QLatin1String("QTCOMEPREV")) &&
+           cdsEfetFatu.FieldByName(column).AsFloat() < 0;
+}
+
+void TfrmEfetFatur::FailOnCount(const QString& column) {
+    cdsEfetFatu.FieldByName(column).FocusControl();
+    Fail(NegativeCountKey(column));
+}
+
+QString TfrmEfetFatur::NegativeCountKey(const QString& count) {
+    return count == QLatin1String("QTCOMEFATU") ? QStringLiteral("NComeFatu_Inv")
+                                                : QStringLiteral("NComePrev_Inv");
+}
 
 // ---- keyboard ----------------------------------------------------------------------------
 

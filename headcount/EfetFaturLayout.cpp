@@ -348,6 +348,8 @@ void TfrmEfetFatur::ConnectHandlers() {
         dbgServicoKeyDown(key, shift);
     };
     dbgServico->OnKeyPress = [this](QChar& key) { dbgServicoKeyPress(key); };
+    dbgData->OnColExit = [this] { dbgDataColExit(); };
+    dbgServico->OnColExit = [this] { dbgServicoColExit(); };
 
     cdsEfetFatu.BeforeInsert = [this](ClientDataSet&) { cdsEfetFatuBeforeInsert(); };
     cdsEfetFatu.AfterInsert = [this](ClientDataSet&) { cdsEfetFatuAfterInsert(); };

@@ -10,6 +10,7 @@
 #include "DateText.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
+#include "FocusOnFailure.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
@@ -60,12 +61,22 @@ void TfrmEfetFatur::cdsEfetFatuBeforeDelete() {
     Vd_CliFat();
 }
 
-// The row takes the filter's branch and client, and the part of its key the filter fixes;
-// the null-field list it leaves is what the save sends with it.
+// The checks run in a fixed order and the first failure wins, so that the clerk is always
+// told about the day before the counts. Counts left empty are stored as 0; the null-field
+// list of what stays empty goes with the save.
 void TfrmEfetFatur::cdsEfetFatuBeforePost() {
     boComen = false;
     StampRowWithFilter();
+    CheckDateOpen();
+    Vd_CliFat();
+    Vd_QtdTurno();
+    if (cdsEfetFatu.State() == DataSetState::Insert && nbkGrid->currentIndex() == 1)
+        CheckNewRowDate();
+    ZeroFillOrCheckCount("QTCOMEFATU");
+    ZeroFillOrCheckCount("QTCOMEPREV");
+    ZeroFillOrCheckSaleValue();
     NullFields = NullFieldList(cdsEfetFatu);
+    Vd_DtFatuPla();
 }
 
 void TfrmEfetFatur::StampRowWithFilter() {
@@ -75,6 +86,58 @@ void TfrmEfetFatur::StampRowWithFilter() {
         cdsEfetFatu.FieldByName("CDSERVFILI").SetAsString(FilterService());
     } else {
         cdsEfetFatu.FieldByName("DTFATURAM").SetAsDateTime(FilterDate());
+    }
+}
+
+// A row without a date is not on a closed day: it is told that its date is missing.
+void TfrmEfetFatur::CheckDateOpen() {
+    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    if (billingDate.IsNull() ||
+        !ClosedDayRule::FromParams(cdsParams).IsClosed(billingDate.AsDateTime()))
+        return;
+    billingDate.FocusControl();
+    Fail(QStringLiteral("DATA_BLOQ"));
+}
+
+void TfrmEfetFatur::CheckNewRowDate() {
+    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    FocusOnFailure(billingDate, [&] {
+        if (billingDate.IsNull()) Fail(QStringLiteral("Data_Emp"));
+        if (BillingDateTaken()) Fail(QStringLiteral("Data_ja_cad"));
+    });
+}
+
+bool TfrmEfetFatur::BillingDateTaken() {
+    cdsValidaData.SetData(SinglePacket(netEfetFatur.AppServer().GetValidaData(
+        Branch(), Client(), FilterService(), cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime())));
+    return !cdsValidaData.IsEmpty();
+}
+
+// A count typed below zero is refused with its column selected; one left empty is 0.
+void TfrmEfetFatur::ZeroFillOrCheckCount(const char* field) {
+    Field& count = cdsEfetFatu.FieldByName(field);
+    if (count.AsString().isEmpty()) {
+        count.SetAsFloat(0);
+        return;
+    }
+    if (count.AsFloat() >= 0) return;
+    const QString name = QLatin1String(field);
+    boComen = name == QLatin1String("QTCOMEFATU");
+    if (boComen) {
+        SelectCountColumn(name, inComen, inComen1);
+    } else {
+        SelectCountColumn(name, inComen2, inComen3);
+    }
+    Fail(NegativeCountKey(name));
+}
+
+void TfrmEfetFatur::ZeroFillOrCheckSaleValue() {
+    Field& value = cdsEfetFatu.FieldByName("VRSERVFATUDT");
+    if (value.AsString().isEmpty()) {
+        value.SetAsFloat(0);
+    } else if (value.AsFloat() < 0) {
+        boComen = false;
+        Fail(QStringLiteral("ValoVend_Inv"));
     }
 }
 

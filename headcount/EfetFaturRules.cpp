@@ -3,6 +3,8 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
+#include "Consiste.h"
+#include "Quantities.h"
 #include "TDBGrid.h"
 
 #include <QStackedWidget>
@@ -40,8 +42,34 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
     cdsFatuPla.SetData(
         SinglePacket(netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date)));
     const double planned = cdsFatuPla.FieldByName("QTCOMEFETCLI").AsFloat();
-    if (planned != 0 && cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat() != planned)
+    if (planned != 0 && !SameQuantity(cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), planned))
         Fail(QStringLiteral("EfetDifere_Inf"));
+}
+
+// When shift quantities are stored, they must add up to the row's billed count; with none
+// stored the row needs no breakdown. A failure leaves the focus on the grid to correct.
+void TfrmEfetFatur::Vd_QtdTurno() {
+    try {
+        {
+            BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_SomaTurno")));
+            Verifica_Nbk();
+            cdsSomaTurno.SetData(SinglePacket(
+                netEfetFatur.AppServer().GetSomaTurno(Branch(), Client(), CurServ, CurDate)));
+        }
+        const double sum = cdsSomaTurno.FieldByName("SOMA").AsFloat();
+        const double billed = cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat();
+        if (sum > 0 && !SameQuantity(sum, billed))
+            MensErro(Format(msgPadrao.Msg(QStringLiteral("SomaTurno_Inf")),
+                            {FloatToStr(QuantityDifference(sum, billed)), FloatToStr(billed)}),
+                     true);
+    } catch (...) {
+        if (!EfetivoTabActive()) {
+            dbgTurno->setFocus();
+        } else {
+            (ByServiceMode() ? dbgServico : dbgData)->setFocus();
+        }
+        throw;
+    }
 }
 
 // By date every service of the client has a row; only a service still related to the

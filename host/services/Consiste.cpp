@@ -131,6 +131,25 @@ QString DateToStr(const QDate& date) {
 
 QString FloatToStr(double value) { return Brazil().toString(value, 'g', 15); }
 
+QString Format(const QString& message, const QStringList& texts) {
+    QString result;
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < message.size(); ++i) {
+        const QChar c = message[i];
+        const QChar following = i + 1 < message.size() ? message[i + 1] : QChar();
+        if (c == QLatin1Char('%') && following == QLatin1Char('%')) {
+            result += c;
+            ++i;
+        } else if (c == QLatin1Char('%') && following == QLatin1Char('s') && next < texts.size()) {
+            result += texts[next++];
+            ++i;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 void MensErro(const QString& text, bool abort) {
     DialogService::Instance().Error(text);
     if (abort) throw EAbort();

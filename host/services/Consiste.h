@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -47,6 +48,11 @@ QString NomeSemana(const QDate& date);
 // digits, both with the Brazilian conventions whatever the machine's locale.
 QString DateToStr(const QDate& date);
 QString FloatToStr(double value);
+
+// The message with each "%s" replaced by the next text, in order; "%%" writes "%". A "%s"
+// without a text left stays as it is, so that a short argument list shows in the message
+// instead of breaking it.
+QString Format(const QString& message, const QStringList& texts);
 
 // Shows the text as an error; with abort, then abandons the running operation silently
 // (the message was already shown).

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHash>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -51,17 +52,51 @@ class FocusTracker : public QObject {
         if (dispatching_ || !now) return;
         QWidget* window = ScreenOf(now);
         lastFocus_.removeIf([](const auto& entry) { return entry.value().isNull(); });
+        handovers_.removeIf([](const auto& entry) { return entry.value().window.isNull(); });
         QPointer<QWidget> previous = lastFocus_.value(window);
         lastFocus_.insert(window, now);
         if (previous == now) return;
-        // A control that disappears (its screen closing or hiding) hands the focus on without
-        // the user leaving anything: no exit runs, which could not keep the focus anyway.
-        if (previous && !previous->isVisible()) return;
+        // A control that disappears (a page switched away, an in-place editor closing, its
+        // screen closing) hands the focus on without the user leaving anything: no exit runs,
+        // which could not keep the focus anyway. Qt may pass the focus through another
+        // control (the next in the tab chain, elsewhere on the screen) on its way to the new
+        // page: the areas entered are those of the control the focus goes to next, or of the
+        // one it stays on once events are processed again.
+        if (handovers_.contains(window)) {
+            const QPointer<QWidget> origin = handovers_.take(window).origin;
+            if (origin) Dispatch([&] { EnterScopes(origin, now); });
+            return;
+        }
+        if (previous && !previous->isVisible()) {
+            handovers_.insert(window, {window, previous});
+            QTimer::singleShot(0, this, [this, screen = QPointer<QWidget>(window)] {
+                if (screen) Settle(screen);
+            });
+            return;
+        }
+        Dispatch([&] {
+            const bool moved = LeaveScopes(previous, now);
+            if (moved) EnterScopes(previous, now);
+            if (!moved && previous && QApplication::focusWidget() == now) previous->setFocus();
+        });
+    }
 
+    // The handover of the window, when no other move ended it.
+    void Settle(QWidget* window) {
+        if (!handovers_.contains(window)) return;
+        const QPointer<QWidget> origin = handovers_.take(window).origin;
+        QWidget* settled = lastFocus_.value(window);
+        // The focus went on to another window meanwhile, or where it was is gone: nothing
+        // here is known to be entered.
+        if (!origin || !settled || QApplication::focusWidget() != settled) return;
+        Dispatch([&] { EnterScopes(origin, settled); });
+    }
+
+    // Handlers moving the focus themselves are not moves of the user's.
+    template <typename Handlers>
+    void Dispatch(Handlers&& handlers) {
         dispatching_ = true;
-        const bool moved = LeaveScopes(previous, now);
-        if (moved) EnterScopes(previous, now);
-        if (!moved && previous && QApplication::focusWidget() == now) previous->setFocus();
+        handlers();
         if (QWidget* focus = QApplication::focusWidget()) lastFocus_.insert(ScreenOf(focus), focus);
         dispatching_ = false;
     }
@@ -98,6 +133,12 @@ class FocusTracker : public QObject {
 
     std::vector<FocusScope*> scopes_;
     QHash<QWidget*, QPointer<QWidget>> lastFocus_;
+    // Per window, where the focus was before its control disappeared, until it goes on.
+    struct Handover {
+        QPointer<QWidget> window;
+        QPointer<QWidget> origin;
+    };
+    QHash<QWidget*, Handover> handovers_;
     bool dispatching_ = false;
 };
 

@@ -85,7 +85,9 @@ class SavingTest : public QObject {
     void aFailedSaveLeavesTheGridAsStored_data() {
         QTest::addColumn<bool>("conflict");
         QTest::newRow("another clerk saved the row meanwhile") << true;
-        QTest::newRow("the connection is gone") << false;
+        // The screen read the branch's parameters when the grid was entered; the server reads
+        // them as they are now.
+        QTest::newRow("the day was closed meanwhile") << false;
     }
 
     void aFailedSaveLeavesTheGridAsStored() {
@@ -98,7 +100,7 @@ class SavingTest : public QObject {
         if (conflict) {
             f.Seed().Session().Run(QStringLiteral("UPDATE EFETFATUR SET QTCOMEFATU = 125"));
         } else {
-            screen.netEfetFatur.Disconnect();
+            f.Seed().Params(kBranch, QDate(2026, 3, 20), "S", 0, "S");
         }
         boDeleta = false;
 
@@ -106,14 +108,34 @@ class SavingTest : public QObject {
         const QStringList messages = f.TakeMessages();
         QCOMPARE(messages.size(), 1);
         if (!conflict)
-            QCOMPARE(messages.front(),
-                     QStringLiteral("Não há conexão com o servidor de aplicação."));
+            QVERIFY2(messages.front().contains(QStringLiteral(
+                         "Data bloqueada para alteração de efetivos para faturamento")),
+                     qPrintable(messages.front()));
         QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Browse);
         QCOMPARE(screen.cdsEfetFatu.ChangeCount(), 0);
         QCOMPARE(f.Cell(screen.dbgServico, 0, "QTCOMEFATU"), QStringLiteral("120,000"));
         QVERIFY(boDeleta);
         QCOMPARE(ShowAviDepth(), 0);
         QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, conflict ? 125.0 : 120.0);
+    }
+
+    // A connection lost before the save is found by the checks the post asks the server
+    // for: the row stays in edit with what was typed, nothing is discarded.
+    void aLostConnectionKeepsTheRowBeingEdited() {
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount(kLunchOnTheTenth, 120, 130);
+        f.Open();
+        f.FilterByService(kLunch);
+        TfrmEfetFatur& screen = f.Screen();
+        screen.netEfetFatur.Disconnect();
+        TypeCountsAndConfirm(f, {QStringLiteral("150")});
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{QStringLiteral("Não há conexão com o servidor de aplicação.")});
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Edit);
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), 150.0);
+        QVERIFY(screen.dbgServico->hasFocus());
+        QCOMPARE(ShowAviDepth(), 0);
+        QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, 120.0);
     }
 
     void aDeletionIsSavedAtOnceOnceConfirmed_data() {

@@ -106,6 +106,24 @@ TEST(Consiste, DatesAndNumbersUseBrazilianConventions) {
         EXPECT_EQ(FloatToStr(n.value), QString::fromUtf8(n.text)) << n.text;
 }
 
+TEST(Consiste, FormatFillsEachPlaceholderInOrder) {
+    const struct {
+        const char* message;
+        QStringList texts;
+        const char* text;
+    } cases[] = {{"difere de %s da quantidade que é %s.",
+                  {"20", "100"},
+                  "difere de 20 da quantidade que é 100."},
+                 {"100%% de %s", {"50"}, "100% de 50"},
+                 {"faltou %s e %s", {"um"}, "faltou um e %s"},
+                 {"sem marcas", {"x"}, "sem marcas"},
+                 {"%s%s", {"%s", "b"}, "%sb"},
+                 {"termina em %", {}, "termina em %"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Format(QString::fromUtf8(c.message), c.texts), QString::fromUtf8(c.text))
+            << c.message;
+}
+
 TEST(Consiste, MensErroShowsTheTextThenAbortsSilently) {
     auto& dialogs = DialogService::Instance();
     dialogs.ClearShown();

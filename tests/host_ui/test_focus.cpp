@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -161,6 +162,37 @@ class FocusTest : public QObject {
         QTRY_VERIFY(frame->isHidden());
         QCOMPARE(script.Texts(), QStringList{});
         QVERIFY(!f->log.contains("panFiltro exit"));
+    }
+
+    // A tab clicked while a control of the page switched away holds the focus: Qt passes the
+    // focus through the next control of the tab chain (here the filter's first box) on its
+    // way to the new page. The filter was neither entered nor left; the new page's box is
+    // entered once the focus has settled.
+    void aPageSwitchedAwayEntersOnlyWhereTheFocusSettles() {
+        FilterWindow f;
+        auto* pages = new QTabWidget(&f.window);
+        f.window.layout()->addWidget(pages);
+        auto* shown = new TEdit;
+        auto* other = new TEdit;
+        pages->addTab(shown, QStringLiteral("Efetivo"));
+        pages->addTab(other, QStringLiteral("Turno"));
+        f.Note(shown->OnEnter, shown->OnExit, "shown");
+        f.Note(other->OnEnter, other->OnExit, "other");
+        // As a screen orders its tab chain: from the grid back to the filter.
+        QWidget::setTabOrder(shown, f.first);
+        QVERIFY(testing::ShowActive(f.window));
+        shown->setFocus();
+        QVERIFY(shown->hasFocus());
+        f.log.clear();
+
+        pages->setCurrentIndex(1);
+        QTRY_COMPARE(f.log, QStringList{"other enter"});
+        QVERIFY(other->hasFocus());
+
+        // The next move is an ordinary one again.
+        f.first->setFocus();
+        QCOMPARE(f.log,
+                 (QStringList{"other enter", "other exit", "panFiltro enter", "first enter"}));
     }
 
     void gridsTellWhenTheyAreEnteredAndLeft() {

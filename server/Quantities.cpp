@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace fai::appserver {
+namespace fai {
 namespace {
 
 constexpr double kScale = 100'000.0;  // 10 ^ kQuantityDecimals
@@ -15,4 +15,8 @@ double AtQuantityPrecision(double quantity) { return std::round(quantity * kScal
 
 bool SameQuantity(double a, double b) { return AtQuantityPrecision(a) == AtQuantityPrecision(b); }
 
-}  // namespace fai::appserver
+double QuantityDifference(double a, double b) {
+    return AtQuantityPrecision(std::abs(AtQuantityPrecision(a) - AtQuantityPrecision(b)));
+}
+
+}  // namespace fai
