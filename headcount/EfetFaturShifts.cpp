@@ -2,13 +2,104 @@
 // change saved at once.
 #include "Cli_fai00400.h"
 
+#include "BusyScope.h"
+#include "CheckResultServ.h"
+#include "Consiste.h"
+#include "EfetFaturData.h"
+#include "Errors.h"
+#include "HostApplication.h"
+#include "TButtonFlat.h"
+#include "TDBGrid.h"
+
+#include <QStackedWidget>
+
 namespace fai {
 
-void TfrmEfetFatur::ConnectShiftHandlers() {}
+void TfrmEfetFatur::ConnectShiftHandlers() {
+    cdsTurno.BeforeInsert = [this](ClientDataSet&) { cdsTurnoBeforeInsert(); };
+    cdsTurno.BeforeEdit = [this](ClientDataSet&) { cdsTurnoBeforeEdit(); };
+    cdsTurno.BeforePost = [this](ClientDataSet&) { cdsTurnoBeforePost(); };
+    cdsTurno.AfterPost = [this](ClientDataSet&) { cdsTurnoAfterPost(); };
+    dtsTurno.OnStateChange = [this](DataSource&) { dtsTurnoStateChange(); };
+    dbgTurno->OnExit = [this] { dbgTurnoExit(); };
+    dbgTurno->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
+        dbgTurnoKeyDown(key, shift);
+    };
+}
 
+// The shifts are fetched at every switch to their tab, so that they are those of the row
+// under the cursor as the server has them now. The key is taken again first: a cancelled
+// new row leaves the cursor on another row without a scroll to say so.
 void TfrmEfetFatur::pgcPadraoChange() {
     Verifica_Nbk();
+    if (!EfetivoTabActive()) LoadShifts();
     ControlaBotoes();
+}
+
+void TfrmEfetFatur::LoadShifts() {
+    BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_Turno")));
+    cdsTurno.SetData(
+        SinglePacket(netEfetFatur.AppServer().GetTurno(Branch(), Client(), CurServ, CurDate)));
+}
+
+// The shifts are the branch's: the server has one row for each, never more.
+void TfrmEfetFatur::cdsTurnoBeforeInsert() { throw EAbort(); }
+
+void TfrmEfetFatur::cdsTurnoBeforeEdit() { Vd_CliFat(); }
+
+void TfrmEfetFatur::cdsTurnoBeforePost() {
+    Verifica_Nbk();
+    StampShiftRow();
+    CheckShiftQuantity();
+    TurnoFields = NullFieldList(cdsTurno);
+}
+
+void TfrmEfetFatur::StampShiftRow() {
+    cdsTurno.FieldByName("CDCLIENTE").SetAsString(Client());
+    cdsTurno.FieldByName("CDFILIAL").SetAsString(Branch());
+    cdsTurno.FieldByName("CDSERVFILI").SetAsString(CurServ);
+    cdsTurno.FieldByName("DTFATURAMTUR").SetAsDateTime(CurDate);
+}
+
+// A shift the server holds no quantity for needs one; once it has one, it may go down to 0
+// but never below. No quantity of diners is negative, so a new one is refused below 0 too.
+void TfrmEfetFatur::CheckShiftQuantity() {
+    const Field& quantity = cdsTurno.FieldByName("QTCOMFATUTUR");
+    const bool nothingStored = quantity.TextOf(quantity.OldValue()).isEmpty();
+    if (nothingStored && quantity.AsFloat() == 0) Fail(QStringLiteral("QtTurno_Inf"));
+    if (quantity.AsFloat() < 0) Fail(QStringLiteral("Quant_Inv"));
+}
+
+// Saved at once; a refused save shows the quantities as stored again.
+void TfrmEfetFatur::cdsTurnoAfterPost() {
+    if (cdsTurno.ChangeCount() == 0) return;
+    try {
+        {
+            BusyScope busy(HostApplication::Instance().MainForm(), bkSaving);
+            CheckResultServ(netEfetFatur.AppServer().SetTurno(cdsTurno.Delta(), TurnoFields), true,
+                            0);
+        }
+        cdsTurno.MergeChangeLog();
+    } catch (...) {
+        cdsTurno.CancelUpdates();
+        throw;
+    }
+}
+
+// The filter cannot change under a shift row being edited: its key is the filter's.
+void TfrmEfetFatur::dtsTurnoStateChange() {
+    SetFilterEnabled(!Editing(dtsTurno.State()));
+    sbtCadastro->setEnabled(!EmptyString(FilterService()) && nbkOpcao->currentIndex() == 1 &&
+                            !Editing(dtsPadrao.State()));
+    ControlaBotoes();
+}
+
+// The breakdown just changed must still add up to the row's billed count.
+void TfrmEfetFatur::dbgTurnoExit() { Vd_QtdTurno(); }
+
+// A shift row is never deleted from the grid: a shift without diners is a quantity of 0.
+void TfrmEfetFatur::dbgTurnoKeyDown(int& key, Qt::KeyboardModifiers shift) {
+    if (key == Qt::Key_Delete && (shift & Qt::ControlModifier)) key = 0;
 }
 
 }  // namespace fai
