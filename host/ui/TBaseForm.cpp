@@ -137,9 +137,11 @@ void TBaseForm::keyPressEvent(QKeyEvent* event) {
 bool TBaseForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    // Each key once, where it is first delivered, and only keys of this screen's window.
-    if (!widget || (widget != QApplication::focusWidget() && widget != this)) return false;
-    if (widget != this && !isAncestorOf(widget)) return false;
+    // Each key once, where it is first delivered (a key nobody takes travels on up to the
+    // screen), and only keys of this screen's window.
+    if (!widget || (widget != this && !isAncestorOf(widget))) return false;
+    QWidget* focus = QApplication::focusWidget();
+    if (widget != focus && (widget != this || isAncestorOf(focus))) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     int code = key->key();
     const KeyDownEvent preview = [this](int& pressed, Qt::KeyboardModifiers shift) {

@@ -7,10 +7,12 @@
 #include "UiTesting.h"
 #include "WorkingContext.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTest>
 
 #include <functional>
 
@@ -35,6 +37,22 @@ inline const QString kClient = QStringLiteral("J") + kNumber;
 inline const QString kClientName = QStringLiteral("Metalúrgica Paraíba Ltda.");
 inline const QString kLunch = QStringLiteral("00001");
 inline const QString kDinner = QStringLiteral("00002");
+
+// Every control of the filter panel, and those of them that choose the branch.
+inline const char* const kFilterControls[] = {
+    "lblFilial",  "medCdFilial",  "btpFilial",   "lblCliente", "medCdCliente",
+    "btpCliente", "lblEfetivos",  "cbbEfetivos", "lblDtLanc",  "depDataFatu",
+    "lblServico", "medCdServico", "btpServico"};
+
+inline bool IsBranchControl(const QString& name) {
+    return name == QLatin1String("lblFilial") || name == QLatin1String("medCdFilial") ||
+           name == QLatin1String("btpFilial");
+}
+
+// Keys typed one by one into whatever control has the focus, as a clerk types.
+inline void TypeKeys(const QString& keys) {
+    for (QChar key : keys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+}
 
 // The working context a case starts the screen with; the server's address is filled in by
 // the fixture.

@@ -20,19 +20,9 @@ namespace {
 
 const QDate kTenth(2026, 3, 10);
 
-const char* const kFilterControls[] = {"lblFilial",    "medCdFilial", "btpFilial",   "lblCliente",
-                                       "medCdCliente", "btpCliente",  "lblEfetivos", "cbbEfetivos",
-                                       "lblDtLanc",    "depDataFatu", "lblServico",  "medCdServico",
-                                       "btpServico"};
-
-bool IsBranchControl(const QString& name) {
-    return name == QLatin1String("lblFilial") || name == QLatin1String("medCdFilial") ||
-           name == QLatin1String("btpFilial");
-}
-
 // Types into whatever has the focus, as the keyboard does: the grid, then its cell editor.
 // "\x01" opens the cell's editor (F2) and goes to the start of its text (Home).
-void TypeKeys(const QString& keys) {
+void TypeKeysOrOpenEditor(const QString& keys) {
     for (QChar key : keys) {
         if (key == QChar(1)) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
@@ -192,7 +182,7 @@ class EditingTest : public QObject {
         TDBGrid* grid = f.VisibleGrid();
         grid->SetSelectedIndex(IndiceCol(grid, field));
         const QString before = f.Cell(grid, 0, qPrintable(field));
-        TypeKeys(keys);
+        TypeKeysOrOpenEditor(keys);
         QCOMPARE(grid->EditorMode(), !typed.isEmpty());
         if (typed.isEmpty()) {
             QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Browse);

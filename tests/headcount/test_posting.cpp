@@ -64,10 +64,6 @@ void SetOrClear(Field& field, const QVariant& value) {
     }
 }
 
-void TypeKeys(const QString& keys) {
-    for (QChar key : keys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
-}
-
 void ClickTab(TfrmEfetFatur& screen, QWidget* page) {
     QTabBar* bar = screen.pgcPadrao->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {},

@@ -17,10 +17,6 @@ namespace {
 const QDate kTenth(2026, 3, 10);
 const Key kLunchOnTheTenth{kBranch, kClient, kLunch, kTenth};
 
-void TypeKeys(const QString& keys) {
-    for (QChar key : keys) QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
-}
-
 // Counts typed cell after cell from the billed count on, Tab between them, and confirmed
 // with the button.
 void TypeCountsAndConfirm(HeadcountFixture& f, const QStringList& counts) {

@@ -346,6 +346,26 @@ class FormsTest : public QObject {
         QVERIFY(form.edtOutro->hasFocus());
     }
 
+    // A key the focused control does not take travels up to the screen itself; the preview
+    // must still see it once, or a command bound to it runs twice.
+    void keyPreviewSeesAKeyNobodyTakesOnce() {
+        struct Screen : SampleScreen {
+            void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override {
+                TfrmPadraoSimples::FormKeyDown(key, shift);
+                if (key == Qt::Key_F12) ++seen;
+            }
+            int seen = 0;
+        } form;
+        QVERIFY(testing::ShowActive(form));
+        form.edtFiltro->setFocus();
+        QTest::keyClick(form.edtFiltro, Qt::Key_F12);
+        QCOMPARE(form.seen, 1);
+        // With no control holding the focus the screen gets the key first.
+        form.setFocus();
+        QTest::keyClick(&form, Qt::Key_F12);
+        QCOMPARE(form.seen, 2);
+    }
+
     void f1OpensTheScreensHelp() {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath("FaiHelp"));
