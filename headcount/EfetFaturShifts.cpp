@@ -20,6 +20,8 @@ void TfrmEfetFatur::ConnectShiftHandlers() {
     cdsTurno.BeforeEdit = [this](ClientDataSet&) { cdsTurnoBeforeEdit(); };
     cdsTurno.BeforePost = [this](ClientDataSet&) { cdsTurnoBeforePost(); };
     cdsTurno.AfterPost = [this](ClientDataSet&) { cdsTurnoAfterPost(); };
+    // The edit command depends on the quantity of the shift under the cursor.
+    cdsTurno.AfterScroll = [this](ClientDataSet&) { ControlaBotoes(); };
     dtsTurno.OnStateChange = [this](DataSource&) { dtsTurnoStateChange(); };
     dbgTurno->OnExit = [this] { dbgTurnoExit(); };
     dbgTurno->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {

@@ -450,6 +450,24 @@ class ShiftsTest : public QObject {
         }
     }
 
+    // The edit command is offered for a shift with diners only, whichever shift the grid
+    // moves to.
+    void theEditCommandFollowsTheShiftUnderTheCursor() {
+        HeadcountFixture f;
+        SeedRowsAndShifts(f);
+        f.Seed().ShiftQuantity(kLunchOnTheTenth, QStringLiteral("2"), 40);
+        f.Open();
+        Load(f, ByDate);
+        TDBGrid* grid = ShowShiftsOn(f, 0);
+        auto* edit = f.Find<TButtonFlat>("sbtAlterar");
+        QVERIFY(!edit->isEnabled());
+        QTest::keyClick(grid, Qt::Key_Down);
+        QVERIFY(edit->isEnabled());
+        QTest::keyClick(grid, Qt::Key_Down);
+        QVERIFY(!edit->isEnabled());
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
     void whileAShiftIsEditedTheFilterCannotChange_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("fixed");
