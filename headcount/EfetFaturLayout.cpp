@@ -5,6 +5,7 @@
 #include "EfetFaturData.h"
 #include "EventGuard.h"
 #include "FocusScope.h"
+#include "PageFocus.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -184,6 +185,7 @@ void TfrmEfetFatur::BuildPages() {
     tshTurno = Named(new QWidget, "tshTurno");
     pgcPadrao->addTab(tshEfetivo, QStringLiteral("Efetivo"));
     pgcPadrao->addTab(tshTurno, QStringLiteral("Turno"));
+    CarryFocusIntoClickedPages(pgcPadrao);
     BuildHeadcountGrids(tshEfetivo);
     BuildShiftGrid(tshTurno);
 

@@ -51,6 +51,10 @@ class FocusTracker : public QObject {
         // A window losing activation takes the focus away without a move inside it.
         if (dispatching_ || !now) return;
         QWidget* window = ScreenOf(now);
+        // The frame of a child window of the document area takes the focus for a moment on
+        // a click anywhere in it, and hands it back to a control of its own: no control of
+        // the screen was left.
+        if (now == window && qobject_cast<QMdiSubWindow*>(now)) return;
         lastFocus_.removeIf([](const auto& entry) { return entry.value().isNull(); });
         handovers_.removeIf([](const auto& entry) { return entry.value().window.isNull(); });
         QPointer<QWidget> previous = lastFocus_.value(window);

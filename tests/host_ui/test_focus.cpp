@@ -1,12 +1,14 @@
 #include "Errors.h"
 #include "FocusScope.h"
 #include "GridFixture.h"
+#include "PageFocus.h"
 #include "TEdit.h"
 #include "UiTesting.h"
 
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -193,6 +195,59 @@ class FocusTest : public QObject {
         f.first->setFocus();
         QCOMPARE(f.log,
                  (QStringList{"other enter", "other exit", "panFiltro enter", "first enter"}));
+    }
+
+    // A click on a part of a screen that takes no focus: the child window of the document
+    // area takes the focus for a moment and hands it back to the control that had it. The
+    // clerk left nothing.
+    void aClickOnAnEmptyPartOfAScreenIsNoMove() {
+        QMdiArea documents;
+        documents.resize(640, 480);
+        FilterWindow f;
+        auto* frame = documents.addSubWindow(&f.window);
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(testing::ShowActive(documents));
+        frame->show();
+        documents.setActiveSubWindow(frame);
+        f.second->setFocus();
+        QVERIFY(f.second->hasFocus());
+        f.log.clear();
+
+        QTest::mouseClick(f.panel, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(f.log, QStringList());
+        QVERIFY(f.second->hasFocus());
+    }
+
+    // The same page switch by a click on the tab, on a screen of the document area.
+    void aTabClickedTakesTheFocusIntoItsPage() {
+        QMdiArea documents;
+        documents.resize(640, 480);
+        FilterWindow f;
+        auto* pages = new QTabWidget(&f.window);
+        f.window.layout()->addWidget(pages);
+        auto* shown = new TEdit;
+        auto* other = new TEdit;
+        pages->addTab(shown, QStringLiteral("Efetivo"));
+        pages->addTab(other, QStringLiteral("Turno"));
+        CarryFocusIntoClickedPages(pages);
+        f.Note(shown->OnEnter, shown->OnExit, "shown");
+        f.Note(other->OnEnter, other->OnExit, "other");
+        QWidget::setTabOrder(shown, f.first);
+        auto* frame = documents.addSubWindow(&f.window);
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(testing::ShowActive(documents));
+        frame->show();
+        documents.setActiveSubWindow(frame);
+        shown->setFocus();
+        QVERIFY(shown->hasFocus());
+        f.log.clear();
+
+        QTabBar* bar = pages->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QCoreApplication::processEvents();
+        QCOMPARE(pages->currentIndex(), 1);
+        QVERIFY(other->hasFocus());
+        QCOMPARE(f.log, (QStringList{"shown exit", "other enter"}));
     }
 
     void gridsTellWhenTheyAreEnteredAndLeft() {
