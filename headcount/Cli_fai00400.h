@@ -125,6 +125,14 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void dbgTurnoExit();
     void dbgTurnoKeyDown(int& key, Qt::KeyboardModifiers shift);
 
+    // ---- apportionment ----
+    void dbgDataEditButtonClick();
+    void dbgServicoEditButtonClick();
+    void cdsEfetFatuQTCOMEFATUChange();
+    void cdsItRatEfetBeforeInsert();
+    void cdsItRatEfetBeforeDelete();
+    void cdsItRatEfetBeforePost();
+
     // ---- billing rules ------------------------------------------------------------------
     void Vd_CliFat();
     void Vd_DtFatuPla();
@@ -268,6 +276,15 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     FocusScope* panFiltroScope_;
     FocusScope* pgcPadraoScope_;
     FocusScope* tshEfetivoScope_;
+
+    // ---- the apportionment's own steps ---------------------------------------------------
+    void ConnectApportionmentHandlers();
+    // The dialog over the current row's items, opened from the billed count's cell.
+    void ApportionFromGrid(TDBGrid* grid);
+    // The items' diners above zero, added up.
+    double ApportionedDiners();
+    // Every item's diners emptied, each posted as it stands.
+    void ClearApportionment();
 };
 
 // Module state of the headcount screen. The instance reference empties itself when the

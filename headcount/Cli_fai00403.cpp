@@ -3,6 +3,7 @@
 #include "Cli_fai00400.h"
 #include "HostApplication.h"
 #include "ScreenCursor.h"
+#include "TButtonFlat.h"
 #include "TDBGrid.h"
 #include "TDBText.h"
 
@@ -17,6 +18,8 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
     setWindowTitle(QStringLiteral("Itens para Rateio de Efetivos"));
     SetScreenCode(QStringLiteral("FAI00403"));
     resize(436, 307);
+    // No item is ever deleted here, so there is nothing to confirm.
+    dbgPadrao->SetOption(TDBGrid::dgConfirmDelete, false);
     TColumn& code = dbgPadrao->Columns().Add(QStringLiteral("CDITEMRATEIOEFET"));
     code.SetReadOnly(true);
     code.SetWidth(53);
@@ -26,6 +29,39 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
     dbgPadrao->Columns().Add(QStringLiteral("QTEFETIVOS"));
     dbtNome->SetDataField(QStringLiteral("NMITEMRATEIOEFET"));
     if (frmEfetFatur) dtsPadrao.SetDataSet(&frmEfetFatur->cdsItRatEfet);
+    Habilita();
+}
+
+// The clerk starts on the first item, in the diners' column.
+void TfrmItRatEfet::FormShow() {
+    if (ClientDataSet* items = MainDataSet()) items->First();
+    dbgPadrao->SetSelectedIndex(IndiceCol(dbgPadrao, QStringLiteral("QTEFETIVOS")));
+    dbgPadrao->setFocus();
+}
+
+void TfrmItRatEfet::FormClose(TCloseAction& action) {
+    sbtConfirmarClick();
+    TfrmPadraoGrid::FormClose(action);
+}
+
+void TfrmItRatEfet::dtsPadraoStateChange() {
+    TfrmPadraoGrid::dtsPadraoStateChange();
+    Habilita();
+}
+
+// Only the diners of the listed items change: editing and searching while the items are
+// browsed, confirming or cancelling while one is edited, never adding or removing one.
+void TfrmItRatEfet::Habilita() {
+    const DataSetState state = dtsPadrao.State();
+    const bool browsing = state == DataSetState::Browse && !dtsPadrao.DataSet()->IsEmpty();
+    const bool editing = state == DataSetState::Edit || state == DataSetState::Insert;
+    sbtAlterar->setEnabled(browsing);
+    sbtProcurar->setEnabled(browsing);
+    sbtConfirmar->setEnabled(editing);
+    sbtCancelar->setEnabled(editing);
+    for (TButtonFlat* command : {sbtIncluir, sbtExcluir, sbtVerificar, sbtImprimir})
+        command->setEnabled(false);
+    SyncMenuEntries();
 }
 
 double CriaItRatEfet() {

@@ -8,11 +8,18 @@ namespace fai {
 
 // The apportionment dialog: the diners of the current headcount row spread over the
 // client's apportionment items. It owns no data: it edits the headcount screen's
-// apportionment rows in place.
+// apportionment rows in place. The items are the server's; only their diners are typed.
 class TfrmItRatEfet : public TfrmPadraoGrid {
     Q_OBJECT
   public:
     explicit TfrmItRatEfet(QWidget* parent = nullptr);
+
+    void FormShow() override;
+    // Posts what is being typed, so that the total is taken over posted diners; a refused
+    // post keeps the dialog open on its row.
+    void FormClose(TCloseAction& action) override;
+    void dtsPadraoStateChange() override;
+    void Habilita();
 };
 
 extern QPointer<TfrmItRatEfet> frmItRatEfet;

@@ -1,7 +1,6 @@
 // The headcount screen's controls, datasets and the wiring of their events.
 #include "Cli_fai00400.h"
 
-#include "DialogService.h"
 #include "EfetFaturData.h"
 #include "EventGuard.h"
 #include "FocusScope.h"
@@ -331,15 +330,7 @@ void TfrmEfetFatur::ConnectHandlers() {
     cdsCliente.FieldByName("NRINSJURCLIE").OnGetText = registration;
     cdsCliente.FieldByName("IDTPIJURCLIE").OnGetText = registration;
 
-    // The apportionment dialog edits the items of the row once its rows can be saved with it.
-    for (TDBGrid* grid : {dbgData, dbgServico}) {
-        grid->OnEditButtonClick = [] {
-            DialogService::Instance().Message(
-                DialogKind::Information,
-                QStringLiteral("O rateio de efetivos ainda não está disponível nesta versão."),
-                mbOk);
-        };
-    }
+    ConnectApportionmentHandlers();
     sbtCadastro->OnClick = [this] { sbtCadastroClick(); };
     sbtImpEfetTrans->OnClick = [this] { sbtImpEfetTransClick(); };
     dbgData->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
