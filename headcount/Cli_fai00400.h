@@ -250,6 +250,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     bool DateOpenForEditing();
     void ProposeBillingDate();
     void StampRowWithFilter();
+    void ReloadApportionmentAfterSave();
     // The steps of a row's post that are not billing rules of their own.
     void CheckDateOpen();
     void CheckNewRowDate();

@@ -163,8 +163,16 @@ void TfrmEfetFatur::cdsEfetFatuAfterPost() {
     } catch (...) {
         boDeleta = true;
         cdsEfetFatu.CancelUpdates();
+        ReloadApportionmentAfterSave();
         throw;
     }
+    ReloadApportionmentAfterSave();
+}
+
+// The items are read again after every save, saved or not: the links the server numbered
+// are the ones a second apportionment changes, and no change is sent twice.
+void TfrmEfetFatur::ReloadApportionmentAfterSave() {
+    if (!cdsEfetFatu.IsEmpty()) getItRatEfet();
 }
 
 void TfrmEfetFatur::cdsEfetFatuAfterCancel() {
@@ -197,12 +205,23 @@ void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& te
     DateSetText(sender, text);
 }
 
+// Items that cannot be read for the row are none: those of the row before must never be
+// changed as this row's.
 void TfrmEfetFatur::getItRatEfet() {
     BusyScope busy(this, bkSaving);
     const ClientDataSet& row = cdsEfetFatu;
-    cdsItRatEfet.SetData(SinglePacket(netEfetFatur.AppServer().GetItRatEfet(
-        row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
-        row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString())));
+    try {
+        cdsItRatEfet.SetData(SinglePacket(netEfetFatur.AppServer().GetItRatEfet(
+            row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
+            row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString())));
+    } catch (...) {
+        if (cdsItRatEfet.Active()) {
+            DataPacket none = cdsItRatEfet.Data();
+            none.rows.clear();
+            cdsItRatEfet.SetData(std::move(none));
+        }
+        throw;
+    }
 }
 
 // ---- commands on the whole filter --------------------------------------------------------

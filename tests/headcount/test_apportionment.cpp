@@ -538,6 +538,55 @@ class ApportionmentTest : public QObject {
         QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, 5.0);
         QCOMPARE(f.Seed().Links(kLunchOnTheTenth),
                  (std::map<int, QVariant>{{items.north, 2.0}, {items.south, 3.0}}));
+        // The dialog shows what is stored, with nothing left to send with a later save.
+        QCOMPARE(DinersOnScreen(screen.cdsItRatEfet), (QVariantList{2.0, 3.0}));
+        QCOMPARE(screen.cdsItRatEfet.ChangeCount(), 0);
+    }
+
+    // After a save the items are read again: the links the server numbered are the ones a
+    // second apportionment of the same row changes, and nothing is sent twice.
+    void aRowCanBeApportionedAgainAfterItsSave() {
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount(kLunchOnTheTenth, 5, 5);
+        const Items items = SeedItems(f);
+        f.Open();
+        Filter(f, 1);
+        TfrmEfetFatur& screen = f.Screen();
+        QVERIFY(Apportion(f, [](QDialog&) { TypeDiners({"2", "3"}); }));
+        Confirm(f);
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(screen.cdsItRatEfet.ChangeCount(), 0);
+        for (const QVariant& number : LinkNumbersOnScreen(screen.cdsItRatEfet))
+            QVERIFY2(number.toDouble() > 0, qPrintable(number.toString()));
+
+        QVERIFY(Apportion(f, [](QDialog&) { TypeDiners({"4"}); }));
+        Confirm(f);
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, 7.0);
+        QCOMPARE(f.Seed().Links(kLunchOnTheTenth),
+                 (std::map<int, QVariant>{{items.north, 4.0}, {items.south, 3.0}}));
+    }
+
+    // Items that could not be read for the row under the cursor are none: those of the row
+    // before must never be changed as this row's.
+    void itemsThatCannotBeReadAreNone() {
+        HeadcountFixture f;
+        f.SeedClientWithServices()
+            .Seed()
+            .Headcount(kLunchOnTheTenth, 5, 5)
+            .Headcount(kLunchOnTheEleventh, 5, 5);
+        const Items items = SeedItems(f);
+        f.Seed().Link(kLunchOnTheTenth, items.north, 5.0);
+        f.Open();
+        Filter(f, 1);
+        TfrmEfetFatur& screen = f.Screen();
+        QCOMPARE(DinersOnScreen(screen.cdsItRatEfet), (QVariantList{5.0, QVariant()}));
+        screen.netEfetFatur.Disconnect();
+        QTest::keyClick(screen.dbgServico, Qt::Key_Down);
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{QStringLiteral("Não há conexão com o servidor de aplicação.")});
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), kEleventh);
+        QVERIFY(screen.cdsItRatEfet.IsEmpty());
     }
 };
 
