@@ -5,20 +5,79 @@
 
 #include <QPointer>
 
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+
 namespace fai {
 
+class TDateEditPlus;
+class TfrmEfetFatur;
+class TNumberEdit;
+
 // The duplication screen: one pair of diner counts written onto every day of a date range
-// for the branch, client and service chosen on the headcount screen.
+// for the branch, client and service chosen on the headcount screen, in one server call.
+//
+// It has no connection and no filter of its own: at the moment of duplicating it reads the
+// headcount screen (frmEfetFatur), calls through its connection and makes it reload.
 class TfrmDupCom : public TfrmPadrImportExport {
     Q_OBJECT
   public:
     explicit TfrmDupCom(QWidget* parent = nullptr);
 
     void FormCreate() override;
+    // The duplication: every check, then the write of the whole range, then the headcount
+    // screen reloaded and this screen closed.
     void sbtImportExportClick() override;
+    void depInicialChange();
+    void depFinalChange();
+    void depInicialExit();
+    void depFinalExit();
+    void nedComFaturadosKeyPress(QChar& key);
+    void nedComPrevistosKeyPress(QChar& key);
+
+    // Refuses a range that touches any of the client's assessed billing periods.
+    void Vd_CliFat();
+    // The two dates: with `bothOrNone` a range may be left wholly empty (the run reports it
+    // next), otherwise each date is required; then both must be dates, in order.
+    void vd_data(bool bothOrNone);
+
+    QGroupBox* grbData;
+    QLabel* lblComFaturados;
+    TNumberEdit* nedComFaturados;
+    QLabel* lblComPrevistos;
+    TNumberEdit* nedComPrevistos;
+    QLabel* lblInicial;
+    TDateEditPlus* depInicial;
+    QLineEdit* edtInicial;
+    QLabel* lblFinal;
+    TDateEditPlus* depFinal;
+    QLineEdit* edtFinal;
 
     // The client's assessed billing periods, handed over by the headcount screen.
     ClientDataSet cdsVdCliFat{QStringLiteral("cdsVdCliFat")};
+
+  private:
+    void BuildDataGroup();
+    void ConnectHandlers();
+    void SetTabOrder();
+
+    // Shows the message of the key as an error and abandons the running operation.
+    [[noreturn]] void Fail(const QString& key) const;
+    [[noreturn]] void FailAt(QWidget* control, const QString& key) const;
+    // A Yes/No question; No abandons the running operation silently.
+    void Confirm(const QString& key) const;
+    // The headcount screen the range is written for, when it can take a duplication now.
+    TfrmEfetFatur& HeadcountScreen() const;
+    // Leaving a date box: a date or nothing, in order with the other date; its weekday shown.
+    void DateExit(TDateEditPlus* box, QLineEdit* weekday);
+    // Both dates typed, the final one earlier than the initial one: DTINI_DEV.
+    void CheckDateOrder() const;
+    // The count of a box, refused with the key below zero.
+    double Count(TNumberEdit* box, const QString& negativeKey) const;
+    // The first day of the range against the headcount screen's closed days.
+    void CheckRangeOpen(const TfrmEfetFatur& headcount) const;
+    static void LimitCountKey(const TNumberEdit* box, QChar& key);
 };
 
 extern QPointer<TfrmDupCom> frmDupCom;
