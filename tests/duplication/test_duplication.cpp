@@ -7,6 +7,7 @@
 #include "HeadcountFixture.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
+#include "TMaskEdit.h"
 #include "TNumberEdit.h"
 
 #include <QGroupBox>
@@ -370,6 +371,20 @@ class DuplicationTest : public QObject {
         QVERIFY(!f.Seed().Headcount(LunchOn(last.addDays(1))));
         QCOMPARE(f.Calls("GetEfetFatu"), loads + 1);
         QCOMPARE(f.Screen().cdsEfetFatu.RecordCount(), int(first.daysTo(last)) + 1);
+        QCOMPARE(ShowAviDepth(), 0);
+        QTRY_VERIFY(!dup.Open());
+    }
+
+    // The days are stored by then: the screen must not stay open inviting a second run.
+    void aReloadThatFailsAfterTheWriteStillClosesTheScreen() {
+        HeadcountFixture f;
+        SeedGiven(f, Given::Nothing);
+        Duplication dup(f);
+        f.Find<TMaskEdit>("medCdCliente")->SetText(QStringLiteral("99999999000199"));
+        dup.Fill(QStringLiteral("5"), QStringLiteral("6"), Text(kTenth), Text(Day(11)));
+        dup.Run();
+        QCOMPARE(f.TakeMessages().size(), 1);
+        QCOMPARE(f.Seed().Headcount(LunchOn(Day(11)))->billed, 5.0);
         QCOMPARE(ShowAviDepth(), 0);
         QTRY_VERIFY(!dup.Open());
     }
