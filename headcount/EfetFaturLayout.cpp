@@ -143,8 +143,7 @@ void TfrmEfetFatur::BuildFilterPanel() {
     auto* datePage = Named(new QWidget(nbkOpcao), "Data");
     lblDtLanc = MakeLabel(datePage, "lblDtLanc", QStringLiteral("Data Faturamento"));
     depDataFatu = Named(new TDateEditPlus(datePage), "depDataFatu");
-    depDataFatu->setFixedWidth(
-        depDataFatu->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
+    depDataFatu->setFixedWidth(depDataFatu->sizeHint().width());
     auto* dateRow = Row({lblDtLanc, depDataFatu}, false);
     dateRow->setContentsMargins(0, 0, 0, 0);
     datePage->setLayout(dateRow);

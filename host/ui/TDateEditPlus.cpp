@@ -7,6 +7,8 @@
 
 #include <QPalette>
 
+#include <algorithm>
+
 namespace fai {
 
 TDateEditPlus::TDateEditPlus(QWidget* parent) : TMaskEdit(parent) {
@@ -57,6 +59,27 @@ void TDateEditPlus::ShowValidity() {
     }
     setPalette(colours);
     setToolTip(weekday);
+}
+
+namespace {
+
+// A whole date with room for the frame and the cursor.
+int DateWidth(const QWidget& box) {
+    return box.fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16;
+}
+
+}  // namespace
+
+QSize TDateEditPlus::minimumSizeHint() const {
+    QSize size = TMaskEdit::minimumSizeHint();
+    size.setWidth(std::max(size.width(), DateWidth(*this)));
+    return size;
+}
+
+QSize TDateEditPlus::sizeHint() const {
+    QSize size = TMaskEdit::sizeHint();
+    size.setWidth(std::max(size.width(), DateWidth(*this)));
+    return size;
 }
 
 }  // namespace fai

@@ -31,6 +31,10 @@ class TDateEditPlus : public TMaskEdit {
     // The weekday name of the date typed; empty when there is no valid date.
     QString WeekdayName() const;
 
+    // Never narrower than a whole date, whatever the layout gives it.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
   private:
     void ShowValidity();
 

@@ -8,6 +8,8 @@
 #include "UiTesting.h"
 #include "Value.h"
 
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
@@ -213,6 +215,21 @@ class EditsTest : public QObject {
         QTest::newRow("two parts") << "09/03" << QDate(2000, 1, 1) << true;
         QTest::newRow("three-digit year") << "09/03/202" << QDate(2000, 1, 1) << true;
     }
+    // A layout short of room squeezes other boxes, never a date into a clipped one.
+    void dateBoxIsNeverNarrowerThanADate() {
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* box = new TDateEditPlus;
+        layout->addWidget(box);
+        layout->addWidget(new QLineEdit);
+        box->SetDate(QDate(2026, 12, 8));
+        window.resize(40, 30);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY2(box->width() > box->fontMetrics().horizontalAdvance(box->text()),
+                 qPrintable(QString::number(box->width())));
+    }
+
     void dateTextsAreStoredInDateFields() {
         ClientDataSet dataSet("cdsDatas");
         Field& field = dataSet.AddField({"DTFATURAM", FieldType::DateTime});
