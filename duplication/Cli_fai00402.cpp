@@ -97,10 +97,6 @@ bool RangeTyped(const TDateEditPlus& initial, const TDateEditPlus& final, QDate&
     return true;
 }
 
-bool Editing(DataSetState state) {
-    return state == DataSetState::Edit || state == DataSetState::Insert;
-}
-
 TNumberEdit* MakeCountEdit(QWidget* parent, const char* name) {
     auto* edit = new TNumberEdit(parent);
     edit->setObjectName(QLatin1String(name));

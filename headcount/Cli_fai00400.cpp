@@ -144,10 +144,6 @@ QDate TfrmEfetFatur::FilterDate() const { return depDataFatu->GetDate(); }
 
 bool TfrmEfetFatur::EfetivoTabActive() const { return pgcPadrao->currentWidget() == tshEfetivo; }
 
-bool TfrmEfetFatur::Editing(DataSetState state) const {
-    return state == DataSetState::Edit || state == DataSetState::Insert;
-}
-
 void TfrmEfetFatur::Fail(const QString& key) const {
     MensErro(msgPadrao.Msg(key), true);
     throw EAbort();

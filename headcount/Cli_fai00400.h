@@ -235,7 +235,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     QString FilterService() const;
     QDate FilterDate() const;
     bool EfetivoTabActive() const;
-    bool Editing(DataSetState state) const;
 
     // Shows the message of the key as an error and abandons the running operation.
     [[noreturn]] void Fail(const QString& key) const;

@@ -23,6 +23,11 @@ class DataSource;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert };
 
+// A row is being edited or inserted.
+inline bool Editing(DataSetState state) {
+    return state == DataSetState::Edit || state == DataSetState::Insert;
+}
+
 struct LocateOptions {
     bool caseInsensitive = false;
 };
@@ -173,7 +178,7 @@ class ClientDataSet {
     class ReadingScope;
     class CalcContext;
 
-    bool Editing() const { return state_ == DataSetState::Edit || state_ == DataSetState::Insert; }
+    bool Editing() const { return fai::Editing(state_); }
     QString Label() const;
     void CheckActive() const;
     void CheckNotReading() const;

@@ -49,10 +49,6 @@ int DefaultWidth(const Field* field, int charWidth) {
     return std::clamp(field->Size() * charWidth + 8, 40, 300);
 }
 
-bool Editing(const ClientDataSet& dataSet) {
-    return dataSet.State() == DataSetState::Edit || dataSet.State() == DataSetState::Insert;
-}
-
 }  // namespace
 
 TDBGrid::TDBGrid(QWidget* parent)
@@ -267,7 +263,7 @@ bool TDBGrid::GridCommand(int key, Qt::KeyboardModifiers shift, bool fromEditor)
                 HideEditor();
                 return true;
             }
-            if (dataSet && Editing(*dataSet)) {
+            if (dataSet && Editing(dataSet->State())) {
                 dataSet->Cancel();
                 return true;
             }
@@ -348,7 +344,7 @@ void TDBGrid::MoveToRow(int target) {
     if (dataSet.State() == DataSetState::Insert && !model_->NewRowModified()) {
         dataSet.Cancel();
         if (target > current) --target;
-    } else if (Editing(dataSet)) {
+    } else if (Editing(dataSet.State())) {
         dataSet.Post();
     }
     dataSet.MoveBy(target - (dataSet.RecNo() - 1));

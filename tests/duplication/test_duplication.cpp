@@ -19,8 +19,6 @@ using namespace fai::testing;
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);  // the working branch's processing date
-
 QDate Day(int day, int month = 3, int year = 2026) { return QDate(year, month, day); }
 QString Text(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
 Key LunchOn(const QDate& date) { return {kBranch, kClient, kLunch, date}; }

@@ -38,6 +38,13 @@ inline const QString kClientName = QStringLiteral("Metalúrgica Paraíba Ltda.")
 inline const QString kLunch = QStringLiteral("00001");
 inline const QString kDinner = QStringLiteral("00002");
 
+// The branch's processing date in most cases, the day after, and the rows on them.
+inline const QDate kTenth(2026, 3, 10);
+inline const QDate kEleventh(2026, 3, 11);
+inline const TestSeed::Key kLunchOnTheTenth{kBranch, kClient, kLunch, kTenth};
+inline const TestSeed::Key kLunchOnTheEleventh{kBranch, kClient, kLunch, kEleventh};
+inline const TestSeed::Key kDinnerOnTheTenth{kBranch, kClient, kDinner, kTenth};
+
 // Every control of the filter panel, and those of them that choose the branch.
 inline const char* const kFilterControls[] = {
     "lblFilial",  "medCdFilial",  "btpFilial",   "lblCliente", "medCdCliente",
@@ -63,7 +70,7 @@ struct ContextOptions {
     QString billingBranchName;
     bool branchFixed = false;
     std::function<QDate(const QString& branch)> processingDate = [](const QString&) {
-        return QDate(2026, 3, 10);
+        return kTenth;
     };
 };
 

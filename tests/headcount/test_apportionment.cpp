@@ -18,11 +18,6 @@ Q_DECLARE_METATYPE(fai::testing::Key)
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);
-const QDate kEleventh(2026, 3, 11);
-const Key kLunchOnTheTenth{kBranch, kClient, kLunch, kTenth};
-const Key kLunchOnTheEleventh{kBranch, kClient, kLunch, kEleventh};
-const Key kDinnerOnTheTenth{kBranch, kClient, kDinner, kTenth};
 const QString kQuestion =
     QStringLiteral("Existe rateio de efetivos para o cliente. Deseja utilizar o valor do rateio?");
 const QString kNegative = QStringLiteral("Quantidade de efetivos deve ser maior que zero.");

@@ -18,8 +18,6 @@ using namespace fai::testing;
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);
-
 // Types into whatever has the focus, as the keyboard does: the grid, then its cell editor.
 // "\x01" opens the cell's editor (F2) and goes to the start of its text (Home).
 void TypeKeysOrOpenEditor(const QString& keys) {

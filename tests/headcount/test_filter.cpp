@@ -22,9 +22,6 @@ using namespace fai::testing;
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);
-const QDate kEleventh(2026, 3, 11);
-
 QString FocusName() {
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }

@@ -15,7 +15,6 @@ using namespace fai::testing;
 namespace {
 
 const QDate kNinth(2026, 3, 9);
-const QDate kTenth(2026, 3, 10);
 
 const QString kDataBloq = QStringLiteral(
     "Data bloqueada para alteração de efetivos para faturamento para dias fechados.");

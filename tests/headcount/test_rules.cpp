@@ -13,8 +13,6 @@ using namespace fai::testing;
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);
-
 // The commands of a loaded screen whose rows may or may not be changed.
 const QString kOpenCommands =
     QStringLiteral("sbtAlterar, sbtExcluir, sbtProcurar, sbtVerificar, sbtImpEfetTrans");

@@ -14,9 +14,6 @@ using namespace fai::testing;
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);
-const Key kLunchOnTheTenth{kBranch, kClient, kLunch, kTenth};
-
 // Counts typed cell after cell from the billed count on, Tab between them, and confirmed
 // with the button.
 void TypeCountsAndConfirm(HeadcountFixture& f, const QStringList& counts) {

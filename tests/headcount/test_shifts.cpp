@@ -15,11 +15,6 @@ using namespace fai::testing;
 
 namespace {
 
-const QDate kTenth(2026, 3, 10);
-const QDate kEleventh(2026, 3, 11);
-const Key kLunchOnTheTenth{kBranch, kClient, kLunch, kTenth};
-const Key kLunchOnTheEleventh{kBranch, kClient, kLunch, kEleventh};
-const Key kDinnerOnTheTenth{kBranch, kClient, kDinner, kTenth};
 const QString kOtherBranch = QStringLiteral("0002");
 
 enum Mode { ByDate = 0, ByService = 1 };
