@@ -2,9 +2,12 @@
 
 #include "Consiste.h"
 #include "EventGuard.h"
+#include "LayoutMemory.h"
+#include "TBaseForm.h"
 #include "WorkingContext.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -37,12 +40,30 @@ MainWindow::MainWindow(std::function<void()> openHeadcounts, QWidget* parent)
     QMenu* windows = menuBar()->addMenu(QStringLiteral("&Janelas"));
     windows->addAction(QStringLiteral("&Cascata"), documents_, &QMdiArea::cascadeSubWindows);
     windows->addAction(QStringLiteral("&Lado a lado"), documents_, &QMdiArea::tileSubWindows);
+    windows->addSeparator();
+    QAction* restore = windows->addAction(QStringLiteral("&Restaurar disposição padrão"));
+    restore->setObjectName(QStringLiteral("mnuRestaurarDisposicao"));
+    connect(restore, &QAction::triggered, this,
+            [this] { GuardEvent([this] { RestoreDefaultLayouts(*documents_); }); });
 
     statusBar()->addWidget(branchLabel_);
     statusBar()->addWidget(billingBranchLabel_);
     statusBar()->addPermanentWidget(dateLabel_);
     ShowWorkingContext();
-    resize(1024, 700);
+}
+
+void MainWindow::ShowAsLeft() {
+    if (restoreGeometry(LayoutMemory::MainWindowGeometry())) {
+        restoreState(LayoutMemory::MainWindowState());
+        show();
+    } else {
+        showMaximized();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    LayoutMemory::RememberMainWindow(saveGeometry(), saveState());
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::ShowWorkingContext() {

@@ -18,6 +18,11 @@ class MainWindow : public QMainWindow {
 
     QMdiArea* DocumentArea() const { return documents_; }
     void ShowWorkingContext();
+    // Maximized the first time, then where and as the user left it.
+    void ShowAsLeft();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     QMdiArea* documents_;

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         const auto iniProc = module.Operation<fai::PackageProcedure>("IniProc");
         fai::MainWindow window([iniProc] { iniProc(); });
         fai::HostApplication::Instance().SetMainForm(&window, window.DocumentArea());
-        window.show();
+        window.ShowAsLeft();
         if (settings.startModule)
             QTimer::singleShot(0, &window, [iniProc] { fai::GuardEvent(iniProc); });
         exitCode = QApplication::exec();

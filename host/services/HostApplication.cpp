@@ -4,6 +4,8 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace fai {
 
 HostApplication& HostApplication::Instance() {
@@ -37,6 +39,16 @@ void HostApplication::ShowChild(QWidget* screen) {
     frame->showNormal();
     screen->show();
     documentArea_->setActiveSubWindow(frame);
+}
+
+void HostApplication::ResizeChild(QWidget* screen, const QSize& size) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+    if (!frame) return;
+    const QSize room = documentArea_->viewport()->size();
+    frame->resize((size + frame->size() - frame->contentsRect().size()).boundedTo(room));
+    // Grown to the right or down, the window would reach past the area it belongs to.
+    frame->move(std::max(0, std::min(frame->x(), room.width() - frame->width())),
+                std::max(0, std::min(frame->y(), room.height() - frame->height())));
 }
 
 }  // namespace fai

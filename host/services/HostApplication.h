@@ -1,6 +1,7 @@
 #pragma once
 
 class QMdiArea;
+class QSize;
 class QWidget;
 
 namespace fai {
@@ -19,6 +20,9 @@ class HostApplication {
     // Shows a screen as a child window of the document area (or top-level) in its normal
     // window state, and brings it to the front.
     void ShowChild(QWidget* screen);
+    // Gives a screen shown in the document area the size asked for, as far as the area has
+    // room for it.
+    void ResizeChild(QWidget* screen, const QSize& size);
 
   private:
     HostApplication() = default;

@@ -5,7 +5,9 @@
 #include "Help.h"
 #include "HostApplication.h"
 #include "KeyEvents.h"
+#include "LayoutMemory.h"
 #include "TButtonFlat.h"
+#include "TDBGrid.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -15,9 +17,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace fai {
 namespace {
@@ -71,7 +76,62 @@ int TBaseForm::ShowModal() {
     return DialogService::Instance().ExecModal(*this);
 }
 
-void TBaseForm::ShowChild() { HostApplication::Instance().ShowChild(this); }
+void TBaseForm::ShowChild() {
+    const bool opening = !designSize_.isValid();
+    if (opening) designSize_ = size();
+    HostApplication::Instance().ShowChild(this);
+    // A screen run on its own, without the host's document area, keeps its design size.
+    if (opening && qobject_cast<QMdiSubWindow*>(parentWidget())) OpenAsLeft();
+}
+
+QList<TDBGrid*> TBaseForm::Grids() const { return findChildren<TDBGrid*>(); }
+
+// The grids of a screen share its width (the pages of a screen hold them in one place), so
+// what the grid on view leaves around it is what every grid of the screen has around it.
+QSize TBaseForm::SizeShowingAllColumns() const {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    int around = -1;
+    int widest = 0;
+    for (const TDBGrid* grid : Grids()) {
+        widest = std::max(widest, grid->WidthShowingAllColumns());
+        if (around < 0 && grid->isVisible()) around = width() - grid->width();
+    }
+    QSize size = designSize_;
+    if (around >= 0) size.setWidth(std::max(size.width(), around + widest));
+    return size;
+}
+
+void TBaseForm::OpenAsLeft() {
+    const QSize remembered = LayoutMemory::ScreenSize(objectName());
+    HostApplication::Instance().ResizeChild(
+        this, remembered.isValid() ? remembered : SizeShowingAllColumns());
+    openedAt_ = size();
+}
+
+void TBaseForm::RestoreDefaultLayout() {
+    for (TDBGrid* grid : Grids()) grid->SetUserWidths({});
+    if (!openedAt_.isValid()) return;
+    HostApplication::Instance().ResizeChild(this, SizeShowingAllColumns());
+    openedAt_ = size();
+}
+
+void RestoreDefaultLayouts(const QMdiArea& documentArea) {
+    LayoutMemory::ForgetScreens();
+    for (QMdiSubWindow* frame : documentArea.subWindowList()) {
+        if (auto* screen = qobject_cast<TBaseForm*>(frame->widget()))
+            screen->RestoreDefaultLayout();
+    }
+}
+
+void TBaseForm::RememberLayout() const {
+    for (const TDBGrid* grid : Grids()) {
+        if (!grid->UserWidths().isEmpty())
+            LayoutMemory::RememberColumnWidths(objectName(), grid->objectName(),
+                                               grid->UserWidths());
+    }
+    if (openedAt_.isValid() && size() != openedAt_)
+        LayoutMemory::RememberScreenSize(objectName(), size());
+}
 
 void TBaseForm::FormClose(TCloseAction&) {}
 
@@ -101,6 +161,8 @@ TButtonFlat* TBaseForm::MakeToolButton(QWidget* parent, const char* name, const 
 bool TBaseForm::event(QEvent* event) {
     if (event->type() == QEvent::Show && !shown_) {
         shown_ = true;
+        for (TDBGrid* grid : Grids())
+            grid->SetUserWidths(LayoutMemory::ColumnWidths(objectName(), grid->objectName()));
         GuardEvent([this] { FormShow(); });
     } else if (event->type() == QEvent::WindowActivate) {
         GuardEvent([this] { FormActivate(); });
@@ -120,6 +182,7 @@ void TBaseForm::closeEvent(QCloseEvent* event) {
         (frame ? static_cast<QWidget*>(frame) : this)->showMinimized();
         return;
     }
+    RememberLayout();
     setAttribute(Qt::WA_DeleteOnClose, action == TCloseAction::Free && !modal_);
     QDialog::closeEvent(event);
 }

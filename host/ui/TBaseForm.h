@@ -3,16 +3,20 @@
 #include "TMessages.h"
 
 #include <QDialog>
+#include <QList>
+#include <QSize>
 
 #include <memory>
 #include <utility>
 
 class QLabel;
+class QMdiArea;
 class QVBoxLayout;
 
 namespace fai {
 
 class TButtonFlat;
+class TDBGrid;
 
 // What closing a screen does with it.
 enum class TCloseAction { None, Hide, Free, Minimize };
@@ -45,8 +49,12 @@ class TBaseForm : public QDialog {
     // Shows the screen modally through the dialog service and returns its result.
     int ShowModal();
     bool ShownModal() const { return modal_; }
-    // Shows the screen as a child window of the host's document area.
+    // Shows the screen as a child window of the host's document area. The first time, it
+    // opens as the user left it, or else at its design size widened to show every column of
+    // its grids, as far as the area has room.
     void ShowChild();
+    // Forgets the user's sizes of the screen and its grids' columns and shows the defaults.
+    void RestoreDefaultLayout();
 
     virtual void FormCreate() {}
     virtual void FormShow() {}
@@ -75,10 +83,18 @@ class TBaseForm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QList<TDBGrid*> Grids() const;
+    QSize SizeShowingAllColumns() const;
+    void OpenAsLeft();
+    void RememberLayout() const;
+
     QString helpFile_;
     int helpContext_ = 0;
     bool modal_ = false;
     bool shown_ = false;
+    QSize designSize_;
+    // The size the screen opened at: a size still the same at closing is not the user's.
+    QSize openedAt_;
     QVBoxLayout* layout_;
 };
 
@@ -90,6 +106,9 @@ Form* CreateForm(Args&&... args) {
     form->FormCreate();
     return form.release();
 }
+
+// Forgets how the user left every screen, and shows the open ones in their default layout.
+void RestoreDefaultLayouts(const QMdiArea& documentArea);
 
 // The standard texts of msgMensagensPadroes.
 QStringList StandardMessages();

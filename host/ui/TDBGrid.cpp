@@ -11,6 +11,8 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -83,6 +85,8 @@ TDBGrid::TDBGrid(QWidget* parent)
         viewport()->update();
     });
     connect(model_, &DataSetTableModel::columnsRebuilt, this, [this] { ApplyColumns(); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int width) { ColumnResized(column, width); });
     connect(model_, &DataSetTableModel::focusRequested, this, [this](Field* field) {
         const int column = model_->ColumnOf(*field);
         if (column < 0 || !isVisible()) return;
@@ -486,12 +490,43 @@ void TDBGrid::ApplyColumns() {
 }
 
 void TDBGrid::ApplyColumn(int column) {
+    const QScopedValueRollback applying(applyingWidths_, true);
     const TColumn* persistent = model_->ColumnAt(column);
     setColumnHidden(column, persistent && !persistent->Visible());
-    const int width = persistent && persistent->Width() >= 0
+    const auto userWidth = userWidths_.constFind(ColumnKey(column));
+    const int width = userWidth != userWidths_.cend() ? *userWidth
+                      : persistent && persistent->Width() >= 0
                           ? persistent->Width()
                           : DefaultWidth(model_->FieldAt(column), fontMetrics().averageCharWidth());
     setColumnWidth(column, width);
+}
+
+// Only a width the user gave is remembered: the grid's own sizing goes through ApplyColumn.
+void TDBGrid::ColumnResized(int column, int width) {
+    if (applyingWidths_ || width <= 0) return;
+    const QString key = ColumnKey(column);
+    if (!key.isEmpty()) userWidths_.insert(key, width);
+}
+
+QString TDBGrid::ColumnKey(int column) const {
+    if (const TColumn* persistent = model_->ColumnAt(column))
+        return persistent->FieldName().toUpper();
+    const Field* field = model_->FieldAt(column);
+    return field ? field->FieldName().toUpper() : QString();
+}
+
+void TDBGrid::SetUserWidths(const QHash<QString, int>& widths) {
+    userWidths_.clear();
+    for (auto width = widths.cbegin(); width != widths.cend(); ++width)
+        if (width.value() > 0) userWidths_.insert(width.key().toUpper(), width.value());
+    ApplyColumns();
+}
+
+// A scroll bar's room is kept for the rows, which may outgrow the grid at any time.
+int TDBGrid::WidthShowingAllColumns() const {
+    return horizontalHeader()->length() + 2 * frameWidth() +
+           style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
+           (verticalHeader()->isVisible() ? verticalHeader()->width() : 0);
 }
 
 void TDBGrid::ColumnsChanged(const TColumn* column) {

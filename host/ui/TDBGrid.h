@@ -4,6 +4,7 @@
 #include "GridColumns.h"
 #include "KeyEvents.h"
 
+#include <QHash>
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTableView>
@@ -71,6 +72,14 @@ class TDBGrid : public QTableView {
     void SetSelectedIndex(int column);
     Field* SelectedField() const;
 
+    // Widths the user gave columns by dragging their titles, by field name (upper case).
+    // They win over the columns' own widths, here and in every dataset the grid shows later;
+    // setting an empty set brings the columns' own widths back.
+    const QHash<QString, int>& UserWidths() const { return userWidths_; }
+    void SetUserWidths(const QHash<QString, int>& widths);
+    // The grid's width when every visible column shows without a horizontal scroll bar.
+    int WidthShowingAllColumns() const;
+
     // The in-place editor.
     bool EditorMode() const;
     // Opens the editor on the current cell when it may be edited, putting the dataset into
@@ -130,6 +139,8 @@ class TDBGrid : public QTableView {
     void ApplyColumns();
     void ApplyColumn(int column);
     void ColumnsChanged(const TColumn* column);
+    void ColumnResized(int column, int width);
+    QString ColumnKey(int column) const;
     void EditorCreated(TMaskEdit* editor, const QModelIndex& index);
     void EditorReleased();
 
@@ -140,6 +151,8 @@ class TDBGrid : public QTableView {
     Options options_;
     int selectedColumn_ = 0;
     bool syncing_ = false;
+    bool applyingWidths_ = false;
+    QHash<QString, int> userWidths_;
     QPointer<TMaskEdit> editor_;
     QPersistentModelIndex editorIndex_;
 };

@@ -1,12 +1,14 @@
 // Makes the picture of the headcount screen that the README shows, from the real program:
 // the application server in-process over its demo data on a temporary SQLite file, the
-// host's start-up steps, and the module's screen filled in by service and loaded, on the
-// offscreen platform.
+// host's start-up steps and main window, and the module's screen filled in by service and
+// loaded, on the offscreen platform.
 //
 //     headcount_screenshot docs/images/headcount.png
 #include "Cli_fai00400.h"
 #include "DialogService.h"
+#include "HostApplication.h"
 #include "HostStartup.h"
+#include "MainWindow.h"
 #include "Pkg_fai00400.h"
 #include "RunningServer.h"
 #include "TDBGrid.h"
@@ -48,6 +50,9 @@ int Fail(const QString& why) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The default layout, not one a user of this machine left.
+    QTemporaryDir userConfig;
+    qputenv("XDG_CONFIG_HOME", userConfig.path().toUtf8());
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -80,6 +85,12 @@ int main(int argc, char** argv) {
         settings.database = database;
         HostStartup::Run(settings);
         Initialize();
+        // The host's window at a common desktop size, so that the picture shows what a clerk
+        // sees on opening the screen.
+        MainWindow window([] {});
+        window.resize(1280, 800);
+        window.show();
+        HostApplication::Instance().SetMainForm(&window, window.DocumentArea());
         ::CriaEfetFatur();
         TfrmEfetFatur& screen = *frmEfetFatur;
         QApplication::setActiveWindow(&screen);
@@ -98,9 +109,10 @@ int main(int argc, char** argv) {
         if (screen.cdsEfetFatu.IsEmpty()) return Fail(QStringLiteral("no rows were loaded"));
 
         QDir().mkpath(QFileInfo(output).absolutePath());
-        if (!screen.grab().save(output))
+        if (!window.grab().save(output))
             return Fail(QStringLiteral("could not write %1").arg(output));
         delete frmEfetFatur.data();
+        HostApplication::Instance().SetMainForm(nullptr, nullptr);
         Finalize();
     } catch (const std::exception& e) {
         return Fail(QString::fromUtf8(e.what()));

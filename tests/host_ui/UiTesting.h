@@ -5,19 +5,23 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
 #include <functional>
 #include <vector>
 
-// Runs a QtTest class on the offscreen platform, whatever the environment says.
-#define FAI_UI_TEST_MAIN(TestClass)              \
-    int main(int argc, char** argv) {            \
-        qputenv("QT_QPA_PLATFORM", "offscreen"); \
-        QApplication app(argc, argv);            \
-        TestClass test;                          \
-        return QTest::qExec(&test, argc, argv);  \
+// Runs a QtTest class on the offscreen platform, whatever the environment says, with a user
+// configuration of its own (the screens remember their layout there).
+#define FAI_UI_TEST_MAIN(TestClass)                             \
+    int main(int argc, char** argv) {                           \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                \
+        QTemporaryDir userConfig;                               \
+        qputenv("XDG_CONFIG_HOME", userConfig.path().toUtf8()); \
+        QApplication app(argc, argv);                           \
+        TestClass test;                                         \
+        return QTest::qExec(&test, argc, argv);                 \
     }
 
 // The current row's value of a data column, for use inside an expression.
