@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 
 namespace fai {
@@ -57,6 +58,9 @@ void MainWindow::ShowAsLeft() {
         restoreState(LayoutMemory::MainWindowState());
         show();
     } else {
+        // A desktop without a window manager does not maximize: the window takes the screen
+        // itself.
+        setGeometry(screen()->availableGeometry());
         showMaximized();
     }
 }
