@@ -56,8 +56,8 @@ class TNetConnection {
     void Connect();
     void Disconnect();
     // Connect succeeded and no Disconnect since. A server that stops later is found out by
-    // the next call, which raises EConnectionError; the channel reconnects by itself once
-    // the server is back.
+    // the next call, which raises EConnectionError; every call after that tries the server
+    // afresh, so the first one once the server is back works.
     bool Connected() const { return appServer_ != nullptr; }
 
     // The method table of the connected server. Valid until the next Connect or Disconnect.
