@@ -5,8 +5,10 @@
 #include "WorkingContext.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 
@@ -43,6 +45,16 @@ MainWindow::MainWindow(std::function<void()> openHeadcounts, QWidget* parent)
     statusBar()->addPermanentWidget(dateLabel_);
     ShowWorkingContext();
     resize(1024, 700);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    for (QMdiSubWindow* screen : documents_->subWindowList()) {
+        if (!screen->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::ShowWorkingContext() {

@@ -19,6 +19,12 @@ class MainWindow : public QMainWindow {
     QMdiArea* DocumentArea() const { return documents_; }
     void ShowWorkingContext();
 
+  protected:
+    // Quitting closes the screens first, one by one, each the way its own closing goes, so
+    // that nothing being typed is thrown away unasked; the first screen that stays open keeps
+    // the host, and the screens after it, running.
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     QMdiArea* documents_;
     QLabel* branchLabel_;
