@@ -236,6 +236,23 @@ TEST(TNetConnection, TheFirstCallAfterTheServerIsBackWorks) {
     EXPECT_EQ(service.Calls(), 1);
 }
 
+// A screen opened while the server was down reaches it at its first action once it is up.
+TEST(TNetConnection, NotRaisingConnectTriesTheServerAgainAtEachCall) {
+    HeldPort port(HeldPort::Mode::Refusing);
+    TNetConnection connection;
+    Aim(connection, port.Port(), 2s);
+    connection.SetThrowException(false);
+    connection.Connect();
+    EXPECT_EQ(ConnectionFailureOf([&] { connection.AppServer().GetParams("0001"); }).message,
+              Unreachable(port.Port()));
+    port.Release();
+    ScriptedService service;
+    LocalAppServer server(service, port.Port());
+    EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+    EXPECT_TRUE(connection.Connected());
+    EXPECT_EQ(service.Calls(), 1);
+}
+
 TEST(TNetConnection, BeforeConnectRunsOnEveryConnectAndChoosesTheServer) {
     ScriptedService first, second;
     LocalAppServer firstServer(first), secondServer(second);
