@@ -3,6 +3,7 @@
 #include "BusyScope.h"
 #include "CheckResultServ.h"
 #include "Consiste.h"
+#include "DialogService.h"
 #include "Errors.h"
 #include "FocusScope.h"
 #include "HostApplication.h"
@@ -114,14 +115,30 @@ void TfrmEfetFatur::ShowBranchNameFromTable() {
 
 void TfrmEfetFatur::FormActivate() { update(); }
 
+// Closing reloads the rows, which would throw away a row being typed: the clerk is asked
+// first, and No keeps the screen open with the row as typed. Once nothing is pending, a
+// server out of reach is said once and does not keep the screen open; anything the server
+// or the checks refuse still does.
 void TfrmEfetFatur::FormClose(TCloseAction& action) {
-    if (!EmptyString(medCdFilial->Text()) && !EmptyString(medCdCliente->Text())) {
-        ValidateFilterAndLoad();
-        Vd_VerifSoma();
+    const bool typing = Editing(cdsEfetFatu.State()) || Editing(cdsTurno.State());
+    if (typing && !CancelConfirmed()) throw EAbort();
+    try {
+        if (typing) CancelTyping();
+        if (!EmptyString(medCdFilial->Text()) && !EmptyString(medCdCliente->Text())) {
+            ValidateFilterAndLoad();
+            Vd_VerifSoma();
+        }
+    } catch (const EConnectionError& unreachable) {
+        DialogService::Instance().Error(unreachable.Message());
     }
     boStCriado = false;
     netEfetFatur.Disconnect();
     TfrmPadraoSimples::FormClose(action);
+}
+
+void TfrmEfetFatur::CancelTyping() {
+    if (Editing(cdsTurno.State())) CancelShiftRow();
+    if (Editing(cdsEfetFatu.State())) TfrmPadraoSimples::sbtCancelarClick();
 }
 
 void TfrmEfetFatur::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
@@ -156,13 +173,12 @@ DataPacket TfrmEfetFatur::SinglePacket(const ServerResult& result) {
 // ---- creation ----------------------------------------------------------------------------
 
 void CriaEfetFatur() {
-    SetScreenCursor(TCursor::HourGlass);
+    const HourGlassScope creating;
     if (!boStCriado) {
         frmEfetFatur = CreateForm<TfrmEfetFatur>(HostApplication::Instance().MainForm());
         boStCriado = true;
     }
     frmEfetFatur->ShowChild();
-    SetScreenCursor(TCursor::Default);
 }
 
 void Cli_fai00400_StartUp() {

@@ -228,6 +228,12 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     void ConnectShiftHandlers();
     void SetTabOrder();
 
+    // The service record (cdsServico) of the row under the cursor's own service, which the
+    // row's checks and typing rules read; fetched when the record held is another's.
+    const ClientDataSet& RowService();
+    // No sale value can be typed for the row's service.
+    bool SaleValueFixedForRow();
+
     // The filter as the server calls take it.
     bool ByServiceMode() const;
     QString Branch() const;
@@ -238,6 +244,11 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
 
     // Shows the message of the key as an error and abandons the running operation.
     [[noreturn]] void Fail(const QString& key) const;
+    // The host's standard cancel question ("Canc"), answered Yes.
+    bool CancelConfirmed();
+    void CancelShiftRow();
+    // Drops the headcount or shift row being typed, as the cancel command does once asked.
+    void CancelTyping();
     // The checks of the filter and the load of its rows, as leaving the panel runs them.
     void ValidateFilterAndLoad();
     // qryFilial on one branch, or on all of them with "T".
@@ -249,10 +260,11 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     bool DateOpenForEditing();
     void ProposeBillingDate();
     void StampRowWithFilter();
-    void ReloadApportionmentAfterSave();
+    // False when the items could not be read again.
+    bool ReloadApportionmentAfterSave();
     // The steps of a row's post that are not billing rules of their own.
     void CheckDateOpen();
-    void CheckNewRowDate();
+    void CheckRowDate();
     void ZeroFillOrCheckCount(const char* field);
     void ZeroFillOrCheckSaleValue();
     // Whether the server has a row of the filter's service on the row's date already.

@@ -65,13 +65,14 @@ void TfrmItRatEfet::Habilita() {
 }
 
 double CriaItRatEfet() {
-    SetScreenCursor(TCursor::HourGlass);
     // One dialog per opening; it goes when its modal showing is over.
-    std::unique_ptr<TfrmItRatEfet> dialog(
-        CreateForm<TfrmItRatEfet>(HostApplication::Instance().MainForm()));
+    std::unique_ptr<TfrmItRatEfet> dialog;
+    {
+        const HourGlassScope creating;
+        dialog.reset(CreateForm<TfrmItRatEfet>(HostApplication::Instance().MainForm()));
+    }
     frmItRatEfet = dialog.get();
     dialog->ShowModal();
-    SetScreenCursor(TCursor::Default);
 
     double total = 0;
     if (ClientDataSet* items = dialog->dtsPadrao.DataSet(); items && items->Active()) {

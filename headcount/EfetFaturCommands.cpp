@@ -213,11 +213,8 @@ void TfrmEfetFatur::sbtExcluirClick() {
 
 void TfrmEfetFatur::sbtCancelarClick() {
     if (!EfetivoTabActive()) {
-        if (cdsTurno.State() == DataSetState::Edit &&
-            msgMensagensPadroes.ShowMsg(QStringLiteral("Canc"), DialogKind::Confirmation,
-                                        mbYes | mbNo, 0) == mrYes) {
-            dbgTurno->HideEditor();
-            cdsTurno.Cancel();
+        if (cdsTurno.State() == DataSetState::Edit && CancelConfirmed()) {
+            CancelShiftRow();
             ControlaBotoes();
         }
     } else {
@@ -226,6 +223,16 @@ void TfrmEfetFatur::sbtCancelarClick() {
     }
     VerifEmpty();
     if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+}
+
+bool TfrmEfetFatur::CancelConfirmed() {
+    return msgMensagensPadroes.ShowMsg(QStringLiteral("Canc"), DialogKind::Confirmation,
+                                       mbYes | mbNo, 0) == mrYes;
+}
+
+void TfrmEfetFatur::CancelShiftRow() {
+    dbgTurno->HideEditor();
+    cdsTurno.Cancel();
 }
 
 // Confirming brings in what others saved meanwhile, but only while no shift row is held in
@@ -247,8 +254,14 @@ void TfrmEfetFatur::sbtConfirmarClick() {
     cdsEfetFatu.Locate(keyField, key, {.caseInsensitive = true});
 }
 
+// The reload puts the cursor on the first row; on the "Turno" tab the shifts shown follow
+// it, so that a shift typed next, and the check of the sum on leaving, are that row's.
 void TfrmEfetFatur::sbtVerificarClick() {
     ValidateFilterAndLoad();
+    if (!EfetivoTabActive()) {
+        Verifica_Nbk();
+        LoadShifts();
+    }
     ControlaBotoes();
 }
 
@@ -330,9 +343,7 @@ void TfrmEfetFatur::dbgDataKeyPress(QChar& key) {
         (field == QLatin1String("CDSERVFILI") || field == QLatin1String("NMSERVICO")) &&
         !TabOrEnter(key))
         key = QChar();
-    if (field == QLatin1String("VRSERVFATUDT") &&
-        cdsServico.FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N"))
-        key = QChar();
+    if (field == QLatin1String("VRSERVFATUDT") && SaleValueFixedForRow()) key = QChar();
 }
 
 void TfrmEfetFatur::dbgServicoKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -355,9 +366,7 @@ void TfrmEfetFatur::dbgServicoKeyPress(QChar& key) {
     if (field == QLatin1String("VRSERVFATUDT") && Editing(state)) limit(7, 3);
     if (state != DataSetState::Insert && field == QLatin1String("DIASEMANA") && !TabOrEnter(key))
         throw EAbort();
-    if (field == QLatin1String("VRSERVFATUDT") &&
-        cdsServico.FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N"))
-        key = QChar();
+    if (field == QLatin1String("VRSERVFATUDT") && SaleValueFixedForRow()) key = QChar();
 }
 
 }  // namespace fai

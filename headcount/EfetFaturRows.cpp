@@ -8,6 +8,7 @@
 #include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DateText.h"
+#include "DialogService.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
@@ -19,6 +20,12 @@
 #include <QStackedWidget>
 
 namespace fai {
+namespace {
+
+const QString kItemsNotReloaded = QStringLiteral(
+    "Os efetivos foram gravados, mas os itens para rateio não puderam ser recarregados.");
+
+}  // namespace
 
 // Rows come from the server in by-date mode, one per service of the client.
 void TfrmEfetFatur::cdsEfetFatuBeforeInsert() {
@@ -70,8 +77,7 @@ void TfrmEfetFatur::cdsEfetFatuBeforePost() {
     CheckDateOpen();
     Vd_CliFat();
     Vd_QtdTurno();
-    if (cdsEfetFatu.State() == DataSetState::Insert && nbkGrid->currentIndex() == 1)
-        CheckNewRowDate();
+    if (nbkGrid->currentIndex() == 1) CheckRowDate();
     ZeroFillOrCheckCount("QTCOMEFATU");
     ZeroFillOrCheckCount("QTCOMEPREV");
     ZeroFillOrCheckSaleValue();
@@ -99,11 +105,14 @@ void TfrmEfetFatur::CheckDateOpen() {
     Fail(QStringLiteral("DATA_BLOQ"));
 }
 
-void TfrmEfetFatur::CheckNewRowDate() {
+// By service the date is the row's key: no row is saved without one, a stored row whose
+// date was cleared included, and a new row's must be free.
+void TfrmEfetFatur::CheckRowDate() {
     Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    const bool newRow = cdsEfetFatu.State() == DataSetState::Insert;
     FocusOnFailure(billingDate, [&] {
         if (billingDate.IsNull()) Fail(QStringLiteral("Data_Emp"));
-        if (BillingDateTaken()) Fail(QStringLiteral("Data_ja_cad"));
+        if (newRow && BillingDateTaken()) Fail(QStringLiteral("Data_ja_cad"));
     });
 }
 
@@ -163,16 +172,25 @@ void TfrmEfetFatur::cdsEfetFatuAfterPost() {
     } catch (...) {
         boDeleta = true;
         cdsEfetFatu.CancelUpdates();
+        // The clerk reads why the save was refused, whatever becomes of the items.
         ReloadApportionmentAfterSave();
         throw;
     }
-    ReloadApportionmentAfterSave();
+    // The row is saved: items that cannot be read again do not make the save look failed.
+    if (!ReloadApportionmentAfterSave())
+        DialogService::Instance().Message(DialogKind::Warning, kItemsNotReloaded, mbOk);
 }
 
 // The items are read again after every save, saved or not: the links the server numbered
-// are the ones a second apportionment changes, and no change is sent twice.
-void TfrmEfetFatur::ReloadApportionmentAfterSave() {
-    if (!cdsEfetFatu.IsEmpty()) getItRatEfet();
+// are the ones a second apportionment changes, and no change is sent twice. Items that
+// cannot be read are none (getItRatEfet), so nothing is lost by going on without them.
+bool TfrmEfetFatur::ReloadApportionmentAfterSave() {
+    try {
+        if (!cdsEfetFatu.IsEmpty()) getItRatEfet();
+    } catch (const EError&) {
+        return false;
+    }
+    return true;
 }
 
 void TfrmEfetFatur::cdsEfetFatuAfterCancel() {

@@ -31,10 +31,27 @@ void TfrmEfetFatur::Vd_CliFat() {
     if (!cdsVdCliFat.IsEmpty()) Fail(QStringLiteral("Efet_Apur"));
 }
 
+// The column exit fetches the record as the clerk works along a row, but going down a
+// column or a reload brings another row under the cursor with no column left: the record
+// held may then be another service's, and a row must never be checked with another's flags.
+const ClientDataSet& TfrmEfetFatur::RowService() {
+    const QString service =
+        ByServiceMode() ? FilterService() : cdsEfetFatu.FieldByName("CDSERVFILI").AsString();
+    if (service.isEmpty() || cdsServico.FieldByName("CDSERVFILI").AsString() == service)
+        return cdsServico;
+    cdsServico.SetData(
+        SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), service)));
+    return cdsServico;
+}
+
+bool TfrmEfetFatur::SaleValueFixedForRow() {
+    return RowService().FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N");
+}
+
 // For services compared with the catering planning, the billed count must be the planned
 // one; a planning of 0 (or none) asks nothing.
 void TfrmEfetFatur::Vd_DtFatuPla() {
-    if (cdsServico.FieldByName("IDCONSCOMFAT").AsString() != QLatin1String("S")) return;
+    if (RowService().FieldByName("IDCONSCOMFAT").AsString() != QLatin1String("S")) return;
     const bool byDate = nbkGrid->currentIndex() == 0;
     const QString service =
         byDate ? cdsEfetFatu.FieldByName("CDSERVFILI").AsString() : FilterService();
@@ -76,10 +93,12 @@ void TfrmEfetFatur::Vd_QtdTurno() {
 // client and branch may be changed.
 void TfrmEfetFatur::Vd_ServClie() {
     if (nbkGrid->currentIndex() != 0) return;
-    BusyScope busy(this, bkConnecting);
-    cdsVdServClie.SetData(SinglePacket(netEfetFatur.AppServer().GetVdServClie(
-        Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
-        cdsEfetFatu.FieldByName("CDSERVFILI").AsString())));
+    {
+        BusyScope busy(this, bkConnecting);
+        cdsVdServClie.SetData(SinglePacket(netEfetFatur.AppServer().GetVdServClie(
+            Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
+            cdsEfetFatu.FieldByName("CDSERVFILI").AsString())));
+    }
     if (cdsVdServClie.FieldByName("CDSERVFILI").AsString().isEmpty()) {
         cdsEfetFatu.FieldByName("QTCOMEFATU").FocusControl();
         Fail(QStringLiteral("Serv_n"));

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -66,6 +67,12 @@ void MainWindow::ShowAsLeft() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    for (QMdiSubWindow* screen : documents_->subWindowList()) {
+        if (!screen->close()) {
+            event->ignore();
+            return;
+        }
+    }
     LayoutMemory::RememberMainWindow(saveGeometry(), saveState());
     QMainWindow::closeEvent(event);
 }

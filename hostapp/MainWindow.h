@@ -22,6 +22,9 @@ class MainWindow : public QMainWindow {
     void ShowAsLeft();
 
   protected:
+    // Quitting closes the screens first, one by one, each the way its own closing goes, so
+    // that nothing being typed is thrown away unasked; the first screen that stays open keeps
+    // the host, and the screens after it, running. The window's place is kept for next time.
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -51,14 +51,15 @@ void TfrmRelListComen::FormClose(TCloseAction& action) {
 }
 
 void cria_RelListComen() {
-    SetScreenCursor(TCursor::HourGlass);
-    if (!boidcriado) {
-        frmRelListComen = CreateForm<TfrmRelListComen>(HostApplication::Instance().MainForm());
-        boidcriado = true;
+    {
+        const HourGlassScope creating;
+        if (!boidcriado) {
+            frmRelListComen = CreateForm<TfrmRelListComen>(HostApplication::Instance().MainForm());
+            boidcriado = true;
+        }
+        frmRelListComen->setWindowState(Qt::WindowNoState);
     }
-    frmRelListComen->setWindowState(Qt::WindowNoState);
     frmRelListComen->ShowModal();
-    SetScreenCursor(TCursor::Default);
     // A closed report screen lives for one showing: the next call makes a fresh one.
     if (!boidcriado) delete frmRelListComen.data();
 }

@@ -45,7 +45,18 @@ std::unique_ptr<RpcSession> RpcSession::Open(const ServerEndpoint& endpoint,
 
 RpcSession::RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds deadline,
                        std::shared_ptr<grpc::Channel> channel)
-    : endpoint_(endpoint), deadline_(deadline), stub_(Fai00400::rdmEfetFatur::NewStub(channel)) {}
+    : endpoint_(endpoint),
+      deadline_(deadline),
+      channel_(std::move(channel)),
+      stub_(Fai00400::rdmEfetFatur::NewStub(channel_)) {}
+
+void RpcSession::ReopenIfFailing() {
+    if (channel_->GetState(false) != GRPC_CHANNEL_TRANSIENT_FAILURE) return;
+    auto channel = NewChannel(endpoint_);
+    WaitUntilReady(*channel, endpoint_, deadline_);
+    stub_ = Fai00400::rdmEfetFatur::NewStub(channel);
+    channel_ = std::move(channel);
+}
 
 void RpcSession::Check(const char* method, const grpc::Status& status) const {
     switch (status.error_code()) {

@@ -13,7 +13,8 @@ namespace fai {
 // One connection's transport to the application server: a channel that answered, its stub,
 // and the deadline every call gets. It turns the ways a call can fail into our exceptions:
 // no answer in time and a server gone away into EConnectionError, anything else the server
-// said no to into EServerError with its message.
+// said no to into EServerError with its message. One thread at a time: a call may replace
+// the channel.
 class RpcSession {
   public:
     using Stub = Fai00400::rdmEfetFatur::Stub;
@@ -28,8 +29,10 @@ class RpcSession {
 
     void SetDeadline(std::chrono::milliseconds deadline) { deadline_ = deadline; }
 
+    // A channel that has been failing tries the server again on a fresh channel first.
     template <class Request, class Response>
-    Response Call(const char* method, Rpc<Request, Response> rpc, const Request& request) const {
+    Response Call(const char* method, Rpc<Request, Response> rpc, const Request& request) {
+        ReopenIfFailing();
         grpc::ClientContext context;
         context.set_deadline(std::chrono::system_clock::now() + deadline_);
         Response response;
@@ -41,10 +44,16 @@ class RpcSession {
     RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds deadline,
                std::shared_ptr<grpc::Channel> channel);
 
+    // A failing channel waits out a backoff that grows with every failed attempt before it
+    // tries the server again, so for seconds after a restart every call would still fail at
+    // once. The user's next action is the moment to try: a fresh channel connects now, or
+    // says now that the server cannot be reached.
+    void ReopenIfFailing();
     void Check(const char* method, const grpc::Status& status) const;
 
     ServerEndpoint endpoint_;
     std::chrono::milliseconds deadline_;
+    std::shared_ptr<grpc::Channel> channel_;
     std::unique_ptr<Stub> stub_;
 };
 

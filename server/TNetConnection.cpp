@@ -47,9 +47,19 @@ void TNetConnection::Disconnect() {
     failure_.reset();
 }
 
+// A connection that failed to open is tried again at each call, as a failing channel is: a
+// screen opened while the server was down reaches it at the first action once it is up.
 TrdmEfetFaturDisp& TNetConnection::AppServer() {
     if (appServer_) return *appServer_;
-    throw failure_ ? *failure_ : EConnectionError::NotConnected();
+    if (!failure_) throw EConnectionError::NotConnected();
+    try {
+        Open();
+    } catch (const EConnectionError& failure) {
+        failure_ = failure;
+        throw;
+    }
+    failure_.reset();
+    return *appServer_;
 }
 
 }  // namespace fai

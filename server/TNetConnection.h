@@ -22,11 +22,13 @@ namespace fai {
 // EConnectionError naming host and port; nothing waits longer than the deadline.
 //
 // ThrowException (true by default) decides where a failed Connect is reported. True: Connect
-// raises it. False: Connect returns with Connected() false and keeps the failure, and every
-// AppServer() until the next Connect or Disconnect raises that same message, so the user
-// still learns which server could not be reached, at the moment the screen needs it. AppServer() on
-// a connection that never tried, or after Disconnect, raises "Não há conexão com o servidor de
-// aplicação.". An exception raised by BeforeConnect itself always propagates.
+// raises it. False: Connect returns with Connected() false and keeps the failure; every
+// AppServer() until the next Connect or Disconnect tries the same server again and, while it
+// still cannot be reached, raises the failure, so the user learns which server could not be
+// reached at the moment the screen needs it, and the first call once it is up connects.
+// AppServer() on a connection that never tried, or after Disconnect, raises "Não há conexão
+// com o servidor de aplicação.". An exception raised by BeforeConnect itself always
+// propagates.
 class TNetConnection {
   public:
     TNetConnection();
@@ -56,8 +58,8 @@ class TNetConnection {
     void Connect();
     void Disconnect();
     // Connect succeeded and no Disconnect since. A server that stops later is found out by
-    // the next call, which raises EConnectionError; the channel reconnects by itself once
-    // the server is back.
+    // the next call, which raises EConnectionError; every call after that tries the server
+    // afresh, so the first one once the server is back works.
     bool Connected() const { return appServer_ != nullptr; }
 
     // The method table of the connected server. Valid until the next Connect or Disconnect.

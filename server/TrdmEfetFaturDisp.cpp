@@ -42,14 +42,14 @@ ServerResult FromWire(const Fai00400::ServerResult& answer, const char* method, 
 }
 
 template <class Request>
-ServerResult Result(const RpcSession& session, const char* method,
+ServerResult Result(RpcSession& session, const char* method,
                     RpcSession::Rpc<Request, Fai00400::ServerResult> rpc, const Request& request,
                     int promised) {
     return FromWire(session.Call(method, rpc, request), method, promised);
 }
 
 template <class Request>
-QString PlainText(const RpcSession& session, const char* method,
+QString PlainText(RpcSession& session, const char* method,
                   RpcSession::Rpc<Request, Fai00400::TextResult> rpc, const Request& request) {
     return QString::fromStdString(session.Call(method, rpc, request).text());
 }

@@ -9,4 +9,15 @@ enum class TCursor { Default, HourGlass };
 void SetScreenCursor(TCursor cursor);
 TCursor ScreenCursor();
 
+// The hourglass while a screen is being made, and the default cursor again when the making
+// ends, however it ends: a screen then shown modally is worked with the normal cursor, and
+// one that fails to be made leaves no hourglass behind.
+class [[nodiscard]] HourGlassScope {
+  public:
+    HourGlassScope() { SetScreenCursor(TCursor::HourGlass); }
+    ~HourGlassScope() { SetScreenCursor(TCursor::Default); }
+    HourGlassScope(const HourGlassScope&) = delete;
+    HourGlassScope& operator=(const HourGlassScope&) = delete;
+};
+
 }  // namespace fai

@@ -91,6 +91,13 @@ TDBGrid::TDBGrid(QWidget* parent)
         const int column = model_->ColumnOf(*field);
         if (column < 0 || !isVisible()) return;
         SetSelectedIndex(column);
+        // A cell still being typed in keeps the keys, its text selected, so that the user types
+        // over what was refused; on the grid the next key would only leave the cell again.
+        if (editor_ && editorIndex_.column() == column) {
+            editor_->setFocus();
+            editor_->selectAll();
+            return;
+        }
         setFocus();
     });
     // A field assigned from code shows in an editor the user has not typed into.

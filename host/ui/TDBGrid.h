@@ -28,6 +28,8 @@ class TMaskEdit;
 //   row's edit;
 // - Insert, and the down arrow on the last row, append a row; Ctrl+Delete deletes the current
 //   row, asking first with dgConfirmDelete;
+// - a field's FocusControl selects its column and gives the grid the focus, or, while that
+//   cell's editor is open, gives it to the editor with its text selected;
 // - Tab moves between columns with dgTabs, and out of the grid without;
 // - key-down and key-press hooks see every key first, the editor's too, and can swallow it.
 // Cells show the fields' display texts (display formats, OnGetText); the titles are the

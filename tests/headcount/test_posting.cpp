@@ -5,6 +5,7 @@
 #include "SqlSession.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
+#include "TMaskEdit.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -90,6 +91,20 @@ struct Around {
     double planned = 0;
 };
 
+// A client's service: compared with the catering planning, and whether a sale value may be
+// typed for each date ("S" or "N").
+struct ServiceFlags {
+    QString compared, valuePerDate;
+};
+
+// Counts or sale values typed down one column of the by-date grid: into lunch's cell, then,
+// after the down arrow, into dinner's below it.
+struct DownTheColumn {
+    ServiceFlags lunch, dinner;
+    QString column;
+    QStringList typed;
+};
+
 struct Refusal {
     QString message;
     // The grid's selected column afterwards; it was the sale value's before the confirm.
@@ -102,6 +117,7 @@ struct Refusal {
 Q_DECLARE_METATYPE(NewRow)
 Q_DECLARE_METATYPE(Around)
 Q_DECLARE_METATYPE(Refusal)
+Q_DECLARE_METATYPE(DownTheColumn)
 
 class PostingTest : public QObject {
     Q_OBJECT
@@ -343,6 +359,133 @@ class PostingTest : public QObject {
         QCOMPARE(f.Calls("GetServico"), before + 2);
         QCOMPARE(screen.cdsServico.FieldByName("CDSERVFILI").AsString(), kDinner);
         QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
+    // By date each row is checked and typed into with its own service's flags, however the
+    // cursor came to it: going down a column leaves no column behind that would fetch them.
+    void byDateEachRowFollowsItsOwnService_data() {
+        QTest::addColumn<DownTheColumn>("down");
+        QTest::addColumn<QString>("refusal");
+        // What lunch and dinner store in the column afterwards; null when no row is stored.
+        QTest::addColumn<QVariantList>("stored");
+        const QVariant none;
+        QTest::newRow("compared with the planning, then not")
+            << DownTheColumn{{"S", "N"}, {"N", "N"}, "QTCOMEFATU", {"100", "90"}} << QString()
+            << QVariantList{100.0, 90.0};
+        QTest::newRow("not compared with the planning, then compared")
+            << DownTheColumn{{"N", "N"}, {"S", "N"}, "QTCOMEFATU", {"90", "90"}} << kEfetDifere
+            << QVariantList{90.0, none};
+        QTest::newRow("a sale value per date, then none")
+            << DownTheColumn{{"N", "S"}, {"N", "N"}, "VRSERVFATUDT", {"5", "5"}} << QString()
+            << QVariantList{5.0, none};
+        QTest::newRow("no sale value per date, then one")
+            << DownTheColumn{{"N", "N"}, {"N", "S"}, "VRSERVFATUDT", {"5", "5"}} << QString()
+            << QVariantList{none, 5.0};
+    }
+
+    void byDateEachRowFollowsItsOwnService() {
+        QFETCH(DownTheColumn, down);
+        QFETCH(QString, refusal);
+        QFETCH(QVariantList, stored);
+        HeadcountFixture f;
+        const Key dinner{kBranch, kClient, kDinner, kTenth};
+        f.Seed()
+            .Branch(kBranch, kBranchName)
+            .Client(QStringLiteral("J"), kNumber, kClientName)
+            .ClientAt(kBranch, kClient)
+            .Service(kBranch, kLunch, QStringLiteral("ALMOCO"))
+            .Service(kBranch, kDinner, QStringLiteral("JANTAR"))
+            .ClientService(kBranch, kClient, kLunch, QVariant(), down.lunch.compared,
+                           down.lunch.valuePerDate)
+            .ClientService(kBranch, kClient, kDinner, QVariant(), down.dinner.compared,
+                           down.dinner.valuePerDate)
+            .Planning(LunchOn(kTenth), 100)
+            .Planning(dinner, 100);
+        f.Open();
+        f.FilterByDate(kTenth);
+        TfrmEfetFatur& screen = f.Screen();
+        TDBGrid* grid = screen.dbgData;
+        // On lunch's row the clerk tabs from the service's code to the column...
+        grid->SetSelectedIndex(0);
+        for (int tabs = 0; tabs < grid->ColumnCount() && SelectedField(grid) != down.column; ++tabs)
+            QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(SelectedField(grid), down.column);
+        // ...and types down it.
+        TypeKeys(down.typed[0]);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("CDSERVFILI").AsString(), kDinner);
+        TypeKeys(down.typed[1]);
+        f.Find<TButtonFlat>("sbtConfirmar")->click();
+        QCOMPARE(f.TakeMessages(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        const auto storedIn = [&](const Key& key) {
+            const auto row = f.Seed().Headcount(key);
+            if (!row) return QVariant();
+            return QVariant(down.column == QLatin1String("QTCOMEFATU") ? row->billed : row->value);
+        };
+        QCOMPARE((QVariantList{storedIn(LunchOn(kTenth)), storedIn(dinner)}), stored);
+    }
+
+    // A date refused as its cell is left stays in the open cell, selected, for the clerk to
+    // type over: the next key goes into the cell, not to the grid.
+    void aRefusedDateStaysSelectedInItsCell_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a day already entered") << "10032026" << kDataJaCad;
+        QTest::newRow("a closed day") << "02032026" << kDataBloq;
+    }
+
+    void aRefusedDateStaysSelectedInItsCell() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount(LunchOn(kTenth), 50, 50);
+        f.Seed().Params(kBranch, kTenth, "S", 3, "S");
+        f.Open();
+        f.FilterByService(kLunch);
+        TfrmEfetFatur& screen = f.Screen();
+        TDBGrid* grid = screen.dbgServico;
+        f.Find<TButtonFlat>("sbtIncluir")->click();
+        QCOMPARE(SelectedField(grid), QStringLiteral("DTFATURAM"));
+        TypeKeys(typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f.TakeMessages(), QStringList{message});
+        TMaskEdit* cell = grid->InplaceEditor();
+        QVERIFY(cell);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(cell));
+        QVERIFY(!cell->text().isEmpty());
+        QCOMPARE(cell->selectedText(), cell->text());
+
+        TypeKeys(QStringLiteral("11032026"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), kEleventh);
+        QCOMPARE(SelectedField(grid), QStringLiteral("DIASEMANA"));
+    }
+
+    // A stored day keeps its date: clearing it is refused on the screen, in the date's cell,
+    // with the row still as typed, and nothing goes to the server.
+    void aStoredDayCannotLoseItsDate() {
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount(LunchOn(kTenth), 50, 50);
+        f.Open();
+        f.FilterByService(kLunch);
+        TfrmEfetFatur& screen = f.Screen();
+        f.Find<TButtonFlat>("sbtAlterar")->click();
+        ClientDataSet& rows = screen.cdsEfetFatu;
+        QCOMPARE(rows.State(), DataSetState::Edit);
+        rows.FieldByName("QTCOMEFATU").SetAsFloat(60);
+        rows.FieldByName("DTFATURAM").Clear();
+        screen.dbgServico->SetSelectedIndex(IndiceCol(screen.dbgServico, "QTCOMEFATU"));
+
+        f.Find<TButtonFlat>("sbtConfirmar")->click();
+        QCOMPARE(f.TakeMessages(), QStringList{kDataEmp});
+        QCOMPARE(rows.State(), DataSetState::Edit);
+        QCOMPARE(SelectedField(screen.dbgServico), QStringLiteral("DTFATURAM"));
+        QVERIFY(screen.dbgServico->hasFocus());
+        QCOMPARE(rows.FieldByName("QTCOMEFATU").AsFloat(), 60.0);
+        QCOMPARE(f.Calls("UpdEfetFatu"), 0);
+        QCOMPARE(f.Seed().Headcount(LunchOn(kTenth))->billed, 50.0);
     }
 
     void leavingTheDateOfANewRowChecksIt_data() {

@@ -1,5 +1,6 @@
 // The billing rules of the headcount screen: closed days, assessed periods, the planning and
 // the service-client relation, and the branch parameters behind the first of them.
+#include "BusyIndicator.h"
 #include "ClosedDayRule.h"
 #include "EfetFaturData.h"
 #include "HeadcountFixture.h"
@@ -254,7 +255,15 @@ class RulesTest : public QObject {
                     {kClient, kLunch});
         }
 
+        // What is said is said over a screen no longer busy.
+        QList<int> busyWhenSaid;
+        DialogService::Instance().SetMessageScript([&busyWhenSaid](const ShownMessage&) {
+            busyWhenSaid << ShowAviDepth();
+            return int(mrOk);
+        });
+
         f.Find<TButtonFlat>("sbtAlterar")->click();
+        QCOMPARE(busyWhenSaid, refused ? QList<int>{0} : QList<int>());
         QCOMPARE(f.Calls("GetVdServClie"), relationCalls);
         QCOMPARE(f.TakeMessages(),
                  refused ? QStringList{"Serviço não relacionado ao cliente e filial informados."}

@@ -112,6 +112,50 @@ class SavingTest : public QObject {
         QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, conflict ? 125.0 : 120.0);
     }
 
+    // The clerk is told the save's own outcome: a refusal as the server said it, even when the
+    // items cannot be read again after it; a row saved stays saved when only its items cannot
+    // be read again, and that is all the clerk is told.
+    void theSavesOwnOutcomeIsWhatTheClerkIsTold_data() {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("refused") << true;
+        QTest::newRow("saved") << false;
+    }
+
+    void theSavesOwnOutcomeIsWhatTheClerkIsTold() {
+        QFETCH(bool, refused);
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount(kLunchOnTheTenth, 120, 130);
+        f.Open();
+        f.FilterByService(kLunch);
+        TfrmEfetFatur& screen = f.Screen();
+        // From now on the server cannot read the items of any row.
+        f.Seed().Session().Run(
+            QStringLiteral("ALTER TABLE ITRATEFECLIFAT RENAME TO ITRATEFECLIFAT_FORA"));
+        if (refused) f.Seed().Params(kBranch, QDate(2026, 3, 20), "S", 0, "S");
+        boDeleta = !refused;
+
+        TypeCountsAndConfirm(f, {QStringLiteral("150")});
+        const QStringList messages = f.TakeMessages();
+        QCOMPARE(messages.size(), 1);
+        if (refused) {
+            QVERIFY2(messages.front().contains(QStringLiteral(
+                         "Data bloqueada para alteração de efetivos para faturamento")),
+                     qPrintable(messages.front()));
+        } else {
+            QCOMPARE(messages.front(),
+                     QStringLiteral("Os efetivos foram gravados, mas os itens para rateio não "
+                                    "puderam ser recarregados."));
+        }
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Browse);
+        QCOMPARE(screen.cdsEfetFatu.ChangeCount(), 0);
+        QCOMPARE(boDeleta, refused);
+        QCOMPARE(f.Cell(screen.dbgServico, 0, "QTCOMEFATU"),
+                 refused ? QStringLiteral("120,000") : QStringLiteral("150,000"));
+        QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, refused ? 120.0 : 150.0);
+        QVERIFY(screen.cdsItRatEfet.IsEmpty());
+        QCOMPARE(ShowAviDepth(), 0);
+    }
+
     // A connection lost before the save is found by the checks the post asks the server
     // for: the row stays in edit with what was typed, nothing is discarded.
     void aLostConnectionKeepsTheRowBeingEdited() {

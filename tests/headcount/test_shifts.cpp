@@ -168,6 +168,37 @@ class ShiftsTest : public QObject {
         QCOMPARE(screen.CurDate, kTenth);
     }
 
+    // Verifying reloads the headcounts and puts the cursor on the first row: the shifts shown
+    // are that row's, so that a shift typed next is the row's own.
+    void verifyingOnTheShiftTabShowsTheShiftsOfTheRowThenUnderTheCursor_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("by date") << int(ByDate);
+        QTest::newRow("by service") << int(ByService);
+    }
+
+    void verifyingOnTheShiftTabShowsTheShiftsOfTheRowThenUnderTheCursor() {
+        QFETCH(int, mode);
+        HeadcountFixture f;
+        SeedRowsAndShifts(f);
+        f.Seed()
+            .ShiftQuantity(kLunchOnTheTenth, QStringLiteral("1"), 100)
+            .ShiftQuantity(SecondRowKey(mode), QStringLiteral("2"), 80.5);
+        f.Open();
+        Load(f, mode);
+        QTest::keyClick(f.VisibleGrid(), Qt::Key_Down);
+        ShowTab(f, "tshTurno");
+        QCOMPARE(ShiftColumn(f, "QTCOMFATUTUR"), (QStringList{"", "80,50000", ""}));
+
+        f.Find<TButtonFlat>("sbtVerificar")->click();
+        TfrmEfetFatur& screen = f.Screen();
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(screen.cdsEfetFatu.RecNo(), 1);
+        QCOMPARE(screen.CurServ, kLunchOnTheTenth.service);
+        QCOMPARE(screen.CurDate, kLunchOnTheTenth.date);
+        QCOMPARE(ShiftColumn(f, "QTCOMFATUTUR"), (QStringList{"100,00000", "", ""}));
+        QCOMPARE(ShowAviDepth(), 0);
+    }
+
     void aFailedLoadTakesTheBusyIndicatorDown() {
         HeadcountFixture f;
         SeedRowsAndShifts(f);

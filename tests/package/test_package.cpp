@@ -7,6 +7,7 @@
 #include "ModuleLoader.h"
 #include "Pkg_fai00400.h"
 #include "RunningServer.h"
+#include "ScreenCursor.h"
 #include "SharedDatabase.h"
 #include "TestDatabase.h"
 #include "TestSeed.h"
@@ -227,6 +228,45 @@ class PackageTest : public QObject {
         QVERIFY(!boidcriado);
         QVERIFY(kept.isNull());  // freed once closed, so that the next call makes a fresh one
         QVERIFY(frmRelListComen.isNull());
+    }
+
+    // The hourglass is for making a modal screen only: the clerk works in it with the normal
+    // cursor, and a screen that fails to show leaves no hourglass behind.
+    void theModalScreensAreWorkedWithTheNormalCursor_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<bool>("showingFails");
+        QTest::newRow("apportionment") << "CriaItRatEfet" << false;
+        QTest::newRow("apportionment failing to show") << "CriaItRatEfet" << true;
+        QTest::newRow("listing report") << "cria_RelListComen" << false;
+        QTest::newRow("listing report failing to show") << "cria_RelListComen" << true;
+    }
+
+    void theModalScreensAreWorkedWithTheNormalCursor() {
+        QFETCH(QString, operation);
+        QFETCH(bool, showingFails);
+        QList<TCursor> whileShown;
+        DialogScript script(mrOk, [&](QDialog& dialog) {
+            whileShown << ScreenCursor();
+            if (showingFails) throw EError(QStringLiteral("A tela não pôde ser mostrada."));
+            dialog.close();
+            return int(mrOk);
+        });
+        bool failed = false;
+        try {
+            if (operation == QLatin1String("CriaItRatEfet")) {
+                Exported<double (*)()>("CriaItRatEfet")();
+            } else {
+                Exported<void (*)()>("cria_RelListComen")();
+            }
+        } catch (const EError&) {
+            failed = true;
+        }
+        QCOMPARE(failed, showingFails);
+        QCOMPARE(whileShown, QList<TCursor>{TCursor::Default});
+        QCOMPARE(ScreenCursor(), TCursor::Default);
+        // A report screen that failed to show is kept for the next call; this one goes.
+        if (frmRelListComen) frmRelListComen->close();
+        QTRY_VERIFY(frmRelListComen.isNull());
     }
 
     void aLibraryWithoutTheModulesOperationsIsRefusedByName() {

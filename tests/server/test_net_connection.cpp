@@ -210,6 +210,49 @@ TEST(TNetConnection, CallsWorkAgainOnceTheServerIsBack) {
     EXPECT_TRUE(connection.Connected());
 }
 
+// However long the server was down, the first call after it is back works: the calls that
+// failed meanwhile leave no wait behind them, and each of them said at once that the server
+// could not be reached.
+TEST(TNetConnection, TheFirstCallAfterTheServerIsBackWorks) {
+    ScriptedService service;
+    auto server = std::make_unique<LocalAppServer>(service);
+    const int port = server->Port();
+    const auto deadline = 10s;
+    TNetConnection connection;
+    Aim(connection, port, deadline);
+    connection.Connect();
+    server->Stop();
+    // Down long enough for repeated failures to put off the next attempt by seconds.
+    const auto backAt = Clock::now() + 3s;
+    while (Clock::now() < backAt) {
+        const Outcome outcome =
+            ConnectionFailureOf([&] { connection.AppServer().GetParams("0001"); });
+        EXPECT_EQ(outcome.message, Unreachable(port));
+        EXPECT_LT(outcome.elapsed, deadline / 2);
+        std::this_thread::sleep_for(200ms);
+    }
+    server = std::make_unique<LocalAppServer>(service, port);
+    EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+    EXPECT_EQ(service.Calls(), 1);
+}
+
+// A screen opened while the server was down reaches it at its first action once it is up.
+TEST(TNetConnection, NotRaisingConnectTriesTheServerAgainAtEachCall) {
+    HeldPort port(HeldPort::Mode::Refusing);
+    TNetConnection connection;
+    Aim(connection, port.Port(), 2s);
+    connection.SetThrowException(false);
+    connection.Connect();
+    EXPECT_EQ(ConnectionFailureOf([&] { connection.AppServer().GetParams("0001"); }).message,
+              Unreachable(port.Port()));
+    port.Release();
+    ScriptedService service;
+    LocalAppServer server(service, port.Port());
+    EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+    EXPECT_TRUE(connection.Connected());
+    EXPECT_EQ(service.Calls(), 1);
+}
+
 TEST(TNetConnection, BeforeConnectRunsOnEveryConnectAndChoosesTheServer) {
     ScriptedService first, second;
     LocalAppServer firstServer(first), secondServer(second);
