@@ -1,0 +1,267 @@
+#include "BrazilianText.h"
+#include "Errors.h"
+#include "ReportDocument.h"
+#include "ReportOutput.h"
+#include "ReportTesting.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace fai;
+using namespace fai::testing;
+using appserver::test::Backend;
+
+namespace {
+
+// What a PDF reader gets out of the file: the text of each page, as laid out.
+QStringList PdfPages(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(60000));
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QChar('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+QString ProgramOutput(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Rows of the listing: a client, a day, a count with five decimals.
+struct Row {
+    QString client;
+    QDate day;
+    qint64 hundredThousandths;
+};
+
+// A4 portrait, 10 mm margins: 277 mm of body. Page header 7 mm, page footer 10 mm: 260 mm
+// for everything else.
+ReportDefinition Listing(double groupHeader, double detail, double groupFooter, bool reportHeader) {
+    ReportDefinition definition;
+    definition.code = "Fai004";
+    definition.title = "Listagem de teste";
+    definition.sql = "SELECT CLIENTE, DIA, QTD FROM EFET ORDER BY CLIENTE, DIA";
+    if (reportHeader)
+        definition.reportHeader =
+            BandOf(BandKind::ReportHeader, 12, {TextAt({0, 0, 190, 10}, "Relatório de teste")});
+    ReportElement printed = Element(ElementKind::PrintDate, {150, 0, 40, 6});
+    printed.text = "dd/MM/yyyy";
+    definition.pageHeader =
+        BandOf(BandKind::PageHeader, 7, {TextAt({0, 0, 100, 6}, "Listagem de teste"), printed});
+    ReportElement continued = TextAt({60, 0, 40, groupHeader}, "(continuação)");
+    continued.continuationOnly = true;
+    ReportGroup group;
+    group.field = "CLIENTE";
+    group.header = BandOf(BandKind::GroupHeader, groupHeader,
+                          {TextAt({0, 0, 20, groupHeader}, "Cliente:"),
+                           FieldAt({20, 0, 40, groupHeader}, "CLIENTE"), continued});
+    group.footer = BandOf(BandKind::GroupFooter, groupFooter,
+                          {TextAt({0, 0, 40, groupFooter}, "Total do cliente"),
+                           FieldAt({40, 0, 30, groupFooter}, "CLIENTE"),
+                           AggregateAt({100, 0, 50, groupFooter}, AggregateFunction::Sum, "QTD",
+                                       "CLIENTE", NumberFormat(5)),
+                           AggregateAt({150, 0, 30, groupFooter}, AggregateFunction::Count, {},
+                                       "CLIENTE", NumberFormat(0))});
+    definition.groups = {group};
+    DisplayFormat date{FormatKind::Date, 0, true, {}};
+    ReportElement quantity = FieldAt({100, 0, 50, detail}, "QTD", NumberFormat(5));
+    quantity.align = HAlign::Right;
+    definition.detail = BandOf(BandKind::Detail, detail,
+                               {FieldAt({20, 0, 30, detail}, "DIA", date), quantity,
+                                FieldAt({160, 0, 20, detail}, "CLIENTE")});
+    definition.summary =
+        BandOf(BandKind::Summary, 8,
+               {TextAt({0, 0, 40, 6}, "Total geral"),
+                AggregateAt({100, 0, 50, 6}, AggregateFunction::Sum, "QTD", {}, NumberFormat(5))});
+    ReportElement page = Element(ElementKind::PageNumber, {120, 2, 70, 6});
+    page.text = "Página {page} de {pages}";
+    page.align = HAlign::Right;
+    definition.pageFooter = BandOf(BandKind::PageFooter, 10, {page});
+    return definition;
+}
+
+QString Total(qint64 hundredThousandths) {
+    return BrazilianLocale().toString(double(hundredThousandths) / 100000.0, 'f', 5);
+}
+
+class ReportPdf : public SharedDatabaseTest {
+  protected:
+    void SetUp() override {
+        SharedDatabaseTest::SetUp();
+        Exec("CREATE TABLE EFET (CLIENTE VARCHAR(10), DIA DATE, QTD DOUBLE PRECISION)");
+    }
+
+    void Fill(const std::vector<Row>& rows) {
+        QSqlDatabase database = QSqlDatabase::database(SharedConnectionName());
+        database.transaction();
+        QSqlQuery insert(database);
+        insert.prepare("INSERT INTO EFET VALUES (?, ?, ?)");
+        for (const Row& row : rows) {
+            insert.addBindValue(row.client);
+            insert.addBindValue(row.day);
+            insert.addBindValue(double(row.hundredThousandths) / 100000.0);
+            ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+        }
+        database.commit();
+    }
+
+    // `count` rows of the client, a day each from 1 March 2024, counts with five decimals.
+    static std::vector<Row> Rows(const QString& client, int count, qint64 first = 1234567) {
+        std::vector<Row> rows;
+        for (int i = 0; i < count; ++i)
+            rows.push_back({client, QDate(2024, 3, 1).addDays(i), first + 100001 * i});
+        return rows;
+    }
+
+    QStringList Pdf(const ReportDefinition& definition) {
+        NoProgress progress;
+        const auto document = RunReport(definition, {}, progress);
+        path_ = dir_.filePath("relatorio.pdf");
+        ExportPdf(*document, path_, progress);
+        pageCount_ = document->PageCount();
+        return PdfPages(path_);
+    }
+
+    QTemporaryDir dir_;
+    QString path_;
+    int pageCount_ = 0;
+};
+
+TEST_P(ReportPdf, EveryPageHasItsHeaderAndFooterAndGroupsGoOnAcrossPages) {
+    std::vector<Row> rows = Rows("C1", 70);
+    for (const Row& row : Rows("C2", 3, 5)) rows.push_back(row);
+    for (const Row& row : Rows("C3", 45, 99999)) rows.push_back(row);
+    Fill(rows);
+    const QStringList pages = Pdf(Listing(6, 5, 6, true));
+    ASSERT_EQ(pages.size(), pageCount_);
+    ASSERT_EQ(pages.size(), 3);
+    const QString today = QDate::currentDate().toString("dd/MM/yyyy");
+    for (int page = 0; page < pages.size(); ++page) {
+        SCOPED_TRACE(page + 1);
+        EXPECT_TRUE(pages[page].contains("Listagem de teste"));
+        EXPECT_TRUE(pages[page].contains(today));
+        EXPECT_TRUE(pages[page].contains(QString("Página %1 de 3").arg(page + 1)));
+    }
+    EXPECT_TRUE(pages[0].contains("Relatório de teste"));
+    EXPECT_FALSE(pages[1].contains("Relatório de teste"));
+    // C1 goes on over the first break: its header again, marked; a new group is not.
+    static const QRegularExpression continued("Cliente:\\s+C1\\s+\\(continuação\\)");
+    EXPECT_FALSE(pages[0].contains("(continuação)"));
+    EXPECT_TRUE(continued.match(pages[1]).hasMatch()) << pages[1].toStdString();
+    EXPECT_FALSE(pages[1].contains(QRegularExpression("Cliente:\\s+C2\\s+\\(continuação\\)")));
+
+    // Every total is the sum worked out here; every row is printed once, formatted.
+    const auto sum = [&rows](const QString& client) {
+        qint64 total = 0;
+        for (const Row& row : rows) {
+            if (client.isEmpty() || row.client == client) total += row.hundredThousandths;
+        }
+        return total;
+    };
+    const QString all = pages.join('\n');
+    for (const QString client : {"C1", "C2", "C3"}) {
+        static const QRegularExpression footer("Total do cliente\\s+(\\S+)\\s+(\\S+)\\s+(\\S+)");
+        bool found = false;
+        for (auto match = footer.globalMatch(all); match.hasNext();) {
+            const auto m = match.next();
+            if (m.captured(1) != client) continue;
+            found = true;
+            EXPECT_EQ(m.captured(2), Total(sum(client))) << client.toStdString();
+        }
+        EXPECT_TRUE(found) << client.toStdString();
+    }
+    EXPECT_TRUE(all.contains(
+        QRegularExpression("Total geral\\s+" + QRegularExpression::escape(Total(sum({}))))));
+    for (const Row& row : rows) {
+        const QString line = row.day.toString("dd/MM/yyyy") + "\\s+" +
+                             QRegularExpression::escape(Total(row.hundredThousandths)) + "\\s+" +
+                             row.client;
+        EXPECT_EQ(all.count(QRegularExpression(line)), 1) << line.toStdString();
+    }
+}
+
+TEST_P(ReportPdf, PagesBreakExactlyAtTheirBoundaries) {
+    // 260 mm for bands between the page header and footer, 5 mm details: 52 fill a page.
+    struct Case {
+        const char* name;
+        std::vector<int> groupSizes;
+        double groupHeader, groupFooter;
+        int pages;
+        // The first text of each page after the page header.
+        QStringList firstLines;
+    };
+    const Case cases[] = {
+        // One group of 51 rows with 5 mm header and no footer fills the first page exactly.
+        {"details fill a page exactly", {51}, 5, 0, 1, {"Cliente:"}},
+        {"one row more breaks", {52}, 5, 0, 2, {"Cliente:", "Cliente:\\s+C0\\s+\\(continuação\\)"}},
+        // 43 rows, their 20 mm header and 5 mm footer leave 20 mm: room for the next header
+        // alone, not with its first row. Both go to the next page.
+        {"no group header left alone at the foot",
+         {43, 3},
+         20,
+         5,
+         2,
+         {"Cliente:\\s+C0", "Cliente:\\s+C1\\s*$"}},
+        // With one row less the header and its first row fill the page exactly.
+        {"a header and its first row fill the page",
+         {42, 3},
+         20,
+         5,
+         2,
+         {"Cliente:\\s+C0", "Cliente:\\s+C1\\s+\\(continuação\\)"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Exec("DELETE FROM EFET");
+        std::vector<Row> rows;
+        for (std::size_t g = 0; g < c.groupSizes.size(); ++g) {
+            for (const Row& row : Rows(QString("C%1").arg(g), c.groupSizes[g])) rows.push_back(row);
+        }
+        Fill(rows);
+        ReportDefinition definition = Listing(c.groupHeader, 5, c.groupFooter, false);
+        definition.summary.reset();
+        if (c.groupFooter == 0) definition.groups[0].footer.reset();
+        const QStringList pages = Pdf(definition);
+        ASSERT_EQ(pages.size(), c.pages);
+        for (int page = 0; page < pages.size(); ++page) {
+            const QStringList lines = pages[page].split('\n', Qt::SkipEmptyParts);
+            ASSERT_GE(lines.size(), 2);
+            EXPECT_TRUE(lines[1].contains(QRegularExpression(c.firstLines[page])))
+                << page + 1 << ": " << lines[1].toStdString();
+        }
+        // Every row once, whichever page it fell on.
+        for (const Row& row : rows)
+            EXPECT_EQ(pages.join('\n').count(row.day.toString("dd/MM/yyyy") + " "),
+                      std::count_if(rows.begin(), rows.end(),
+                                    [&row](const Row& other) { return other.day == row.day; }));
+    }
+}
+
+TEST_P(ReportPdf, ThePdfKeepsItsFontsTitleAndAuthor) {
+    Fill(Rows("C1", 2));
+    Pdf(Listing(6, 5, 6, false));
+    const QString fonts = ProgramOutput("pdffonts", {path_});
+    const QStringList lines = fonts.split('\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_FALSE(lines.isEmpty()) << fonts.toStdString();
+    for (const QString& line : lines) {
+        EXPECT_TRUE(line.contains("DejaVu")) << line.toStdString();
+        EXPECT_TRUE(line.contains(QRegularExpression("\\byes\\s+(yes|no)\\s+(yes|no)\\s+\\d")))
+            << "not embedded: " << line.toStdString();
+    }
+    const QString info = ProgramOutput("pdfinfo", {"-meta", path_});
+    EXPECT_TRUE(info.contains("<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>Listagem de teste"))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains("<rdf:li>" + ReportAuthor() + "</rdf:li>")) << info.toStdString();
+    EXPECT_TRUE(ProgramOutput("pdfinfo", {path_})
+                    .contains(QRegularExpression("Title:\\s+Listagem de teste")));
+}
+
+// Rendering does not depend on the database: SQLite is enough.
+INSTANTIATE_TEST_SUITE_P(Sqlite, ReportPdf, ::testing::Values(Backend::Sqlite),
+                         appserver::test::BackendNamer());
+
+}  // namespace
