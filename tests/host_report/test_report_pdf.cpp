@@ -1,9 +1,17 @@
 #include "BrazilianText.h"
+#include "DemoSeeder.h"
 #include "Errors.h"
 #include "ReportDocument.h"
+#include "ReportCatalog.h"
+#include "ReportFile.h"
 #include "ReportOutput.h"
 #include "ReportTesting.h"
+#include "Schema.h"
+#include "SelectionKeys.h"
+#include "SqlSession.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -262,6 +270,95 @@ TEST_P(ReportPdf, ThePdfKeepsItsFontsTitleAndAuthor) {
 
 // Rendering does not depend on the database: SQLite is enough.
 INSTANTIATE_TEST_SUITE_P(Sqlite, ReportPdf, ::testing::Values(Backend::Sqlite),
+                         appserver::test::BackendNamer());
+
+// The definitions installed with the program, found from the build tree, over the demo data
+// the application server seeds.
+class InstalledReports : public appserver::test::BackendTest {
+  protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped()) return;
+        appserver::SqlSession session(Location());
+        appserver::Schema::Upgrade(session);
+        ASSERT_TRUE(appserver::DemoSeeder(session, kToday).SeedIfEmpty());
+        RegisterSharedDatabase(SharedDatabaseSettings::From(Location()));
+    }
+    void TearDown() override { UnregisterSharedDatabase(); }
+
+    // The billed diners of the demo branch's lunch and dinner in the last thirty days, summed
+    // here in hundred-thousandths.
+    static qint64 BilledSum(const QString& client) {
+        QSqlQuery query(QSqlDatabase::database(SharedConnectionName()));
+        query.prepare(
+            "SELECT QTCOMEFATU FROM EFETFATUR WHERE CDFILIAL = '0001' AND DTFATURAM BETWEEN ? AND "
+            "? AND CDSERVFILI IN ('00001', '00002') AND (? = 'T' OR CDCLIENTE = ?)");
+        query.addBindValue(kToday.addDays(-29));
+        query.addBindValue(kToday);
+        query.addBindValue(client);
+        query.addBindValue(client);
+        EXPECT_TRUE(query.exec());
+        qint64 sum = 0;
+        while (query.next()) sum += std::llround(query.value(0).toDouble() * 100000);
+        return sum;
+    }
+
+    static inline const QDate kToday{2026, 11, 30};
+};
+
+TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs) {
+    const ReportCatalog catalog = ReportCatalog::Scan(CurrentReportFolders(), "Fai004");
+    EXPECT_TRUE(catalog.Problems().isEmpty()) << catalog.Problems().join('\n').toStdString();
+    ASSERT_FALSE(catalog.Entries().empty());
+    EXPECT_EQ(catalog.Entries()[0].title, "Listagem de Comensais");
+    for (const QFileInfo& file :
+         QDir(CurrentReportFolders().installed).entryInfoList({"*.xml"}, QDir::Files)) {
+        QFile content(file.absoluteFilePath());
+        ASSERT_TRUE(content.open(QIODevice::ReadOnly));
+        EXPECT_EQ(WriteReport(ReadReportFile(file.absoluteFilePath())), content.readAll())
+            << file.fileName().toStdString();
+    }
+
+    QSqlQuery firstClient(QSqlDatabase::database(SharedConnectionName()));
+    ASSERT_TRUE(firstClient.exec("SELECT MIN(CDCLIENTE) FROM EFETFATUR WHERE CDFILIAL = '0001'") &&
+                firstClient.next());
+    QTemporaryDir dir;
+    for (const QString& client : {QString("T"), firstClient.value(0).toString()}) {
+        SCOPED_TRACE(client.toStdString());
+        NoProgress progress;
+        const auto document = RunReport(
+            ReadReportFile(catalog.Entries()[0].path),
+            [&client](ReportParams& params) {
+                params.ParamByName("P_CDFILIAL").SetAsString("0001");
+                params.ParamByName("P_DTINICIAL").SetAsDateTime(kToday.addDays(-29));
+                params.ParamByName("P_DTFINAL").SetAsDateTime(kToday);
+                params.ParamByName("P_CDCLIENTE")
+                    .SetAsString(client == "T" ? client : JoinKeys({client}));
+                params.ParamByName("P_CDSERVFILI").SetAsString(JoinKeys({"00001", "00002"}));
+            },
+            progress);
+        const QString path = dir.filePath("listagem.pdf");
+        ExportPdf(*document, path, progress);
+        const QStringList pages = PdfPages(path);
+        ASSERT_EQ(pages.size(), document->PageCount());
+        for (int page = 0; page < pages.size(); ++page) {
+            EXPECT_TRUE(pages[page].contains(QRegularExpression("Filial:\\s+0001\\s+São Paulo")));
+            EXPECT_TRUE(pages[page].contains(
+                QString("Página %1 de %2").arg(page + 1).arg(pages.size())));
+        }
+        const QString all = pages.join('\n');
+        EXPECT_TRUE(all.contains(QRegularExpression(
+            "Total geral\\s+" +
+            QRegularExpression::escape(BrazilianLocale().toString(
+                double(BilledSum(client)) / 100000.0, 'f', 3)))))
+            << all.right(400).toStdString();
+        EXPECT_FALSE(all.contains("CAFE DA MANHA"));
+        EXPECT_TRUE(all.contains(QRegularExpression("Cliente:\\s+\\d{2}\\.\\d{3}\\.\\d{3}/"
+                                                    "\\d{4}-\\d{2}|\\d{3}\\.\\d{3}\\.\\d{3}-\\d{2}")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, InstalledReports, appserver::test::kBackends,
                          appserver::test::BackendNamer());
 
 }  // namespace
