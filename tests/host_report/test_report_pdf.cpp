@@ -1,8 +1,8 @@
 #include "BrazilianText.h"
 #include "DemoSeeder.h"
 #include "Errors.h"
-#include "ReportDocument.h"
 #include "ReportCatalog.h"
+#include "ReportDocument.h"
 #include "ReportFile.h"
 #include "ReportOutput.h"
 #include "ReportTesting.h"
@@ -343,18 +343,18 @@ TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs)
         ASSERT_EQ(pages.size(), document->PageCount());
         for (int page = 0; page < pages.size(); ++page) {
             EXPECT_TRUE(pages[page].contains(QRegularExpression("Filial:\\s+0001\\s+São Paulo")));
-            EXPECT_TRUE(pages[page].contains(
-                QString("Página %1 de %2").arg(page + 1).arg(pages.size())));
+            EXPECT_TRUE(
+                pages[page].contains(QString("Página %1 de %2").arg(page + 1).arg(pages.size())));
         }
         const QString all = pages.join('\n');
         EXPECT_TRUE(all.contains(QRegularExpression(
-            "Total geral\\s+" +
-            QRegularExpression::escape(BrazilianLocale().toString(
-                double(BilledSum(client)) / 100000.0, 'f', 3)))))
+            "Total geral\\s+" + QRegularExpression::escape(BrazilianLocale().toString(
+                                    double(BilledSum(client)) / 100000.0, 'f', 3)))))
             << all.right(400).toStdString();
         EXPECT_FALSE(all.contains("CAFE DA MANHA"));
-        EXPECT_TRUE(all.contains(QRegularExpression("Cliente:\\s+\\d{2}\\.\\d{3}\\.\\d{3}/"
-                                                    "\\d{4}-\\d{2}|\\d{3}\\.\\d{3}\\.\\d{3}-\\d{2}")));
+        EXPECT_TRUE(
+            all.contains(QRegularExpression("Cliente:\\s+\\d{2}\\.\\d{3}\\.\\d{3}/"
+                                            "\\d{4}-\\d{2}|\\d{3}\\.\\d{3}\\.\\d{3}-\\d{2}")));
     }
 }
 
