@@ -10,8 +10,10 @@
 #include "SelectionKeys.h"
 #include "SqlSession.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -247,6 +249,68 @@ TEST_P(ReportPdf, PagesBreakExactlyAtTheirBoundaries) {
                       std::count_if(rows.begin(), rows.end(),
                                     [&row](const Row& other) { return other.day == row.day; }));
     }
+}
+
+TEST_P(ReportPdf, LongTextsGrowTheirBandAndEveryKindOfElementIsPrinted) {
+    Exec("CREATE TABLE NOTAS (N INTEGER, NOTA VARCHAR(400), VALOR DOUBLE PRECISION)");
+    QStringList words;
+    for (int i = 1; i <= 40; ++i) words << QString("palavra%1").arg(i);
+    Exec("INSERT INTO NOTAS VALUES (1, '" + words.join(' ') +
+         "', 2.5), (2, 'SEGUNDA', NULL), "
+         "(3, 'TERCEIRA', 10)");
+    ReportDefinition definition;
+    definition.code = "Fai004";
+    definition.title = "Elementos";
+    definition.sql = "SELECT N, NOTA, VALOR FROM NOTAS ORDER BY N";
+    QImage logo(30, 20, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    ReportElement image = Element(ElementKind::Image, {0, 0, 30, 20});
+    image.image = png;
+    ReportElement frame = Element(ElementKind::Rectangle, {35, 0, 100, 20});
+    frame.fill = QColor("#eeeeee");
+    definition.reportHeader = BandOf(BandKind::ReportHeader, 22,
+                                     {image, frame, TextAt({40, 5, 90, 8}, "Cabeçalho com imagem"),
+                                      Element(ElementKind::Line, {0, 21, 190, 0})});
+    ReportElement note = FieldAt({20, 0, 40, 5}, "NOTA");
+    note.wordWrap = true;
+    note.canGrow = true;
+    note.valign = VAlign::Top;
+    definition.detail = BandOf(
+        BandKind::Detail, 5,
+        {FieldAt({0, 0, 15, 5}, "N"), note, FieldAt({100, 0, 30, 5}, "VALOR", NumberFormat(2))});
+    definition.summary = BandOf(
+        BandKind::Summary, 6,
+        {AggregateAt({0, 0, 30, 5}, AggregateFunction::Count, {}, {}),
+         AggregateAt({40, 0, 30, 5}, AggregateFunction::Count, "VALOR", {}),
+         AggregateAt({80, 0, 30, 5}, AggregateFunction::Average, "VALOR", {}, NumberFormat(3)),
+         AggregateAt({120, 0, 30, 5}, AggregateFunction::Minimum, "VALOR", {}, NumberFormat(2)),
+         AggregateAt({160, 0, 30, 5}, AggregateFunction::Maximum, "VALOR", {}, NumberFormat(2))});
+    const QStringList pages = Pdf(definition);
+    ASSERT_EQ(pages.size(), 1);
+    const QStringList lines = pages[0].split('\n', Qt::SkipEmptyParts);
+    // The note wraps over lines of its own; the next row comes after its last word.
+    const auto lineOf = [&lines](const QString& text) {
+        for (int i = 0; i < lines.size(); ++i) {
+            if (lines[i].contains(QRegularExpression("\\b" + text + "\\b"))) return i;
+        }
+        return -1;
+    };
+    const int first = lineOf("palavra1");
+    const int last = lineOf("palavra40");
+    ASSERT_GE(first, 0);
+    EXPECT_GT(last, first + 2);
+    EXPECT_EQ(lineOf("SEGUNDA"), last + 1);
+    for (const QString& word : words) EXPECT_GE(lineOf(word), 0) << word.toStdString();
+    EXPECT_TRUE(pages[0].contains("Cabeçalho com imagem"));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("3\\s+2\\s+6,250\\s+2,50\\s+10,00")))
+        << pages[0].toStdString();
+    const QString images = ProgramOutput("pdfimages", {"-list", path_});
+    EXPECT_EQ(images.split('\n', Qt::SkipEmptyParts).size(), 3) << images.toStdString();
+    EXPECT_TRUE(images.contains(QRegularExpression("\\b30\\s+20\\b"))) << images.toStdString();
 }
 
 TEST_P(ReportPdf, ThePdfKeepsItsFontsTitleAndAuthor) {
