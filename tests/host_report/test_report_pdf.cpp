@@ -313,6 +313,20 @@ TEST_P(ReportPdf, LongTextsGrowTheirBandAndEveryKindOfElementIsPrinted) {
     EXPECT_TRUE(images.contains(QRegularExpression("\\b30\\s+20\\b"))) << images.toStdString();
 }
 
+TEST_P(ReportPdf, APdfThatCannotBeWrittenSaysWhere) {
+    Fill(Rows("C1", 1));
+    NoProgress progress;
+    const auto document = RunReport(Listing(6, 5, 6, false), {}, progress);
+    const QString path = dir_.filePath("nao/existe/relatorio.pdf");
+    try {
+        ExportPdf(*document, path, progress);
+        ADD_FAILURE() << "written";
+    } catch (const EError& e) {
+        EXPECT_TRUE(e.Message().startsWith("Não foi possível gravar o PDF em '" + path + "': "))
+            << e.Message().toStdString();
+    }
+}
+
 TEST_P(ReportPdf, ThePdfKeepsItsFontsTitleAndAuthor) {
     Fill(Rows("C1", 2));
     Pdf(Listing(6, 5, 6, false));

@@ -259,6 +259,25 @@ class ReportWindowsTest : public QObject {
         QFile::remove(names->currentData().toString());
     }
 
+    void aDefinitionThatCannotBeReadIsLeftOutAndSaid() {
+        QDir().mkpath(user_);
+        QFile broken(user_ + "/quebrado.xml");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("<report format=\"1\" code=\"Fai004\" title=\"Quebrado\">\n<detail>\n");
+        broken.close();
+        TfrmDadosGerRel form;
+        form.SetReportCode("Fai004");
+        DialogScript script;
+        form.FormCreate();
+        QFile::remove(broken.fileName());
+        QCOMPARE(Items(form.cbbReportNames), QStringList({"Contagem", "Números"}));
+        QCOMPARE(script.Shown().size(), std::size_t(1));
+        QCOMPARE(script.Shown()[0].kind, DialogKind::Warning);
+        QVERIFY2(script.Texts()[0].contains("Arquivo de relatório '" + broken.fileName() +
+                                            "', linha 3: "),
+                 qPrintable(script.Texts()[0]));
+    }
+
     void aParameterTheReportDoesNotDeclareStopsTheRunWithItsMessage() {
         TfrmDadosGerRel form;
         form.SetReportCode("Fai004");
