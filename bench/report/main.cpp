@@ -3,6 +3,7 @@
 // the preview's memory at 1,000 and 10,000 rows, each memory figure in a process of its own so
 // that one run's peak does not hide behind another's.
 
+#include "ReportBuilders.h"
 #include "ReportDocument.h"
 #include "ReportOutput.h"
 #include "ReportPreview.h"
@@ -23,41 +24,22 @@
 #include <vector>
 
 using namespace fai;
+using namespace fai::testing;
 
 namespace {
 
-ReportElement Box(ElementKind kind, QRectF box) {
-    ReportElement element;
-    element.kind = kind;
-    element.box = box;
+ReportElement Bold(ReportElement element) {
+    element.font.bold = true;
     return element;
 }
 
-ReportElement Text(QRectF box, const QString& text, bool bold = false) {
-    ReportElement element = Box(ElementKind::Text, box);
-    element.text = text;
-    element.font.bold = bold;
-    return element;
-}
-
-ReportElement Field(QRectF box, const QString& field, FormatKind kind = FormatKind::None,
-                    int decimals = 0) {
-    ReportElement element = Box(ElementKind::Field, box);
-    element.field = field;
-    element.format = {kind, decimals, true, {}};
-    if (kind == FormatKind::Number) element.align = HAlign::Right;
+ReportElement Right(ReportElement element) {
+    element.align = HAlign::Right;
     return element;
 }
 
 ReportElement Sum(QRectF box, const QString& field, const QString& over) {
-    ReportElement element = Box(ElementKind::Aggregate, box);
-    element.function = AggregateFunction::Sum;
-    element.field = field;
-    element.over = over;
-    element.format = {FormatKind::Number, 3, true, {}};
-    element.align = HAlign::Right;
-    element.font.bold = true;
-    return element;
+    return Bold(Right(AggregateAt(box, AggregateFunction::Sum, field, over, NumberFormat(3))));
 }
 
 // The listing's shape: branch, client and service groups, a row a day.
@@ -68,46 +50,46 @@ ReportDefinition Listing() {
     definition.sql =
         "SELECT FILIAL, CLIENTE, SERVICO, DIA, FATURADOS, PREVISTOS, VALOR FROM LINHAS "
         "ORDER BY FILIAL, CLIENTE, SERVICO, DIA";
-    ReportElement printed = Box(ElementKind::PrintDate, {130, 0, 60, 5});
+    ReportElement printed = Element(ElementKind::PrintDate, {130, 0, 60, 5});
     printed.text = "dd/MM/yyyy HH:mm";
     printed.align = HAlign::Right;
     definition.pageHeader = ReportBand{
         BandKind::PageHeader,
         12,
-        {Text({0, 0, 120, 6}, definition.title, true), printed, Text({20, 6, 25, 5}, "Data"),
-         Text({100, 6, 30, 5}, "Faturados"), Text({130, 6, 30, 5}, "Previstos"),
-         Text({160, 6, 30, 5}, "Valor"), Box(ElementKind::Line, {0, 11.5, 190, 0})}};
+        {Bold(TextAt({0, 0, 120, 6}, definition.title)), printed, TextAt({20, 6, 25, 5}, "Data"),
+         TextAt({100, 6, 30, 5}, "Faturados"), TextAt({130, 6, 30, 5}, "Previstos"),
+         TextAt({160, 6, 30, 5}, "Valor"), Element(ElementKind::Line, {0, 11.5, 190, 0})}};
     const QStringList levels = {"FILIAL", "CLIENTE", "SERVICO"};
     for (int level = 0; level < 3; ++level) {
         const QString& field = levels[level];
-        ReportElement continued = Text({150, 0, 40, 5}, "(continuação)");
+        ReportElement continued = TextAt({150, 0, 40, 5}, "(continuação)");
         continued.continuationOnly = true;
         ReportGroup group;
         group.field = field;
         group.header = ReportBand{BandKind::GroupHeader,
                                   6,
-                                  {Text({level * 5.0, 0, 25, 5}, field + ":", true),
-                                   Field({level * 5.0 + 25, 0, 60, 5}, field), continued}};
+                                  {Bold(TextAt({level * 5.0, 0, 25, 5}, field + ":")),
+                                   FieldAt({level * 5.0 + 25, 0, 60, 5}, field), continued}};
         group.footer = ReportBand{
             BandKind::GroupFooter,
             6,
-            {Text({60, 0, 40, 5}, "Total " + field.toLower()),
+            {TextAt({60, 0, 40, 5}, "Total " + field.toLower()),
              Sum({100, 0, 30, 5}, "FATURADOS", field), Sum({130, 0, 30, 5}, "PREVISTOS", field),
              Sum({160, 0, 30, 5}, "VALOR", field)}};
         definition.groups.push_back(group);
     }
     definition.detail = ReportBand{BandKind::Detail,
                                    5,
-                                   {Field({20, 0, 25, 5}, "DIA", FormatKind::Date),
-                                    Field({100, 0, 30, 5}, "FATURADOS", FormatKind::Number, 3),
-                                    Field({130, 0, 30, 5}, "PREVISTOS", FormatKind::Number, 3),
-                                    Field({160, 0, 30, 5}, "VALOR", FormatKind::Number, 2)}};
+                                   {FieldAt({20, 0, 25, 5}, "DIA", {FormatKind::Date, 0, true, {}}),
+                                    Right(FieldAt({100, 0, 30, 5}, "FATURADOS", NumberFormat(3))),
+                                    Right(FieldAt({130, 0, 30, 5}, "PREVISTOS", NumberFormat(3))),
+                                    Right(FieldAt({160, 0, 30, 5}, "VALOR", NumberFormat(2)))}};
     definition.summary = ReportBand{
         BandKind::Summary,
         8,
-        {Text({60, 1, 40, 6}, "Total geral", true), Sum({100, 1, 30, 6}, "FATURADOS", {}),
+        {Bold(TextAt({60, 1, 40, 6}, "Total geral")), Sum({100, 1, 30, 6}, "FATURADOS", {}),
          Sum({130, 1, 30, 6}, "PREVISTOS", {}), Sum({160, 1, 30, 6}, "VALOR", {})}};
-    ReportElement page = Box(ElementKind::PageNumber, {120, 2, 70, 5});
+    ReportElement page = Element(ElementKind::PageNumber, {120, 2, 70, 5});
     page.text = "Página {page} de {pages}";
     page.align = HAlign::Right;
     definition.pageFooter = ReportBand{BandKind::PageFooter, 8, {page}};

@@ -1,6 +1,7 @@
 #include "BrazilianText.h"
 #include "DemoSeeder.h"
 #include "Errors.h"
+#include "PdfText.h"
 #include "ReportCatalog.h"
 #include "ReportDocument.h"
 #include "ReportFile.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -23,23 +23,6 @@ using namespace fai::testing;
 using appserver::test::Backend;
 
 namespace {
-
-// What a PDF reader gets out of the file: the text of each page, as laid out.
-QStringList PdfPages(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
-    EXPECT_TRUE(pdftotext.waitForFinished(60000));
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QChar('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-QString ProgramOutput(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Rows of the listing: a client, a day, a count with five decimals.
 struct Row {

@@ -1,4 +1,6 @@
 #include "Errors.h"
+#include "PdfText.h"
+#include "ReportBuilders.h"
 #include "ReportCatalog.h"
 #include "ReportDocument.h"
 #include "ReportFile.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -28,15 +29,6 @@ using namespace fai::testing;
 
 namespace {
 
-QStringList PdfPages(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
-    pdftotext.waitForFinished(60000);
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QChar('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
 // One row a page: the row's number, the page's number.
 ReportDefinition OneRowAPage(const QString& title) {
     ReportDefinition definition;
@@ -44,17 +36,12 @@ ReportDefinition OneRowAPage(const QString& title) {
     definition.title = title;
     definition.parameters = {{"P_ATE", ParamType::Number}};
     definition.sql = "SELECT N FROM NUMEROS WHERE N <= :P_ATE ORDER BY N";
-    ReportElement number;
-    number.kind = ElementKind::Field;
-    number.field = "N";
-    number.box = QRectF(0, 0, 50, 270);
+    ReportElement number = FieldAt({0, 0, 50, 270}, "N");
     number.valign = VAlign::Top;
-    definition.detail = ReportBand{BandKind::Detail, 270, {number}};
-    ReportElement page;
-    page.kind = ElementKind::PageNumber;
+    definition.detail = BandOf(BandKind::Detail, 270, {number});
+    ReportElement page = Element(ElementKind::PageNumber, {0, 0, 80, 5});
     page.text = "Página {page} de {pages}";
-    page.box = QRectF(0, 0, 80, 5);
-    definition.pageFooter = ReportBand{BandKind::PageFooter, 5, {page}};
+    definition.pageFooter = BandOf(BandKind::PageFooter, 5, {page});
     return definition;
 }
 
