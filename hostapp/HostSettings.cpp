@@ -36,6 +36,7 @@ void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
         throw EError(QStringLiteral("Porta do servidor inválida no arquivo %1.").arg(path));
     settings.database = ini.value("banco/local", settings.database).toString();
     settings.modulePath = ini.value("modulo/arquivo", settings.modulePath).toString();
+    settings.reportFolder = ini.value("relatorios/pasta", settings.reportFolder).toString();
 }
 
 void SplitServer(HostSettings& settings, const QString& address) {
@@ -81,8 +82,13 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
         "postgresql://usuario@servidor:porta/banco (padrão: o arquivo padrão do fai-appserver).",
         "banco");
     const QCommandLineOption module("module", "Biblioteca do módulo a carregar.", "caminho");
+    const QCommandLineOption reports(
+        "reports",
+        "Pasta de definições de relatório compartilhada (além das instaladas e das do usuário).",
+        "pasta");
     const QCommandLineOption start("start", "Abre a tela de efetivos logo ao iniciar.");
-    parser.addOptions({config, branch, billingBranch, fixed, server, database, module, start});
+    parser.addOptions(
+        {config, branch, billingBranch, fixed, server, database, module, reports, start});
     parser.process(arguments);
 
     HostSettings settings;
@@ -96,6 +102,7 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     if (parser.isSet(server)) SplitServer(settings, parser.value(server));
     if (parser.isSet(database)) settings.database = parser.value(database);
     if (parser.isSet(module)) settings.modulePath = parser.value(module);
+    if (parser.isSet(reports)) settings.reportFolder = parser.value(reports);
     settings.startModule = parser.isSet(start);
     if (settings.serverPort < 1 || settings.serverPort > 65535)
         throw EError(QStringLiteral("Porta do servidor fora do intervalo 1 a 65535: %1.")

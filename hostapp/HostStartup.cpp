@@ -2,6 +2,7 @@
 
 #include "DatabaseLocation.h"
 #include "Errors.h"
+#include "ReportCatalog.h"
 #include "SharedDatabase.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
@@ -87,6 +88,7 @@ void HostStartup::Run(const HostSettings& settings) {
     context.processingDate = &HostStartup::ProcessingDate;
     CheckServer(settings.serverHost, settings.serverPort);
     SetWorkingContext(std::move(context));
+    SetSiteReportFolder(settings.reportFolder);
 }
 
 }  // namespace fai

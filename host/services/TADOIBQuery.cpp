@@ -13,59 +13,10 @@
 namespace fai {
 namespace {
 
-bool StartsName(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool InName(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
-
-// One statement that only reads: it starts with SELECT, and nothing follows a semicolon.
-bool IsSingleSelect(const QString& sql) {
-    const QString text = sql.trimmed();
-    if (!text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)) return false;
-    if (text.size() > 6 && InName(text[6])) return false;
-    QChar quote;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char(';') && !text.mid(i + 1).trimmed().isEmpty()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-QVariant ToVariant(const Value& value) {
-    if (value.IsText()) return value.Text();
-    if (value.IsNumber()) return value.Number();
-    if (value.IsDate()) return value.Date();
-    return QVariant();
-}
-
-bool IsNumberType(const QMetaType& type) {
-    switch (type.id()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsDateType(const QMetaType& type) {
-    return type.id() == QMetaType::QDate || type.id() == QMetaType::QDateTime;
-}
-
 FieldDef InferDefinition(const QString& name, const QMetaType& type,
                          const std::vector<std::vector<QVariant>>& rows, int column) {
-    if (IsNumberType(type)) return {name, FieldType::Float};
-    if (IsDateType(type)) return {name, FieldType::DateTime};
+    if (IsSqlNumber(type)) return {name, FieldType::Float};
+    if (IsSqlDate(type)) return {name, FieldType::DateTime};
     int size = 1;
     for (const auto& row : rows)
         size = std::max(size, int(row[std::size_t(column)].toString().size()));
@@ -84,40 +35,10 @@ void TADOIBQuery::SetSQL(const QStringList& lines) { SetSQL(lines.join(QLatin1Ch
 void TADOIBQuery::SetSQL(const QString& text) {
     Close();
     sql_ = text;
-    boundSql_.clear();
-    occurrences_.clear();
+    statement_ = SqlStatement::Parse(text);
     params_.clear();
-    QChar quote;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-            boundSql_ += c;
-            continue;
-        }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) quote = c;
-        const bool parameter = c == QLatin1Char(':') && i + 1 < text.size() &&
-                               StartsName(text[i + 1]) &&
-                               (i == 0 || text[i - 1] != QLatin1Char(':'));
-        if (!parameter) {
-            boundSql_ += c;
-            continue;
-        }
-        qsizetype end = i + 1;
-        while (end < text.size() && InName(text[end])) ++end;
-        const QString name = text.mid(i + 1, end - i - 1);
-        int index = -1;
-        for (std::size_t p = 0; p < params_.size(); ++p) {
-            if (params_[p]->Name().compare(name, Qt::CaseInsensitive) == 0) index = int(p);
-        }
-        if (index < 0) {
-            index = ParamCount();
-            params_.push_back(std::make_unique<QueryParam>(name));
-        }
-        occurrences_.push_back(index);
-        boundSql_ += QLatin1Char('?');
-        i = end - 1;
-    }
+    for (const QString& name : statement_.Names())
+        params_.push_back(std::make_unique<QueryParam>(name));
 }
 
 QueryParam& TADOIBQuery::ParamByName(const QString& name) {
@@ -129,7 +50,7 @@ QueryParam& TADOIBQuery::ParamByName(const QString& name) {
 
 void TADOIBQuery::Open() {
     Close();
-    if (!IsSingleSelect(sql_))
+    if (!statement_.IsSingleSelect())
         throw EError(
             QStringLiteral("A consulta '%1' só pode ler dados: use um único SELECT.").arg(Label()));
     for (const auto& param : params_) {
@@ -145,9 +66,9 @@ void TADOIBQuery::Open() {
 
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.prepare(boundSql_)) Fail(query.lastError().text());
-    for (int param : occurrences_)
-        query.addBindValue(ToVariant(params_[std::size_t(param)]->AsValue()));
+    if (!query.prepare(statement_.Bound())) Fail(query.lastError().text());
+    for (int param : statement_.Places())
+        query.addBindValue(SqlValue(params_[std::size_t(param)]->AsValue()));
     if (!query.exec()) Fail(query.lastError().text());
 
     const QSqlRecord record = query.record();
@@ -178,7 +99,7 @@ void TADOIBQuery::Open() {
             const FieldDef& def = packet.fields[column];
             if (cell.isNull()) {
                 row.values.emplace_back();
-            } else if (def.type == FieldType::DateTime && IsDateType(cell.metaType())) {
+            } else if (def.type == FieldType::DateTime && IsSqlDate(cell.metaType())) {
                 row.values.emplace_back(cell.toDate());
             } else if (def.type == FieldType::DateTime) {
                 const QDate day = QDate::fromString(cell.toString().left(10), Qt::ISODate);

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "SharedDatabase.h"
+#include "SqlStatement.h"
 #include "Value.h"
 
 #include <QString>
@@ -73,8 +74,7 @@ class TADOIBQuery {
     QString name_;
     QString connection_;
     QString sql_;
-    QString boundSql_;              // the SQL with a ? for each occurrence of a parameter
-    std::vector<int> occurrences_;  // the parameter of each ?
+    SqlStatement statement_;
     std::vector<std::unique_ptr<QueryParam>> params_;
     ClientDataSet dataSet_;
 };

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "SelectionKeys.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace fai {
 
 class DataSource;
-
-// The chosen keys as one text: each key in single quotes (a quote inside it doubled),
-// separated by commas, as an SQL IN list takes them: 'A','B'. Empty when none is chosen.
-QString JoinKeys(const QStringList& keys);
-// The keys of such a text, in order.
-QStringList SplitKeys(const QString& text);
 
 // A multi-selection list of the rows of the source's dataset ("frmPesquisaLista", the
 // check-box table "grdLista", buttons "btnTodos" and "btnNenhum"), shown modally through

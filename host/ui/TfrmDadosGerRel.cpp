@@ -1,11 +1,19 @@
 #include "TfrmDadosGerRel.h"
 
+#include "Consiste.h"
 #include "DialogService.h"
+#include "Errors.h"
+#include "ReportDocument.h"
+#include "ReportFile.h"
+#include "ReportOutput.h"
+#include "ReportPreview.h"
+#include "ReportProgressDialog.h"
 #include "TButtonFlat.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -55,16 +63,72 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget* parent)
     sbtReportEdit->OnClick = [this] { sbtReportEditClick(); };
 }
 
+TfrmDadosGerRel::~TfrmDadosGerRel() = default;
+
 void TfrmDadosGerRel::SetReportCode(const QString& code) { lblCodRel->setText(code); }
 
-void TfrmDadosGerRel::sbtPrintClick() { ReportActionNotAvailable(); }
-void TfrmDadosGerRel::sbtPreviewClick() { ReportActionNotAvailable(); }
-void TfrmDadosGerRel::sbtSalvarComoClick() { ReportActionNotAvailable(); }
-void TfrmDadosGerRel::sbtReportEditClick() { ReportActionNotAvailable(); }
+QString TfrmDadosGerRel::ReportCode() const { return lblCodRel->text(); }
 
-void TfrmDadosGerRel::ReportActionNotAvailable() {
+void TfrmDadosGerRel::FormCreate() {
+    TBaseForm::FormCreate();
+    LoadReportNames();
+}
+
+void TfrmDadosGerRel::LoadReportNames(const QString& path) {
+    catalog_ = ReportCatalog::Scan(CurrentReportFolders(), ReportCode());
+    cbbReportNames->clear();
+    for (const ReportEntry& entry : catalog_.Entries()) {
+        cbbReportNames->addItem(entry.title, entry.path);
+        cbbReportNames->setItemData(cbbReportNames->count() - 1, entry.path, Qt::ToolTipRole);
+    }
+    cbbReportNames->setCurrentIndex(std::max(catalog_.IndexOfPath(path), 0));
+    if (!catalog_.Problems().isEmpty())
+        DialogService::Instance().Message(
+            DialogKind::Warning,
+            QStringLiteral("Estas definições de relatório não puderam ser lidas e ficaram fora "
+                           "da lista:\n\n") +
+                catalog_.Problems().join(QStringLiteral("\n\n")),
+            mbOk);
+}
+
+ReportEntry TfrmDadosGerRel::ChosenReport() {
+    const int index = cbbReportNames->currentIndex();
+    if (index < 0 || index >= int(catalog_.Entries().size()))
+        MensErro(Format(ReportMessage(QStringLiteral("Arq_Rel_Err")),
+                        {ReportCode(), CurrentReportFolders().installed}));
+    return catalog_.Entries()[std::size_t(index)];
+}
+
+std::unique_ptr<ReportDocument> TfrmDadosGerRel::RunChosenReport() {
+    const ReportDefinition definition = ReadReportFile(ChosenReport().path);
+    ReportProgressDialog progress(this);
+    return RunReport(definition, rpddPadrao.BeforeGetQueryParams, progress);
+}
+
+void TfrmDadosGerRel::sbtPrintClick() { PrintWithDialog(*RunChosenReport(), this); }
+
+void TfrmDadosGerRel::sbtPreviewClick() { ShowPreview(RunChosenReport(), this); }
+
+void TfrmDadosGerRel::sbtSalvarComoClick() {
+    const ReportEntry source = ChosenReport();
+    QInputDialog ask(this);
+    ask.setObjectName(QStringLiteral("dlgNovoTitulo"));
+    ask.setWindowTitle(ReportMessage(QStringLiteral("NovoCaption")));
+    ask.setLabelText(ReportMessage(QStringLiteral("NovoPrompt")));
+    ask.setTextValue(source.title);
+    if (DialogService::Instance().ExecModal(ask) != QDialog::Accepted) return;
+    const QString path =
+        SaveReportCopy(catalog_, source, ask.textValue(), CurrentReportFolders().user);
+    LoadReportNames(path);
+}
+
+void TfrmDadosGerRel::sbtReportEditClick() {
     DialogService::Instance().Message(
         DialogKind::Information, msgMensagensPadroes.Msg(QStringLiteral("RelIndisponivel")), mbOk);
+}
+
+QString TfrmDadosGerRel::ReportMessage(const QString& key) const {
+    return msgPadrao.Contains(key) ? msgPadrao.Msg(key) : msgMensagensPadroes.Msg(key);
 }
 
 }  // namespace fai

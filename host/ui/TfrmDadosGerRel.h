@@ -1,28 +1,50 @@
 #pragma once
 
+#include "ReportCatalog.h"
 #include "TBaseForm.h"
+#include "TReportDesignerDialog.h"
+
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
 
 namespace fai {
 
+class ReportDocument;
+
 // The base report-parameter screen: the parameter group grbDadosRel (the screen fills it),
-// the report panel panRelat with the list of report definitions cbbReportNames, and the tool
+// the report panel panRelat with the list of report definitions cbbReportNames, the tool
 // panel panMenu with the report-code label lblCodRel, the screen code and the print,
-// preview, save-as and edit-layout buttons. Until the report engine is in, the four report
-// actions say through the dialog service that they are not available yet.
+// preview, save-as and edit-layout buttons, and the report designer component rpddPadrao,
+// whose before-get-query-parameters handler every run raises.
+//
+// cbbReportNames lists the definitions of the screen's report code found in the report
+// folders (installed first, then the site's and the user's, each by title) and starts on
+// the first. Print and preview run the chosen definition; save-as copies it under a new
+// title into the user's folder. Messages Arq_Rel_Err, NovoCaption and NovoPrompt come from
+// the screen's table, or the standard texts when it has none of them.
 class TfrmDadosGerRel : public TBaseForm {
     Q_OBJECT
   public:
     explicit TfrmDadosGerRel(QWidget* parent = nullptr);
+    ~TfrmDadosGerRel() override;
 
     void SetReportCode(const QString& code);
+    QString ReportCode() const;
+
+    void FormCreate() override;
 
     virtual void sbtPrintClick();
     virtual void sbtPreviewClick();
     virtual void sbtSalvarComoClick();
     virtual void sbtReportEditClick();
+
+    // Lists the code's definitions again and chooses the one at `path` (the first when it is
+    // not among them). A definition file that cannot be read is said once, with its reason.
+    void LoadReportNames(const QString& path = {});
+    // The chosen definition; Arq_Rel_Err (and abort) when the code has none.
+    ReportEntry ChosenReport();
 
     QGroupBox* grbDadosRel;
     QWidget* panRelat;
@@ -33,9 +55,14 @@ class TfrmDadosGerRel : public TBaseForm {
     TButtonFlat* sbtPreview;
     TButtonFlat* sbtSalvarComo;
     TButtonFlat* sbtReportEdit;
+    TReportDesignerDialog rpddPadrao;
 
   private:
-    void ReportActionNotAvailable();
+    // Runs the chosen definition with the screen's parameters.
+    std::unique_ptr<ReportDocument> RunChosenReport();
+    QString ReportMessage(const QString& key) const;
+
+    ReportCatalog catalog_;
 };
 
 }  // namespace fai

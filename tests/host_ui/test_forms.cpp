@@ -1,6 +1,7 @@
 #include "DataSource.h"
 #include "Errors.h"
 #include "Help.h"
+#include "ReportCatalog.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
@@ -521,15 +522,19 @@ class FormsTest : public QObject {
         QCOMPARE(form.VisibleGrid(), form.dbgPadrao);
     }
 
-    void reportScreenHasItsComponentsAndSaysActionsAreNotReady() {
+    void reportScreenHasItsComponentsAndSaysWhenItsCodeHasNoDefinition() {
+        QTemporaryDir folders;
+        SetInstalledReportFolder(folders.path());
+        SetUserReportFolder(folders.filePath("usuario"));
         TfrmDadosGerRel form;
         form.SetReportCode("Fai004");
         form.SetScreenCode("Fai00401");
+        form.FormCreate();
         QCOMPARE(form.findChild<QLabel*>("lblCodRel")->text(), QStringLiteral("Fai004"));
         QCOMPARE(form.findChild<QLabel*>("lblCodTela")->text(), QStringLiteral("Fai00401"));
         QVERIFY(form.findChild<QGroupBox*>("grbDadosRel"));
         QVERIFY(form.findChild<QWidget*>("panRelat"));
-        QVERIFY(form.findChild<QComboBox*>("cbbReportNames"));
+        QCOMPARE(form.findChild<QComboBox*>("cbbReportNames")->count(), 0);
         QVERIFY(form.findChild<QWidget*>("panMenu"));
         DialogScript script;
         for (const char* name : {"sbtPrint", "sbtPreview", "sbtSalvarComo", "sbtReportEdit"}) {
@@ -537,9 +542,16 @@ class FormsTest : public QObject {
             QVERIFY2(button, name);
             QTest::mouseClick(button, Qt::LeftButton);
         }
-        QCOMPARE(
-            script.Texts(),
-            QStringList(4, QStringLiteral("Esta ação de relatório ainda não está disponível.")));
+        const QString missing =
+            QStringLiteral(
+                "O arquivo contendo a definição do relatório de código 'Fai004' não "
+                "foi encontrado no diretório '%1'.")
+                .arg(folders.path());
+        QCOMPARE(script.Texts(),
+                 QStringList({missing, missing, missing,
+                              "Esta ação de relatório ainda não está disponível."}));
+        SetInstalledReportFolder({});
+        SetUserReportFolder({});
     }
 
     void batchScreenRunsItsOperation() {

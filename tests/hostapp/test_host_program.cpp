@@ -150,7 +150,8 @@ TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
         file.write(
             "[contexto]\nfilial=0002\nfilialFaturamento=0003\nfilialFixa=true\n"
             "[servidor]\nhost=servidor.local\nporta=7500\n"
-            "[banco]\nlocal=sqlite:/dados/geral.sqlite\n");
+            "[banco]\nlocal=sqlite:/dados/geral.sqlite\n"
+            "[relatorios]\npasta=/rede/relatorios\n");
     }
     const HostSettings fromIni = HostSettings::FromCommandLine({"fai-host", "--config", ini});
     EXPECT_EQ(fromIni.branch, QStringLiteral("0002"));
@@ -160,14 +161,16 @@ TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
     EXPECT_EQ(fromIni.serverPort, 7500);
     EXPECT_EQ(fromIni.database, QStringLiteral("sqlite:/dados/geral.sqlite"));
     EXPECT_FALSE(fromIni.startModule);
+    EXPECT_EQ(fromIni.reportFolder, QStringLiteral("/rede/relatorios"));
 
-    const HostSettings overridden =
-        HostSettings::FromCommandLine({"fai-host", "--config", ini, "--branch", " 0004 ",
-                                       "--server", "10.0.0.5:7600", "--start"});
+    const HostSettings overridden = HostSettings::FromCommandLine(
+        {"fai-host", "--config", ini, "--branch", " 0004 ", "--server", "10.0.0.5:7600", "--start",
+         "--reports", "/filial/relatorios"});
     EXPECT_EQ(overridden.branch, QStringLiteral("0004"));
     EXPECT_EQ(overridden.serverHost, QStringLiteral("10.0.0.5"));
     EXPECT_EQ(overridden.serverPort, 7600);
     EXPECT_TRUE(overridden.startModule);
+    EXPECT_EQ(overridden.reportFolder, QStringLiteral("/filial/relatorios"));
 
     EXPECT_THROW(
         HostSettings::FromCommandLine({"fai-host", "--config", ini, "--server", "h:99999"}),
