@@ -1,6 +1,7 @@
 #include "NullFieldList.h"
 
 #include "AppErrors.h"
+#include "WireText.h"
 
 namespace fai::appserver {
 
@@ -13,13 +14,13 @@ NullFieldList::NullFieldList(const QString& text, const std::vector<FieldDef>& f
     if (!text.endsWith(u'|'))
         throw EBadRequest(
             QStringLiteral("Lista de campos nulos \"%1\" inválida: cada nome termina com \"|\".")
-                .arg(text));
+                .arg(Excerpt(text)));
     const QStringList names = text.chopped(1).split(u'|');
     for (const QString& name : names) {
         if (!known.contains(name.toUpper()))
             throw EBadRequest(
                 QStringLiteral("Lista de campos nulos \"%1\" inválida: \"%2\" não é um campo.")
-                    .arg(text, name));
+                    .arg(Excerpt(text), Excerpt(name)));
         names_.insert(name.toUpper());
     }
 }
