@@ -10,9 +10,10 @@ namespace {
 constexpr qsizetype kMaxLineLength = 2000;
 constexpr qsizetype kDigitsKept = 3;
 
-// Digits written together or with the dots, slash and dash of a formatted number.
+// Digits written together, or as a CPF or a CNPJ is formatted.
 QString Masked(const QString& line) {
-    static const QRegularExpression number(QStringLiteral("\\d(?:[./-]?\\d){10,}"));
+    static const QRegularExpression number(QStringLiteral(
+        "\\d{11,}|\\d{3}\\.\\d{3}\\.\\d{3}-\\d{2}|\\d{2}\\.\\d{3}\\.\\d{3}/\\d{4}-\\d{2}"));
     QString out = line;
     QRegularExpressionMatchIterator matches = number.globalMatch(line);
     while (matches.hasNext()) {

@@ -10,7 +10,9 @@ constexpr qsizetype kExcerptLength = 40;
 }  // namespace
 
 std::optional<QString> DecodeUtf8(const std::string& bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A leading byte order mark stays what it was sent as: nothing is dropped unseen.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
     if (decoder.hasError()) return std::nullopt;
     return text;

@@ -2,6 +2,7 @@
 // goes on serving and nothing is written.
 #include "CheckResultServ.h"
 #include "Deltas.h"
+#include "LogText.h"
 #include "PacketConversion.h"
 #include "PacketShapes.h"
 #include "RunningServer.h"
@@ -557,6 +558,25 @@ TEST_P(BadInput, TheLogKeepsOneLinePerCallAndNoRegistrationNumberWhole) {
         EXPECT_FALSE(HasControlCharacter(line)) << line.toStdString();
         EXPECT_FALSE(line.contains(kAlfa) || line.contains(kBruno)) << line.toStdString();
     }
+}
+
+TEST(LogSafe, MasksRegistrationNumbersWritesOutControlsAndBoundsTheLine) {
+    struct Case {
+        const char* what;
+        QString line, logged;
+    } cases[] = {
+        {"a company's number, formatted", QStringLiteral("cliente J11.222.333/0001-81"),
+         QStringLiteral("cliente J**.***.***/***1-81")},
+        {"a person's number", QStringLiteral("F52998224725 e F111.444.777-35"),
+         QStringLiteral("F********725 e F***.***.**7-35")},
+        {"dates, report numbers and counts stay",
+         QStringLiteral("data 10/03/2026 a 31/12/9999, relatório 1234567890, 999999999.999"),
+         QStringLiteral("data 10/03/2026 a 31/12/9999, relatório 1234567890, 999999999.999")},
+        {"a database's message over lines", QStringLiteral("ERRO: x\nDETALHE: y"),
+         QStringLiteral("ERRO: x\\nDETALHE: y")},
+        {"a line too long", QString(5000, u'x'), QString(2000, u'x') + u'…'},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LogSafe(c.line), c.logged) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BadInput, kBackends, BackendNamer());

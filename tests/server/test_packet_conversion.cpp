@@ -71,6 +71,14 @@ TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
          }},
         {"text that is not UTF-8",
          [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("\xff"); }},
+        {"an overlong NUL",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->mutable_values(0)->set_text("\xc0\x80");
+         }},
+        {"an encoded surrogate",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->mutable_values(0)->set_text("\xed\xa0\x80");
+         }},
         {"field name that is not UTF-8",
          [](Fai00400::DataPacket& p) { p.mutable_fields(0)->set_name("\xc3("); }},
         {"text longer than the field",
