@@ -1,7 +1,9 @@
 // The server judges every argument: bad input gets a clear answer in Portuguese, the server
 // goes on serving and nothing is written.
+#include "AppErrors.h"
 #include "CheckResultServ.h"
 #include "Deltas.h"
+#include "IncomingPacket.h"
 #include "LogText.h"
 #include "PacketConversion.h"
 #include "PacketShapes.h"
@@ -557,6 +559,32 @@ TEST_P(BadInput, TheLogKeepsOneLinePerCallAndNoRegistrationNumberWhole) {
     for (const QString& line : server_->LogLines()) {
         EXPECT_FALSE(HasControlCharacter(line)) << line.toStdString();
         EXPECT_FALSE(line.contains(kAlfa) || line.contains(kBruno)) << line.toStdString();
+    }
+}
+
+// What the wire conversion already refuses, refused again where rows are read by position,
+// whoever built the packet.
+TEST(IncomingPacket, RefusesRowsWithoutTheValuesTheirChangeCarries) {
+    const std::vector<Value> values{"1", "MANHA", kBranch, kLunch, kAlfa, kDay, 10.0};
+    const std::pair<const char*, PacketRow> cases[] = {
+        {"a deletion without originals", {RowChange::Deleted, values, {}}},
+        {"a change without originals", {RowChange::Modified, values, {}}},
+        {"an insertion with one value short",
+         {RowChange::Inserted, {values.begin(), values.end() - 1}, {}}},
+    };
+    for (const auto& [what, row] : cases) {
+        DataPacket delta;
+        delta.fields = shapes::Shifts();
+        delta.rows = {row};
+        try {
+            IncomingPacket(delta, QStringLiteral("turnos"), shapes::Shifts(),
+                           IncomingPacket::Kind::Delta);
+            ADD_FAILURE() << "taken: " << what;
+        } catch (const EBadRequest& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("O pacote de turnos tem na linha 1 valores que "
+                                                  "não correspondem aos seus campos."))
+                << what;
+        }
     }
 }
 
