@@ -2,6 +2,7 @@
 
 #include "AppErrors.h"
 #include "IncomingPacket.h"
+#include "QuantityChecks.h"
 
 #include <cmath>
 
@@ -26,11 +27,11 @@ class LinkColumns {
   public:
     explicit LinkColumns(const IncomingPacket& packet)
         : key_(packet.Key("DTFATURAM")),
-          number_(packet.Column("NRITRATEFECLIFAT", FieldType::Float)),
-          plan_(packet.Column("CDSERVPLAN", FieldType::String)),
-          item_(packet.Column("NRITEMRATEIOEFET", FieldType::Float)),
-          itemCode_(packet.Column("CDITEMRATEIOEFET", FieldType::String)),
-          diners_(packet.Column("QTEFETIVOS", FieldType::Float)) {}
+          number_(packet.Column("NRITRATEFECLIFAT")),
+          plan_(packet.Column("CDSERVPLAN")),
+          item_(packet.Column("NRITEMRATEIOEFET")),
+          itemCode_(packet.Column("CDITEMRATEIOEFET")),
+          diners_(packet.Column("QTEFETIVOS")) {}
 
     // None when the row asks for nothing.
     std::optional<LinkChange> Read(const PacketRow& row) const {
@@ -44,9 +45,14 @@ class LinkColumns {
         change.item = *item;
         change.expected = Expected(row, change.itemCode);
         change.desired = IncomingPacket::NumberOf(row.values[diners_]);
-        if (change.desired && (!std::isfinite(*change.desired) || *change.desired < 0))
-            Refuse(QStringLiteral("item %1: Quantidade de efetivos deve ser maior que zero.")
-                       .arg(change.itemCode));
+        if (change.desired) {
+            if (!(*change.desired >= 0))
+                Refuse(QStringLiteral("item %1: Quantidade de efetivos deve ser maior que zero.")
+                           .arg(change.itemCode));
+            if (const std::optional<QString> why = QuantityRefusal(
+                    *change.desired, QStringLiteral("Quantidade de efetivos"), kCountDigits))
+                Refuse(QStringLiteral("item %1: %2").arg(change.itemCode, *why));
+        }
         const std::optional<HeadcountKey> key = IncomingPacket::KeyOf(row.values, key_);
         if (!change.expected && !change.desired) return std::nullopt;
         if (!key)
@@ -86,7 +92,9 @@ class LinkColumns {
 }  // namespace
 
 std::vector<LinkChange> ReadApportionmentDelta(const DataPacket& delta) {
-    const LinkColumns columns(IncomingPacket(delta, QStringLiteral("rateio")));
+    const LinkColumns columns(IncomingPacket(delta, QStringLiteral("rateio"),
+                                             shapes::HeadcountApportion(),
+                                             IncomingPacket::Kind::Delta));
     std::vector<LinkChange> changes;
     for (const PacketRow& row : delta.rows)
         if (std::optional<LinkChange> change = columns.Read(row)) changes.push_back(*change);

@@ -1,5 +1,7 @@
 #include "CallLog.h"
 
+#include "LogText.h"
+
 #include <QDateTime>
 
 #include <cstdio>
@@ -45,7 +47,8 @@ void CallLog::Record(const char* method, std::chrono::steady_clock::duration too
 void CallLog::Note(const QString& text) { Write(text); }
 
 void CallLog::Write(const QString& line) {
-    const QString stamped = QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + u' ' + line;
+    const QString stamped =
+        QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + u' ' + LogSafe(line);
     std::lock_guard lock(mutex_);
     sink_(stamped);
 }

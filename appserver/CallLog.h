@@ -9,7 +9,8 @@
 namespace fai::appserver {
 
 // One line per call: when, which method, how long it took and how it ended. Written to
-// standard error unless a sink is given (the tests read the lines).
+// standard error unless a sink is given (the tests read the lines). What a line quotes has
+// passed LogSafe: one line each, and no registration number whole.
 class CallLog {
   public:
     enum class Outcome { Ok, Refused, Conflict, Failed };

@@ -2,18 +2,18 @@
 
 #include "AppErrors.h"
 #include "HeadcountRepository.h"
+#include "QuantityChecks.h"
 #include "RequestChecks.h"
 #include "WriteRules.h"
-
-#include <cmath>
 
 namespace fai::appserver {
 namespace {
 
 [[noreturn]] void Refuse(const QString& why) { throw EBadRequest(why); }
 
-void RequireCount(double count, const QString& refusal) {
-    if (!std::isfinite(count) || count < 0) Refuse(refusal);
+void RequireCount(double count, const QString& label) {
+    if (const std::optional<QString> why = QuantityRefusal(count, label, kDuplicatedCountDigits))
+        Refuse(*why);
 }
 
 }  // namespace
@@ -29,9 +29,8 @@ int Duplication::Run(const QString& branch, const QString& client, const QString
                               "de cada vez.")
                    .arg(first.toString(QStringLiteral("dd/MM/yyyy")),
                         last.toString(QStringLiteral("dd/MM/yyyy"))));
-    RequireCount(billed, QStringLiteral("N° comensais faturados deve ser maior ou igual a zero."));
-    RequireCount(forecast,
-                 QStringLiteral("N° comensais previstos deve ser maior ou igual a zero."));
+    RequireCount(billed, QStringLiteral("N° comensais faturados"));
+    RequireCount(forecast, QStringLiteral("N° comensais previstos"));
 
     const WriteRules rules(session_, key.branch, key.client);
     for (QDate day = first; day <= last; day = day.addDays(1)) rules.CheckRow(key.service, day);

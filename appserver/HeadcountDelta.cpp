@@ -3,8 +3,7 @@
 #include "AppErrors.h"
 #include "IncomingPacket.h"
 #include "NullFieldList.h"
-
-#include <cmath>
+#include "QuantityChecks.h"
 
 namespace fai::appserver {
 namespace {
@@ -17,11 +16,11 @@ class HeadcountColumns {
   public:
     explicit HeadcountColumns(const IncomingPacket& packet)
         : key_(packet.Key("DTFATURAM")),
-          billed_(packet.Column("QTCOMEFATU", FieldType::Float)),
-          forecast_(packet.Column("QTCOMEPREV", FieldType::Float)),
-          value_(packet.Column("VRSERVFATUDT", FieldType::Float)),
-          billingBranch_(packet.Column("CDFILIFATU", FieldType::String)),
-          assessment_(packet.Column("NRAPURACFAT", FieldType::String)) {}
+          billed_(packet.Column("QTCOMEFATU")),
+          forecast_(packet.Column("QTCOMEPREV")),
+          value_(packet.Column("VRSERVFATUDT")),
+          billingBranch_(packet.Column("CDFILIFATU")),
+          assessment_(packet.Column("NRAPURACFAT")) {}
 
     HeadcountKey Key(const std::vector<Value>& row) const {
         const std::optional<HeadcountKey> key = IncomingPacket::KeyOf(row, key_);
@@ -46,15 +45,15 @@ class HeadcountColumns {
 
     HeadcountRow Desired(const std::vector<Value>& values, const HeadcountKey& key) const {
         HeadcountRow row;
-        row.counts.billed = Count(
-            values[billed_], key, QStringLiteral("Nº comensais faturados deve ser informado."),
-            QStringLiteral("N° comensais faturados deve ser maior ou igual a zero."));
-        row.counts.forecast = Count(
-            values[forecast_], key, QStringLiteral("N° comensais previstos deve ser informado."),
-            QStringLiteral("N° comensais previstos deve ser maior ou igual a zero."));
+        row.counts.billed = Count(values[billed_], key,
+                                  QStringLiteral("Nº comensais faturados deve ser informado."),
+                                  QStringLiteral("N° comensais faturados"), kCountDigits);
+        row.counts.forecast = Count(values[forecast_], key,
+                                    QStringLiteral("N° comensais previstos deve ser informado."),
+                                    QStringLiteral("N° comensais previstos"), kCountDigits);
         row.counts.value =
             Count(values[value_], key, QStringLiteral("Valor Venda deve ser informado."),
-                  QStringLiteral("Valor Venda deve ser maior ou igual a zero."));
+                  QStringLiteral("Valor Venda"), kSaleValueDigits);
         const QString billingBranch = IncomingPacket::TextOf(values[billingBranch_]);
         const QString assessment = IncomingPacket::TextOf(values[assessment_]);
         if (billingBranch.isEmpty() != assessment.isEmpty())
@@ -69,10 +68,11 @@ class HeadcountColumns {
 
   private:
     static double Count(const Value& cell, const HeadcountKey& key, const QString& missing,
-                        const QString& negative) {
+                        const QString& label, int digits) {
         const std::optional<double> count = IncomingPacket::NumberOf(cell);
         if (!count) Refuse(key, missing);
-        if (!std::isfinite(*count) || *count < 0) Refuse(key, negative);
+        if (const std::optional<QString> why = QuantityRefusal(*count, label, digits))
+            Refuse(key, *why);
         return *count;
     }
 
@@ -84,37 +84,26 @@ class HeadcountColumns {
 
 std::vector<HeadcountChange> ReadHeadcountDelta(const DataPacket& delta,
                                                 const NullFieldList& nulls) {
-    const HeadcountColumns columns(IncomingPacket(delta, QStringLiteral("efetivos")));
+    const HeadcountColumns columns(IncomingPacket(
+        delta, QStringLiteral("efetivos"), shapes::Headcounts(), IncomingPacket::Kind::Delta));
     std::vector<HeadcountChange> changes;
     changes.reserve(delta.rows.size());
     for (const PacketRow& row : delta.rows) {
         HeadcountChange change;
-        switch (row.change) {
-            case RowChange::Inserted: {
-                const std::vector<Value> values = nulls.Applied(delta, row.values);
-                change.key = columns.Key(values);
-                change.desired = columns.Desired(values, change.key);
-                break;
-            }
-            case RowChange::Modified: {
-                const std::vector<Value> values = nulls.Applied(delta, row.values);
-                change.key = columns.Key(values);
+        if (row.change == RowChange::Deleted) {
+            change.key = columns.Key(row.original);
+            change.expected = columns.Expected(row.original, change.key);
+        } else {
+            const std::vector<Value> values = nulls.Applied(delta, row.values);
+            change.key = columns.Key(values);
+            if (row.change == RowChange::Modified) {
                 if (!(columns.Key(row.original) == change.key))
                     Refuse(change.key,
                            QStringLiteral("a filial, o cliente, o serviço e a data de um efetivo "
                                           "não mudam; exclua-o e inclua-o com os novos."));
                 change.expected = columns.Expected(row.original, change.key);
-                change.desired = columns.Desired(values, change.key);
-                break;
             }
-            case RowChange::Deleted:
-                change.key = columns.Key(row.original);
-                change.expected = columns.Expected(row.original, change.key);
-                break;
-            case RowChange::Unchanged:
-                throw EBadRequest(
-                    QStringLiteral("O pacote de alterações de efetivos tem uma linha sem "
-                                   "alteração."));
+            change.desired = columns.Desired(values, change.key);
         }
         changes.push_back(std::move(change));
     }

@@ -2,6 +2,7 @@
 
 #include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "PacketShapes.h"
 
 #include <QDate>
 #include <QString>
@@ -10,16 +11,23 @@
 
 namespace fai::appserver {
 
-// A packet a screen sent: its columns are found by name, whatever their position, and each
-// is checked for the type the server reads it as. Throws EBadRequest naming the packet
-// (`what`, "efetivos", "turnos"...) when a column is missing or of another type.
+// A packet a screen sent, judged against what the method expects before any of its values is
+// read: the rows' kind (the screen's rows as they stand, or a delta of pending changes, each
+// with the values its change kind carries), and every column read, found by name whatever its
+// position, of the type and size of the dataset field it stands for, free of control
+// characters. Throws EBadRequest naming the packet (`what`: "efetivos", "turnos"...) and what
+// does not fit.
 class IncomingPacket {
   public:
-    IncomingPacket(const DataPacket& packet, QString what);
+    enum class Kind {
+        Content,  // every row unchanged, with its values
+        Delta,    // every row inserted, modified or deleted
+    };
 
-    const DataPacket& Packet() const { return packet_; }
-    const QString& What() const { return what_; }
-    int Column(const char* name, FieldType type) const;
+    IncomingPacket(const DataPacket& packet, QString what, const shapes::Shape& shape, Kind kind);
+
+    // The index of a field of the shape in the packet.
+    int Column(const char* name) const;
 
     // Where a row's headcount key is: CDFILIAL, CDCLIENTE, CDSERVFILI and the date field.
     struct KeyColumns {
@@ -38,8 +46,12 @@ class IncomingPacket {
     static std::optional<QDate> DateOf(const Value& cell);
 
   private:
+    void CheckRows(Kind kind) const;
+    void CheckCells(const FieldDef& field, int column) const;
+
     const DataPacket& packet_;
     QString what_;
+    const shapes::Shape& shape_;
 };
 
 }  // namespace fai::appserver

@@ -3,6 +3,7 @@
 #include "AppErrors.h"
 #include "ReportRepository.h"
 #include "RequestChecks.h"
+#include "WireText.h"
 
 #include <QRegularExpression>
 
@@ -44,7 +45,7 @@ ListingReports::Report ListingReports::OfBranch(const QString& branch,
     const qint64 number =
         digits.match(reportNumber).hasMatch() ? reportNumber.toLongLong(&isNumber) : 0;
     if (!isNumber || number <= 0)
-        Refuse(QStringLiteral("Número de relatório \"%1\" inválido.").arg(reportNumber));
+        Refuse(QStringLiteral("Número de relatório \"%1\" inválido.").arg(Excerpt(reportNumber)));
     const std::optional<ReportRepository::Number> owner = ReportRepository(session_).Locked(number);
     if (!owner) Refuse(QStringLiteral("Relatório %1 não encontrado.").arg(reportNumber));
     if (owner->branch != branch)

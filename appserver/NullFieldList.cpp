@@ -1,6 +1,9 @@
 #include "NullFieldList.h"
 
 #include "AppErrors.h"
+#include "WireText.h"
+
+#include <QStringTokenizer>
 
 namespace fai::appserver {
 
@@ -13,14 +16,15 @@ NullFieldList::NullFieldList(const QString& text, const std::vector<FieldDef>& f
     if (!text.endsWith(u'|'))
         throw EBadRequest(
             QStringLiteral("Lista de campos nulos \"%1\" inválida: cada nome termina com \"|\".")
-                .arg(text));
-    const QStringList names = text.chopped(1).split(u'|');
-    for (const QString& name : names) {
-        if (!known.contains(name.toUpper()))
+                .arg(Excerpt(text)));
+    // Name by name: a list of millions of separators must not become millions of names.
+    for (QStringView name : QStringTokenizer(QStringView(text).chopped(1), u'|')) {
+        const QString upper = name.toString().toUpper();
+        if (!known.contains(upper))
             throw EBadRequest(
                 QStringLiteral("Lista de campos nulos \"%1\" inválida: \"%2\" não é um campo.")
-                    .arg(text, name));
-        names_.insert(name.toUpper());
+                    .arg(Excerpt(text), Excerpt(name)));
+        names_.insert(upper);
     }
 }
 

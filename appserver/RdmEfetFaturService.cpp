@@ -34,7 +34,25 @@ struct Answer {
 using Work = std::function<Answer(SqlSession&)>;
 enum class Access { Read, Write };
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+// The text arguments, each named as a refusal names it.
+QString BranchText(const std::string& text) {
+    return RequestChecks::ArgumentText(text, QStringLiteral("Filial"));
+}
+QString ClientText(const std::string& text) {
+    return RequestChecks::ArgumentText(text, QStringLiteral("Cliente"));
+}
+QString RegistrationText(const std::string& text) {
+    return RequestChecks::ArgumentText(text, QStringLiteral("Inscrição do cliente"));
+}
+QString ServiceText(const std::string& text) {
+    return RequestChecks::ArgumentText(text, QStringLiteral("Serviço"));
+}
+QString NullFieldsText(const std::string& text) {
+    return RequestChecks::ArgumentText(text, QStringLiteral("Lista de campos nulos"));
+}
+QString ReportNumberText(const std::string& text) {
+    return RequestChecks::ArgumentText(text, QStringLiteral("Número de relatório"));
+}
 
 QDate Day(qint64 serial) { return RequestChecks::WireDay(serial); }
 
@@ -135,7 +153,7 @@ grpc::Status RdmEfetFaturService::GetParams(grpc::ServerContext*,
                                             const Fai00400::GetParamsRequest* request,
                                             Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetParams", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch())](SqlSession& session) {
             return One(EfetFaturReads(session).GetParams(branch));
         });
     });
@@ -145,9 +163,9 @@ grpc::Status RdmEfetFaturService::GetCliente(grpc::ServerContext*,
                                              const Fai00400::GetClienteRequest* request,
                                              Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetCliente", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()),
-                     number = Text(request->registration_number()),
-                     client = Text(request->client())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch()),
+                     number = RegistrationText(request->registration_number()),
+                     client = ClientText(request->client())](SqlSession& session) {
             return One(EfetFaturReads(session).GetCliente(branch, number, client));
         });
     });
@@ -157,8 +175,8 @@ grpc::Status RdmEfetFaturService::GetServico(grpc::ServerContext*,
                                              const Fai00400::GetServicoRequest* request,
                                              Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetServico", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
-                     service = Text(request->service())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service())](SqlSession& session) {
             return One(EfetFaturReads(session).GetServico(branch, client, service));
         });
     });
@@ -168,8 +186,8 @@ grpc::Status RdmEfetFaturService::GetEfetFatu(grpc::ServerContext*,
                                               const Fai00400::GetEfetFatuRequest* request,
                                               Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetEfetFatu", result, Access::Read, [request] {
-        return Work([client = Text(request->client()), branch = Text(request->branch()),
-                     service = Text(request->service()), date = Day(request->date()),
+        return Work([client = ClientText(request->client()), branch = BranchText(request->branch()),
+                     service = ServiceText(request->service()), date = Day(request->date()),
                      mode = request->mode()](SqlSession& session) {
             return Answer{
                 EfetFaturReads(session).GetEfetFatu(client, branch, service, date, mode), {}, {}};
@@ -181,8 +199,8 @@ grpc::Status RdmEfetFaturService::ImportaEfetTrans(grpc::ServerContext*,
                                                    const Fai00400::GetEfetFatuRequest* request,
                                                    Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "ImportaEfetTrans", result, Access::Write, [request] {
-        return Work([client = Text(request->client()), branch = Text(request->branch()),
-                     service = Text(request->service()), date = Day(request->date()),
+        return Work([client = ClientText(request->client()), branch = BranchText(request->branch()),
+                     service = ServiceText(request->service()), date = Day(request->date()),
                      mode = request->mode()](SqlSession& session) {
             TransportImport::Outcome outcome =
                 TransportImport(session).Run(client, branch, service, date, mode);
@@ -200,8 +218,8 @@ grpc::Status RdmEfetFaturService::GetValidaData(grpc::ServerContext*,
                                                 const Fai00400::GetValidaDataRequest* request,
                                                 Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetValidaData", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
-                     service = Text(request->service()),
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service()),
                      date = Day(request->date())](SqlSession& session) {
             return One(EfetFaturReads(session).GetValidaData(branch, client, service, date));
         });
@@ -212,8 +230,9 @@ grpc::Status RdmEfetFaturService::GetVerifData(grpc::ServerContext*,
                                                const Fai00400::GetVerifDataRequest* request,
                                                Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetVerifData", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), service = Text(request->service()),
-                     client = Text(request->client())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch()),
+                     service = ServiceText(request->service()),
+                     client = ClientText(request->client())](SqlSession& session) {
             return One(EfetFaturReads(session).GetVerifData(branch, service, client));
         });
     });
@@ -223,8 +242,9 @@ grpc::Status RdmEfetFaturService::GetVlrFatPla(grpc::ServerContext*,
                                                const Fai00400::GetVlrFatPlaRequest* request,
                                                Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetVlrFatPla", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), service = Text(request->service()),
-                     client = Text(request->client()),
+        return Work([branch = BranchText(request->branch()),
+                     service = ServiceText(request->service()),
+                     client = ClientText(request->client()),
                      date = Day(request->date())](SqlSession& session) {
             return One(EfetFaturReads(session).GetVlrFatPla(branch, service, client, date));
         });
@@ -247,7 +267,7 @@ grpc::Status RdmEfetFaturService::UpdEfetFatu(grpc::ServerContext*,
     return Serve(workers_, log_, "UpdEfetFatu", result, Access::Write, [request] {
         return Work(
             [headcounts = PacketOrNull(request->has_headcount_delta(), request->headcount_delta()),
-             nullFields = Text(request->null_fields()),
+             nullFields = NullFieldsText(request->null_fields()),
              apportionment = PacketOrNull(request->has_apportionment_delta(),
                                           request->apportionment_delta())](SqlSession& session) {
                 HeadcountSave(session).Run(headcounts, nullFields, apportionment);
@@ -260,8 +280,8 @@ grpc::Status RdmEfetFaturService::GetTurno(grpc::ServerContext*,
                                            const Fai00400::GetTurnoRequest* request,
                                            Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetTurno", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
-                     service = Text(request->service()),
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service()),
                      date = Day(request->date())](SqlSession& session) {
             return One(EfetFaturReads(session).GetTurno(branch, client, service, date));
         });
@@ -273,7 +293,7 @@ grpc::Status RdmEfetFaturService::SetTurno(grpc::ServerContext*,
                                            Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "SetTurno", result, Access::Write, [request] {
         return Work([shifts = Packet(request->shift_delta()),
-                     nullFields = Text(request->null_fields())](SqlSession& session) {
+                     nullFields = NullFieldsText(request->null_fields())](SqlSession& session) {
             ShiftSave(session).Run(shifts, nullFields);
             return Answer{};
         });
@@ -284,8 +304,8 @@ grpc::Status RdmEfetFaturService::GetSomaTurno(grpc::ServerContext*,
                                                const Fai00400::GetTurnoRequest* request,
                                                Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetSomaTurno", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
-                     service = Text(request->service()),
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service()),
                      date = Day(request->date())](SqlSession& session) {
             return One(EfetFaturReads(session).GetSomaTurno(branch, client, service, date));
         });
@@ -296,8 +316,8 @@ grpc::Status RdmEfetFaturService::GetVdServClie(grpc::ServerContext*,
                                                 const Fai00400::GetVdServClieRequest* request,
                                                 Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetVdServClie", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
-                     service = Text(request->service())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service())](SqlSession& session) {
             return One(EfetFaturReads(session).GetVdServClie(branch, client, service));
         });
     });
@@ -307,9 +327,9 @@ grpc::Status RdmEfetFaturService::GetItRatEfet(grpc::ServerContext*,
                                                const Fai00400::GetItRatEfetRequest* request,
                                                Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GetItRatEfet", result, Access::Read, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      date = Day(request->date()),
-                     service = Text(request->service())](SqlSession& session) {
+                     service = ServiceText(request->service())](SqlSession& session) {
             return One(EfetFaturReads(session).GetItRatEfet(branch, client, date, service));
         });
     });
@@ -319,8 +339,8 @@ grpc::Status RdmEfetFaturService::UpDateServData(grpc::ServerContext*,
                                                  const Fai00400::UpDateServDataRequest* request,
                                                  Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "UpDateServData", result, Access::Write, [request] {
-        return Work([branch = Text(request->branch()), client = Text(request->client()),
-                     service = Text(request->service()), first = Day(request->first_date()),
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service()), first = Day(request->first_date()),
                      last = Day(request->last_date()), forecast = request->forecast(),
                      billed = request->billed()](SqlSession& session) {
             const int days =
@@ -334,7 +354,7 @@ grpc::Status RdmEfetFaturService::PrxRelFatur(grpc::ServerContext*,
                                               const Fai00400::PrxRelFaturRequest* request,
                                               Fai00400::TextResult* result) {
     return Serve(workers_, log_, "PrxRelFatur", result, Access::Write, [request] {
-        return Work([branch = Text(request->branch())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch())](SqlSession& session) {
             const QString number = ListingReports(session).PrxRelFatur(branch);
             return Answer{{}, number, QStringLiteral("relatório %1").arg(number)};
         });
@@ -345,9 +365,9 @@ grpc::Status RdmEfetFaturService::GeraRel(grpc::ServerContext*,
                                           const Fai00400::GeraRelRequest* request,
                                           Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "GeraRel", result, Access::Write, [request] {
-        return Work([branch = Text(request->branch()), first = Day(request->first_date()),
+        return Work([branch = BranchText(request->branch()), first = Day(request->first_date()),
                      last = Day(request->last_date()),
-                     number = Text(request->report_number())](SqlSession& session) {
+                     number = ReportNumberText(request->report_number())](SqlSession& session) {
             const int rows = ListingReports(session).GeraRel(branch, first, last, number);
             return Answer{
                 {}, {}, QStringLiteral("%1 linhas no relatório %2").arg(rows).arg(number)};
@@ -359,8 +379,8 @@ grpc::Status RdmEfetFaturService::DeletaRel(grpc::ServerContext*,
                                             const Fai00400::DeletaRelRequest* request,
                                             Fai00400::ServerResult* result) {
     return Serve(workers_, log_, "DeletaRel", result, Access::Write, [request] {
-        return Work([branch = Text(request->branch()),
-                     number = Text(request->report_number())](SqlSession& session) {
+        return Work([branch = BranchText(request->branch()),
+                     number = ReportNumberText(request->report_number())](SqlSession& session) {
             ListingReports(session).DeletaRel(branch, number);
             return Answer{};
         });

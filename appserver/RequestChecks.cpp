@@ -5,6 +5,7 @@
 #include "ClientRepository.h"
 #include "ServiceRepository.h"
 #include "Value.h"
+#include "WireText.h"
 
 namespace fai::appserver {
 namespace {
@@ -93,6 +94,14 @@ HeadcountFilter RequestChecks::Filter(const QString& client, const QString& bran
         filter.service = ServiceOfClient(filter.branch, filter.client, service);
     }
     return filter;
+}
+
+QString RequestChecks::ArgumentText(const std::string& bytes, const QString& what) {
+    std::optional<QString> text = DecodeUtf8(bytes);
+    if (!text) Refuse(QStringLiteral("%1: o texto recebido não é UTF-8 válido.").arg(what));
+    if (HasControlCharacter(*text))
+        Refuse(QStringLiteral("%1 não pode conter caracteres de controle.").arg(what));
+    return *std::move(text);
 }
 
 QString RequestChecks::ServiceCode(const QString& service) {

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QString>
 
+#include <string>
+
 namespace fai::appserver {
 
 class SqlSession;
@@ -45,6 +47,10 @@ class RequestChecks {
                            const QDate& date, int mode);
 
     // Format checks only.
+    // A text argument as it came off the wire, named `what` ("Filial") in the refusal: valid
+    // UTF-8 without control characters, which no box of a screen can hold and which would
+    // reach the database's statement text or forge a line of the log.
+    static QString ArgumentText(const std::string& bytes, const QString& what);
     static QString ServiceCode(const QString& service);
     static QString OptionalServiceCode(const QString& service);
     static QString OptionalClientCode(const QString& client);

@@ -15,9 +15,10 @@ using Sums = std::map<std::pair<QString, QDate>, double>;
 }  // namespace
 
 QString ShiftAgreement::FirstDisagreeing(const DataPacket& headcounts) {
-    const IncomingPacket packet(headcounts, QStringLiteral("efetivos"));
+    const IncomingPacket packet(headcounts, QStringLiteral("efetivos"), shapes::Headcounts(),
+                                IncomingPacket::Kind::Content);
     const IncomingPacket::KeyColumns keyColumns = packet.Key("DTFATURAM");
-    const int billedColumn = packet.Column("QTCOMEFATU", FieldType::Float);
+    const int billedColumn = packet.Column("QTCOMEFATU");
 
     // One query per branch and client over the days of the packet, however many rows.
     std::map<Group, std::pair<QDate, QDate>> days;

@@ -17,7 +17,8 @@ class ShiftAgreement {
 
     // The service code of the first row that disagrees, in the packet's order; the empty
     // text when all agree. Rows without a whole key (a date not typed yet) have nothing
-    // stored. Throws EBadRequest for a packet without the headcount fields.
+    // stored. Throws EBadRequest for a packet that is not the screen's rows as they stand
+    // (a row inserted, modified or deleted) or lacks the headcount fields.
     QString FirstDisagreeing(const DataPacket& headcounts);
 
   private:

@@ -3,8 +3,7 @@
 #include "AppErrors.h"
 #include "IncomingPacket.h"
 #include "NullFieldList.h"
-
-#include <cmath>
+#include "QuantityChecks.h"
 
 namespace fai::appserver {
 namespace {
@@ -13,8 +12,8 @@ class ShiftColumns {
   public:
     explicit ShiftColumns(const IncomingPacket& packet)
         : key_(packet.Key("DTFATURAMTUR")),
-          shift_(packet.Column("CDTURNO", FieldType::String)),
-          quantity_(packet.Column("QTCOMFATUTUR", FieldType::Float)) {}
+          shift_(packet.Column("CDTURNO")),
+          quantity_(packet.Column("QTCOMFATUTUR")) {}
 
     HeadcountKey Key(const std::vector<Value>& row) const {
         const std::optional<HeadcountKey> key = IncomingPacket::KeyOf(row, key_);
@@ -43,15 +42,13 @@ class ShiftColumns {
 }  // namespace
 
 ShiftDelta ReadShiftDelta(const DataPacket& delta, const NullFieldList& nulls) {
-    const ShiftColumns columns(IncomingPacket(delta, QStringLiteral("turnos")));
+    const ShiftColumns columns(IncomingPacket(delta, QStringLiteral("turnos"), shapes::Shifts(),
+                                              IncomingPacket::Kind::Delta));
     ShiftDelta read;
     std::optional<HeadcountKey> key;
     for (const PacketRow& row : delta.rows) {
         ShiftChange change;
         HeadcountKey rowKey;
-        if (row.change == RowChange::Unchanged)
-            throw EBadRequest(
-                QStringLiteral("O pacote de alterações de turnos tem uma linha sem alteração."));
         if (row.change == RowChange::Deleted) {
             rowKey = columns.Key(row.original);
             change.shift = columns.Shift(row.original);
@@ -71,10 +68,12 @@ ShiftDelta ReadShiftDelta(const DataPacket& delta, const NullFieldList& nulls) {
                 change.expected = columns.Quantity(row.original);
             }
         }
-        if (change.desired && (!std::isfinite(*change.desired) || *change.desired < 0))
-            throw EBadRequest(
-                QStringLiteral("Turno %1 (%2): Quantidade deve ser maior ou igual a zero.")
-                    .arg(change.shift, RowLabel(rowKey.service, rowKey.date)));
+        if (change.desired)
+            if (const std::optional<QString> why =
+                    QuantityRefusal(*change.desired, QStringLiteral("Quantidade"), kCountDigits))
+                throw EBadRequest(
+                    QStringLiteral("Turno %1 (%2): %3")
+                        .arg(change.shift, RowLabel(rowKey.service, rowKey.date), *why));
         if (key && !(*key == rowKey))
             throw EBadRequest(
                 QStringLiteral("Um salvamento de turnos é de um só efetivo: uma "

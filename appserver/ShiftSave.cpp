@@ -1,6 +1,7 @@
 #include "ShiftSave.h"
 
 #include "AppErrors.h"
+#include "HeadcountRepository.h"
 #include "NullFieldList.h"
 #include "PacketShapes.h"
 #include "RequestChecks.h"
@@ -27,6 +28,14 @@ void ShiftSave::Run(const DataPacket& shiftDelta, const QString& nullFields) {
     key.branch = checks.KnownBranch(key.branch);
     key.client = checks.ClientOfBranch(key.branch, key.client);
     WriteRules(session_, key.branch, key.client).CheckRow(key.service, key.date);
+    // Shifts break down a stored row's billed count; without the row they would add up to a
+    // count nobody saved. Locked, so that the row cannot go before this save commits.
+    const bool storesQuantities = std::any_of(delta.changes.begin(), delta.changes.end(),
+                                              [](const ShiftChange& c) { return c.desired; });
+    if (storesQuantities && !HeadcountRepository(session_).Locked(key))
+        throw EBadRequest(RowLabel(key.service, key.date) +
+                          QStringLiteral(": o efetivo do dia não está gravado; grave-o antes de "
+                                         "informar os turnos."));
 
     ShiftRepository shifts(session_);
     std::sort(delta.changes.begin(), delta.changes.end(),
