@@ -401,7 +401,9 @@ TEST_P(Storage, AnAddressThatCannotBeListenedOnStopsTheStart) {
     }
 }
 
-TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReportsItOnceAndReconnects) {
+// The cut is found out by the first statement of the next call, before anything of the call
+// has run: the call is made again on a new connection, and nobody sees the cut.
+TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReconnectsWithoutFailingTheCall) {
     if (PostgresUrl().isEmpty())
         GTEST_SKIP() << "FAI_TEST_PG não definido: teste só de PostgreSQL não executado";
     TestDatabase database(Backend::Postgres);
@@ -417,10 +419,6 @@ TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReportsItOnceAndReconnects) {
          ++wait)
         QThread::msleep(20);
 
-    const ServerResult cut = server.Methods().GetParams(kBranch);
-    EXPECT_FALSE(cut.success);
-    EXPECT_TRUE(cut.error.startsWith(QStringLiteral("Falha no banco de dados: ")))
-        << cut.error.toStdString();
     for (int call = 0; call < 3; ++call) {
         const ServerResult again = server.Methods().GetParams(kBranch);
         EXPECT_TRUE(again.success) << again.error.toStdString();
