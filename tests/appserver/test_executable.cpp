@@ -1,8 +1,8 @@
 // The fai-appserver program as an administrator runs it.
 #include "CheckResultServ.h"
 #include "Schema.h"
+#include "ServerProcess.h"
 #include "SqlSession.h"
-#include "TNetConnection.h"
 #include "TestDatabase.h"
 
 #include <QProcess>
@@ -31,18 +31,6 @@ Finished RunToEnd(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Reads the program's standard error until the line that says where it listens.
-int ListeningPort(QProcess& process, QString& err) {
-    static const QRegularExpression listening(QStringLiteral("escutando na porta (\\d+)"));
-    process.setReadChannel(QProcess::StandardError);
-    while (process.waitForReadyRead(kWaitMs)) {
-        err += QString::fromUtf8(process.readAllStandardError());
-        const QRegularExpressionMatch match = listening.match(err);
-        if (match.hasMatch()) return match.captured(1).toInt();
-    }
-    return 0;
-}
-
 TEST(Program, ExplainsItsOptions) {
     const Finished help = RunToEnd({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
@@ -59,29 +47,17 @@ TEST(Program, StopsWithAMessageOnAWrongOption) {
 
 TEST(Program, ServesTheDemoDataAndStopsCleanlyOnSigterm) {
     QTemporaryDir dir;
-    QProcess process;
-    process.start(Program(),
-                  {QStringLiteral("--demo"), QStringLiteral("--database"),
-                   QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite")),
-                   QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    QString err;
-    const int port = ListeningPort(process, err);
-    ASSERT_GT(port, 0) << err.toStdString();
+    ServerProcess server({QStringLiteral("--demo"), QStringLiteral("--database"),
+                          QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite"))});
 
-    TNetConnection connection;
-    connection.SetHost(QStringLiteral("127.0.0.1"));
-    connection.SetPort(port);
-    connection.Connect();
-    const std::vector<DataPacket> clients =
-        CheckResultServ(connection.AppServer().GetCliente(QStringLiteral("0001"), {}, {}), true, 0);
+    const std::unique_ptr<TNetConnection> connection = server.Connect();
+    const std::vector<DataPacket> clients = CheckResultServ(
+        connection->AppServer().GetCliente(QStringLiteral("0001"), {}, {}), true, 0);
     EXPECT_FALSE(clients.at(0).rows.empty());
-    connection.Disconnect();
+    connection->Disconnect();
 
-    process.terminate();  // SIGTERM
-    ASSERT_TRUE(process.waitForFinished(kWaitMs));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
-    err += QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(server.Stop(), 0);
+    const QString err = server.ErrorOutput();
     EXPECT_TRUE(err.contains(QStringLiteral("dados de demonstração gravados")));
     EXPECT_TRUE(err.contains(QRegularExpression(QStringLiteral(" GetCliente [0-9.]+ ms ok\n"))))
         << err.toStdString();

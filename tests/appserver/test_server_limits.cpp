@@ -73,8 +73,9 @@ TEST_P(ServerLimits, ACallBeyondTheLimitIsRefusedAtOnceUntilUnreadAnswersAreDrop
                   QStringLiteral("Servidor ocupado: o servidor de aplicação já atende 4 chamadas. "
                                  "Tente novamente em instantes."));
 
-        if (c.limits.idleTimeout < c.limits.callTimeout)
+        if (c.limits.idleTimeout < c.limits.callTimeout) {
             EXPECT_TRUE(unreading->ClosedByServer(seconds(30)));
+        }
         bool served = false;
         for (int wait = 0; wait < 300 && !served; ++wait) {
             served = server.Methods().GetParams(kBranch).success;
