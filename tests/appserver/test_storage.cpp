@@ -8,11 +8,14 @@
 #include "ServerOptions.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QThread>
 
 #include <future>
+
+#include <sys/stat.h>
 
 namespace fai::appserver::test {
 namespace {
@@ -125,6 +128,25 @@ TEST(SqliteStorage, RunsInWalModeWithABusyTimeoutAndForeignKeys) {
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toString(), c.expected.toString()) << c.pragma;
     }
+}
+
+TEST(SqliteStorage, ItsFilesAreReadableByTheirOwnerOnly) {
+    const mode_t usual = ::umask(022);
+    TestDatabase database(Backend::Sqlite);
+    {
+        RunningServer server(database.Location());
+        TestSeed seed(database.Location());
+        sample::Seed(seed);
+        ASSERT_GT(server.Methods().PrxRelFatur(kBranch).toInt(), 0);
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            const QString path = database.Location().path + QLatin1String(suffix);
+            ASSERT_TRUE(QFile::exists(path)) << suffix;
+            EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser),
+                      QFile::ReadOwner | QFile::WriteOwner)
+                << suffix;
+        }
+    }
+    ::umask(usual);
 }
 
 class Storage : public BackendTest {};
