@@ -1,5 +1,7 @@
 #include "ServerProcess.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <stdexcept>
@@ -8,21 +10,32 @@ namespace fai::appserver::test {
 namespace {
 
 constexpr int kWaitMs = 20'000;
+constexpr int kPollMs = 20;
 
 }  // namespace
 
-ServerProcess::ServerProcess(const QStringList& arguments) {
+ServerProcess::ServerProcess(const QStringList& arguments, const QString& logFile) {
     static const QRegularExpression listening(QStringLiteral("escutando na porta (\\d+)"));
     process_.setReadChannel(QProcess::StandardError);
     process_.start(
         QStringLiteral(FAI_APPSERVER_PROGRAM),
         arguments + QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    while (port_ == 0 && process_.waitForReadyRead(kWaitMs)) {
-        const QRegularExpressionMatch match = listening.match(ErrorOutput());
-        if (match.hasMatch()) port_ = match.captured(1).toInt();
+    const auto said = [&] {
+        if (logFile.isEmpty()) return ErrorOutput();
+        QFile log(logFile);
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    };
+    const QDeadlineTimer deadline(kWaitMs);
+    while (port_ == 0 && !deadline.hasExpired() && process_.state() != QProcess::NotRunning) {
+        const QRegularExpressionMatch match = listening.match(said());
+        if (match.hasMatch())
+            port_ = match.captured(1).toInt();
+        else
+            process_.waitForReadyRead(kPollMs);
     }
     if (port_ == 0)
-        throw std::runtime_error("fai-appserver did not start: " + ErrorOutput().toStdString());
+        throw std::runtime_error("fai-appserver did not start: " + said().toStdString() +
+                                 ErrorOutput().toStdString());
 }
 
 ServerProcess::~ServerProcess() {

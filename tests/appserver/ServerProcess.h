@@ -13,9 +13,10 @@ namespace fai::appserver::test {
 // free port of 127.0.0.1.
 class ServerProcess {
   public:
-    // Starts it with `arguments` and waits until it says where it listens; throws
-    // std::runtime_error with what it wrote when it does not.
-    explicit ServerProcess(const QStringList& arguments);
+    // Starts it with `arguments` and waits until it says where it listens, on standard error
+    // or in `logFile` when it writes its log there; throws std::runtime_error with what it
+    // wrote when it does not.
+    explicit ServerProcess(const QStringList& arguments, const QString& logFile = {});
     // Kills it when it still runs.
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;

@@ -75,17 +75,32 @@ TEST(ServerOptions, TakesDefaultsAndWhatTheAdministratorGives) {
     EXPECT_TRUE(defaults.Config().database.path.endsWith(QStringLiteral("/fai00400.sqlite")));
     EXPECT_FALSE(defaults.Config().seedDemo);
     EXPECT_GE(defaults.Config().workers, 2);
+    EXPECT_EQ(defaults.Config().limits.maxCalls, 128);
+    EXPECT_EQ(defaults.Config().limits.callTimeout, std::chrono::seconds(60));
+    EXPECT_EQ(defaults.Config().limits.idleTimeout, std::chrono::seconds(600));
+    EXPECT_EQ(defaults.Log().path, QString());
+    EXPECT_EQ(defaults.Log().maxBytes, 10 * 1024 * 1024);
 
     ServerOptions given;
     ASSERT_EQ(given.Parse({QStringLiteral("fai-appserver"), QStringLiteral("--listen"),
                            QStringLiteral("0.0.0.0:7500"), QStringLiteral("-d"),
                            QStringLiteral("postgresql://fai@db/fat"), QStringLiteral("--demo"),
-                           QStringLiteral("--threads"), QStringLiteral("6")}),
+                           QStringLiteral("--threads"), QStringLiteral("6"),
+                           QStringLiteral("--max-calls"), QStringLiteral("40"),
+                           QStringLiteral("--call-timeout"), QStringLiteral("20"),
+                           QStringLiteral("--idle-timeout"), QStringLiteral("90"),
+                           QStringLiteral("--log"), QStringLiteral("/var/log/fai.log"),
+                           QStringLiteral("--log-size"), QStringLiteral("2")}),
               ServerOptions::Action::Run);
     EXPECT_EQ(given.Config().listenAddress, QStringLiteral("0.0.0.0:7500"));
     EXPECT_EQ(given.Config().database.databaseName, QStringLiteral("fat"));
     EXPECT_TRUE(given.Config().seedDemo);
     EXPECT_EQ(given.Config().workers, 6);
+    EXPECT_EQ(given.Config().limits.maxCalls, 40);
+    EXPECT_EQ(given.Config().limits.callTimeout, std::chrono::seconds(20));
+    EXPECT_EQ(given.Config().limits.idleTimeout, std::chrono::seconds(90));
+    EXPECT_EQ(given.Log().path, QStringLiteral("/var/log/fai.log"));
+    EXPECT_EQ(given.Log().maxBytes, 2 * 1024 * 1024);
 
     ServerOptions help;
     EXPECT_EQ(help.Parse({QStringLiteral("fai-appserver"), QStringLiteral("--help")}),
@@ -98,6 +113,10 @@ TEST(ServerOptions, RefusesWrongOptions) {
         {QStringLiteral("--threads"), QStringLiteral("0")},
         {QStringLiteral("--threads"), QStringLiteral("muitas")},
         {QStringLiteral("--threads"), QStringLiteral("65")},
+        {QStringLiteral("--max-calls"), QStringLiteral("0")},
+        {QStringLiteral("--call-timeout"), QStringLiteral("3601")},
+        {QStringLiteral("--idle-timeout"), QStringLiteral("-1")},
+        {QStringLiteral("--log-size"), QStringLiteral("0")},
         {QStringLiteral("--database"), QStringLiteral("oracle:x")},
         {QStringLiteral("--no-such-option")},
         {QStringLiteral("leftover")},
