@@ -55,21 +55,23 @@ OptionalPacket PacketOrNull(bool present, const Fai00400::DataPacket& packet) {
 
 Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
 
-// The call ended before its work did: its client went away, or its deadline passed and it
-// was answered for that. Nothing of the work is committed.
-class ECallAbandoned : public EError {
-  public:
-    ECallAbandoned()
-        : EError(QStringLiteral("chamada abandonada pelo cliente antes do fim; nada foi "
-                                "gravado")) {}
-};
-
 struct Failure {
     CallLog::Outcome outcome;
     grpc::StatusCode code;  // for the text methods, which answer failures as a call status
     QString message;        // for the client
     QString detail;         // for the log only
 };
+
+// Raised on the worker when the call ended before its work did: its client went away, or
+// it was answered for its deadline. Nothing of the work is committed.
+struct CallAbandoned {};
+
+Failure AbandonedCall() {
+    return {CallLog::Outcome::Failed,
+            grpc::StatusCode::CANCELLED,
+            QStringLiteral("Chamada abandonada pelo cliente antes do fim; nada foi gravado."),
+            {}};
+}
 
 Failure Judged(const std::exception_ptr& raised) {
     try {
@@ -78,8 +80,8 @@ Failure Judged(const std::exception_ptr& raised) {
         return {CallLog::Outcome::Refused, grpc::StatusCode::INVALID_ARGUMENT, e.Message(), {}};
     } catch (const EConflict& e) {
         return {CallLog::Outcome::Conflict, grpc::StatusCode::ABORTED, e.Message(), {}};
-    } catch (const ECallAbandoned& e) {
-        return {CallLog::Outcome::Failed, grpc::StatusCode::CANCELLED, e.Message(), {}};
+    } catch (const CallAbandoned&) {
+        return AbandonedCall();
     } catch (const EDatabaseUnavailable& e) {
         // The database's address and the driver's words help the administrator, not the
         // clerk. UNAVAILABLE would read, to the client, as this server being unreachable.
@@ -108,8 +110,7 @@ Failure Busy(int maxCalls) {
 }
 
 Failure GivenUp(ServerCall::Ending ending, std::chrono::seconds timeout) {
-    if (ending == ServerCall::Ending::Abandoned)
-        return Judged(std::make_exception_ptr(ECallAbandoned()));
+    if (ending == ServerCall::Ending::Abandoned) return AbandonedCall();
     return {
         CallLog::Outcome::Failed,
         grpc::StatusCode::DEADLINE_EXCEEDED,
@@ -183,10 +184,10 @@ class Answering {
     void Run(ServerCall& call, WorkerPool::Context& worker, Access access, const Work& work) const {
         bool mine = false;
         try {
-            if (call.Abandoned()) throw ECallAbandoned();
+            if (call.Abandoned()) throw CallAbandoned();
             const Answer answer = Transacted(worker, access, work, [&call, &mine] {
                 mine = call.Claim();
-                if (!mine || call.Abandoned()) throw ECallAbandoned();
+                if (!mine || call.Abandoned()) throw CallAbandoned();
             });
             Deliver(answer, reply_);
             Log(CallLog::Outcome::Ok, answer.note);
