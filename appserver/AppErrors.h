@@ -25,6 +25,14 @@ class EDatabaseError : public EError {
     using EError::EError;
 };
 
+// The database cannot be reached: it is down, restarting, or the connection to it was lost.
+// Nothing of the statement that found it out was done; the message, for the log and the
+// administrator, says why.
+class EDatabaseUnavailable : public EDatabaseError {
+  public:
+    using EDatabaseError::EDatabaseError;
+};
+
 // The database was made by a newer server; writing to it could lose what that server knows.
 class ESchemaTooNew : public EError {
   public:

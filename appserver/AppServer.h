@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace grpc {
@@ -12,15 +13,30 @@ class Server;
 
 namespace fai::appserver {
 
+class CallGate;
 class CallLog;
 class RdmEfetFaturService;
 class WorkerPool;
+
+// How much of the server one call, and one connection, may hold.
+struct CallLimits {
+    // Calls held at once, from their arrival to the end of their answer (waiting for a
+    // worker, running, or being sent); one more is refused at once as "servidor ocupado".
+    int maxCalls = 128;
+    // From its arrival: a call not answered by then is refused, and an answer still unread
+    // then is dropped. A client's shorter deadline counts instead.
+    std::chrono::seconds callTimeout{60};
+    // A connection without any call for this long is closed; the client's next call opens
+    // another one by itself.
+    std::chrono::seconds idleTimeout{600};
+};
 
 struct AppServerConfig {
     QString listenAddress = QStringLiteral("127.0.0.1:7400");
     DatabaseLocation database;
     bool seedDemo = false;
     int workers = 4;
+    CallLimits limits;
 };
 
 // One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
@@ -50,6 +66,7 @@ class AppServer {
     CallLog& log_;
     int port_ = 0;
     std::unique_ptr<WorkerPool> workers_;
+    std::unique_ptr<CallGate> calls_;
     std::unique_ptr<RdmEfetFaturService> service_;
     std::unique_ptr<grpc::Server> server_;
 };

@@ -10,6 +10,17 @@ namespace fai::appserver {
 namespace {
 
 constexpr int kMaxWorkers = 64;
+constexpr qint64 kMegabyte = 1024 * 1024;
+
+// A whole number from `min` to `max`, or EError naming what it is for.
+int Whole(const QString& text, int min, int max, const QString& what) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < min || value > max)
+        throw EError(
+            QStringLiteral("%1 inválido: %2 (use de %3 a %4).").arg(what, text).arg(min).arg(max));
+    return value;
+}
 
 }  // namespace
 
@@ -29,13 +40,41 @@ ServerOptions::ServerOptions()
                QStringLiteral("Threads de trabalho, cada uma com sua conexão ao banco de dados "
                               "(padrão %1).")
                    .arg(DefaultWorkers()),
-               QStringLiteral("n"), QString::number(DefaultWorkers())) {
+               QStringLiteral("n"), QString::number(DefaultWorkers())),
+      maxCalls_(QStringLiteral("max-calls"),
+                QStringLiteral("Chamadas atendidas ao mesmo tempo, esperando, em curso ou com a "
+                               "resposta ainda não lida; a seguinte é recusada na hora como "
+                               "\"servidor ocupado\" (padrão %1).")
+                    .arg(CallLimits().maxCalls),
+                QStringLiteral("n"), QString::number(CallLimits().maxCalls)),
+      callTimeout_(QStringLiteral("call-timeout"),
+                   QStringLiteral("Segundos que uma chamada pode durar, da chegada até a "
+                                  "resposta ser lida; depois disso é recusada, nada gravado, e "
+                                  "a resposta não lida é descartada (padrão %1).")
+                       .arg(CallLimits().callTimeout.count()),
+                   QStringLiteral("segundos"), QString::number(CallLimits().callTimeout.count())),
+      idleTimeout_(QStringLiteral("idle-timeout"),
+                   QStringLiteral("Segundos sem chamada em curso após os quais uma conexão é "
+                                  "fechada; o cliente abre outra sozinho (padrão %1).")
+                       .arg(CallLimits().idleTimeout.count()),
+                   QStringLiteral("segundos"), QString::number(CallLimits().idleTimeout.count())),
+      logFile_(QStringLiteral("log"),
+               QStringLiteral("Grava o registro de chamadas neste arquivo em vez da saída de "
+                              "erro; ao passar do tamanho, ele passa a ARQUIVO.1 (até "
+                              "ARQUIVO.%1).")
+                   .arg(LogSettings::kKept),
+               QStringLiteral("arquivo")),
+      logSize_(QStringLiteral("log-size"),
+               QStringLiteral("Tamanho do arquivo de registro, em MB (padrão %1).")
+                   .arg(LogSettings().maxBytes / kMegabyte),
+               QStringLiteral("MB"), QString::number(LogSettings().maxBytes / kMegabyte)) {
     parser_.setApplicationDescription(
         QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
                        "faturamento)."));
     parser_.addHelpOption();
     parser_.addVersionOption();
-    parser_.addOptions({listen_, database_, demo_, threads_});
+    parser_.addOptions({listen_, database_, demo_, threads_, maxCalls_, callTimeout_, idleTimeout_,
+                        logFile_, logSize_});
 }
 
 ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
@@ -48,12 +87,17 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
     config_.listenAddress = parser_.value(listen_);
     config_.database = DatabaseLocation::Parse(parser_.value(database_));
     config_.seedDemo = parser_.isSet(demo_);
-    bool ok = false;
-    config_.workers = parser_.value(threads_).toInt(&ok);
-    if (!ok || config_.workers < 1 || config_.workers > kMaxWorkers)
-        throw EError(QStringLiteral("Número de threads inválido: %1 (use de 1 a %2).")
-                         .arg(parser_.value(threads_))
-                         .arg(kMaxWorkers));
+    config_.workers =
+        Whole(parser_.value(threads_), 1, kMaxWorkers, QStringLiteral("Número de threads"));
+    config_.limits.maxCalls =
+        Whole(parser_.value(maxCalls_), 1, 10'000, QStringLiteral("Número de chamadas"));
+    config_.limits.callTimeout = std::chrono::seconds(
+        Whole(parser_.value(callTimeout_), 1, 3'600, QStringLiteral("Tempo limite de chamada")));
+    config_.limits.idleTimeout = std::chrono::seconds(Whole(
+        parser_.value(idleTimeout_), 1, 86'400, QStringLiteral("Tempo limite de conexão ociosa")));
+    log_.path = parser_.value(logFile_);
+    log_.maxBytes =
+        Whole(parser_.value(logSize_), 1, 1'024, QStringLiteral("Tamanho do registro")) * kMegabyte;
     return Action::Run;
 }
 

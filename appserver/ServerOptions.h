@@ -7,6 +7,13 @@
 
 namespace fai::appserver {
 
+// Where the call log goes: standard error when `path` is empty.
+struct LogSettings {
+    QString path;
+    qint64 maxBytes = 10 * 1024 * 1024;  // a file past this is set aside as FILE.1
+    static constexpr int kKept = 5;      // files set aside, FILE.1 to FILE.5
+};
+
 // The command line of fai-appserver.
 class ServerOptions {
   public:
@@ -18,6 +25,7 @@ class ServerOptions {
     Action Parse(const QStringList& arguments);
     QString HelpText() const { return parser_.helpText(); }
     const AppServerConfig& Config() const { return config_; }
+    const LogSettings& Log() const { return log_; }
 
     // Where the database lives when none is given: a file in the user's data directory.
     static QString DefaultDatabase();
@@ -29,7 +37,13 @@ class ServerOptions {
     QCommandLineOption database_;
     QCommandLineOption demo_;
     QCommandLineOption threads_;
+    QCommandLineOption maxCalls_;
+    QCommandLineOption callTimeout_;
+    QCommandLineOption idleTimeout_;
+    QCommandLineOption logFile_;
+    QCommandLineOption logSize_;
     AppServerConfig config_;
+    LogSettings log_;
 };
 
 }  // namespace fai::appserver

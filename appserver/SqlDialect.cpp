@@ -3,6 +3,7 @@
 #include "AppErrors.h"
 #include "SqlSession.h"
 
+#include <QFile>
 #include <QThread>
 
 #include <chrono>
@@ -23,7 +24,13 @@ class SqliteDialect final : public SqlDialect {
   public:
     QString DriverName() const override { return QStringLiteral("QSQLITE"); }
 
+    // The file holds clients' registration numbers and what they are billed: a new one is
+    // made readable by its owner only before SQLite opens it, and SQLite gives its WAL and
+    // shared-memory files the permissions of the database file. A file that exists keeps
+    // the permissions its administrator gave it.
     void Configure(QSqlDatabase& db, const DatabaseLocation& location) const override {
+        QFile file(location.path);
+        if (!file.exists()) file.open(QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner);
         db.setDatabaseName(location.path);
     }
 

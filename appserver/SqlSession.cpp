@@ -14,11 +14,6 @@ QString NewConnectionName() {
     return QStringLiteral("fai-appserver-%1").arg(++counter);
 }
 
-EDatabaseError Failure(const QSqlError& error) {
-    return EDatabaseError(
-        QStringLiteral("Falha no banco de dados: %1").arg(error.text().trimmed()));
-}
-
 }  // namespace
 
 SqlSession::SqlSession(const DatabaseLocation& location)
@@ -26,9 +21,9 @@ SqlSession::SqlSession(const DatabaseLocation& location)
     db_ = QSqlDatabase::addDatabase(dialect_.DriverName(), connectionName_);
     dialect_.Configure(db_, location);
     if (!db_.open()) {
-        const EDatabaseError failure(
+        const EDatabaseUnavailable failure(
             QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
-                .arg(location.Describe(), db_.lastError().text().trimmed()));
+                .arg(location.Describe(), db_.lastError().text().simplified()));
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName_);
         throw failure;
@@ -49,20 +44,27 @@ SqlSession::~SqlSession() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+void SqlSession::Fail(const QSqlError& error) const {
+    if (!db_.isOpen())
+        throw EDatabaseUnavailable(QStringLiteral("Conexão com o banco de dados perdida: %1")
+                                       .arg(error.text().simplified()));
+    throw EDatabaseError(QStringLiteral("Falha no banco de dados: %1").arg(error.text().trimmed()));
+}
+
 QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
     Told(sql, params, true);
     QSqlQuery query(db_);
     query.setForwardOnly(true);
-    if (!query.prepare(sql)) throw Failure(query.lastError());
+    if (!query.prepare(sql)) Fail(query.lastError());
     for (const QVariant& param : params) query.addBindValue(param);
-    if (!query.exec()) throw Failure(query.lastError());
+    if (!query.exec()) Fail(query.lastError());
     return query;
 }
 
 void SqlSession::Execute(const QString& sql) {
     Told(sql, {}, false);
     QSqlQuery query(db_);
-    if (!query.exec(sql)) throw Failure(query.lastError());
+    if (!query.exec(sql)) Fail(query.lastError());
 }
 
 bool SqlSession::Any(const QString& sql, const QVariantList& params) {
@@ -81,13 +83,13 @@ bool SqlSession::HasTable(const QString& name) const {
 
 SqlStatement::SqlStatement(SqlSession& session, const QString& sql)
     : session_(session), sql_(sql), query_(session.db_) {
-    if (!query_.prepare(sql)) throw Failure(query_.lastError());
+    if (!query_.prepare(sql)) session_.Fail(query_.lastError());
 }
 
 void SqlStatement::Run(const QVariantList& params) {
     session_.Told(sql_, params, true);
     for (int i = 0; i < params.size(); ++i) query_.bindValue(i, params[i]);
-    if (!query_.exec()) throw Failure(query_.lastError());
+    if (!query_.exec()) session_.Fail(query_.lastError());
 }
 
 QString SqlDate(const QDate& date) { return date.toString(Qt::ISODate); }

@@ -23,7 +23,8 @@ class SqlSession {
     SqlSession& operator=(const SqlSession&) = delete;
 
     // Runs one statement with its parameters bound in order (never spliced into the text).
-    // Throws EDatabaseError with the database's reason.
+    // Throws EDatabaseError with the database's reason, EDatabaseUnavailable when the
+    // connection is lost.
     QSqlQuery Run(const QString& sql, const QVariantList& params = {});
     bool Any(const QString& sql, const QVariantList& params);
     // Runs an INSERT, UPDATE or DELETE and returns how many rows it changed.
@@ -49,6 +50,10 @@ class SqlSession {
 
   private:
     friend class SqlStatement;
+
+    // Throws EDatabaseUnavailable when the failure took the connection with it (the driver
+    // then closes it), EDatabaseError otherwise.
+    [[noreturn]] void Fail(const QSqlError& error) const;
 
     void Told(const QString& sql, const QVariantList& params, bool prepared) const {
         if (observer_) observer_({sql, params, prepared});

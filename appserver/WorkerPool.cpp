@@ -1,6 +1,6 @@
 #include "WorkerPool.h"
 
-#include "SqlSession.h"
+#include "AppErrors.h"
 
 #include <optional>
 
@@ -14,6 +14,17 @@ class WorkerContext final : public WorkerPool::Context {
     SqlSession& Session() override {
         if (!session_) session_.emplace(location_);
         return *session_;
+    }
+
+    std::unique_ptr<Transaction> Begin(Transaction::Kind kind) override {
+        const bool used = session_.has_value();
+        try {
+            return std::make_unique<Transaction>(Session(), kind);
+        } catch (const EDatabaseUnavailable&) {
+            DiscardSession();
+            if (!used) throw;
+            return std::make_unique<Transaction>(Session(), kind);
+        }
     }
 
     void DiscardSession() override { session_.reset(); }
@@ -39,7 +50,7 @@ WorkerPool::~WorkerPool() {
     for (std::thread& thread : threads_) thread.join();
 }
 
-void WorkerPool::Submit(std::function<void(Context&)> job) {
+void WorkerPool::Post(std::function<void(Context&)> job) {
     {
         std::lock_guard lock(mutex_);
         queue_.push_back(std::move(job));

@@ -2,24 +2,23 @@
 
 #include "DatabaseLocation.h"
 
+#include "SqlSession.h"
+
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <type_traits>
 #include <vector>
 
 namespace fai::appserver {
 
-class SqlSession;
-
 // The threads that talk to the database, each with a connection of its own (a Qt
-// connection may only be used by the thread that opened it). Calls of the gRPC threads
-// queue their work here and wait for it, so the number of database connections is the
-// number of workers however many calls arrive.
+// connection may only be used by the thread that opened it). Calls queue their work here
+// and are answered from the worker that ran it, so the number of database connections is
+// the number of workers however many calls arrive; the queue holds at most the calls the
+// server lets in at once.
 class WorkerPool {
   public:
     // What a worker offers the work it runs.
@@ -29,6 +28,11 @@ class WorkerPool {
         // The worker's connection, opened on first use; throws EDatabaseError when the
         // database cannot be reached.
         virtual SqlSession& Session() = 0;
+        // Begins a transaction on the worker's connection. A connection that the database
+        // dropped since its last use (a restart of the database, a cut in the network) is
+        // found out only by this first statement: nothing has run on it then, so it is
+        // opened again and the transaction begun once more.
+        virtual std::unique_ptr<Transaction> Begin(Transaction::Kind kind) = 0;
         // After a database failure the connection may be broken: the next work reopens it.
         virtual void DiscardSession() = 0;
     };
@@ -38,18 +42,10 @@ class WorkerPool {
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    // Runs `work(context)` on a worker and waits for its result or its exception.
-    template <class Work>
-    auto Run(Work&& work) -> std::invoke_result_t<Work&, Context&> {
-        using Result = std::invoke_result_t<Work&, Context&>;
-        std::packaged_task<Result(Context&)> task(std::ref(work));
-        std::future<Result> done = task.get_future();
-        Submit([&task](Context& context) { task(context); });
-        return done.get();
-    }
+    // Runs `job(context)` on a worker, in the order posted; the job lets no exception out.
+    void Post(std::function<void(Context&)> job);
 
   private:
-    void Submit(std::function<void(Context&)> job);
     void Serve();
 
     DatabaseLocation location_;
