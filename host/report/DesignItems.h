@@ -54,7 +54,6 @@ class ElementItem : public QGraphicsItem {
 
     // Selected elements are outlined; the handles show when it is the only one.
     void SetSelected(bool selected, bool handles);
-    bool Selected() const { return selected_; }
     // How large the handles are drawn and grabbed, in millimetres at the current zoom.
     void SetHandleSize(double millimetres);
     // The handle at the point of the sheet, when the handles show.

@@ -93,14 +93,6 @@ ElementItem* DesignScene::ItemOf(const ReportPlace& element) const {
     return found == elements_.end() ? nullptr : found->second;
 }
 
-BandItem* DesignScene::BandItemOf(const ReportPlace& band) const {
-    for (BandItem* item : bands_) {
-        if (item->Band().place.band == band.band && item->Band().place.group == band.group)
-            return item;
-    }
-    return nullptr;
-}
-
 void DesignScene::Rebuild() {
     drag_ = Drag::None;
     rubber_ = nullptr;

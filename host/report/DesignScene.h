@@ -32,7 +32,6 @@ class DesignScene : public QGraphicsScene {
     explicit DesignScene(ReportDesign& design, QObject* parent = nullptr);
     ~DesignScene() override;
 
-    double GridStep() const { return gridStep_; }
     void SetGridStep(double millimetres);
     bool SnapsToGrid() const { return snaps_; }
     void SetSnapsToGrid(bool snaps) { snaps_ = snaps; }
@@ -40,9 +39,8 @@ class DesignScene : public QGraphicsScene {
     void SetPixelsPerMillimetre(double pixels);
 
     const DesignLayout& Layout() const { return *layout_; }
-    // The item of an element, of a band; null when there is none.
+    // The item of an element; null when there is none.
     ElementItem* ItemOf(const ReportPlace& element) const;
-    BandItem* BandItemOf(const ReportPlace& band) const;
 
   signals:
     // Drawn again from the design.

@@ -9,12 +9,6 @@
 #include <algorithm>
 
 namespace fai {
-namespace {
-
-// The grey around the sheet when it fits the width, in pixels.
-constexpr int kFitMargin = 16;
-
-}  // namespace
 
 DesignView::DesignView(DesignScene* scene, QWidget* parent)
     : QGraphicsView(scene, parent), scene_(scene) {
@@ -63,13 +57,24 @@ void DesignView::StepZoom(int direction) {
 }
 
 void DesignView::ApplyZoom() {
-    const double sheetWidth = scene_->Layout().Sheet().width();
     if (percent_ == kFitWidth)
-        scale_ = std::max(1, viewport()->width() - 2 * kFitMargin) / sheetWidth;
+        scale_ = std::max(1, viewport()->width() - 2) / scene_->sceneRect().width();
     else
         scale_ = logicalDpiX() / 25.4 * percent_ / 100.0;
+    // What was at the window's top-left corner stays there.
+    const QPointF corner = mapToScene(QPoint(0, 0));
     setTransform(QTransform::fromScale(scale_, scale_));
+    const QPoint moved = mapFromScene(corner);
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + moved.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + moved.y());
     scene_->SetPixelsPerMillimetre(scale_);
+}
+
+void DesignView::showEvent(QShowEvent* event) {
+    QGraphicsView::showEvent(event);
+    if (placed_) return;
+    placed_ = true;
+    verticalScrollBar()->setValue(verticalScrollBar()->minimum());
 }
 
 void DesignView::wheelEvent(QWheelEvent* event) {

@@ -19,7 +19,6 @@ class DesignView : public QGraphicsView {
     DesignView(DesignScene* scene, QWidget* parent = nullptr);
 
     // kFitWidth, or a percentage of the size on paper.
-    int Zoom() const { return percent_; }
     void SetZoom(int percent);
     // The zooms offered, in percent.
     static const std::vector<int>& Zooms();
@@ -32,6 +31,8 @@ class DesignView : public QGraphicsView {
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The sheet opens at its top.
+    void showEvent(QShowEvent* event) override;
 
   private:
     void StepZoom(int direction);
@@ -40,6 +41,7 @@ class DesignView : public QGraphicsView {
     DesignScene* scene_;
     int percent_ = kFitWidth;
     double scale_ = 1;
+    bool placed_ = false;
 };
 
 }  // namespace fai

@@ -96,7 +96,9 @@ ReportDesigner::ReportDesigner(const QString& path, QueryParamsEvent beforeGetQu
 
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("tlbDesenho"));
-    BuildToolBar(bar);
+    auto* insert = new QToolBar(this);
+    insert->setObjectName(QStringLiteral("tlbIncluir"));
+    BuildToolBars(bar, insert);
 
     auto* tshLayout = new QWidget;
     tshLayout->setObjectName(QStringLiteral("tshLayout"));
@@ -116,6 +118,7 @@ ReportDesigner::ReportDesigner(const QString& path, QueryParamsEvent beforeGetQu
     auto* scroll = new QScrollArea;
     scroll->setWidget(properties_);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setFrameShape(QFrame::NoFrame);
     (new QVBoxLayout(grbPropriedades))->addWidget(scroll);
     auto* side = new QSplitter(Qt::Vertical);
@@ -126,12 +129,13 @@ ReportDesigner::ReportDesigner(const QString& path, QueryParamsEvent beforeGetQu
     main->addWidget(pgcDesenho_);
     main->addWidget(side);
     main->setStretchFactor(0, 1);
-    main->setSizes({900, 300});
+    main->setSizes({800, 400});
 
     lblPosicao_->setObjectName(QStringLiteral("lblPosicao"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(bar);
+    layout->addWidget(insert);
     layout->addWidget(main, 1);
     layout->addWidget(lblPosicao_);
 
@@ -176,7 +180,7 @@ QAction* ReportDesigner::AddTool(const char* name, const QString& text, const QS
     return action;
 }
 
-void ReportDesigner::BuildToolBar(QToolBar* bar) {
+void ReportDesigner::BuildToolBars(QToolBar* bar, QToolBar* insert) {
     bar->addAction(AddTool("actSalvar", QStringLiteral("Salvar"),
                            QStringLiteral("Salvar o relatório"), QKeySequence::Save,
                            [this] { Save(); }));
@@ -199,29 +203,6 @@ void ReportDesigner::BuildToolBar(QToolBar* bar) {
                            QStringLiteral("Visualizar o relatório com os parâmetros da tela"),
                            QKeySequence(Qt::Key_F9), [this] { Preview(); }));
     bar->addSeparator();
-    for (const ElementTool& tool : kElementTools) {
-        const QString text = QString::fromUtf8(tool.text);
-        const ElementKind kind = tool.kind;
-        bar->addAction(AddTool(tool.name, text, QStringLiteral("Incluir: %1").arg(text.toLower()),
-                               {}, [this, kind] { InsertElement(kind); }));
-    }
-    bar->addSeparator();
-    auto* bands = new QMenu(this);
-    connect(bands, &QMenu::aboutToShow, this, [this, bands] { FillBandMenu(bands); });
-    auto* bandButton = new QToolButton(bar);
-    bandButton->setObjectName(QStringLiteral("btnBandas"));
-    bandButton->setText(QStringLiteral("Banda"));
-    bandButton->setToolTip(QStringLiteral("Incluir uma banda"));
-    bandButton->setMenu(bands);
-    bandButton->setPopupMode(QToolButton::InstantPopup);
-    bar->addWidget(bandButton);
-    bar->addAction(AddTool("actGrupo", QStringLiteral("Grupo"),
-                           QStringLiteral("Incluir um grupo por um campo"), {},
-                           [this] { AddGroup(); }));
-    actExcluirGrupo_ = AddTool("actExcluirGrupo", QStringLiteral("Excluir grupo"),
-                               QStringLiteral("Excluir o grupo da banda selecionada"), {},
-                               [this] { RemoveGroup(); });
-    bar->addAction(actExcluirGrupo_);
     // Delete belongs to the page: in a box of the panel it deletes a character.
     QAction* remove =
         AddTool("actExcluir", QStringLiteral("Excluir"),
@@ -234,38 +215,65 @@ void ReportDesigner::BuildToolBar(QToolBar* bar) {
     remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     view_->addAction(remove);
     bar->addAction(remove);
+    actExcluirGrupo_ = AddTool("actExcluirGrupo", QStringLiteral("Excluir grupo"),
+                               QStringLiteral("Excluir o grupo da banda selecionada"), {},
+                               [this] { RemoveGroup(); });
+    bar->addAction(actExcluirGrupo_);
     bar->addSeparator();
 
-    cbbZoom_ = new QComboBox(bar);
-    cbbZoom_->setObjectName(QStringLiteral("cbbZoom"));
-    cbbZoom_->setFocusPolicy(Qt::NoFocus);
-    cbbZoom_->addItem(QStringLiteral("Largura da página"), DesignView::kFitWidth);
-    for (int percent : DesignView::Zooms())
-        cbbZoom_->addItem(QStringLiteral("%1%").arg(percent), percent);
-    connect(cbbZoom_, &QComboBox::activated, this,
-            [this](int index) { view_->SetZoom(cbbZoom_->itemData(index).toInt()); });
-    connect(view_, &DesignView::ZoomChanged, this,
-            [this](int percent) { cbbZoom_->setCurrentIndex(cbbZoom_->findData(percent)); });
-    bar->addWidget(cbbZoom_);
+    insert->addWidget(new QLabel(QStringLiteral("Incluir:"), insert));
+    for (const ElementTool& tool : kElementTools) {
+        const QString text = QString::fromUtf8(tool.text);
+        const ElementKind kind = tool.kind;
+        insert->addAction(AddTool(tool.name, text,
+                                  QStringLiteral("Incluir: %1").arg(text.toLower()), {},
+                                  [this, kind] { InsertElement(kind); }));
+    }
+    insert->addSeparator();
+    auto* bands = new QMenu(this);
+    connect(bands, &QMenu::aboutToShow, this, [this, bands] { FillBandMenu(bands); });
+    auto* bandButton = new QToolButton(insert);
+    bandButton->setObjectName(QStringLiteral("btnBandas"));
+    bandButton->setText(QStringLiteral("Banda"));
+    bandButton->setToolTip(QStringLiteral("Incluir uma banda"));
+    bandButton->setMenu(bands);
+    bandButton->setPopupMode(QToolButton::InstantPopup);
+    insert->addWidget(bandButton);
+    insert->addAction(AddTool("actGrupo", QStringLiteral("Grupo"),
+                              QStringLiteral("Incluir um grupo por um campo"), {},
+                              [this] { AddGroup(); }));
 
-    chkGrade_ = new QCheckBox(QStringLiteral("Grade"), bar);
-    chkGrade_->setObjectName(QStringLiteral("chkGrade"));
-    chkGrade_->setToolTip(QStringLiteral("Alinhar à grade o que o mouse e as setas posicionam"));
-    chkGrade_->setFocusPolicy(Qt::NoFocus);
-    chkGrade_->setChecked(scene_->SnapsToGrid());
-    connect(chkGrade_, &QCheckBox::toggled, this,
+    auto* cbbZoom = new QComboBox(bar);
+    cbbZoom->setObjectName(QStringLiteral("cbbZoom"));
+    cbbZoom->setFocusPolicy(Qt::NoFocus);
+    cbbZoom->addItem(QStringLiteral("Largura da página"), DesignView::kFitWidth);
+    for (int percent : DesignView::Zooms())
+        cbbZoom->addItem(QStringLiteral("%1%").arg(percent), percent);
+    connect(cbbZoom, &QComboBox::activated, this,
+            [this, cbbZoom](int index) { view_->SetZoom(cbbZoom->itemData(index).toInt()); });
+    connect(view_, &DesignView::ZoomChanged, this,
+            [cbbZoom](int percent) { cbbZoom->setCurrentIndex(cbbZoom->findData(percent)); });
+    bar->addWidget(cbbZoom);
+
+    auto* chkGrade = new QCheckBox(QStringLiteral("Grade"), bar);
+    chkGrade->setObjectName(QStringLiteral("chkGrade"));
+    chkGrade->setToolTip(QStringLiteral("Alinhar à grade o que o mouse e as setas posicionam"));
+    chkGrade->setFocusPolicy(Qt::NoFocus);
+    chkGrade->setChecked(scene_->SnapsToGrid());
+    connect(chkGrade, &QCheckBox::toggled, this,
             [this](bool checked) { scene_->SetSnapsToGrid(checked); });
-    bar->addWidget(chkGrade_);
-    cbbGrade_ = new QComboBox(bar);
-    cbbGrade_->setObjectName(QStringLiteral("cbbGrade"));
-    cbbGrade_->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(chkGrade);
+    auto* cbbGrade = new QComboBox(bar);
+    cbbGrade->setObjectName(QStringLiteral("cbbGrade"));
+    cbbGrade->setFocusPolicy(Qt::NoFocus);
     for (double step : kGridSteps)
-        cbbGrade_->addItem(QStringLiteral("%1 mm").arg(BrazilianLocale().toString(step)), step);
-    cbbGrade_->setCurrentIndex(kStartingGrid);
+        cbbGrade->addItem(QStringLiteral("%1 mm").arg(BrazilianLocale().toString(step)), step);
+    cbbGrade->setCurrentIndex(kStartingGrid);
     scene_->SetGridStep(kGridSteps[kStartingGrid]);
-    connect(cbbGrade_, &QComboBox::activated, this,
-            [this](int index) { scene_->SetGridStep(cbbGrade_->itemData(index).toDouble()); });
-    bar->addWidget(cbbGrade_);
+    connect(cbbGrade, &QComboBox::activated, this, [this, cbbGrade](int index) {
+        scene_->SetGridStep(cbbGrade->itemData(index).toDouble());
+    });
+    bar->addWidget(cbbGrade);
     bar->addSeparator();
     bar->addAction(AddTool("actFechar", QStringLiteral("Fechar"),
                            QStringLiteral("Fechar o desenho (Esc)"), {}, [this] { reject(); }));

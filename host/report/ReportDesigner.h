@@ -61,7 +61,7 @@ class ReportDesigner : public QDialog {
   private:
     QAction* AddTool(const char* name, const QString& text, const QString& hint,
                      const QKeySequence& keys, std::function<void()> handler);
-    void BuildToolBar(QToolBar* bar);
+    void BuildToolBars(QToolBar* bar, QToolBar* insert);
     QWidget* BuildQueryPage();
     void FillBandMenu(QMenu* menu);
     void InsertElement(ElementKind kind);
@@ -81,9 +81,6 @@ class ReportDesigner : public QDialog {
     QTabWidget* pgcDesenho_;
     QPlainTextEdit* memConsulta_;
     QPlainTextEdit* memParametros_;
-    QComboBox* cbbZoom_ = nullptr;
-    QComboBox* cbbGrade_ = nullptr;
-    QCheckBox* chkGrade_ = nullptr;
     QLabel* lblPosicao_;
     QAction* actExcluirGrupo_ = nullptr;
     // The query and parameters as the design had them when last shown on the "Consulta" tab,

@@ -18,16 +18,19 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 using namespace fai;
 using namespace fai::testing;
@@ -186,9 +189,121 @@ class ReportDesignerTest : public QObject {
         for (int i = 0; i < steps; ++i) design.UndoStack().undo();
         QVERIFY(design.Definition() == Numbers("Meus números"));
         QVERIFY(!design.Modified());
+
+        // The handles resize on the grid; a band's foot sets its height on the grid; a
+        // rectangle drawn from empty space selects what it touches.
+        const auto at = [&view](QPointF point) { return view.mapFromScene(point); };
+        const auto drag = [&view](QPoint from, QPoint to) {
+            QTest::mousePress(view.viewport(), Qt::LeftButton, {}, from);
+            QTest::mouseMove(view.viewport(), from + (to - from) / 2);
+            QTest::mouseMove(view.viewport(), to);
+            QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, to);
+        };
+        design.Select({heading});
+        const QRectF shown = designer.Scene().ItemOf(heading)->SceneBox();
+        drag(at(shown.bottomRight()), at(shown.bottomRight() + QPointF(5.7, 1)));
+        QCOMPARE(box(heading), QRectF(10.3, 2, 45.7, 6));
+        const QRectF detail = designer.Scene().Layout().Find(Band(BandKind::Detail))->area;
+        drag(at(QPointF(detail.center().x(), detail.bottom())),
+             at(QPointF(detail.center().x(), detail.bottom() + 3)));
+        QCOMPARE(BandAt(design.Definition(), BandKind::Detail)->height, 9.0);
+        const QRectF footer = designer.Scene().Layout().Find(Band(BandKind::PageFooter))->area;
+        drag(at(QPointF(3, 12)), at(QPointF(205, footer.bottom())));
+        QCOMPARE(design.Selection().size(), std::size_t(3));
+
+        // With the grid off the arrows nudge a tenth of a millimetre.
+        designer.findChild<QCheckBox*>("chkGrade")->click();
+        design.Select({number});
+        QTest::keyClick(&view, Qt::Key_Right);
+        QCOMPARE(box(number).x(), 0.1);
+        // The zoom: the page's width, or its size on paper times the percentage.
+        auto* zoom = designer.findChild<QComboBox*>("cbbZoom");
+        QCOMPARE(zoom->currentText(), QStringLiteral("Largura da página"));
+        QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(&view, Qt::Key_Plus, Qt::ControlModifier);
+        const QString stepped = zoom->currentText();
+        zoom->setCurrentIndex(zoom->findText("200%"));
+        emit zoom->activated(zoom->currentIndex());
+        QCOMPARE(view.PixelsPerMillimetre(), view.logicalDpiX() / 25.4 * 2);
+        QVERIFY2(stepped.endsWith('%'), qPrintable(stepped));
+
+        // Closing without changes asks nothing.
+        while (design.UndoStack().canUndo()) design.UndoStack().undo();
         DialogScript quiet(mrNo);
         designer.reject();
         QVERIFY(quiet.Texts().isEmpty());
+        QVERIFY(!designer.isVisible());
+    }
+
+    void theToolsAddElementsBandsAndGroups() {
+        const QString image = dir_.filePath("logo.png");
+        QImage logo(8, 4, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(image));
+        const QString notImage = dir_.filePath("logo.txt");
+        QFile text(notImage);
+        QVERIFY(text.open(QIODevice::WriteOnly) && text.write("texto") == 5);
+        text.close();
+
+        ReportDesigner designer(UserFile("Meus números"), {});
+        ReportDesign& design = designer.Design();
+        const auto trigger = [&designer](const char* name) {
+            designer.findChild<QAction*>(name)->trigger();
+        };
+        QStringList files = {notImage, image};
+        DialogScript script(mrOk, [&files](QDialog& dialog) {
+            if (auto* file = qobject_cast<QFileDialog*>(&dialog)) {
+                file->selectFile(files.takeFirst());
+                return int(QDialog::Accepted);
+            }
+            if (auto* ask = qobject_cast<QInputDialog*>(&dialog)) {
+                ask->setTextValue("GRUPO");
+                return int(QDialog::Accepted);
+            }
+            return int(QDialog::Rejected);
+        });
+        // Each goes into the band of what is selected.
+        design.Select({Band(BandKind::PageFooter)});
+        for (const char* tool :
+             {"actTexto", "actCampo", "actTotalizador", "actNumeroPagina", "actDataImpressao",
+              "actLinha", "actRetangulo", "actImagem", "actImagem"})
+            trigger(tool);
+        designer.findChild<QListWidget*>("lstCampos")->setCurrentRow(1);
+        trigger("actCampo");
+        QCOMPARE(script.Texts(),
+                 QStringList({"Escolha o campo na lista de campos da consulta, ou arraste-o até "
+                              "a banda.",
+                              QStringLiteral("O arquivo '%1' não é uma imagem que o relatório "
+                                             "possa mostrar.")
+                                  .arg(notImage)}));
+        const ReportBand& band = *BandAt(design.Definition(), BandKind::PageFooter);
+        std::vector<ElementKind> kinds;
+        for (const ReportElement& element : band.elements) kinds.push_back(element.kind);
+        QVERIFY((kinds == std::vector<ElementKind>{
+                              ElementKind::PageNumber, ElementKind::Text, ElementKind::Aggregate,
+                              ElementKind::PageNumber, ElementKind::PrintDate, ElementKind::Line,
+                              ElementKind::Rectangle, ElementKind::Image, ElementKind::Field}));
+        QCOMPARE(band.elements[7].box.size(), QSizeF(30, 15));
+        QCOMPARE(band.elements[8].field, QStringLiteral("GRUPO"));
+        QCOMPARE(band.height, 15.0);
+
+        // The bands missing are offered; a group comes with its header and footer.
+        QMenu* bands = designer.findChild<QToolButton*>("btnBandas")->menu();
+        emit bands->aboutToShow();
+        QStringList offered;
+        for (QAction* action : bands->actions()) offered << action->text();
+        QCOMPARE(offered, QStringList({"Cabeçalho do relatório", "Resumo"}));
+        bands->actions().last()->trigger();
+        QVERIFY(design.Definition().summary);
+        QCOMPARE(design.Selection(), DesignSelection{Band(BandKind::Summary)});
+        QVERIFY(!designer.findChild<QAction*>("actExcluirGrupo")->isEnabled());
+        trigger("actGrupo");
+        QCOMPARE(design.Definition().groups.size(), std::size_t(1));
+        QCOMPARE(design.Definition().groups[0].field, QStringLiteral("GRUPO"));
+        QVERIFY(designer.findChild<QAction*>("actExcluirGrupo")->isEnabled());
+        trigger("actExcluirGrupo");
+        QVERIFY(design.Definition().groups.empty());
+        QCOMPARE(script.Texts().size(), 2);
     }
 
     void aFieldDraggedOntoABandBecomesAFieldElement() {
