@@ -103,10 +103,14 @@ void PropertyPanel::Refresh() {
     const ReportPlace place = selection.empty() ? ReportPlace{} : selection.front();
     lblSelecao_->setText(Capitalised(DescribePlace(definition, place)));
     const std::vector<const DesignProperty*> properties = PropertiesOf(definition, place);
-    bool same = !stale_ && place == place_ && properties.size() == rows_.size();
+    QStringList groups;
+    for (const ReportGroup& group : definition.groups) groups << group.field;
+    bool same =
+        !stale_ && place == place_ && groups == groups_ && properties.size() == rows_.size();
     for (std::size_t i = 0; same && i < properties.size(); ++i)
         same = properties[i] == rows_[i].property;
     place_ = place;
+    groups_ = groups;
     if (!same) {
         Rebuild(properties);
         return;
@@ -192,8 +196,8 @@ QWidget* PropertyPanel::MakeEditor(const DesignProperty& property) {
                 for (const auto& [text, value] : property.choices) box->addItem(text, value);
             } else {
                 box->addItem(QStringLiteral("Relatório inteiro"), QString());
-                for (const ReportGroup& group : design_.Definition().groups)
-                    box->addItem(QStringLiteral("Grupo %1").arg(group.field), group.field);
+                for (const QString& group : groups_)
+                    box->addItem(QStringLiteral("Grupo %1").arg(group), group);
             }
             connect(box, &QComboBox::activated, this,
                     [this, box](int index) { Commit(box, box->itemData(index)); });

@@ -48,6 +48,7 @@ class PropertyPanel : public QWidget {
     ReportPlace place_;
     std::vector<Row> rows_;
     QStringList fields_;
+    QStringList groups_;  // the groups the editors offer
     bool stale_ = true;
 };
 

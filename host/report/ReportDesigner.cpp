@@ -143,6 +143,7 @@ ReportDesigner::ReportDesigner(const QString& path, QueryParamsEvent beforeGetQu
         const ReportDefinition& definition = design_->Definition();
         if (definition.sql != querySql_ || definition.parameters != queryParameters_) ShowQuery();
         ShowStatus();
+        ShowTitle();
     });
     connect(design_.get(), &ReportDesign::SelectionChanged, this, &ReportDesigner::ShowStatus);
     connect(design_.get(), &ReportDesign::FileChanged, this, &ReportDesigner::ShowTitle);
@@ -289,6 +290,8 @@ QWidget* ReportDesigner::BuildQueryPage() {
     memParametros_->setFont(fixed);
     auto* apply = new QPushButton(QStringLiteral("Aplicar"), tshConsulta);
     apply->setObjectName(QStringLiteral("btnAplicarConsulta"));
+    // Enter in a box of the panel is that box's, not this button's.
+    apply->setAutoDefault(false);
     apply->setToolTip(QStringLiteral("Usar a consulta e os parâmetros (Ctrl+Enter)"));
     connect(apply, &QPushButton::clicked, this, [this] { GuardEvent([this] { ApplyQuery(); }); });
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), tshConsulta);

@@ -1,4 +1,5 @@
 #include "DesignEdits.h"
+#include "DesignProperties.h"
 #include "DesignScene.h"
 #include "DesignView.h"
 #include "Errors.h"
@@ -619,6 +620,19 @@ class ReportDesignerTest : public QObject {
         QCOMPARE(edit.definition.groups.size(), std::size_t(1));
         edit = RemoveSelection(edit.definition, {Band(BandKind::GroupFooter, 0)});
         QVERIFY(edit.definition.groups.empty());
+        // The aggregates over a group follow it when its field changes.
+        edit = AddGroup(definition, "GRUPO");
+        ReportElement total = NewElement(ElementKind::Aggregate);
+        total.over = "GRUPO";
+        edit = InsertElement(edit.definition, Band(BandKind::GroupFooter, 0), total);
+        const ReportPlace header = Band(BandKind::GroupHeader, 0);
+        for (const DesignProperty* property : PropertiesOf(edit.definition, header)) {
+            if (QLatin1String(property->name) == "cbbCampoGrupo")
+                edit = SetProperty(edit.definition, header, *property, QStringLiteral("N"));
+        }
+        QCOMPARE(edit.definition.groups[0].field, QStringLiteral("N"));
+        QCOMPARE(ElementAt(edit.definition, Element(BandKind::GroupFooter, 0, 0))->over,
+                 QStringLiteral("N"));
 
         // Grid lines, and an element never leaves the page sideways.
         QCOMPARE(NextGridLine(10.3, 2.5, 1), 12.5);
