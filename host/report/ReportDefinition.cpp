@@ -84,6 +84,25 @@ int ReportDefinition::GroupIndex(const QString& field) const {
     return -1;
 }
 
+bool ElementShowsText(ElementKind kind) {
+    return kind == ElementKind::Text || kind == ElementKind::Field ||
+           kind == ElementKind::Aggregate || kind == ElementKind::PageNumber ||
+           kind == ElementKind::PrintDate;
+}
+
+bool ElementHasText(ElementKind kind) {
+    return kind == ElementKind::Text || kind == ElementKind::PageNumber ||
+           kind == ElementKind::PrintDate;
+}
+
+bool ElementHasField(ElementKind kind) {
+    return kind == ElementKind::Field || kind == ElementKind::Aggregate;
+}
+
+bool ElementHasPen(ElementKind kind) {
+    return kind == ElementKind::Line || kind == ElementKind::Rectangle;
+}
+
 QString PaperSizeName(PaperSize paper) { return NameOf(kPapers, paper); }
 QString OrientationName(PageOrientation orientation) { return NameOf(kOrientations, orientation); }
 QString ParamTypeName(ParamType type) { return NameOf(kParamTypes, type); }

@@ -167,6 +167,18 @@ struct ReportDefinition {
     friend bool operator==(const ReportDefinition&, const ReportDefinition&) = default;
 };
 
+// Which properties an element of the kind uses; the others are neither written nor read.
+// Shows text: font, alignment, word wrap and can grow (text, field, aggregate, page number,
+// date of printing).
+bool ElementShowsText(ElementKind kind);
+// `text` is its content (text, page number, date of printing).
+bool ElementHasText(ElementKind kind);
+// `field` and `format` (field, aggregate; `function` and `over` for an aggregate).
+bool ElementHasField(ElementKind kind);
+// `penWidth` (line, rectangle; `fill` for a rectangle). Every kind but the image has `color`;
+// only the image has `image` and `keepAspect`.
+bool ElementHasPen(ElementKind kind);
+
 // The names the file uses, also fit for the designer's property lists.
 QString PaperSizeName(PaperSize paper);
 QString OrientationName(PageOrientation orientation);

@@ -20,25 +20,6 @@ namespace {
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 constexpr int kBase64LineLength = 76;
 
-// ---------------------------------------------------------------------------------------
-// What each element kind carries in the file.
-
-bool ShowsText(ElementKind kind) {
-    return kind == ElementKind::Text || kind == ElementKind::Field ||
-           kind == ElementKind::Aggregate || kind == ElementKind::PageNumber ||
-           kind == ElementKind::PrintDate;
-}
-bool HasContentText(ElementKind kind) {
-    return kind == ElementKind::Text || kind == ElementKind::PageNumber ||
-           kind == ElementKind::PrintDate;
-}
-bool HasField(ElementKind kind) {
-    return kind == ElementKind::Field || kind == ElementKind::Aggregate;
-}
-bool HasPen(ElementKind kind) {
-    return kind == ElementKind::Line || kind == ElementKind::Rectangle;
-}
-
 QString Millimetres(double value) {
     QString text = QString::number(RoundMillimetres(value), 'f', 2);
     while (text.endsWith(QLatin1Char('0'))) text.chop(1);
@@ -136,7 +117,7 @@ class Writer {
     void WriteElement(const ReportElement& element) {
         const ReportElement defaults;
         const ElementKind kind = element.kind;
-        const bool content = HasContentText(kind) || kind == ElementKind::Image;
+        const bool content = ElementHasText(kind) || kind == ElementKind::Image;
         if (content)
             xml_.writeStartElement(ElementKindName(kind));
         else
@@ -145,7 +126,7 @@ class Writer {
         Attribute("y", Millimetres(element.box.y()));
         Attribute("width", Millimetres(element.box.width()));
         Attribute("height", Millimetres(element.box.height()));
-        if (HasField(kind)) {
+        if (ElementHasField(kind)) {
             if (kind == ElementKind::Aggregate)
                 Attribute("function", AggregateFunctionName(element.function));
             if (!element.field.isEmpty()) Attribute("field", element.field);
@@ -153,17 +134,17 @@ class Writer {
                 Attribute("over", element.over);
             WriteFormat(element.format);
         }
-        if (ShowsText(kind)) WriteTextStyle(element, defaults);
+        if (ElementShowsText(kind)) WriteTextStyle(element, defaults);
         if (kind != ElementKind::Image && element.color != defaults.color)
             Attribute("color", element.color.name());
-        if (HasPen(kind) && element.penWidth != defaults.penWidth)
+        if (ElementHasPen(kind) && element.penWidth != defaults.penWidth)
             Attribute("pen", Millimetres(element.penWidth));
         if (kind == ElementKind::Rectangle && element.fill.isValid())
             Attribute("fill", element.fill.name());
         if (kind == ElementKind::Image && !element.keepAspect)
             Attribute("keepAspect", Boolean(false));
         if (element.continuationOnly) Attribute("continuationOnly", Boolean(true));
-        if (HasContentText(kind)) {
+        if (ElementHasText(kind)) {
             xml_.writeCharacters(element.text);
             xml_.writeEndElement();
         } else if (kind == ElementKind::Image) {
@@ -489,7 +470,7 @@ class Reader {
         const double width = attributes.Millimetres("width", 0);
         const double height = attributes.Millimetres("height", 0);
         element.box = QRectF(x, y, width, height);
-        if (HasField(kind)) {
+        if (ElementHasField(kind)) {
             if (kind == ElementKind::Aggregate)
                 element.function =
                     attributes.Choice("function", element.function, &AggregateFunctionNamed,
@@ -498,15 +479,15 @@ class Reader {
             if (kind == ElementKind::Aggregate) element.over = attributes.Text("over");
             ReadFormat(attributes, element.format);
         }
-        if (ShowsText(kind)) ReadTextStyle(attributes, element);
+        if (ElementShowsText(kind)) ReadTextStyle(attributes, element);
         if (kind != ElementKind::Image) element.color = attributes.Color("color", element.color);
-        if (HasPen(kind)) element.penWidth = attributes.Millimetres("pen", element.penWidth);
+        if (ElementHasPen(kind)) element.penWidth = attributes.Millimetres("pen", element.penWidth);
         if (kind == ElementKind::Rectangle) element.fill = attributes.Color("fill", QColor());
         if (kind == ElementKind::Image)
             element.keepAspect = attributes.Boolean("keepAspect", element.keepAspect);
         element.continuationOnly = attributes.Boolean("continuationOnly", false);
         attributes.CheckAllRead();
-        if (HasContentText(kind)) {
+        if (ElementHasText(kind)) {
             element.text = ReadText(tag);
         } else if (kind == ElementKind::Image) {
             element.image = ReadImage();

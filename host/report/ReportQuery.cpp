@@ -13,32 +13,12 @@ namespace {
 
 constexpr int kProgressEvery = 500;
 
-QVariant ToVariant(const Value& value) {
-    if (value.IsText()) return value.Text();
-    if (value.IsNumber()) return value.Number();
-    if (value.IsDate()) return value.Date();
-    return QVariant();
-}
-
 Value FromVariant(const QVariant& cell) {
     if (cell.isNull()) return Value();
-    switch (cell.metaType().id()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return Value(cell.toDouble());
-        case QMetaType::QDate:
-            return Value(cell.toDate());
-        case QMetaType::QDateTime:
-            return Value(cell.toDateTime().date());
-        default:
-            return Value(cell.toString());
-    }
+    if (IsSqlNumber(cell.metaType())) return Value(cell.toDouble());
+    if (cell.metaType().id() == QMetaType::QDateTime) return Value(cell.toDateTime().date());
+    if (cell.metaType().id() == QMetaType::QDate) return Value(cell.toDate());
+    return Value(cell.toString());
 }
 
 }  // namespace
@@ -76,7 +56,7 @@ ReportTable RunReportQuery(const ReportDefinition& definition, const ReportParam
     if (!query.prepare(statement.Bound(placeholders))) fail(query.lastError().text());
     for (int place : statement.Places()) {
         for (const Value& value : bound[std::size_t(place)]->Values())
-            query.addBindValue(ToVariant(value));
+            query.addBindValue(SqlValue(value));
     }
     const QString reading = QStringLiteral("Lendo os dados");
     progress.Step(reading, 0, 0);

@@ -65,12 +65,6 @@ bool IsName(const QString& name) {
     return pattern.match(name).hasMatch();
 }
 
-bool ShowsText(ElementKind kind) {
-    return kind == ElementKind::Text || kind == ElementKind::Field ||
-           kind == ElementKind::Aggregate || kind == ElementKind::PageNumber ||
-           kind == ElementKind::PrintDate;
-}
-
 class Checker {
   public:
     explicit Checker(const ReportDefinition& definition) : definition_(definition) {}
@@ -199,7 +193,7 @@ class Checker {
             Report(place, QStringLiteral("passa da altura da banda (%1 mm).").arg(band.height));
         if (element.continuationOnly && band.kind != BandKind::GroupHeader)
             Report(place, QStringLiteral("só um cabeçalho de grupo se repete em continuação."));
-        if (ShowsText(element.kind)) CheckFont(element.font, place);
+        if (ElementShowsText(element.kind)) CheckFont(element.font, place);
         if (element.penWidth < 0) Report(place, QStringLiteral("espessura negativa."));
         switch (element.kind) {
             case ElementKind::Field:

@@ -13,37 +13,10 @@
 namespace fai {
 namespace {
 
-QVariant ToVariant(const Value& value) {
-    if (value.IsText()) return value.Text();
-    if (value.IsNumber()) return value.Number();
-    if (value.IsDate()) return value.Date();
-    return QVariant();
-}
-
-bool IsNumberType(const QMetaType& type) {
-    switch (type.id()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsDateType(const QMetaType& type) {
-    return type.id() == QMetaType::QDate || type.id() == QMetaType::QDateTime;
-}
-
 FieldDef InferDefinition(const QString& name, const QMetaType& type,
                          const std::vector<std::vector<QVariant>>& rows, int column) {
-    if (IsNumberType(type)) return {name, FieldType::Float};
-    if (IsDateType(type)) return {name, FieldType::DateTime};
+    if (IsSqlNumber(type)) return {name, FieldType::Float};
+    if (IsSqlDate(type)) return {name, FieldType::DateTime};
     int size = 1;
     for (const auto& row : rows)
         size = std::max(size, int(row[std::size_t(column)].toString().size()));
@@ -95,7 +68,7 @@ void TADOIBQuery::Open() {
     query.setForwardOnly(true);
     if (!query.prepare(statement_.Bound())) Fail(query.lastError().text());
     for (int param : statement_.Places())
-        query.addBindValue(ToVariant(params_[std::size_t(param)]->AsValue()));
+        query.addBindValue(SqlValue(params_[std::size_t(param)]->AsValue()));
     if (!query.exec()) Fail(query.lastError().text());
 
     const QSqlRecord record = query.record();
@@ -126,7 +99,7 @@ void TADOIBQuery::Open() {
             const FieldDef& def = packet.fields[column];
             if (cell.isNull()) {
                 row.values.emplace_back();
-            } else if (def.type == FieldType::DateTime && IsDateType(cell.metaType())) {
+            } else if (def.type == FieldType::DateTime && IsSqlDate(cell.metaType())) {
                 row.values.emplace_back(cell.toDate());
             } else if (def.type == FieldType::DateTime) {
                 const QDate day = QDate::fromString(cell.toString().left(10), Qt::ISODate);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BackendTest.h"
-#include "ReportDefinition.h"
+#include "ReportBuilders.h"
 #include "SharedDatabase.h"
 
 #include <QSqlDatabase>
@@ -9,9 +9,6 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
-
-#include <utility>
-#include <vector>
 
 namespace fai::testing {
 
@@ -31,43 +28,5 @@ class SharedDatabaseTest : public appserver::test::BackendTest {
                                      << sql.toStdString();
     }
 };
-
-inline ReportElement Element(ElementKind kind, QRectF box) {
-    ReportElement element;
-    element.kind = kind;
-    element.box = box;
-    return element;
-}
-
-inline ReportElement TextAt(QRectF box, const QString& text) {
-    ReportElement element = Element(ElementKind::Text, box);
-    element.text = text;
-    return element;
-}
-
-inline ReportElement FieldAt(QRectF box, const QString& field, DisplayFormat format = {}) {
-    ReportElement element = Element(ElementKind::Field, box);
-    element.field = field;
-    element.format = std::move(format);
-    return element;
-}
-
-inline ReportElement AggregateAt(QRectF box, AggregateFunction function, const QString& field,
-                                 const QString& over, DisplayFormat format = {}) {
-    ReportElement element = Element(ElementKind::Aggregate, box);
-    element.function = function;
-    element.field = field;
-    element.over = over;
-    element.format = std::move(format);
-    return element;
-}
-
-inline ReportBand BandOf(BandKind kind, double height, std::vector<ReportElement> elements) {
-    return ReportBand{kind, height, std::move(elements)};
-}
-
-inline DisplayFormat NumberFormat(int decimals) {
-    return DisplayFormat{FormatKind::Number, decimals, true, {}};
-}
 
 }  // namespace fai::testing

@@ -163,25 +163,53 @@ TEST_P(ReportData, WhatGoesWrongIsSaidNamingParameterAndReport) {
     EXPECT_THROW(params.ParamByName("NENHUM"), EParamNotFound);
 }
 
-TEST_P(ReportData, ADatabaseErrorNamesTheReportAndNoRowsIsSaid) {
-    ReportDefinition definition = ItemsReport("CODIGO = :P_NOME");
-    const QueryParamsEvent set = [](ReportParams& p) { p.ParamByName("P_NOME").SetAsString("x"); };
-    NoProgress progress;
-    try {
-        RunReport(definition, set, progress);
-        ADD_FAILURE() << "no rows accepted";
-    } catch (const EError& e) {
-        EXPECT_EQ(e.Message(), "Nenhum registro encontrado para os parâmetros informados.");
-    }
-    definition.sql = "SELECT CODIGO FROM NAOEXISTE WHERE CODIGO = :P_NOME";
-    try {
-        RunReport(definition, set, progress);
-        ADD_FAILURE() << "database error not raised";
-    } catch (const EError& e) {
-        EXPECT_TRUE(e.Message().startsWith("Erro ao ler os dados do relatório 'Itens' (Fai004): "))
-            << e.Message().toStdString();
-        EXPECT_TRUE(e.Message().contains("naoexiste", Qt::CaseInsensitive))
-            << e.Message().toStdString();
+TEST_P(ReportData, ARunThatCannotBeMadeSaysWhyNamingTheReport) {
+    const QueryParamsEvent set = [](ReportParams& p) {
+        p.ParamByName("P_NOME").SetAsString("Nome 1");
+    };
+    struct Case {
+        const char* name;
+        std::function<void(ReportDefinition&)> change;
+        QString message;  // the start of it
+    };
+    const Case cases[] = {
+        {"no rows", [](ReportDefinition& d) { d.sql.replace("ORDER BY", "AND 1 = 0 ORDER BY"); },
+         "Nenhum registro encontrado para os parâmetros informados."},
+        {"database error",
+         [](ReportDefinition& d) { d.sql.replace("FROM ITENS", "FROM NAOEXISTE"); },
+         "Erro ao ler os dados do relatório 'Itens' (Fai004): "},
+        {"a field the query does not return",
+         [](ReportDefinition& d) { d.detail->elements[0].field = "NMCLIENTE"; },
+         "O relatório 'Itens' (Fai004) usa o campo 'NMCLIENTE', que a consulta não traz."},
+        {"a group by a field the query does not return",
+         [](ReportDefinition& d) {
+             d.groups.push_back({"CDGRUPO", true, {}, {}});
+         },
+         "O relatório 'Itens' (Fai004) agrupa pelo campo 'CDGRUPO', que a consulta não traz."},
+        {"a sum of texts",
+         [](ReportDefinition& d) {
+             d.summary = BandOf(BandKind::Summary, 5,
+                                {AggregateAt({0, 0, 20, 5}, AggregateFunction::Sum, "NOME", {})});
+         },
+         "A coluna 'NOME' tem o valor \"Nome 1\", que não é um número: não pode ser somada."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportDefinition definition = ItemsReport("NOME = :P_NOME");
+        c.change(definition);
+        NoProgress progress;
+        try {
+            RunReport(definition, set, progress);
+            ADD_FAILURE() << "ran";
+        } catch (const EError& e) {
+            // PostgreSQL names its columns in lower case.
+            EXPECT_TRUE(e.Message().startsWith(c.message, Qt::CaseInsensitive))
+                << e.Message().toStdString();
+            if (QString(c.name) == "database error") {
+                EXPECT_TRUE(e.Message().contains("naoexiste", Qt::CaseInsensitive))
+                    << e.Message().toStdString();
+            }
+        }
     }
     // The table is still there and whole after every run above.
     QSqlQuery count(QSqlDatabase::database(SharedConnectionName()));

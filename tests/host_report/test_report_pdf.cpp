@@ -1,10 +1,20 @@
 #include "BrazilianText.h"
+#include "DemoSeeder.h"
 #include "Errors.h"
+#include "PdfText.h"
+#include "ReportCatalog.h"
 #include "ReportDocument.h"
+#include "ReportFile.h"
 #include "ReportOutput.h"
 #include "ReportTesting.h"
+#include "Schema.h"
+#include "SelectionKeys.h"
+#include "SqlSession.h"
 
-#include <QProcess>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -13,23 +23,6 @@ using namespace fai::testing;
 using appserver::test::Backend;
 
 namespace {
-
-// What a PDF reader gets out of the file: the text of each page, as laid out.
-QStringList PdfPages(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
-    EXPECT_TRUE(pdftotext.waitForFinished(60000));
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QChar('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-QString ProgramOutput(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Rows of the listing: a client, a day, a count with five decimals.
 struct Row {
@@ -241,6 +234,82 @@ TEST_P(ReportPdf, PagesBreakExactlyAtTheirBoundaries) {
     }
 }
 
+TEST_P(ReportPdf, LongTextsGrowTheirBandAndEveryKindOfElementIsPrinted) {
+    Exec("CREATE TABLE NOTAS (N INTEGER, NOTA VARCHAR(400), VALOR DOUBLE PRECISION)");
+    QStringList words;
+    for (int i = 1; i <= 40; ++i) words << QString("palavra%1").arg(i);
+    Exec("INSERT INTO NOTAS VALUES (1, '" + words.join(' ') +
+         "', 2.5), (2, 'SEGUNDA', NULL), "
+         "(3, 'TERCEIRA', 10)");
+    ReportDefinition definition;
+    definition.code = "Fai004";
+    definition.title = "Elementos";
+    definition.sql = "SELECT N, NOTA, VALOR FROM NOTAS ORDER BY N";
+    QImage logo(30, 20, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    logo.save(&buffer, "PNG");
+    ReportElement image = Element(ElementKind::Image, {0, 0, 30, 20});
+    image.image = png;
+    ReportElement frame = Element(ElementKind::Rectangle, {35, 0, 100, 20});
+    frame.fill = QColor("#eeeeee");
+    definition.reportHeader = BandOf(BandKind::ReportHeader, 22,
+                                     {image, frame, TextAt({40, 5, 90, 8}, "Cabeçalho com imagem"),
+                                      Element(ElementKind::Line, {0, 21, 190, 0})});
+    ReportElement note = FieldAt({20, 0, 40, 5}, "NOTA");
+    note.wordWrap = true;
+    note.canGrow = true;
+    note.valign = VAlign::Top;
+    definition.detail = BandOf(
+        BandKind::Detail, 5,
+        {FieldAt({0, 0, 15, 5}, "N"), note, FieldAt({100, 0, 30, 5}, "VALOR", NumberFormat(2))});
+    definition.summary = BandOf(
+        BandKind::Summary, 6,
+        {AggregateAt({0, 0, 30, 5}, AggregateFunction::Count, {}, {}),
+         AggregateAt({40, 0, 30, 5}, AggregateFunction::Count, "VALOR", {}),
+         AggregateAt({80, 0, 30, 5}, AggregateFunction::Average, "VALOR", {}, NumberFormat(3)),
+         AggregateAt({120, 0, 30, 5}, AggregateFunction::Minimum, "VALOR", {}, NumberFormat(2)),
+         AggregateAt({160, 0, 30, 5}, AggregateFunction::Maximum, "VALOR", {}, NumberFormat(2))});
+    const QStringList pages = Pdf(definition);
+    ASSERT_EQ(pages.size(), 1);
+    const QStringList lines = pages[0].split('\n', Qt::SkipEmptyParts);
+    // The note wraps over lines of its own; the next row comes after its last word.
+    const auto lineOf = [&lines](const QString& text) {
+        for (int i = 0; i < lines.size(); ++i) {
+            if (lines[i].contains(QRegularExpression("\\b" + text + "\\b"))) return i;
+        }
+        return -1;
+    };
+    const int first = lineOf("palavra1");
+    const int last = lineOf("palavra40");
+    ASSERT_GE(first, 0);
+    EXPECT_GT(last, first + 2);
+    EXPECT_EQ(lineOf("SEGUNDA"), last + 1);
+    for (const QString& word : words) EXPECT_GE(lineOf(word), 0) << word.toStdString();
+    EXPECT_TRUE(pages[0].contains("Cabeçalho com imagem"));
+    EXPECT_TRUE(pages[0].contains(QRegularExpression("3\\s+2\\s+6,250\\s+2,50\\s+10,00")))
+        << pages[0].toStdString();
+    const QString images = ProgramOutput("pdfimages", {"-list", path_});
+    EXPECT_EQ(images.split('\n', Qt::SkipEmptyParts).size(), 3) << images.toStdString();
+    EXPECT_TRUE(images.contains(QRegularExpression("\\b30\\s+20\\b"))) << images.toStdString();
+}
+
+TEST_P(ReportPdf, APdfThatCannotBeWrittenSaysWhere) {
+    Fill(Rows("C1", 1));
+    NoProgress progress;
+    const auto document = RunReport(Listing(6, 5, 6, false), {}, progress);
+    const QString path = dir_.filePath("nao/existe/relatorio.pdf");
+    try {
+        ExportPdf(*document, path, progress);
+        ADD_FAILURE() << "written";
+    } catch (const EError& e) {
+        EXPECT_TRUE(e.Message().startsWith("Não foi possível gravar o PDF em '" + path + "': "))
+            << e.Message().toStdString();
+    }
+}
+
 TEST_P(ReportPdf, ThePdfKeepsItsFontsTitleAndAuthor) {
     Fill(Rows("C1", 2));
     Pdf(Listing(6, 5, 6, false));
@@ -262,6 +331,95 @@ TEST_P(ReportPdf, ThePdfKeepsItsFontsTitleAndAuthor) {
 
 // Rendering does not depend on the database: SQLite is enough.
 INSTANTIATE_TEST_SUITE_P(Sqlite, ReportPdf, ::testing::Values(Backend::Sqlite),
+                         appserver::test::BackendNamer());
+
+// The definitions installed with the program, found from the build tree, over the demo data
+// the application server seeds.
+class InstalledReports : public appserver::test::BackendTest {
+  protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped()) return;
+        appserver::SqlSession session(Location());
+        appserver::Schema::Upgrade(session);
+        ASSERT_TRUE(appserver::DemoSeeder(session, kToday).SeedIfEmpty());
+        RegisterSharedDatabase(SharedDatabaseSettings::From(Location()));
+    }
+    void TearDown() override { UnregisterSharedDatabase(); }
+
+    // The billed diners of the demo branch's lunch and dinner in the last thirty days, summed
+    // here in hundred-thousandths.
+    static qint64 BilledSum(const QString& client) {
+        QSqlQuery query(QSqlDatabase::database(SharedConnectionName()));
+        query.prepare(
+            "SELECT QTCOMEFATU FROM EFETFATUR WHERE CDFILIAL = '0001' AND DTFATURAM BETWEEN ? AND "
+            "? AND CDSERVFILI IN ('00001', '00002') AND (? = 'T' OR CDCLIENTE = ?)");
+        query.addBindValue(kToday.addDays(-29));
+        query.addBindValue(kToday);
+        query.addBindValue(client);
+        query.addBindValue(client);
+        EXPECT_TRUE(query.exec());
+        qint64 sum = 0;
+        while (query.next()) sum += std::llround(query.value(0).toDouble() * 100000);
+        return sum;
+    }
+
+    static inline const QDate kToday{2026, 11, 30};
+};
+
+TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs) {
+    const ReportCatalog catalog = ReportCatalog::Scan(CurrentReportFolders(), "Fai004");
+    EXPECT_TRUE(catalog.Problems().isEmpty()) << catalog.Problems().join('\n').toStdString();
+    ASSERT_FALSE(catalog.Entries().empty());
+    EXPECT_EQ(catalog.Entries()[0].title, "Listagem de Comensais");
+    for (const QFileInfo& file :
+         QDir(CurrentReportFolders().installed).entryInfoList({"*.xml"}, QDir::Files)) {
+        QFile content(file.absoluteFilePath());
+        ASSERT_TRUE(content.open(QIODevice::ReadOnly));
+        EXPECT_EQ(WriteReport(ReadReportFile(file.absoluteFilePath())), content.readAll())
+            << file.fileName().toStdString();
+    }
+
+    QSqlQuery firstClient(QSqlDatabase::database(SharedConnectionName()));
+    ASSERT_TRUE(firstClient.exec("SELECT MIN(CDCLIENTE) FROM EFETFATUR WHERE CDFILIAL = '0001'") &&
+                firstClient.next());
+    QTemporaryDir dir;
+    for (const QString& client : {QString("T"), firstClient.value(0).toString()}) {
+        SCOPED_TRACE(client.toStdString());
+        NoProgress progress;
+        const auto document = RunReport(
+            ReadReportFile(catalog.Entries()[0].path),
+            [&client](ReportParams& params) {
+                params.ParamByName("P_CDFILIAL").SetAsString("0001");
+                params.ParamByName("P_DTINICIAL").SetAsDateTime(kToday.addDays(-29));
+                params.ParamByName("P_DTFINAL").SetAsDateTime(kToday);
+                params.ParamByName("P_CDCLIENTE")
+                    .SetAsString(client == "T" ? client : JoinKeys({client}));
+                params.ParamByName("P_CDSERVFILI").SetAsString(JoinKeys({"00001", "00002"}));
+            },
+            progress);
+        const QString path = dir.filePath("listagem.pdf");
+        ExportPdf(*document, path, progress);
+        const QStringList pages = PdfPages(path);
+        ASSERT_EQ(pages.size(), document->PageCount());
+        for (int page = 0; page < pages.size(); ++page) {
+            EXPECT_TRUE(pages[page].contains(QRegularExpression("Filial:\\s+0001\\s+São Paulo")));
+            EXPECT_TRUE(
+                pages[page].contains(QString("Página %1 de %2").arg(page + 1).arg(pages.size())));
+        }
+        const QString all = pages.join('\n');
+        EXPECT_TRUE(all.contains(QRegularExpression(
+            "Total geral\\s+" + QRegularExpression::escape(BrazilianLocale().toString(
+                                    double(BilledSum(client)) / 100000.0, 'f', 3)))))
+            << all.right(400).toStdString();
+        EXPECT_FALSE(all.contains("CAFE DA MANHA"));
+        EXPECT_TRUE(
+            all.contains(QRegularExpression("Cliente:\\s+\\d{2}\\.\\d{3}\\.\\d{3}/"
+                                            "\\d{4}-\\d{2}|\\d{3}\\.\\d{3}\\.\\d{3}-\\d{2}")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, InstalledReports, appserver::test::kBackends,
                          appserver::test::BackendNamer());
 
 }  // namespace

@@ -1,4 +1,6 @@
 #include "Errors.h"
+#include "PdfText.h"
+#include "ReportBuilders.h"
 #include "ReportCatalog.h"
 #include "ReportDocument.h"
 #include "ReportFile.h"
@@ -15,7 +17,6 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -28,15 +29,6 @@ using namespace fai::testing;
 
 namespace {
 
-QStringList PdfPages(const QString& path) {
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", path, "-"});
-    pdftotext.waitForFinished(60000);
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(QChar('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
 // One row a page: the row's number, the page's number.
 ReportDefinition OneRowAPage(const QString& title) {
     ReportDefinition definition;
@@ -44,17 +36,12 @@ ReportDefinition OneRowAPage(const QString& title) {
     definition.title = title;
     definition.parameters = {{"P_ATE", ParamType::Number}};
     definition.sql = "SELECT N FROM NUMEROS WHERE N <= :P_ATE ORDER BY N";
-    ReportElement number;
-    number.kind = ElementKind::Field;
-    number.field = "N";
-    number.box = QRectF(0, 0, 50, 270);
+    ReportElement number = FieldAt({0, 0, 50, 270}, "N");
     number.valign = VAlign::Top;
-    definition.detail = ReportBand{BandKind::Detail, 270, {number}};
-    ReportElement page;
-    page.kind = ElementKind::PageNumber;
+    definition.detail = BandOf(BandKind::Detail, 270, {number});
+    ReportElement page = Element(ElementKind::PageNumber, {0, 0, 80, 5});
     page.text = "Página {page} de {pages}";
-    page.box = QRectF(0, 0, 80, 5);
-    definition.pageFooter = ReportBand{BandKind::PageFooter, 5, {page}};
+    definition.pageFooter = BandOf(BandKind::PageFooter, 5, {page});
     return definition;
 }
 
@@ -257,6 +244,25 @@ class ReportWindowsTest : public QObject {
         QCOMPARE(ReadReportFile(installed_ + "/Fai004-contagem.xml").title,
                  QStringLiteral("Contagem"));
         QFile::remove(names->currentData().toString());
+    }
+
+    void aDefinitionThatCannotBeReadIsLeftOutAndSaid() {
+        QDir().mkpath(user_);
+        QFile broken(user_ + "/quebrado.xml");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("<report format=\"1\" code=\"Fai004\" title=\"Quebrado\">\n<detail>\n");
+        broken.close();
+        TfrmDadosGerRel form;
+        form.SetReportCode("Fai004");
+        DialogScript script;
+        form.FormCreate();
+        QFile::remove(broken.fileName());
+        QCOMPARE(Items(form.cbbReportNames), QStringList({"Contagem", "Números"}));
+        QCOMPARE(script.Shown().size(), std::size_t(1));
+        QCOMPARE(script.Shown()[0].kind, DialogKind::Warning);
+        QVERIFY2(script.Texts()[0].contains("Arquivo de relatório '" + broken.fileName() +
+                                            "', linha 3: "),
+                 qPrintable(script.Texts()[0]));
     }
 
     void aParameterTheReportDoesNotDeclareStopsTheRunWithItsMessage() {
