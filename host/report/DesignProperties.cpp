@@ -16,34 +16,17 @@ using ElementGet = std::function<QVariant(const ReportElement&)>;
 using ElementSet = std::function<void(ReportElement&, const QVariant&)>;
 using Choices = std::vector<std::pair<QString, int>>;
 
-bool ShowsText(const ReportElement& element) {
-    switch (element.kind) {
-        case ElementKind::Text:
-        case ElementKind::Field:
-        case ElementKind::Aggregate:
-        case ElementKind::PageNumber:
-        case ElementKind::PrintDate:
-            return true;
-        default:
-            return false;
-    }
-}
-bool HasContentText(const ReportElement& element) {
-    return element.kind == ElementKind::Text || element.kind == ElementKind::PageNumber ||
-           element.kind == ElementKind::PrintDate;
-}
-bool HasField(const ReportElement& element) {
-    return element.kind == ElementKind::Field || element.kind == ElementKind::Aggregate;
-}
+// Which kinds use which properties is the model's to say.
+bool ShowsText(const ReportElement& element) { return ElementShowsText(element.kind); }
+bool HasContentText(const ReportElement& element) { return ElementHasText(element.kind); }
+bool HasField(const ReportElement& element) { return ElementHasField(element.kind); }
+bool HasPen(const ReportElement& element) { return ElementHasPen(element.kind); }
 bool IsAggregate(const ReportElement& element) { return element.kind == ElementKind::Aggregate; }
 bool HasNumberFormat(const ReportElement& element) {
     return HasField(element) && element.format.kind == FormatKind::Number;
 }
 bool HasRegistrationFormat(const ReportElement& element) {
     return HasField(element) && element.format.kind == FormatKind::Registration;
-}
-bool HasPen(const ReportElement& element) {
-    return element.kind == ElementKind::Line || element.kind == ElementKind::Rectangle;
 }
 bool IsRectangle(const ReportElement& element) { return element.kind == ElementKind::Rectangle; }
 bool IsImage(const ReportElement& element) { return element.kind == ElementKind::Image; }

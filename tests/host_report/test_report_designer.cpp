@@ -6,6 +6,7 @@
 #include "EventGuard.h"
 #include "FieldList.h"
 #include "ParameterText.h"
+#include "ReportBuilders.h"
 #include "ReportCatalog.h"
 #include "ReportDesigner.h"
 #include "ReportFile.h"
@@ -45,7 +46,7 @@ ReportPlace Band(BandKind kind, int group = -1) {
     return place;
 }
 
-ReportPlace Element(BandKind kind, int element, int group = -1) {
+ReportPlace ElementIn(BandKind kind, int element, int group = -1) {
     return ElementPlace(Band(kind, group), element);
 }
 
@@ -56,20 +57,11 @@ ReportDefinition Numbers(const QString& title) {
     definition.title = title;
     definition.parameters = {{"P_ATE", ParamType::Number}};
     definition.sql = "SELECT N, GRUPO FROM NUMEROS WHERE N <= :P_ATE ORDER BY GRUPO, N";
-    ReportElement heading;
-    heading.text = "Números";
-    heading.box = QRectF(10.3, 2, 40, 5);
-    definition.pageHeader = ReportBand{BandKind::PageHeader, 10, {heading}};
-    ReportElement number;
-    number.kind = ElementKind::Field;
-    number.field = "N";
-    number.box = QRectF(0, 0, 20, 5);
-    definition.detail = ReportBand{BandKind::Detail, 6, {number}};
-    ReportElement page;
+    definition.pageHeader = BandOf(BandKind::PageHeader, 10, {TextAt({10.3, 2, 40, 5}, "Números")});
+    definition.detail = BandOf(BandKind::Detail, 6, {FieldAt({0, 0, 20, 5}, "N")});
+    ReportElement page = TextAt({100, 0, 50, 5}, "Página {page} de {pages}");
     page.kind = ElementKind::PageNumber;
-    page.text = "Página {page} de {pages}";
-    page.box = QRectF(100, 0, 50, 5);
-    definition.pageFooter = ReportBand{BandKind::PageFooter, 5, {page}};
+    definition.pageFooter = BandOf(BandKind::PageFooter, 5, {page});
     return definition;
 }
 
@@ -134,8 +126,8 @@ class ReportDesignerTest : public QObject {
         const auto centre = [&](const ReportPlace& place) {
             return view.mapFromScene(designer.Scene().ItemOf(place)->SceneBox().center());
         };
-        const ReportPlace heading = Element(BandKind::PageHeader, 0);
-        const ReportPlace number = Element(BandKind::Detail, 0);
+        const ReportPlace heading = ElementIn(BandKind::PageHeader, 0);
+        const ReportPlace number = ElementIn(BandKind::Detail, 0);
 
         // A click selects; the arrows go to the next line of the 1 mm grid, Shift resizes.
         QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(heading));
@@ -161,7 +153,7 @@ class ReportDesignerTest : public QObject {
         QTest::mouseMove(view.viewport(), from + QPoint(3, 3));
         QTest::mouseMove(view.viewport(), to);
         QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, to);
-        const ReportPlace moved = Element(BandKind::Detail, 1);
+        const ReportPlace moved = ElementIn(BandKind::Detail, 1);
         QCOMPARE(design.Selection(), DesignSelection{moved});
         QVERIFY(!BandAt(design.Definition(), BandKind::PageHeader)->elements.size());
         QCOMPARE(box(moved).x(), std::round(box(moved).x()));
@@ -328,12 +320,12 @@ class ReportDesignerTest : public QObject {
         QApplication::sendEvent(view.viewport(), &drop);
 
         const ReportElement* made =
-            ElementAt(designer.Design().Definition(), Element(BandKind::Detail, 1));
+            ElementAt(designer.Design().Definition(), ElementIn(BandKind::Detail, 1));
         QVERIFY(made);
         QCOMPARE(made->kind, ElementKind::Field);
         QCOMPARE(made->field, QStringLiteral("GRUPO"));
         QCOMPARE(made->box.topLeft(), QPointF(50, 1));
-        QCOMPARE(designer.Design().Selection(), DesignSelection{Element(BandKind::Detail, 1)});
+        QCOMPARE(designer.Design().Selection(), DesignSelection{ElementIn(BandKind::Detail, 1)});
         designer.Design().UndoStack().undo();
         QCOMPARE(BandAt(designer.Design().Definition(), BandKind::Detail)->elements.size(),
                  std::size_t(1));
@@ -386,7 +378,7 @@ class ReportDesignerTest : public QObject {
         ReportDesigner designer(UserFile("Meus números"), {});
         QVERIFY(ShowActive(designer));
         ReportDesign& design = designer.Design();
-        const ReportPlace number = Element(BandKind::Detail, 0);
+        const ReportPlace number = ElementIn(BandKind::Detail, 0);
         design.Select({number});
         auto* x = PanelEditor<QDoubleSpinBox>(designer, "spnX");
         QVERIFY(x);
@@ -453,7 +445,7 @@ class ReportDesignerTest : public QObject {
             ReportDesigner designer(opened, {});
             QVERIFY(ShowActive(designer));
             // Changed and changed back is no change either.
-            designer.Design().Select({Element(BandKind::Detail, 0)});
+            designer.Design().Select({ElementIn(BandKind::Detail, 0)});
             QTest::keyClick(&designer.View(), Qt::Key_Right);
             QVERIFY(designer.Design().Modified());
             designer.Design().UndoStack().undo();
@@ -467,7 +459,7 @@ class ReportDesignerTest : public QObject {
         {
             ReportDesigner designer(path, {});
             QVERIFY(ShowActive(designer));
-            designer.Design().Select({Element(BandKind::Detail, 0)});
+            designer.Design().Select({ElementIn(BandKind::Detail, 0)});
             QTest::keyClick(&designer.View(), Qt::Key_Right);
             QVERIFY(designer.Design().Modified());
             QVERIFY(designer.windowTitle().contains("[*]") && designer.isWindowModified());
@@ -487,7 +479,7 @@ class ReportDesignerTest : public QObject {
         ReportDesigner designer(installed, {});
         QVERIFY(ShowActive(designer));
         QVERIFY(designer.windowTitle().contains("instalado com o programa"));
-        designer.Design().Select({Element(BandKind::Detail, 0)});
+        designer.Design().Select({ElementIn(BandKind::Detail, 0)});
         QTest::keyClick(&designer.View(), Qt::Key_Down);
 
         QStringList answers = {"números", "Meus números"};
@@ -543,7 +535,7 @@ class ReportDesignerTest : public QObject {
              {Case{mrCancel, false, false}, Case{mrNo, true, false}, Case{mrYes, true, true}}) {
             ReportDesigner designer(path, {});
             QVERIFY(ShowActive(designer));
-            designer.Design().Select({Element(BandKind::Detail, 0)});
+            designer.Design().Select({ElementIn(BandKind::Detail, 0)});
             QTest::keyClick(&designer.View(), Qt::Key_Right);
             DialogScript script(c.answer);
             QTest::keyClick(&designer, Qt::Key_Escape);
@@ -575,7 +567,7 @@ class ReportDesignerTest : public QObject {
                 designer->findChild<QAction*>("actVisualizar")->trigger();
                 ReportDesign& design = designer->Design();
                 design.Apply("Mover",
-                             MoveElements(design.Definition(), {Element(BandKind::Detail, 0)},
+                             MoveElements(design.Definition(), {ElementIn(BandKind::Detail, 0)},
                                           QPointF(0, 1), MoveScope::WithinBand));
                 designer->findChild<QAction*>("actSalvar")->trigger();
                 return int(QDialog::Rejected);
@@ -631,16 +623,17 @@ class ReportDesignerTest : public QObject {
                 edit = SetProperty(edit.definition, header, *property, QStringLiteral("N"));
         }
         QCOMPARE(edit.definition.groups[0].field, QStringLiteral("N"));
-        QCOMPARE(ElementAt(edit.definition, Element(BandKind::GroupFooter, 0, 0))->over,
+        QCOMPARE(ElementAt(edit.definition, ElementIn(BandKind::GroupFooter, 0, 0))->over,
                  QStringLiteral("N"));
 
         // Grid lines, and an element never leaves the page sideways.
         QCOMPARE(NextGridLine(10.3, 2.5, 1), 12.5);
         QCOMPARE(NextGridLine(10, 2.5, -1), 7.5);
         QCOMPARE(SnapToGrid(10.3, 0.5), 10.5);
-        edit = MoveElements(definition, {Element(BandKind::PageFooter, 0)}, QPointF(500, 0),
+        edit = MoveElements(definition, {ElementIn(BandKind::PageFooter, 0)}, QPointF(500, 0),
                             MoveScope::WithinBand);
-        QCOMPARE(ElementAt(edit.definition, Element(BandKind::PageFooter, 0))->box.right(), 190.0);
+        QCOMPARE(ElementAt(edit.definition, ElementIn(BandKind::PageFooter, 0))->box.right(),
+                 190.0);
         // A band is never made shorter than its elements need.
         edit = SetBandHeight(definition, Band(BandKind::PageHeader), 1);
         QCOMPARE(BandAt(edit.definition, BandKind::PageHeader)->height, 7.0);
