@@ -47,7 +47,6 @@ QString DesignText(const ReportElement& element) {
         case ElementKind::Aggregate: {
             QString text = AggregateFunctionWord(element.function);
             if (!element.field.isEmpty()) text += QStringLiteral(" de ") + element.field;
-            if (!element.over.isEmpty()) text += QStringLiteral(" por ") + element.over;
             return QStringLiteral("[%1]").arg(text);
         }
         default:
@@ -236,12 +235,19 @@ void ElementItem::PaintContent(QPainter* painter) const {
             painter->drawImage(target, image_);
             break;
         }
-        default:
+        default: {
+            const QFont font = FontOf(element_.font);
+            const QString text = DesignText(element_);
+            int flags = Alignment(element_);
+            // A name wider than its box shows its start, which says what it is.
+            if (QFontMetricsF(font).horizontalAdvance(text) > box.width())
+                flags = (flags & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
             painter->setClipRect(box, Qt::IntersectClip);
-            painter->setFont(FontOf(element_.font));
+            painter->setFont(font);
             painter->setPen(element_.color);
-            painter->drawText(box, Alignment(element_), DesignText(element_));
+            painter->drawText(box, flags, text);
             break;
+        }
     }
     painter->restore();
 }

@@ -78,7 +78,7 @@ class ElementItem : public QGraphicsItem {
 };
 
 // What a text-bearing element shows in the designer: its text, "[CAMPO]" for a field,
-// "[soma de CAMPO por GRUPO]" for an aggregate.
+// "[soma de CAMPO]" for an aggregate.
 QString DesignText(const ReportElement& element);
 
 }  // namespace fai

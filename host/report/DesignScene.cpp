@@ -1,6 +1,7 @@
 #include "DesignScene.h"
 
 #include "EventGuard.h"
+#include "FieldList.h"
 
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
@@ -94,6 +95,7 @@ ElementItem* DesignScene::ItemOf(const ReportPlace& element) const {
 }
 
 void DesignScene::Rebuild() {
+    ++rebuilds_;
     drag_ = Drag::None;
     rubber_ = nullptr;
     guide_ = nullptr;
@@ -448,9 +450,10 @@ void DesignScene::ResizeByKey(int dx, int dy) {
 }
 
 void DesignScene::Apply(const QString& text, const DesignEdit& edit) {
+    const int before = rebuilds_;
     GuardEvent([&] { design_.Apply(text, edit); });
     // Refused or changing nothing, the items go back to where the definition has them.
-    Rebuild();
+    if (rebuilds_ == before) Rebuild();
 }
 
 void DesignScene::dragEnterEvent(QGraphicsSceneDragDropEvent* event) {

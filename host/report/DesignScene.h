@@ -15,9 +15,6 @@ class QGraphicsLineItem;
 
 namespace fai {
 
-// What a dragged field of the query carries: the column's name, in UTF-8.
-inline constexpr char kFieldMimeType[] = "application/x-fai-report-field";
-
 // The designer's sheet: the paper with its bands to scale and their elements, in millimetres,
 // drawn from the design and drawn again whenever it changes. The mouse selects (a click, Ctrl
 // and a click to add or take away, a rectangle drawn over empty space), moves the selected
@@ -84,6 +81,7 @@ class DesignScene : public QGraphicsScene {
     double gridStep_ = 1;
     bool snaps_ = true;
     double pixelsPerMillimetre_ = 4;
+    int rebuilds_ = 0;
     std::vector<BandItem*> bands_;
     std::map<ReportPlace, ElementItem*> elements_;
 

@@ -1,6 +1,5 @@
 #include "FieldList.h"
 
-#include "DesignScene.h"
 #include "Errors.h"
 #include "ReportParams.h"
 #include "ReportProgress.h"

@@ -10,6 +10,9 @@ class QListWidget;
 
 namespace fai {
 
+// What a dragged field of the query carries: the column's name, in UTF-8.
+inline constexpr char kFieldMimeType[] = "application/x-fai-report-field";
+
 // The columns the report's query returns, read by running it on the shared database with
 // every parameter null (so that it returns the columns and, as a rule, no rows). Throws EError
 // with the database's text when it cannot run.

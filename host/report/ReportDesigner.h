@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QComboBox;
