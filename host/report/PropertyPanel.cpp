@@ -155,15 +155,14 @@ QWidget* PropertyPanel::MakeEditor(const DesignProperty& property) {
                 edit->setPlaceholderText(property.editor == PropertyEditor::Color
                                              ? QStringLiteral("#000000")
                                              : QStringLiteral("nenhum"));
-            connect(edit, &QLineEdit::editingFinished, this,
-                    [this, edit] { Commit(edit, edit->text()); });
+            connect(edit, &QLineEdit::editingFinished, this, [this, edit] { Commit(edit); });
             return edit;
         }
         case PropertyEditor::LongText: {
             auto* edit = new TextPropertyEdit(form_);
             edit->setTabChangesFocus(true);
             edit->setFixedHeight(edit->fontMetrics().lineSpacing() * kTextLines + 12);
-            edit->OnLeave = [this, edit] { Commit(edit, edit->toPlainText()); };
+            edit->OnLeave = [this, edit] { Commit(edit); };
             return edit;
         }
         case PropertyEditor::Millimetres:
@@ -171,22 +170,19 @@ QWidget* PropertyPanel::MakeEditor(const DesignProperty& property) {
             const bool points = property.editor == PropertyEditor::Points;
             auto* box = points ? NumberBox(form_, 1, 200, 1, 0.5)
                                : NumberBox(form_, 0, kMaxMillimetres, 2, 0.5);
-            connect(box, &QDoubleSpinBox::editingFinished, this,
-                    [this, box] { Commit(box, box->value()); });
+            connect(box, &QDoubleSpinBox::editingFinished, this, [this, box] { Commit(box); });
             return box;
         }
         case PropertyEditor::Integer: {
             auto* box = new QSpinBox(form_);
             box->setRange(0, 10);
             box->setKeyboardTracking(false);
-            connect(box, &QSpinBox::editingFinished, this,
-                    [this, box] { Commit(box, box->value()); });
+            connect(box, &QSpinBox::editingFinished, this, [this, box] { Commit(box); });
             return box;
         }
         case PropertyEditor::Boolean: {
             auto* box = new QCheckBox(form_);
-            connect(box, &QCheckBox::clicked, this,
-                    [this, box](bool checked) { Commit(box, checked); });
+            connect(box, &QCheckBox::clicked, this, [this, box] { Commit(box); });
             return box;
         }
         case PropertyEditor::Choice:
@@ -199,8 +195,7 @@ QWidget* PropertyPanel::MakeEditor(const DesignProperty& property) {
                 for (const QString& group : groups_)
                     box->addItem(QStringLiteral("Grupo %1").arg(group), group);
             }
-            connect(box, &QComboBox::activated, this,
-                    [this, box](int index) { Commit(box, box->itemData(index)); });
+            connect(box, &QComboBox::activated, this, [this, box] { Commit(box); });
             return box;
         }
         case PropertyEditor::Field:
@@ -210,10 +205,9 @@ QWidget* PropertyPanel::MakeEditor(const DesignProperty& property) {
             box->setInsertPolicy(QComboBox::NoInsert);
             box->addItems(property.editor == PropertyEditor::Field ? fields_
                                                                    : QFontDatabase::families());
-            connect(box, &QComboBox::activated, this,
-                    [this, box] { Commit(box, box->currentText()); });
+            connect(box, &QComboBox::activated, this, [this, box] { Commit(box); });
             connect(box->lineEdit(), &QLineEdit::editingFinished, this,
-                    [this, box] { Commit(box, box->currentText()); });
+                    [this, box] { Commit(box); });
             return box;
         }
     }
@@ -222,46 +216,78 @@ QWidget* PropertyPanel::MakeEditor(const DesignProperty& property) {
 
 void PropertyPanel::Show(Row& row) {
     const QVariant value = row.property->get(design_.Definition(), place_);
-    row.shown = value;
     QWidget* editor = row.editor;
-    const QSignalBlocker block(editor);
+    {
+        const QSignalBlocker block(editor);
+        switch (row.property->editor) {
+            case PropertyEditor::Text:
+            case PropertyEditor::Color:
+            case PropertyEditor::OptionalColor:
+                static_cast<QLineEdit*>(editor)->setText(value.toString());
+                break;
+            case PropertyEditor::LongText:
+                static_cast<QPlainTextEdit*>(editor)->setPlainText(value.toString());
+                break;
+            case PropertyEditor::Millimetres:
+            case PropertyEditor::Points:
+                static_cast<QDoubleSpinBox*>(editor)->setValue(value.toDouble());
+                break;
+            case PropertyEditor::Integer:
+                static_cast<QSpinBox*>(editor)->setValue(value.toInt());
+                break;
+            case PropertyEditor::Boolean:
+                static_cast<QCheckBox*>(editor)->setChecked(value.toBool());
+                break;
+            case PropertyEditor::Choice:
+            case PropertyEditor::Group: {
+                auto* box = static_cast<QComboBox*>(editor);
+                box->setCurrentIndex(box->findData(value));
+                break;
+            }
+            case PropertyEditor::Field:
+            case PropertyEditor::Font:
+                static_cast<QComboBox*>(editor)->setCurrentText(value.toString());
+                break;
+        }
+    }
+    // What the editor holds, which may not be the value itself (a size below the box's
+    // least): only what the user changes there is written.
+    row.shown = ValueOf(row);
+}
+
+QVariant PropertyPanel::ValueOf(const Row& row) {
+    const QWidget* editor = row.editor;
     switch (row.property->editor) {
         case PropertyEditor::Text:
         case PropertyEditor::Color:
         case PropertyEditor::OptionalColor:
-            static_cast<QLineEdit*>(editor)->setText(value.toString());
-            break;
+            return static_cast<const QLineEdit*>(editor)->text();
         case PropertyEditor::LongText:
-            static_cast<QPlainTextEdit*>(editor)->setPlainText(value.toString());
-            break;
+            return static_cast<const QPlainTextEdit*>(editor)->toPlainText();
         case PropertyEditor::Millimetres:
         case PropertyEditor::Points:
-            static_cast<QDoubleSpinBox*>(editor)->setValue(value.toDouble());
-            break;
+            return static_cast<const QDoubleSpinBox*>(editor)->value();
         case PropertyEditor::Integer:
-            static_cast<QSpinBox*>(editor)->setValue(value.toInt());
-            break;
+            return static_cast<const QSpinBox*>(editor)->value();
         case PropertyEditor::Boolean:
-            static_cast<QCheckBox*>(editor)->setChecked(value.toBool());
-            break;
+            return static_cast<const QCheckBox*>(editor)->isChecked();
         case PropertyEditor::Choice:
-        case PropertyEditor::Group: {
-            auto* box = static_cast<QComboBox*>(editor);
-            box->setCurrentIndex(box->findData(value));
-            break;
-        }
+        case PropertyEditor::Group:
+            return static_cast<const QComboBox*>(editor)->currentData();
         case PropertyEditor::Field:
         case PropertyEditor::Font:
-            static_cast<QComboBox*>(editor)->setCurrentText(value.toString());
-            break;
+            return static_cast<const QComboBox*>(editor)->currentText();
     }
+    return {};
 }
 
-void PropertyPanel::Commit(const QWidget* editor, const QVariant& value) {
+void PropertyPanel::Commit(const QWidget* editor) {
     // An editor of a form on its way out (hidden, losing the keyboard) has nothing to say.
     const auto row = std::find_if(rows_.begin(), rows_.end(),
                                   [editor](const Row& r) { return r.editor == editor; });
-    if (row == rows_.end() || row->shown == value) return;
+    if (row == rows_.end()) return;
+    const QVariant value = ValueOf(*row);
+    if (value == row->shown) return;
     const DesignProperty* property = row->property;
     const ReportPlace place = place_;
     GuardEvent([&] {

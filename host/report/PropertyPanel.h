@@ -33,14 +33,15 @@ class PropertyPanel : public QWidget {
     struct Row {
         const DesignProperty* property;
         QWidget* editor;
-        QVariant shown;
+        QVariant shown;  // what the editor held when last shown
     };
 
     void Refresh();
     void Rebuild(const std::vector<const DesignProperty*>& properties);
     QWidget* MakeEditor(const DesignProperty& property);
     void Show(Row& row);
-    void Commit(const QWidget* editor, const QVariant& value);
+    static QVariant ValueOf(const Row& row);
+    void Commit(const QWidget* editor);
 
     ReportDesign& design_;
     QLabel* lblSelecao_;

@@ -121,7 +121,6 @@ void CheckNewReportTitle(const ReportCatalog& catalog, const QString& title) {
 
 QString SaveReportCopy(const ReportCatalog& catalog, const ReportEntry& source,
                        const QString& title, const QString& userFolder) {
-    CheckNewReportTitle(catalog, title);
     return SaveReportCopy(catalog, ReadReportFile(source.path), title, userFolder);
 }
 

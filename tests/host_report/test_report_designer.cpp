@@ -415,6 +415,17 @@ class ReportDesignerTest : public QObject {
         QCOMPARE(field->currentText(), QStringLiteral("N"));
         QCOMPARE(design.UndoStack().count(), 4);
 
+        // Leaving an editor that cannot show the value (a size below its least) writes
+        // nothing.
+        DesignEdit tiny{design.Definition(), {number}};
+        MutableBandAt(tiny.definition, number)->elements[0].font.size = 0.5;
+        design.Apply("Tamanho", tiny);
+        auto* size = PanelEditor<QDoubleSpinBox>(designer, "spnTamanho");
+        QCOMPARE(size->value(), 1.0);
+        emit size->editingFinished();
+        QCOMPARE(ElementAt(design.Definition(), number)->font.size, 0.5);
+        QCOMPARE(design.UndoStack().count(), 5);
+
         // A band, and the report when nothing is selected.
         design.Select({Band(BandKind::PageFooter)});
         auto* height = PanelEditor<QDoubleSpinBox>(designer, "spnAlturaBanda");
