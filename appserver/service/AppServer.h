@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DatabaseLocation.h"
+#include "Errors.h"
+#include "ServerSecurity.h"
 
 #include <QString>
 
@@ -13,9 +15,11 @@ class Server;
 
 namespace fai::appserver {
 
+class Authorization;
 class CallGate;
 class CallLog;
 class RdmEfetFaturService;
+class SessionService;
 class WorkerPool;
 
 // How much of the server one call, and one connection, may hold.
@@ -37,6 +41,12 @@ struct AppServerConfig {
     bool seedDemo = false;
     int workers = 4;
     CallLimits limits;
+    // Without TLS the server listens only on this machine, unless the network is said to be
+    // trusted.
+    TlsFiles tls;
+    bool trustedNetwork = false;
+    // A session not used for this long has expired: its user signs in again.
+    std::chrono::seconds sessionTimeout{3600};
 };
 
 // One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
@@ -51,7 +61,8 @@ class AppServer {
 
     // Creates or upgrades the schema, seeds the demo data when asked and the database is
     // empty, then listens. Throws EError (ESchemaTooNew, EDatabaseError...) with a message
-    // for the administrator.
+    // for the administrator; among them, for an address other than this machine's without
+    // TLS while the network is not said to be trusted.
     void Start();
     // The port listened on: the one asked for, or the one chosen for port 0.
     int Port() const { return port_; }
@@ -60,14 +71,19 @@ class AppServer {
     void Shutdown();
 
   private:
-    void PrepareDatabase();
+    // How many users the database holds.
+    int PrepareDatabase();
+    void NoteAccess(bool loopback, int users);
+    EError CannotListen() const;
 
     AppServerConfig config_;
     CallLog& log_;
     int port_ = 0;
     std::unique_ptr<WorkerPool> workers_;
     std::unique_ptr<CallGate> calls_;
+    std::unique_ptr<Authorization> authorization_;
     std::unique_ptr<RdmEfetFaturService> service_;
+    std::unique_ptr<SessionService> sessions_;
     std::unique_ptr<grpc::Server> server_;
 };
 
