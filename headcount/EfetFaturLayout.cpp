@@ -11,6 +11,7 @@
 #include "TDBText.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
+#include "UserBranches.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -283,6 +284,7 @@ void TfrmEfetFatur::DefineDataSets() {
     qryFilial.SetSQL(
         {QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
          QStringLiteral("WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL")});
+    RestrictToUserBranches(qryFilial);
     msgPadrao.SetEntries(HeadcountMessages());
     dtsPadrao.SetDataSet(&cdsEfetFatu);
 }
