@@ -142,7 +142,6 @@ QStringList HeadcountMessages() {
         QStringLiteral("Excl|Confirma exclusão?"),
         QStringLiteral("Filial_Emp|Filial deve ser informada."),
         QStringLiteral("Filial_Cad|Filial não cadastrada."),
-        QStringLiteral("Filial_Perm|Filial não permitida para este usuário."),
         QStringLiteral("Serv_cad|Serviço não cadastrado."),
         QStringLiteral("Serv_Emp|Serviço deve ser informado."),
         QStringLiteral("Serv_ja_cad|Efetivos para faturamento já cadastrado."),

@@ -11,7 +11,7 @@
 #include "TDBGrid.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
-#include "WorkingContext.h"
+#include "UserBranches.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -74,7 +74,7 @@ void TfrmEfetFatur::Vd_Filial(bool required) {
             return;
         }
         medCdFilial->SetText(Ajusta(medCdFilial->Text(), 4));
-        if (!FilialPermitida(Branch())) Fail(QStringLiteral("Filial_Perm"));
+        CheckUserBranch(Branch());
         OpenBranchQuery(Branch(), QString());
         if (qryFilial.IsEmpty()) Fail(QStringLiteral("Filial_Cad"));
     });

@@ -73,7 +73,7 @@ class SessionTest : public QObject {
         f.Type(f.Find<TMaskEdit>("medCdFilial"), QStringLiteral("0002"));
         f.Find<TMaskEdit>("medCdCliente")->setFocus();
         QCOMPARE(f.TakeMessages(),
-                 QStringList{QStringLiteral("Filial não permitida para este usuário.")});
+                 QStringList{QStringLiteral("Este usuário não tem acesso à filial 0002.")});
 
         f.FilterByService(kLunch);
         TDBGrid* grid = f.VisibleGrid();
