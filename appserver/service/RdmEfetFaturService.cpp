@@ -62,8 +62,8 @@ Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
 }  // namespace
 
 // Admits the caller before the work: a session when the server asks for one, and every
-// branch the request names among the user's. A call that reads runs in a writing
-// transaction when the session's use is due to be written down.
+// branch the request names among the user's; the log line of the call names the user. A call
+// that reads runs in a writing transaction when the session's use is due to be written down.
 template <class Reply>
 grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& named,
                                                        grpc::CallbackServerContext* call,
@@ -77,8 +77,13 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& name
         serving_, call, method, reply, admitted, [this, &token, &named, admitted, &decode] {
             return Work([this, token, branches = named.List(), writing = admitted == Access::Write,
                          work = decode()](SqlSession& session) {
-                authorization_.Admit(session, token, branches, writing);
-                return work(session);
+                const QString login = authorization_.Admit(session, token, branches, writing);
+                Answer answer = work(session);
+                if (!login.isEmpty())
+                    answer.note =
+                        QStringLiteral("usuário ") + login +
+                        (answer.note.isEmpty() ? QString() : QStringLiteral(", ") + answer.note);
+                return answer;
             });
         });
 }

@@ -256,6 +256,8 @@ TEST_P(Access, AUserOfOneBranchIsRefusedAnotherByEveryMethodAndEveryRowOfAPacket
     EXPECT_TRUE(seed_->Headcount(own).has_value());
     const std::unique_ptr<TNetConnection> chefe = SignedIn(QStringLiteral("chefe"));
     EXPECT_TRUE(chefe->AppServer().GetParams(kOtherBranch).success);
+    EXPECT_TRUE(server_->LogLines().last().contains(QStringLiteral(" GetParams ")));
+    EXPECT_TRUE(server_->LogLines().last().endsWith(QStringLiteral(" ok: usuário chefe")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Access, kBackends, BackendNamer());

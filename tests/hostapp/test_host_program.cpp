@@ -335,6 +335,7 @@ TEST(HostStartup, ReadsThroughTheHostsReadOnlyRoleOnPostgres) {
         .Add("maria", "Maria Souza", "senha-da-maria", {"0001"}, false);
 
     const QString role = QStringLiteral("fai_host_%1").arg(QCoreApplication::applicationPid());
+    seed.Session().Execute(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
     QFile script(QStringLiteral(FAI_HOST_ROLE_SQL));
     ASSERT_TRUE(script.open(QIODevice::ReadOnly));
     QString sql;
