@@ -1,7 +1,5 @@
 #include "RpcSession.h"
 
-#include "CheckResultServ.h"
-#include "ConnectionError.h"
 #include "ServerChannel.h"
 
 namespace fai {

@@ -25,9 +25,8 @@ class RpcSession {
     template <class Request, class Response>
     using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
 
-    // Opens a channel and waits, at most `deadline`, until the server answers. A refused
-    // connection fails at once rather than after the deadline: the user is told the server
-    // is not running while it still matters.
+    // Opens a channel over the access's TLS and waits, at most `deadline`, until the server
+    // answers (ServerChannel::Open).
     static std::unique_ptr<RpcSession> Open(const ServerEndpoint& endpoint,
                                             std::chrono::milliseconds deadline,
                                             std::shared_ptr<ServerAccess> access);

@@ -89,7 +89,7 @@ ServerOptions::ServerOptions()
                       QString::number(AppServerConfig().sessionTimeout.count())) {
     parser_.setApplicationDescription(
         QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
-                       "faturamento)."));
+                       "faturamento).\nUsuários: fai-appserver user --help."));
     parser_.addHelpOption();
     parser_.addVersionOption();
     parser_.addOptions({listen_, database_, demo_, threads_, maxCalls_, callTimeout_, idleTimeout_,
