@@ -4,6 +4,7 @@
 #include "DemoSeeder.h"
 #include "Errors.h"
 #include "RdmEfetFaturService.h"
+#include "ReportPurge.h"
 #include "Schema.h"
 #include "SqlSession.h"
 #include "WorkerPool.h"
@@ -35,6 +36,8 @@ void AppServer::PrepareDatabase() {
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
     SqlSession session(config_.database);
     Schema::Upgrade(session);
+    if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
+        log_.Note(DiscardedNote(discarded));
     if (!config_.seedDemo) return;
     if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
         log_.Note(QStringLiteral("dados de demonstração gravados"));
@@ -45,6 +48,7 @@ void AppServer::PrepareDatabase() {
 void AppServer::Start() {
     PrepareDatabase();
     workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
+    purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
     service_ = std::make_unique<RdmEfetFaturService>(*workers_, log_);
     grpc::ServerBuilder builder;
     // Two servers on one port would split the calls between them without anyone noticing.
@@ -75,6 +79,7 @@ void AppServer::Shutdown() {
     }
     service_.reset();
     workers_.reset();
+    purge_.reset();
 }
 
 }  // namespace fai::appserver

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace grpc {
@@ -14,6 +15,7 @@ namespace fai::appserver {
 
 class CallLog;
 class RdmEfetFaturService;
+class ReportPurge;
 class WorkerPool;
 
 struct AppServerConfig {
@@ -21,6 +23,8 @@ struct AppServerConfig {
     DatabaseLocation database;
     bool seedDemo = false;
     int workers = 4;
+    // The listing's working data of a report number unused for this long is discarded.
+    std::chrono::seconds reportRetention = std::chrono::hours(24);
 };
 
 // One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
@@ -50,6 +54,7 @@ class AppServer {
     CallLog& log_;
     int port_ = 0;
     std::unique_ptr<WorkerPool> workers_;
+    std::unique_ptr<ReportPurge> purge_;
     std::unique_ptr<RdmEfetFaturService> service_;
     std::unique_ptr<grpc::Server> server_;
 };

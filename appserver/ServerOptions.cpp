@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 
+#include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
@@ -29,13 +30,19 @@ ServerOptions::ServerOptions()
                QStringLiteral("Threads de trabalho, cada uma com sua conexão ao banco de dados "
                               "(padrão %1).")
                    .arg(DefaultWorkers()),
-               QStringLiteral("n"), QString::number(DefaultWorkers())) {
+               QStringLiteral("n"), QString::number(DefaultWorkers())),
+      reportRetention_(
+          QStringLiteral("report-retention"),
+          QStringLiteral("Tempo sem uso após o qual os dados de um relatório da listagem de "
+                         "comensais que ninguém excluiu são descartados: minutos (30m), horas "
+                         "(12h) ou dias (2d) (padrão 1d)."),
+          QStringLiteral("tempo"), QStringLiteral("1d")) {
     parser_.setApplicationDescription(
         QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
                        "faturamento)."));
     parser_.addHelpOption();
     parser_.addVersionOption();
-    parser_.addOptions({listen_, database_, demo_, threads_});
+    parser_.addOptions({listen_, database_, demo_, threads_, reportRetention_});
 }
 
 ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
@@ -54,10 +61,28 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
         throw EError(QStringLiteral("Número de threads inválido: %1 (use de 1 a %2).")
                          .arg(parser_.value(threads_))
                          .arg(kMaxWorkers));
+    const std::optional<std::chrono::seconds> retention =
+        ParseRetention(parser_.value(reportRetention_));
+    if (!retention)
+        throw EError(QStringLiteral("Tempo de retenção de relatórios inválido: %1 (use de 1m a "
+                                    "365d, como 30m, 12h ou 2d).")
+                         .arg(parser_.value(reportRetention_)));
+    config_.reportRetention = *retention;
     return Action::Run;
 }
 
 QString ServerOptions::DefaultDatabase() { return DatabaseLocation::DefaultText(); }
+
+std::optional<std::chrono::seconds> ServerOptions::ParseRetention(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^\\s*([0-9]{1,6})\\s*([mhd]?)\\s*$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    const qint64 amount = match.captured(1).toLongLong();
+    const QString unit = match.captured(2);
+    const qint64 minutes = unit == u"m" ? amount : unit == u"d" ? amount * 24 * 60 : amount * 60;
+    if (minutes < 1 || minutes > 365 * 24 * 60) return std::nullopt;
+    return std::chrono::minutes(minutes);
+}
 
 int ServerOptions::DefaultWorkers() { return std::clamp(QThread::idealThreadCount(), 2, 8); }
 

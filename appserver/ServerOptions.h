@@ -5,6 +5,9 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <chrono>
+#include <optional>
+
 namespace fai::appserver {
 
 // The command line of fai-appserver.
@@ -22,6 +25,9 @@ class ServerOptions {
     // Where the database lives when none is given: a file in the user's data directory.
     static QString DefaultDatabase();
     static int DefaultWorkers();
+    // "30m", "12h", "2d" (a bare number is hours); nothing for anything else or a time
+    // outside one minute to a year.
+    static std::optional<std::chrono::seconds> ParseRetention(const QString& text);
 
   private:
     QCommandLineParser parser_;
@@ -29,6 +35,7 @@ class ServerOptions {
     QCommandLineOption database_;
     QCommandLineOption demo_;
     QCommandLineOption threads_;
+    QCommandLineOption reportRetention_;
     AppServerConfig config_;
 };
 
