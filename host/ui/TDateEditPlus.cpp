@@ -13,7 +13,7 @@
 namespace fai {
 
 TDateEditPlus::TDateEditPlus(QWidget* parent) : TMaskEdit(parent) {
-    weekdayNames_ = WeekdayNames();
+    weekdayNames_ = fai::WeekdayNames();
     SetEditMask(DateMask());
     connect(this, &QLineEdit::textChanged, this, &TDateEditPlus::ShowValidity);
     ShowValidity();
