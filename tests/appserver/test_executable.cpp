@@ -46,7 +46,8 @@ int ListeningPort(QProcess& process, QString& err) {
 TEST(Program, ExplainsItsOptions) {
     const Finished help = RunToEnd({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--listen", "--database", "--demo", "--threads"})
+    for (const char* option :
+         {"--listen", "--database", "--demo", "--threads", "--report-retention"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 

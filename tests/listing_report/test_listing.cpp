@@ -571,6 +571,25 @@ class ListingTest : public QObject {
         QCOMPARE(f.Seed().Count("RELCOMENSAL"), 0);
     }
 
+    // A server out of reach cannot keep a modal screen, and the host behind it, open: it is
+    // said and the screen closes; the server discards the data once unused long enough.
+    void aServerOutOfReachLetsTheScreenClose() {
+        HeadcountFixture f;
+        SeedMonth(f);
+        Listing screen(f);
+        screen.Period(kFirst, kLast);
+        QVERIFY(!screen.Preview().isEmpty());
+        WorkingContextData away = WorkingContext();
+        away.serverPort = 1;
+        SetWorkingContext(away);
+        screen->netComensais.Connect();
+        QVERIFY(screen.Close());
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{EConnectionError::Unreachable({"127.0.0.1", 1}).Message()});
+        QCOMPARE(f.Seed().Count("RELCOMENSAL"), 31 + 31 + 22);
+        QVERIFY(!boidcriado);
+    }
+
     // A number the server does not hand out leaves the registry as it was: no branch
     // without a number.
     void aNumberNotHandedOutRegistersNothing() {
