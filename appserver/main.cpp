@@ -2,12 +2,14 @@
 #include "AppServer.h"
 #include "CallLog.h"
 #include "Errors.h"
+#include "RotatingLogFile.h"
 #include "ServerOptions.h"
 
 #include <QCoreApplication>
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 #include <pthread.h>
 
@@ -38,7 +40,14 @@ int main(int argc, char* argv[]) {
             case ServerOptions::Action::Run:
                 break;
         }
-        fai::appserver::CallLog log;
+        using fai::appserver::CallLog;
+        using fai::appserver::RotatingLogFile;
+        const fai::appserver::LogSettings& file = options.Log();
+        CallLog log = file.path.isEmpty()
+                          ? CallLog()
+                          : CallLog([written = std::make_shared<RotatingLogFile>(
+                                         file.path, file.maxBytes, file.kKept)](
+                                        const QString& line) { written->Write(line); });
         fai::appserver::AppServer server(options.Config(), log);
         server.Start();
         int received = 0;

@@ -1,5 +1,7 @@
 #include "PacketConversion.h"
 
+#include "WireText.h"
+
 namespace fai {
 namespace {
 
@@ -24,10 +26,13 @@ void ToProto(const std::vector<Value>& values,
     for (const Value& v : values) ToProto(v, out->Add());
 }
 
-QString Describe(const FieldDef& field) { return QStringLiteral("campo %1").arg(field.name); }
-
 [[noreturn]] void Fail(const QString& what) {
     throw MalformedPacket(QStringLiteral("Pacote de dados inválido: %1.").arg(what).toStdString());
+}
+
+// Names come from the sender: quoted, never repeated whole.
+QString Describe(const FieldDef& field) {
+    return QStringLiteral("campo %1").arg(Excerpt(field.name));
 }
 
 Value FromProto(const Fai00400::Value& value, const FieldDef& field) {
@@ -37,7 +42,10 @@ Value FromProto(const Fai00400::Value& value, const FieldDef& field) {
         case Fai00400::Value::kText: {
             if (field.type != FieldType::String)
                 Fail(QStringLiteral("texto no %1, que não é texto").arg(Describe(field)));
-            QString text = QString::fromStdString(value.text());
+            std::optional<QString> decoded = DecodeUtf8(value.text());
+            if (!decoded)
+                Fail(QStringLiteral("texto que não é UTF-8 válido no %1").arg(Describe(field)));
+            QString text = *std::move(decoded);
             if (text.size() > field.size)
                 Fail(QStringLiteral("texto maior que %1 caracteres no %2")
                          .arg(field.size)
@@ -51,10 +59,13 @@ Value FromProto(const Fai00400::Value& value, const FieldDef& field) {
         case Fai00400::Value::kDay: {
             if (field.type != FieldType::DateTime)
                 Fail(QStringLiteral("data no %1, que não é data").arg(Describe(field)));
-            const QDate day = FromDaySerial(value.day());
-            if (!day.isValid() || day.year() < 1 || day.year() > 9999)
+            // Bounded before converting: a hostile serial must not overflow the calendar
+            // arithmetic.
+            static const qint64 first = ToDaySerial(QDate(1, 1, 1));
+            static const qint64 last = ToDaySerial(QDate(9999, 12, 31));
+            if (value.day() < first || value.day() > last)
                 Fail(QStringLiteral("data fora do intervalo no %1").arg(Describe(field)));
-            return Value(day);
+            return Value(FromDaySerial(value.day()));
         }
     }
     Fail(QStringLiteral("valor de tipo desconhecido no %1").arg(Describe(field)));
@@ -75,7 +86,9 @@ std::vector<Value> FromProto(const google::protobuf::RepeatedPtrField<Fai00400::
 
 FieldDef FromProto(const Fai00400::FieldDef& field) {
     FieldDef out;
-    out.name = QString::fromStdString(field.name());
+    std::optional<QString> name = DecodeUtf8(field.name());
+    if (!name) Fail(QStringLiteral("nome de campo que não é UTF-8 válido"));
+    out.name = *std::move(name);
     if (out.name.isEmpty()) Fail(QStringLiteral("campo sem nome"));
     switch (field.type()) {
         case Fai00400::FIELD_STRING:
@@ -88,10 +101,10 @@ FieldDef FromProto(const Fai00400::FieldDef& field) {
             out.type = FieldType::DateTime;
             break;
         default:
-            Fail(QStringLiteral("tipo desconhecido no campo %1").arg(out.name));
+            Fail(QStringLiteral("tipo desconhecido no %1").arg(Describe(out)));
     }
     if (out.type == FieldType::String && (field.size() < 1 || field.size() > kMaxFieldSize))
-        Fail(QStringLiteral("tamanho inválido no campo %1").arg(out.name));
+        Fail(QStringLiteral("tamanho inválido no %1").arg(Describe(out)));
     out.size = out.type == FieldType::String ? field.size() : 0;
     out.fixedLength = field.fixed_length();
     return out;
@@ -130,7 +143,7 @@ DataPacket FromProto(const Fai00400::DataPacket& packet) {
     out.fields.reserve(packet.fields_size());
     for (const auto& field : packet.fields()) {
         FieldDef def = FromProto(field);
-        if (out.FieldIndex(def.name) >= 0) Fail(QStringLiteral("campo %1 repetido").arg(def.name));
+        if (out.FieldIndex(def.name) >= 0) Fail(QStringLiteral("%1 repetido").arg(Describe(def)));
         out.fields.push_back(std::move(def));
     }
     out.rows.reserve(packet.rows_size());

@@ -110,15 +110,24 @@ int ReportCatalog::IndexOfPath(const QString& path) const {
     return -1;
 }
 
-QString SaveReportCopy(const ReportCatalog& catalog, const ReportEntry& source,
-                       const QString& title, const QString& userFolder) {
+void CheckNewReportTitle(const ReportCatalog& catalog, const QString& title) {
     const QString newTitle = title.trimmed();
     if (newTitle.isEmpty()) throw EError(QStringLiteral("Informe o título do relatório."));
     if (catalog.HasTitle(newTitle))
         throw EError(QStringLiteral("Já existe um relatório \"%1\" de código %2: informe outro "
                                     "título.")
                          .arg(newTitle, catalog.Code()));
-    ReportDefinition definition = ReadReportFile(source.path);
+}
+
+QString SaveReportCopy(const ReportCatalog& catalog, const ReportEntry& source,
+                       const QString& title, const QString& userFolder) {
+    return SaveReportCopy(catalog, ReadReportFile(source.path), title, userFolder);
+}
+
+QString SaveReportCopy(const ReportCatalog& catalog, ReportDefinition definition,
+                       const QString& title, const QString& userFolder) {
+    CheckNewReportTitle(catalog, title);
+    const QString newTitle = title.trimmed();
     definition.title = newTitle;
     const QDir folder(userFolder);
     if (!folder.mkpath(QStringLiteral(".")))

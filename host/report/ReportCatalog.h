@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReportDefinition.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -58,10 +60,17 @@ class ReportCatalog {
     QStringList scanned_;
 };
 
+// Refuses with EError a title that is empty or already taken by a definition of the
+// catalog's code.
+void CheckNewReportTitle(const ReportCatalog& catalog, const QString& title);
+
 // Copies the definition of `source` under a new title into the user's folder (made when
 // missing) and returns the new file's path. Refused with EError when the title is empty or
 // already taken by a definition of the catalog's code. Never writes over an existing file.
 QString SaveReportCopy(const ReportCatalog& catalog, const ReportEntry& source,
+                       const QString& title, const QString& userFolder);
+// The same for a definition as it is held (the designer's, with its edits).
+QString SaveReportCopy(const ReportCatalog& catalog, ReportDefinition definition,
                        const QString& title, const QString& userFolder);
 
 }  // namespace fai

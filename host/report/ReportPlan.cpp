@@ -12,6 +12,8 @@ namespace {
 
 constexpr double kUnboundedHeight = 1e7;
 
+}  // namespace
+
 int Alignment(const ReportElement& element) {
     int flags = 0;
     switch (element.align) {
@@ -51,6 +53,8 @@ QFont FontOf(const ReportFont& font) {
     made.setHintingPreference(QFont::PreferNoHinting);
     return made;
 }
+
+namespace {
 
 std::vector<int> GroupColumns(const ReportDefinition& definition, const ReportTable& table) {
     std::vector<int> columns;

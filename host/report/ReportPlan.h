@@ -109,6 +109,12 @@ class ReportPlan {
     int pageFooter_ = -1;
 };
 
+// How the element's text sits in its box (alignment and word wrap), as QPainter::drawText
+// takes it, and the font of its text, sized in layout units: the engine's and the
+// designer's, so that both show a text alike.
+int Alignment(const ReportElement& element);
+QFont FontOf(const ReportFont& font);
+
 // A length of the definition (millimetres) in layout units.
 inline double Units(double millimetres) { return millimetres * kUnitsPerMillimetre; }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace fai {
 
 // The report designer component of the report base form (rpddPadrao). It carries what the
@@ -13,6 +15,11 @@ namespace fai {
 // database, which every database name stands for.
 class TReportDesignerDialog {
   public:
+    // Opens the designer on the definition file, modally, and returns the path of the file
+    // the design was saved to (the user's copy of a definition that is not theirs), or
+    // nothing when it was not saved. Throws EReportFileError when the file cannot be used.
+    QString Execute(const QString& path, QWidget* parent = nullptr) const;
+
     const QString& DefaultDatabaseName() const { return defaultDatabaseName_; }
     void SetDefaultDatabaseName(const QString& name) { defaultDatabaseName_ = name; }
 

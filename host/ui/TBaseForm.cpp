@@ -42,7 +42,6 @@ QStringList StandardMessages() {
         QStringLiteral("Canc|Confirma o cancelamento das alterações?"),
         QStringLiteral("Excl|Confirma exclusão?"),
         QStringLiteral("SemRelatorio|Não há relatório para esta tela."),
-        QStringLiteral("RelIndisponivel|Esta ação de relatório ainda não está disponível."),
         QStringLiteral("Arq_Rel_Err|O arquivo contendo a definição do relatório de código '%s' "
                        "não foi encontrado no diretório '%s'."),
         QStringLiteral("NovoCaption|Título do relatório"),

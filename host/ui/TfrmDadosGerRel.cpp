@@ -123,8 +123,8 @@ void TfrmDadosGerRel::sbtSalvarComoClick() {
 }
 
 void TfrmDadosGerRel::sbtReportEditClick() {
-    DialogService::Instance().Message(
-        DialogKind::Information, msgMensagensPadroes.Msg(QStringLiteral("RelIndisponivel")), mbOk);
+    const QString saved = rpddPadrao.Execute(ChosenReport().path, this);
+    if (!saved.isEmpty()) LoadReportNames(saved);
 }
 
 QString TfrmDadosGerRel::ReportMessage(const QString& key) const {

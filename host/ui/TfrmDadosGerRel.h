@@ -22,8 +22,9 @@ class ReportDocument;
 // cbbReportNames lists the definitions of the screen's report code found in the report
 // folders (installed first, then the site's and the user's, each by title) and starts on
 // the first. Print and preview run the chosen definition; save-as copies it under a new
-// title into the user's folder. Messages Arq_Rel_Err, NovoCaption and NovoPrompt come from
-// the screen's table, or the standard texts when it has none of them.
+// title into the user's folder; edit opens the designer on it, and lists again the
+// definitions when it was saved, choosing the one saved. Messages Arq_Rel_Err, NovoCaption and
+// NovoPrompt come from the screen's table, or the standard texts when it has none of them.
 class TfrmDadosGerRel : public TBaseForm {
     Q_OBJECT
   public:

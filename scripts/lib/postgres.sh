@@ -21,13 +21,30 @@ fai_free_port() {
   return 1
 }
 
-# fai_start_postgres DATADIR: exports FAI_TEST_PG, the connection URL the tests use.
-fai_start_postgres() {
-  local datadir=$1 bin port as=()
-  bin=$(fai_pg_bin) || return 1
+# Sets FAI_PG_BINDIR and FAI_PG_AS, the command prefix that runs the database's programs.
+fai_pg_programs() {
+  FAI_PG_BINDIR=$(fai_pg_bin) || return 1
+  FAI_PG_AS=()
+  [ "$(id -u)" -eq 0 ] && FAI_PG_AS=(runuser -u postgres --)
+  return 0
+}
+
+# fai_pg_ctl DATADIR ACTION: stops or starts the cluster of DATADIR, waiting until it has.
+fai_pg_ctl() {
+  fai_pg_programs || return 1
+  "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/pg_ctl" -D "$1" -l "$1/server.log" -m fast -w -t 60 "$2" >/dev/null ||
+    { cat "$1/server.log" >&2; return 1; }
+}
+
+# fai_init_postgres DATADIR: makes a cluster in DATADIR and starts it. Its place and port
+# are kept in its own settings, so that fai_pg_ctl starts it again as it was. Sets
+# FAI_PG_DATADIR (as root, a directory under /tmp when the postgres user cannot reach
+# DATADIR), FAI_PG_PORT and FAI_PG_URL.
+fai_init_postgres() {
+  local datadir=$1 port
+  fai_pg_programs || return 1
   port=$(fai_free_port) || return 1
-  if [ "$(id -u)" -eq 0 ]; then
-    as=(runuser -u postgres --)
+  if [ ${#FAI_PG_AS[@]} -gt 0 ]; then
     # The postgres user must be able to reach the data directory; a build tree under a
     # private home may not allow that, so fall back to a private directory under /tmp.
     mkdir -p "$datadir"
@@ -37,22 +54,28 @@ fai_start_postgres() {
   fi
   rm -rf "$datadir"
   mkdir -p "$datadir"
-  [ ${#as[@]} -gt 0 ] && chown postgres:postgres "$datadir"
-  "${as[@]}" "$bin/initdb" -D "$datadir" -U fai -A trust -E UTF8 --locale=C.UTF-8 >"$datadir.initdb.log" 2>&1 ||
-    { cat "$datadir.initdb.log" >&2; return 1; }
-  "${as[@]}" "$bin/pg_ctl" -D "$datadir" -l "$datadir/server.log" -w -t 60 \
-    -o "-p $port -k $datadir -c listen_addresses=127.0.0.1 -c fsync=off -c max_connections=200" start >/dev/null ||
-    { cat "$datadir/server.log" >&2; return 1; }
+  [ ${#FAI_PG_AS[@]} -gt 0 ] && chown postgres:postgres "$datadir"
+  "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/initdb" -D "$datadir" -U fai -A trust -E UTF8 --locale=C.UTF-8 \
+    --no-sync >"$datadir.initdb.log" 2>&1 || { cat "$datadir.initdb.log" >&2; return 1; }
+  printf '%s\n' "port = $port" "listen_addresses = '127.0.0.1'" \
+    "unix_socket_directories = '$datadir'" "fsync = off" "max_connections = 200" |
+    "${FAI_PG_AS[@]}" tee -a "$datadir/postgresql.conf" >/dev/null
+  fai_pg_ctl "$datadir" start || return 1
   FAI_PG_DATADIR=$datadir
-  FAI_PG_AS=("${as[@]}")
-  FAI_PG_BINDIR=$bin
-  export FAI_TEST_PG="postgresql://fai@127.0.0.1:$port/postgres"
+  FAI_PG_PORT=$port
+  FAI_PG_URL="postgresql://fai@127.0.0.1:$port/postgres"
+}
+
+# fai_start_postgres DATADIR: exports FAI_TEST_PG, the connection URL the tests use.
+fai_start_postgres() {
+  fai_init_postgres "$1" || return 1
+  export FAI_TEST_PG=$FAI_PG_URL
   trap fai_stop_postgres EXIT
-  echo "postgres: test cluster on 127.0.0.1:$port ($datadir)"
+  echo "postgres: test cluster on 127.0.0.1:$FAI_PG_PORT ($FAI_PG_DATADIR)"
 }
 
 fai_stop_postgres() {
   [ -n "${FAI_PG_DATADIR:-}" ] || return 0
-  "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/pg_ctl" -D "$FAI_PG_DATADIR" -m fast -w stop >/dev/null 2>&1 || true
+  fai_pg_ctl "$FAI_PG_DATADIR" stop 2>/dev/null || true
   FAI_PG_DATADIR=
 }

@@ -3,23 +3,26 @@
 namespace fai::appserver::test {
 namespace {
 
-AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo, int workers) {
+AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo, int workers,
+                           const CallLimits& limits) {
     AppServerConfig config;
     config.listenAddress = QStringLiteral("127.0.0.1:0");
     config.database = location;
     config.seedDemo = seedDemo;
     config.workers = workers;
+    config.limits = limits;
     return config;
 }
 
 }  // namespace
 
-RunningServer::RunningServer(const DatabaseLocation& location, bool seedDemo, int workers)
+RunningServer::RunningServer(const DatabaseLocation& location, bool seedDemo, int workers,
+                             const CallLimits& limits)
     : log_([this](const QString& line) {
           std::lock_guard lock(mutex_);
           lines_ << line;
       }),
-      server_(TestConfig(location, seedDemo, workers), log_) {
+      server_(TestConfig(location, seedDemo, workers, limits), log_) {
     server_.Start();
     client_ = Connect();
 }

@@ -15,8 +15,8 @@ namespace fai::appserver::test {
 // client connected to it through the real TNetConnection.
 class RunningServer {
   public:
-    explicit RunningServer(const DatabaseLocation& location, bool seedDemo = false,
-                           int workers = 2);
+    explicit RunningServer(const DatabaseLocation& location, bool seedDemo = false, int workers = 2,
+                           const CallLimits& limits = {});
     ~RunningServer();
 
     TrdmEfetFaturDisp& Methods() { return client_->AppServer(); }

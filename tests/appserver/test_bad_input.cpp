@@ -1,13 +1,22 @@
 // The server judges every argument: bad input gets a clear answer in Portuguese, the server
 // goes on serving and nothing is written.
+#include "AppErrors.h"
 #include "CheckResultServ.h"
 #include "Deltas.h"
+#include "IncomingPacket.h"
+#include "LogText.h"
+#include "PacketConversion.h"
 #include "PacketShapes.h"
 #include "RunningServer.h"
 #include "SampleData.h"
 #include "SampleTest.h"
+#include "WireText.h"
+#include "fai00400.grpc.pb.h"
+
+#include <grpcpp/grpcpp.h>
 
 #include <functional>
+#include <utility>
 
 namespace fai::appserver::test {
 namespace {
@@ -344,6 +353,64 @@ TEST_P(BadInput, IsAnsweredWithAClearMessageAndNothingElseHappens) {
              return m.UpDateServData(kBranch, kAlfa, kLunch, kDay, QDate(10000, 1, 1), 1, 1);
          },
          kBeforeTheCalendar},
+        {"a NUL in a branch",
+         [](auto& m) { return m.GetParams(QStringLiteral("00") + QChar(0) + u'1'); },
+         QStringLiteral("Filial não pode conter caracteres de controle.")},
+        {"a line break in a registration number",
+         [](auto& m) { return m.GetCliente(kBranch, QStringLiteral("112\n223"), {}); },
+         QStringLiteral("Inscrição do cliente não pode conter caracteres de controle.")},
+        {"a tab in a client code",
+         [](auto& m) { return m.GetServico(kBranch, QStringLiteral("J\t1"), {}); },
+         QStringLiteral("Cliente não pode conter caracteres de controle.")},
+        {"an escape in a service code",
+         [](auto& m) { return m.GetVdServClie(kBranch, kAlfa, QStringLiteral("0\x1b[2J")); },
+         QStringLiteral("Serviço não pode conter caracteres de controle.")},
+        {"a line break in a report number",
+         [](auto& m) { return m.DeletaRel(kBranch, QStringLiteral("1\nGeraRel ok")); },
+         QStringLiteral("Número de relatório não pode conter caracteres de controle.")},
+        {"a line separator in a null-field list",
+         [&](auto& m) {
+             QString list = QStringLiteral("QTCOMFATUTUR|\u2028");
+             return m.SetTurno(ShiftsOfLunch(RowChange::Inserted), list);
+         },
+         QStringLiteral("Lista de campos nulos não pode conter caracteres de controle.")},
+        {"a report number longer than any",
+         [](auto& m) { return m.DeletaRel(kBranch, QString(100'000, u'x')); },
+         QStringLiteral("Número de relatório \"%1…\" inválido.").arg(QString(40, u'x'))},
+        {"a null-field list longer than any",
+         [&](auto& m) {
+             QString list = QString(100'000, u'Q') + u'|';
+             return m.SetTurno(ShiftsOfLunch(RowChange::Inserted), list);
+         },
+         QStringLiteral("Lista de campos nulos \"%1…\" inválida: \"%1…\" não é um campo.")
+             .arg(QString(40, u'Q'))},
+        {"a service code with a line break in a save",
+         [&](auto& m) {
+             OptionalPacket delta =
+                 InsertedHeadcount({kBranch, kAlfa, QStringLiteral("00\n01"), kDay}, 1, 1);
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral(
+             "O campo CDSERVFILI do pacote de efetivos tem na linha 1 caracteres de controle.")},
+        {"an assessment number longer than its field",
+         [&](auto& m) {
+             OptionalPacket delta =
+                 InsertedHeadcount({kBranch, kAlfa, kLunch, kDay.addDays(1)}, 1, 1);
+             delta->fields[delta->FieldIndex(u"NRAPURACFAT")].size = 100'000;
+             SetEverywhere(*delta, "CDFILIFATU", kBranch);
+             SetEverywhere(*delta, "NRAPURACFAT", QString(100'000, u'7'));
+             return m.UpdEfetFatu(delta, nullFields, noPacket);
+         },
+         QStringLiteral(
+             "O campo NRAPURACFAT do pacote de efetivos tem na linha 1 mais de 10 caracteres.")},
+        {"an item's diners of ten digits",
+         [&](auto& m) {
+             OptionalPacket links = LinkOfLunch(RowChange::Modified, Value(), -1.0);
+             SetEverywhere(*links, "QTEFETIVOS", 1e9);
+             return m.UpdEfetFatu(noPacket, nullFields, links);
+         },
+         QStringLiteral("Rateio de efetivos: item 00001: Quantidade de efetivos deve ter no "
+                        "máximo 9 dígitos antes da vírgula.")},
     };
     const auto before = RowsPerTable();
     for (const Case& c : cases) {
@@ -382,10 +449,16 @@ TEST_P(BadInput, TheTextMethodsFailTheCallWithTheMessage) {
     DataPacket countAsText = ScreenPacket();
     countAsText.fields[count] = {QStringLiteral("QTCOMEFATU"), FieldType::String, 10, false};
     for (PacketRow& row : countAsText.rows) row.values[count] = Value();
+    // How a deletion travels in a delta: no current values, only the originals.
+    DataPacket withDeletion = ScreenPacket();
+    withDeletion.rows.at(0).change = RowChange::Deleted;
+    withDeletion.rows.at(0).original = std::exchange(withDeletion.rows.at(0).values, {});
     const std::pair<const char*, std::function<QString(TrdmEfetFaturDisp&)>> cases[] = {
         {"a packet without the billed count",
          [&](auto& m) { return m.GetVerifSoma(withoutCount); }},
         {"a billed count that is text", [&](auto& m) { return m.GetVerifSoma(countAsText); }},
+        {"a deleted row among the screen's rows",
+         [&](auto& m) { return m.GetVerifSoma(withDeletion); }},
         {"a report number for no branch", [](auto& m) { return m.PrxRelFatur({}); }},
         {"a report number for an unknown branch",
          [](auto& m) { return m.PrxRelFatur(QStringLiteral("9999")); }},
@@ -393,6 +466,8 @@ TEST_P(BadInput, TheTextMethodsFailTheCallWithTheMessage) {
     const QString messages[] = {
         QStringLiteral("O pacote de efetivos não tem o campo QTCOMEFATU."),
         QStringLiteral("O campo QTCOMEFATU do pacote de efetivos deve ser do tipo número."),
+        QStringLiteral("O pacote de efetivos traz as linhas da tela, sem alterações: a linha 1 "
+                       "é uma exclusão."),
         QStringLiteral("Filial deve ser informada."),
         QStringLiteral("Filial 9999 não cadastrada."),
     };
@@ -407,6 +482,129 @@ TEST_P(BadInput, TheTextMethodsFailTheCallWithTheMessage) {
         }
     }
     EXPECT_EQ(RowsPerTable(), before);
+}
+
+TEST_P(BadInput, TextThatIsNotUtf8IsRefusedInWords) {
+    const auto stub = Fai00400::rdmEfetFatur::NewStub(grpc::CreateChannel(
+        "127.0.0.1:" + std::to_string(server_->Port()), grpc::InsecureChannelCredentials()));
+    const std::string notUtf8 = "\xc3(";  // a lead byte without its continuation
+    const auto shifts = [] { return ToProto(ShiftsOfLunch(RowChange::Inserted)); };
+    struct Case {
+        const char* what;
+        std::function<void(Fai00400::SetTurnoRequest&)> spoil;
+        QString message;
+    };
+    const Case cases[] = {
+        {"an argument", [&](auto& r) { r.set_null_fields(notUtf8); },
+         QStringLiteral("Lista de campos nulos: o texto recebido não é UTF-8 válido.")},
+        {"a text in a packet",
+         [&](auto& r) {
+             r.mutable_shift_delta()->mutable_rows(0)->mutable_values(0)->set_text(notUtf8);
+         },
+         QStringLiteral(
+             "Pacote de dados inválido: texto que não é UTF-8 válido no campo CDTURNO.")},
+        {"a field name",
+         [&](auto& r) { r.mutable_shift_delta()->mutable_fields(0)->set_name(notUtf8); },
+         QStringLiteral("Pacote de dados inválido: nome de campo que não é UTF-8 válido.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fai00400::SetTurnoRequest request;
+        *request.mutable_shift_delta() = shifts();
+        c.spoil(request);
+        grpc::ClientContext context;
+        context.set_deadline(std::chrono::system_clock::now() + std::chrono::seconds(30));
+        Fai00400::ServerResult result;
+        const grpc::Status status = stub->SetTurno(&context, request, &result);
+        ASSERT_TRUE(status.ok()) << status.error_message();
+        EXPECT_FALSE(result.success());
+        EXPECT_EQ(QString::fromStdString(result.error()), c.message);
+    }
+    EXPECT_EQ(seed_->Count(QStringLiteral("EFETTURNO")), 0);
+}
+
+TEST_P(BadInput, TheLogKeepsOneLinePerCallAndNoRegistrationNumberWhole) {
+    struct Case {
+        const char* what;
+        std::function<ServerResult(TrdmEfetFaturDisp&)> call;
+        QString answer, logged;
+    };
+    const QString twiceNamed = QStringLiteral("X\nGetParams 1.0 ms ok");
+    const Case cases[] = {
+        {"a company's number", [](auto& m) { return m.GetServico(kOtherBranch, kAlfa, {}); },
+         QStringLiteral("Cliente J11222333000181 não cadastrado na filial 0002."),
+         QStringLiteral("Cliente J***********181 não cadastrado na filial 0002.")},
+        {"a person's number, formatted",
+         [](auto& m) { return m.GetServico(kBranch, QStringLiteral("F111.444.777-35"), {}); },
+         QStringLiteral("Cliente F11144477735 não cadastrado na filial 0001."),
+         QStringLiteral("Cliente F********735 não cadastrado na filial 0001.")},
+        {"a field name with a line break",
+         [&](auto& m) {
+             DataPacket shifts = ShiftsOfLunch(RowChange::Inserted);
+             shifts.fields.push_back({twiceNamed, FieldType::Float, 0, false});
+             shifts.fields.push_back({twiceNamed, FieldType::Float, 0, false});
+             for (PacketRow& row : shifts.rows) row.values.resize(shifts.fields.size());
+             QString nullFields;
+             return m.SetTurno(shifts, nullFields);
+         },
+         QStringLiteral("Pacote de dados inválido: campo X\\nGetParams 1.0 ms ok repetido."),
+         QStringLiteral("Pacote de dados inválido: campo X\\nGetParams 1.0 ms ok repetido.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.call(server_->Methods()).error, c.answer);
+        const QString line = server_->LogLines().last();
+        EXPECT_TRUE(line.endsWith(QStringLiteral(" recusado: ") + c.logged)) << line.toStdString();
+    }
+    for (const QString& line : server_->LogLines()) {
+        EXPECT_FALSE(HasControlCharacter(line)) << line.toStdString();
+        EXPECT_FALSE(line.contains(kAlfa) || line.contains(kBruno)) << line.toStdString();
+    }
+}
+
+// What the wire conversion already refuses, refused again where rows are read by position,
+// whoever built the packet.
+TEST(IncomingPacket, RefusesRowsWithoutTheValuesTheirChangeCarries) {
+    const std::vector<Value> values{"1", "MANHA", kBranch, kLunch, kAlfa, kDay, 10.0};
+    const std::pair<const char*, PacketRow> cases[] = {
+        {"a deletion without originals", {RowChange::Deleted, values, {}}},
+        {"a change without originals", {RowChange::Modified, values, {}}},
+        {"an insertion with one value short",
+         {RowChange::Inserted, {values.begin(), values.end() - 1}, {}}},
+    };
+    for (const auto& [what, row] : cases) {
+        DataPacket delta;
+        delta.fields = shapes::Shifts();
+        delta.rows = {row};
+        try {
+            IncomingPacket(delta, QStringLiteral("turnos"), shapes::Shifts(),
+                           IncomingPacket::Kind::Delta);
+            ADD_FAILURE() << "taken: " << what;
+        } catch (const EBadRequest& e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("O pacote de turnos tem na linha 1 valores que "
+                                                  "não correspondem aos seus campos."))
+                << what;
+        }
+    }
+}
+
+TEST(LogSafe, MasksRegistrationNumbersWritesOutControlsAndBoundsTheLine) {
+    struct Case {
+        const char* what;
+        QString line, logged;
+    } cases[] = {
+        {"a company's number, formatted", QStringLiteral("cliente J11.222.333/0001-81"),
+         QStringLiteral("cliente J**.***.***/***1-81")},
+        {"a person's number", QStringLiteral("F52998224725 e F111.444.777-35"),
+         QStringLiteral("F********725 e F***.***.**7-35")},
+        {"dates, report numbers and counts stay",
+         QStringLiteral("data 10/03/2026 a 31/12/9999, relatório 1234567890, 999999999.999"),
+         QStringLiteral("data 10/03/2026 a 31/12/9999, relatório 1234567890, 999999999.999")},
+        {"a database's message over lines", QStringLiteral("ERRO: x\nDETALHE: y"),
+         QStringLiteral("ERRO: x\\nDETALHE: y")},
+        {"a line too long", QString(5000, u'x'), QString(2000, u'x') + u'…'},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LogSafe(c.line), c.logged) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BadInput, kBackends, BackendNamer());

@@ -1,10 +1,12 @@
 // The fai-appserver program as an administrator runs it.
 #include "CheckResultServ.h"
+#include "RotatingLogFile.h"
 #include "Schema.h"
+#include "ServerProcess.h"
 #include "SqlSession.h"
-#include "TNetConnection.h"
 #include "TestDatabase.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -31,23 +33,12 @@ Finished RunToEnd(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Reads the program's standard error until the line that says where it listens.
-int ListeningPort(QProcess& process, QString& err) {
-    static const QRegularExpression listening(QStringLiteral("escutando na porta (\\d+)"));
-    process.setReadChannel(QProcess::StandardError);
-    while (process.waitForReadyRead(kWaitMs)) {
-        err += QString::fromUtf8(process.readAllStandardError());
-        const QRegularExpressionMatch match = listening.match(err);
-        if (match.hasMatch()) return match.captured(1).toInt();
-    }
-    return 0;
-}
-
 TEST(Program, ExplainsItsOptions) {
     const Finished help = RunToEnd({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option :
-         {"--listen", "--database", "--demo", "--threads", "--report-retention"})
+         {"--listen", "--database", "--demo", "--threads", "--max-calls", "--call-timeout",
+          "--idle-timeout", "--log", "--log-size", "--report-retention"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 
@@ -60,33 +51,78 @@ TEST(Program, StopsWithAMessageOnAWrongOption) {
 
 TEST(Program, ServesTheDemoDataAndStopsCleanlyOnSigterm) {
     QTemporaryDir dir;
-    QProcess process;
-    process.start(Program(),
-                  {QStringLiteral("--demo"), QStringLiteral("--database"),
-                   QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite")),
-                   QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
-    QString err;
-    const int port = ListeningPort(process, err);
-    ASSERT_GT(port, 0) << err.toStdString();
+    ServerProcess server({QStringLiteral("--demo"), QStringLiteral("--database"),
+                          QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite"))});
 
-    TNetConnection connection;
-    connection.SetHost(QStringLiteral("127.0.0.1"));
-    connection.SetPort(port);
-    connection.Connect();
-    const std::vector<DataPacket> clients =
-        CheckResultServ(connection.AppServer().GetCliente(QStringLiteral("0001"), {}, {}), true, 0);
+    const std::unique_ptr<TNetConnection> connection = server.Connect();
+    const std::vector<DataPacket> clients = CheckResultServ(
+        connection->AppServer().GetCliente(QStringLiteral("0001"), {}, {}), true, 0);
     EXPECT_FALSE(clients.at(0).rows.empty());
-    connection.Disconnect();
+    connection->Disconnect();
 
-    process.terminate();  // SIGTERM
-    ASSERT_TRUE(process.waitForFinished(kWaitMs));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
-    err += QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(server.Stop(), 0);
+    const QString err = server.ErrorOutput();
     EXPECT_TRUE(err.contains(QStringLiteral("dados de demonstração gravados")));
     EXPECT_TRUE(err.contains(QRegularExpression(QStringLiteral(" GetCliente [0-9.]+ ms ok\n"))))
         << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("fai-appserver encerrado")));
+}
+
+TEST(Program, WritesItsLogToAFileWhenAsked) {
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("chamadas.log"));
+    ServerProcess server({QStringLiteral("--demo"), QStringLiteral("--database"),
+                          QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite")),
+                          QStringLiteral("--log"), log},
+                         log);
+    EXPECT_TRUE(server.Connect()->AppServer().GetParams(QStringLiteral("0001")).success);
+    EXPECT_EQ(server.Stop(), 0);
+
+    QFile written(log);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(lines.contains(QRegularExpression(QStringLiteral(" GetParams [0-9.]+ ms ok\n"))))
+        << lines.toStdString();
+    EXPECT_TRUE(lines.endsWith(QStringLiteral(" fai-appserver encerrado\n")));
+    EXPECT_EQ(server.ErrorOutput(), QString());
+    EXPECT_EQ(written.permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+              QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// Lines of 30 bytes in files of at most 100: three lines a file, two files kept besides the
+// one being written.
+TEST(CallLogFile, IsSetAsideWhenFullAndOnlyTheNewestAreKept) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chamadas.log"));
+    {
+        RotatingLogFile file(path, 100, 2);
+        for (int line = 0; line < 10; ++line)
+            file.Write(
+                QStringLiteral("linha %1 ").arg(line, 2, 10, QChar(u'0')).leftJustified(29, u'.'));
+    }
+    const auto lines = [](const QString& file) {
+        QFile read(file);
+        if (!read.open(QIODevice::ReadOnly)) return QStringList{QStringLiteral("(ausente)")};
+        QStringList numbers;
+        for (const QByteArray& line : read.readAll().split('\n'))
+            if (!line.isEmpty()) numbers << QString::fromUtf8(line.mid(6, 2));
+        return numbers;
+    };
+    EXPECT_EQ(lines(path + QStringLiteral(".2")), (QStringList{"03", "04", "05"}));
+    EXPECT_EQ(lines(path + QStringLiteral(".1")), (QStringList{"06", "07", "08"}));
+    EXPECT_EQ(lines(path), (QStringList{"09"}));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".3")));
+}
+
+TEST(CallLogFile, ThatCannotBeOpenedStopsTheStartWithItsName) {
+    try {
+        RotatingLogFile file(QStringLiteral("/proc/fai-inexistente/chamadas.log"), 100, 2);
+        ADD_FAILURE() << "opened";
+    } catch (const EError& e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral(
+            "Não foi possível abrir o registro de chamadas /proc/fai-inexistente/chamadas.log: ")))
+            << e.Message().toStdString();
+    }
 }
 
 TEST(Program, RefusesADatabaseOfANewerSchema) {

@@ -8,6 +8,7 @@
 #include "SampleTest.h"
 
 #include <functional>
+#include <limits>
 
 namespace fai::appserver::test {
 namespace {
@@ -239,6 +240,26 @@ TEST_P(HeadcountSaves, RefusesWhatTheBillingRulesForbidAndWritesNothing) {
          QDate(2026, 3, 12),
          {std::nan(""), 10, 0},
          QStringLiteral("N° comensais faturados deve ser maior ou igual a zero.")},
+        {"a billed count of ten digits",
+         kLunch,
+         QDate(2026, 3, 12),
+         {1e9, 10, 0},
+         QStringLiteral("N° comensais faturados deve ter no máximo 9 dígitos antes da vírgula.")},
+        {"the largest double as the forecast",
+         kLunch,
+         QDate(2026, 3, 12),
+         {10, std::numeric_limits<double>::max(), 0},
+         QStringLiteral("N° comensais previstos deve ter no máximo 9 dígitos antes da vírgula.")},
+        {"a sale value of eight digits",
+         kLunch,
+         QDate(2026, 3, 12),
+         {10, 10, 1e7},
+         QStringLiteral("Valor Venda deve ter no máximo 7 dígitos antes da vírgula.")},
+        {"the largest figures the screen can type",
+         kLunch,
+         QDate(2026, 3, 13),
+         {999'999'999.999, 999'999'999.999, 9'999'999.999},
+         {}},
         {"a service of the branch the client does not have",
          kBreakfast,
          QDate(2026, 3, 12),
@@ -266,7 +287,7 @@ TEST_P(HeadcountSaves, RefusesWhatTheBillingRulesForbidAndWritesNothing) {
             EXPECT_EQ(Stored(key), std::nullopt);
         }
     }
-    EXPECT_EQ(seed_->Count(QStringLiteral("EFETFATUR")), 3);
+    EXPECT_EQ(seed_->Count(QStringLiteral("EFETFATUR")), 4);
 }
 
 TEST_P(HeadcountSaves, TheClosedDayRuleHoldsOnlyWhenBothFlagsAreS) {

@@ -6,6 +6,8 @@
 #include "SampleData.h"
 #include "SampleTest.h"
 
+#include <limits>
+
 namespace fai::appserver::test {
 namespace {
 
@@ -140,6 +142,11 @@ TEST_P(RangeWrites, DuplicationRefusesTheWholeRangeWhenAnyDayMayNotBeWritten) {
          QStringLiteral("N° comensais faturados deve ser maior ou igual a zero.")},
         {"a negative forecast", kLunch, QDate(2026, 3, 11), QDate(2026, 3, 11), -0.5, 1,
          QStringLiteral("N° comensais previstos deve ser maior ou igual a zero.")},
+        {"a billed count of eleven digits", kLunch, QDate(2026, 3, 11), QDate(2026, 3, 11), 1, 1e10,
+         QStringLiteral("N° comensais faturados deve ter no máximo 10 dígitos antes da vírgula.")},
+        {"an infinite forecast", kLunch, QDate(2026, 3, 11), QDate(2026, 3, 11),
+         std::numeric_limits<double>::infinity(), 1,
+         QStringLiteral("N° comensais previstos deve ter no máximo 10 dígitos antes da vírgula.")},
         {"a service the client does not have", kBreakfast, QDate(2026, 3, 11), QDate(2026, 3, 11),
          1, 1,
          QStringLiteral("Serviço 00003 não relacionado ao cliente J11222333000181 na filial "

@@ -8,11 +8,14 @@
 #include "ServerOptions.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QThread>
 
 #include <future>
+
+#include <sys/stat.h>
 
 namespace fai::appserver::test {
 namespace {
@@ -72,17 +75,32 @@ TEST(ServerOptions, TakesDefaultsAndWhatTheAdministratorGives) {
     EXPECT_TRUE(defaults.Config().database.path.endsWith(QStringLiteral("/fai00400.sqlite")));
     EXPECT_FALSE(defaults.Config().seedDemo);
     EXPECT_GE(defaults.Config().workers, 2);
+    EXPECT_EQ(defaults.Config().limits.maxCalls, 128);
+    EXPECT_EQ(defaults.Config().limits.callTimeout, std::chrono::seconds(60));
+    EXPECT_EQ(defaults.Config().limits.idleTimeout, std::chrono::seconds(600));
+    EXPECT_EQ(defaults.Log().path, QString());
+    EXPECT_EQ(defaults.Log().maxBytes, 10 * 1024 * 1024);
 
     ServerOptions given;
     ASSERT_EQ(given.Parse({QStringLiteral("fai-appserver"), QStringLiteral("--listen"),
                            QStringLiteral("0.0.0.0:7500"), QStringLiteral("-d"),
                            QStringLiteral("postgresql://fai@db/fat"), QStringLiteral("--demo"),
-                           QStringLiteral("--threads"), QStringLiteral("6")}),
+                           QStringLiteral("--threads"), QStringLiteral("6"),
+                           QStringLiteral("--max-calls"), QStringLiteral("40"),
+                           QStringLiteral("--call-timeout"), QStringLiteral("20"),
+                           QStringLiteral("--idle-timeout"), QStringLiteral("90"),
+                           QStringLiteral("--log"), QStringLiteral("/var/log/fai.log"),
+                           QStringLiteral("--log-size"), QStringLiteral("2")}),
               ServerOptions::Action::Run);
     EXPECT_EQ(given.Config().listenAddress, QStringLiteral("0.0.0.0:7500"));
     EXPECT_EQ(given.Config().database.databaseName, QStringLiteral("fat"));
     EXPECT_TRUE(given.Config().seedDemo);
     EXPECT_EQ(given.Config().workers, 6);
+    EXPECT_EQ(given.Config().limits.maxCalls, 40);
+    EXPECT_EQ(given.Config().limits.callTimeout, std::chrono::seconds(20));
+    EXPECT_EQ(given.Config().limits.idleTimeout, std::chrono::seconds(90));
+    EXPECT_EQ(given.Log().path, QStringLiteral("/var/log/fai.log"));
+    EXPECT_EQ(given.Log().maxBytes, 2 * 1024 * 1024);
 
     ServerOptions help;
     EXPECT_EQ(help.Parse({QStringLiteral("fai-appserver"), QStringLiteral("--help")}),
@@ -95,6 +113,10 @@ TEST(ServerOptions, RefusesWrongOptions) {
         {QStringLiteral("--threads"), QStringLiteral("0")},
         {QStringLiteral("--threads"), QStringLiteral("muitas")},
         {QStringLiteral("--threads"), QStringLiteral("65")},
+        {QStringLiteral("--max-calls"), QStringLiteral("0")},
+        {QStringLiteral("--call-timeout"), QStringLiteral("3601")},
+        {QStringLiteral("--idle-timeout"), QStringLiteral("-1")},
+        {QStringLiteral("--log-size"), QStringLiteral("0")},
         {QStringLiteral("--database"), QStringLiteral("oracle:x")},
         {QStringLiteral("--no-such-option")},
         {QStringLiteral("leftover")},
@@ -125,6 +147,25 @@ TEST(SqliteStorage, RunsInWalModeWithABusyTimeoutAndForeignKeys) {
         ASSERT_TRUE(query.next());
         EXPECT_EQ(query.value(0).toString(), c.expected.toString()) << c.pragma;
     }
+}
+
+TEST(SqliteStorage, ItsFilesAreReadableByTheirOwnerOnly) {
+    const mode_t usual = ::umask(022);
+    TestDatabase database(Backend::Sqlite);
+    {
+        RunningServer server(database.Location());
+        TestSeed seed(database.Location());
+        sample::Seed(seed);
+        ASSERT_GT(server.Methods().PrxRelFatur(kBranch).toInt(), 0);
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            const QString path = database.Location().path + QLatin1String(suffix);
+            ASSERT_TRUE(QFile::exists(path)) << suffix;
+            EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser),
+                      QFile::ReadOwner | QFile::WriteOwner)
+                << suffix;
+        }
+    }
+    ::umask(usual);
 }
 
 class Storage : public BackendTest {};
@@ -401,7 +442,9 @@ TEST_P(Storage, AnAddressThatCannotBeListenedOnStopsTheStart) {
     }
 }
 
-TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReportsItOnceAndReconnects) {
+// The cut is found out by the first statement of the next call, before anything of the call
+// has run: the call is made again on a new connection, and nobody sees the cut.
+TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReconnectsWithoutFailingTheCall) {
     if (PostgresUrl().isEmpty())
         GTEST_SKIP() << "FAI_TEST_PG não definido: teste só de PostgreSQL não executado";
     TestDatabase database(Backend::Postgres);
@@ -417,10 +460,6 @@ TEST(PostgresStorage, AWorkerWhoseConnectionWasCutReportsItOnceAndReconnects) {
          ++wait)
         QThread::msleep(20);
 
-    const ServerResult cut = server.Methods().GetParams(kBranch);
-    EXPECT_FALSE(cut.success);
-    EXPECT_TRUE(cut.error.startsWith(QStringLiteral("Falha no banco de dados: ")))
-        << cut.error.toStdString();
     for (int call = 0; call < 3; ++call) {
         const ServerResult again = server.Methods().GetParams(kBranch);
         EXPECT_TRUE(again.success) << again.error.toStdString();

@@ -547,9 +547,7 @@ class FormsTest : public QObject {
                 "O arquivo contendo a definição do relatório de código 'Fai004' não "
                 "foi encontrado no diretório '%1'.")
                 .arg(folders.path());
-        QCOMPARE(script.Texts(),
-                 QStringList({missing, missing, missing,
-                              "Esta ação de relatório ainda não está disponível."}));
+        QCOMPARE(script.Texts(), QStringList({missing, missing, missing, missing}));
         SetInstalledReportFolder({});
         SetUserReportFolder({});
     }

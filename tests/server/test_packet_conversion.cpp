@@ -61,6 +61,26 @@ TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
          [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(1)->set_number(1); }},
         {"day out of range",
          [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(1)->set_day(1LL << 40); }},
+        {"the last day a serial can hold",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->mutable_values(1)->set_day(std::numeric_limits<int64_t>::max());
+         }},
+        {"the first day a serial can hold",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->mutable_values(1)->set_day(std::numeric_limits<int64_t>::min());
+         }},
+        {"text that is not UTF-8",
+         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("\xff"); }},
+        {"an overlong NUL",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->mutable_values(0)->set_text("\xc0\x80");
+         }},
+        {"an encoded surrogate",
+         [](Fai00400::DataPacket& p) {
+             p.mutable_rows(0)->mutable_values(0)->set_text("\xed\xa0\x80");
+         }},
+        {"field name that is not UTF-8",
+         [](Fai00400::DataPacket& p) { p.mutable_fields(0)->set_name("\xc3("); }},
         {"text longer than the field",
          [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("00001"); }},
         {"deleted row with current values",

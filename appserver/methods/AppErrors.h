@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Errors.h"
+
+namespace fai::appserver {
+
+// The request itself is wrong (unknown branch, empty code, date out of range, malformed
+// packet) or asks for what the billing rules forbid (a closed day, an assessed period): the
+// caller's fault, answered with the message and nothing else done.
+class EBadRequest : public EError {
+  public:
+    using EError::EError;
+};
+
+// A save built on values that another clerk has changed since they were loaded: applying it
+// would silently undo that clerk's work, so nothing of it is written.
+class EConflict : public EError {
+  public:
+    using EError::EError;
+};
+
+// The database refused or failed a statement, or could not be reached.
+class EDatabaseError : public EError {
+  public:
+    using EError::EError;
+};
+
+// The database cannot be reached: it is down, restarting, or the connection to it was lost.
+// Nothing of the statement that found it out was done; the message, for the log and the
+// administrator, says why.
+class EDatabaseUnavailable : public EDatabaseError {
+  public:
+    using EDatabaseError::EDatabaseError;
+};
+
+// The database was made by a newer server; writing to it could lose what that server knows.
+class ESchemaTooNew : public EError {
+  public:
+    using EError::EError;
+};
+
+}  // namespace fai::appserver

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "HeadcountKey.h"
+
+#include <QDate>
+#include <QString>
+
+#include <string>
+
+namespace fai::appserver {
+
+class SqlSession;
+
+// The headcount screen's filter, judged: by date, the rows of every service of the client
+// on one day; by service, every stored day of one service.
+struct HeadcountFilter {
+    QString branch;
+    QString client;
+    bool byDate = true;
+    QString service;  // by service
+    QDate date;       // by date
+};
+
+// The server's judgement of a request's arguments: every check throws EBadRequest with a
+// message for the user, before anything is read or written.
+class RequestChecks {
+  public:
+    enum class Mode { ByDate = 0, ByService = 1 };
+
+    explicit RequestChecks(SqlSession& session) : session_(session) {}
+
+    // A branch code of the FILIAL table.
+    QString KnownBranch(const QString& branch);
+    // A client served by the branch; the code comes back without the punctuation of a
+    // formatted registration number, which a client box may still carry.
+    QString ClientOfBranch(const QString& branch, const QString& client);
+    // A service the client has at the branch.
+    QString ServiceOfClient(const QString& branch, const QString& client, const QString& service);
+    // Branch, client and service of a headcount row's key, without the date.
+    HeadcountKey ServiceKey(const QString& branch, const QString& client, const QString& service);
+    // All four parts of a headcount row's key, the date included.
+    HeadcountKey Key(const QString& branch, const QString& client, const QString& service,
+                     const QDate& date);
+    // The arguments of GetEfetFatu and ImportaEfetTrans: mode 0 takes a date and no
+    // service, mode 1 a service and the zero date.
+    HeadcountFilter Filter(const QString& client, const QString& branch, const QString& service,
+                           const QDate& date, int mode);
+
+    // Format checks only.
+    // A text argument as it came off the wire, named `what` ("Filial") in the refusal: valid
+    // UTF-8 without control characters, which no box of a screen can hold and which would
+    // reach the database's statement text or forge a line of the log.
+    static QString ArgumentText(const std::string& bytes, const QString& what);
+    static QString ServiceCode(const QString& service);
+    static QString OptionalServiceCode(const QString& service);
+    static QString OptionalClientCode(const QString& client);
+    static QString OptionalRegistration(const QString& registrationNumber);
+    static QDate BillingDate(const QDate& date);
+    // A day of the wire: 0 is the zero date (no date); any other must be a CalendarDay.
+    static QDate WireDay(qint64 serial);
+    // A day the billing can hold, 01/01/1900 to 31/12/9999.
+    static QDate CalendarDay(const QDate& date);
+    static Mode QueryMode(int mode);
+    static bool IsNoDate(const QDate& date);
+
+  private:
+    SqlSession& session_;
+};
+
+}  // namespace fai::appserver

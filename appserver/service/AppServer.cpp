@@ -1,0 +1,110 @@
+#include "AppServer.h"
+
+#include "CallGate.h"
+#include "CallLog.h"
+#include "DemoSeeder.h"
+#include "Errors.h"
+#include "RdmEfetFaturService.h"
+#include "ReportPurge.h"
+#include "Schema.h"
+#include "SqlSession.h"
+#include "WorkerPool.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <grpcpp/grpcpp.h>
+
+#include <chrono>
+
+namespace fai::appserver {
+namespace {
+
+constexpr std::chrono::seconds kShutdownGrace{5};
+// The headcounts of a whole screen travel in one request (GetVerifSoma, a large save); the
+// client takes answers of the same size.
+constexpr int kMaxRequestBytes = 64 * 1024 * 1024;
+// A screen makes one call at a time: one program holding more on one connection is most
+// likely stuck, and must not take every call the server can hold.
+constexpr int kMaxCallsPerConnection = 16;
+// While a connection has calls under way, the client is asked every so often to show it is
+// still there; one that does not answer in time (gone, frozen, cut off) is dropped.
+constexpr std::chrono::seconds kKeepaliveInterval{60};
+constexpr std::chrono::seconds kKeepaliveTimeout{20};
+
+int Milliseconds(std::chrono::milliseconds span) { return static_cast<int>(span.count()); }
+
+}  // namespace
+
+AppServer::AppServer(AppServerConfig config, CallLog& log)
+    : config_(std::move(config)), log_(log) {}
+
+AppServer::~AppServer() { Shutdown(); }
+
+void AppServer::PrepareDatabase() {
+    if (config_.database.kind == DatabaseKind::Sqlite)
+        QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
+    SqlSession session(config_.database);
+    Schema::Upgrade(session);
+    if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
+        log_.Note(DiscardedNote(discarded));
+    if (!config_.seedDemo) return;
+    if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
+        log_.Note(QStringLiteral("dados de demonstração gravados"));
+    else
+        log_.Note(QStringLiteral("o banco já tem dados: nenhum dado de demonstração gravado"));
+}
+
+void AppServer::Start() {
+    PrepareDatabase();
+    workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
+    purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
+    calls_ = std::make_unique<CallGate>(config_.limits.maxCalls, config_.limits.callTimeout);
+    service_ = std::make_unique<RdmEfetFaturService>(Serving{*calls_, *workers_, log_});
+    grpc::ServerBuilder builder;
+    // Two servers on one port would split the calls between them without anyone noticing.
+    builder.AddChannelArgument(GRPC_ARG_ALLOW_REUSEPORT, 0);
+    builder.SetMaxReceiveMessageSize(kMaxRequestBytes);
+    builder.AddChannelArgument(GRPC_ARG_MAX_CONCURRENT_STREAMS, kMaxCallsPerConnection);
+    builder.AddChannelArgument(GRPC_ARG_MAX_CONNECTION_IDLE_MS,
+                               Milliseconds(config_.limits.idleTimeout));
+    builder.AddChannelArgument(GRPC_ARG_KEEPALIVE_TIME_MS, Milliseconds(kKeepaliveInterval));
+    builder.AddChannelArgument(GRPC_ARG_KEEPALIVE_TIMEOUT_MS, Milliseconds(kKeepaliveTimeout));
+    // A call whose answer waits for its client is asked after all along, not only for the
+    // first two pings that gRPC allows by default without data in between.
+    builder.AddChannelArgument(GRPC_ARG_HTTP2_MAX_PINGS_WITHOUT_DATA, 0);
+    builder.AddListeningPort(config_.listenAddress.toStdString(), grpc::InsecureServerCredentials(),
+                             &port_);
+    builder.RegisterService(service_.get());
+    server_ = builder.BuildAndStart();
+    if (!server_ || port_ == 0) {
+        server_.reset();
+        throw EError(QStringLiteral("Não foi possível escutar em %1: endereço inválido ou porta "
+                                    "em uso.")
+                         .arg(config_.listenAddress));
+    }
+    log_.Note(QStringLiteral("fai-appserver escutando na porta %1 (%2), banco %3, %4 threads, "
+                             "até %5 chamadas de até %6 s")
+                  .arg(port_)
+                  .arg(config_.listenAddress, config_.database.Describe())
+                  .arg(config_.workers)
+                  .arg(config_.limits.maxCalls)
+                  .arg(config_.limits.callTimeout.count()));
+}
+
+void AppServer::Shutdown() {
+    if (server_) {
+        server_->Shutdown(std::chrono::system_clock::now() + kShutdownGrace);
+        server_->Wait();
+        server_.reset();
+        log_.Note(QStringLiteral("fai-appserver encerrado"));
+    }
+    purge_.reset();
+    // Every call is done once the gRPC server is: the work still queued only lets go of its
+    // calls, and the gate is the last to go.
+    workers_.reset();
+    service_.reset();
+    calls_.reset();
+}
+
+}  // namespace fai::appserver

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "DatabaseLocation.h"
+
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+namespace grpc {
+class Server;
+}
+
+namespace fai::appserver {
+
+class CallGate;
+class CallLog;
+class RdmEfetFaturService;
+class ReportPurge;
+class WorkerPool;
+
+// How much of the server one call, and one connection, may hold.
+struct CallLimits {
+    // Calls held at once, from their arrival to the end of their answer (waiting for a
+    // worker, running, or being sent); one more is refused at once as "servidor ocupado".
+    int maxCalls = 128;
+    // From its arrival: a call not answered by then is refused, and an answer still unread
+    // then is dropped. A client's shorter deadline counts instead.
+    std::chrono::seconds callTimeout{60};
+    // A connection without any call for this long is closed; the client's next call opens
+    // another one by itself.
+    std::chrono::seconds idleTimeout{600};
+};
+
+struct AppServerConfig {
+    QString listenAddress = QStringLiteral("127.0.0.1:7400");
+    DatabaseLocation database;
+    bool seedDemo = false;
+    int workers = 4;
+    CallLimits limits;
+    // The listing's working data of a report number unused for this long is discarded.
+    std::chrono::seconds reportRetention = std::chrono::hours(24);
+};
+
+// One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
+// its gRPC listener. It keeps nothing between calls, so several of them can serve one
+// PostgreSQL database.
+class AppServer {
+  public:
+    AppServer(AppServerConfig config, CallLog& log);
+    ~AppServer();
+    AppServer(const AppServer&) = delete;
+    AppServer& operator=(const AppServer&) = delete;
+
+    // Creates or upgrades the schema, seeds the demo data when asked and the database is
+    // empty, then listens. Throws EError (ESchemaTooNew, EDatabaseError...) with a message
+    // for the administrator.
+    void Start();
+    // The port listened on: the one asked for, or the one chosen for port 0.
+    int Port() const { return port_; }
+    // Lets the calls under way finish (a few seconds at most), refuses new ones, closes the
+    // database connections.
+    void Shutdown();
+
+  private:
+    void PrepareDatabase();
+
+    AppServerConfig config_;
+    CallLog& log_;
+    int port_ = 0;
+    std::unique_ptr<WorkerPool> workers_;
+    std::unique_ptr<CallGate> calls_;
+    std::unique_ptr<ReportPurge> purge_;
+    std::unique_ptr<RdmEfetFaturService> service_;
+    std::unique_ptr<grpc::Server> server_;
+};
+
+}  // namespace fai::appserver

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <grpcpp/server_context.h>
+#include <grpcpp/support/server_callback.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <thread>
+#include <utility>
+
+namespace fai::appserver {
+
+class CallGate;
+
+// One call of a client, from its arrival to the end of its answer. It is answered once: by
+// its work, or, when the work has not answered first, for its deadline or for its client's
+// going away. It lives until gRPC is done with it and its work has let go of it.
+class ServerCall final : public grpc::ServerUnaryReactor {
+  public:
+    using Clock = std::chrono::steady_clock;
+    enum class Ending { TimedOut, Abandoned };
+    // Answers the call that its work did not answer first; it has claimed the answer.
+    using GiveUp = std::function<void(ServerCall& call, Ending ending)>;
+
+    ServerCall(const ServerCall&) = delete;
+    ServerCall& operator=(const ServerCall&) = delete;
+
+    // Refused at once: the server held as many calls as it may when this one came.
+    bool Admitted() const { return admitted_; }
+    // No one has answered yet.
+    bool Pending();
+    // The right to answer, taken once: true for the first to ask only.
+    bool Claim();
+    // Sends the answer; only by the one whose Claim succeeded.
+    void Answer(const grpc::Status& status);
+    // The client cancelled the call, its deadline passed or its connection was lost.
+    bool Abandoned();
+    // The work is done with the call.
+    void Release() { Unref(); }
+
+    void OnCancel() override;
+    void OnDone() override;
+
+  private:
+    friend class CallGate;
+    enum class Stage { Waiting, Answering, Answered, Done };
+
+    ServerCall(CallGate& gate, grpc::CallbackServerContext* context, bool admitted, GiveUp giveUp);
+    ~ServerCall() override = default;
+
+    // Its time is up: answered for the deadline when no one answered yet, the answer
+    // dropped when the client has not taken it yet. When to look again, if ever.
+    std::optional<Clock::time_point> Expire();
+    void Ref() { refs_.fetch_add(1); }
+    void Unref();
+
+    CallGate& gate_;
+    grpc::CallbackServerContext* const context_;  // gRPC's, valid until Done
+    const bool admitted_;
+    const GiveUp giveUp_;
+    std::mutex mutex_;
+    Stage stage_ = Stage::Waiting;
+    std::atomic<int> refs_{2};  // gRPC's until OnDone, and the work's
+    // Kept by the gate, under its lock.
+    Clock::time_point due_;
+    bool closed_ = false;
+};
+
+// The calls the server holds: at most `maxCalls` at once, and none past its deadline. A
+// call past it is refused when its work has not answered, and cancelled when its answer is
+// still unread, so that a client that hangs or never reads holds nothing for long.
+class CallGate {
+  public:
+    using Clock = ServerCall::Clock;
+
+    CallGate(int maxCalls, std::chrono::seconds timeout);
+    // Only once the gRPC server is shut down, when every call is done.
+    ~CallGate();
+    CallGate(const CallGate&) = delete;
+    CallGate& operator=(const CallGate&) = delete;
+
+    // The reactor of a call that has just arrived. Not admitted when the server holds
+    // `maxCalls` calls already: it is then to be refused at once.
+    ServerCall* Open(grpc::CallbackServerContext* context, ServerCall::GiveUp giveUp);
+
+    int MaxCalls() const { return maxCalls_; }
+    std::chrono::seconds Timeout() const { return timeout_; }
+
+  private:
+    friend class ServerCall;
+
+    void Close(ServerCall& call);
+    void Watch();
+
+    const int maxCalls_;
+    const std::chrono::seconds timeout_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::set<std::pair<Clock::time_point, ServerCall*>> due_;
+    int admitted_ = 0;
+    bool stopping_ = false;
+    std::thread watcher_;
+};
+
+}  // namespace fai::appserver

@@ -1,0 +1,133 @@
+#include "ServerOptions.h"
+
+#include "Errors.h"
+
+#include <QRegularExpression>
+#include <QThread>
+
+#include <algorithm>
+
+namespace fai::appserver {
+namespace {
+
+constexpr int kMaxWorkers = 64;
+constexpr qint64 kMegabyte = 1024 * 1024;
+
+// A whole number from `min` to `max`, or EError naming what it is for.
+int Whole(const QString& text, int min, int max, const QString& what) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < min || value > max)
+        throw EError(
+            QStringLiteral("%1 inválido: %2 (use de %3 a %4).").arg(what, text).arg(min).arg(max));
+    return value;
+}
+
+}  // namespace
+
+ServerOptions::ServerOptions()
+    : listen_({QStringLiteral("l"), QStringLiteral("listen")},
+              QStringLiteral("Endereço e porta em que o servidor atende (padrão %1).")
+                  .arg(AppServerConfig().listenAddress),
+              QStringLiteral("endereço:porta"), AppServerConfig().listenAddress),
+      database_({QStringLiteral("d"), QStringLiteral("database")},
+                QStringLiteral("Banco de dados: sqlite:CAMINHO ou "
+                               "postgresql://usuario@servidor:porta/banco (padrão %1).")
+                    .arg(DefaultDatabase()),
+                QStringLiteral("banco"), DefaultDatabase()),
+      demo_(QStringLiteral("demo"),
+            QStringLiteral("Grava dados de demonstração quando o banco está vazio.")),
+      threads_({QStringLiteral("t"), QStringLiteral("threads")},
+               QStringLiteral("Threads de trabalho, cada uma com sua conexão ao banco de dados "
+                              "(padrão %1).")
+                   .arg(DefaultWorkers()),
+               QStringLiteral("n"), QString::number(DefaultWorkers())),
+      maxCalls_(QStringLiteral("max-calls"),
+                QStringLiteral("Chamadas atendidas ao mesmo tempo, esperando, em curso ou com a "
+                               "resposta ainda não lida; a seguinte é recusada na hora como "
+                               "\"servidor ocupado\" (padrão %1).")
+                    .arg(CallLimits().maxCalls),
+                QStringLiteral("n"), QString::number(CallLimits().maxCalls)),
+      callTimeout_(QStringLiteral("call-timeout"),
+                   QStringLiteral("Segundos que uma chamada pode durar, da chegada até a "
+                                  "resposta ser lida; depois disso é recusada, nada gravado, e "
+                                  "a resposta não lida é descartada (padrão %1).")
+                       .arg(CallLimits().callTimeout.count()),
+                   QStringLiteral("segundos"), QString::number(CallLimits().callTimeout.count())),
+      idleTimeout_(QStringLiteral("idle-timeout"),
+                   QStringLiteral("Segundos sem chamada em curso após os quais uma conexão é "
+                                  "fechada; o cliente abre outra sozinho (padrão %1).")
+                       .arg(CallLimits().idleTimeout.count()),
+                   QStringLiteral("segundos"), QString::number(CallLimits().idleTimeout.count())),
+      logFile_(QStringLiteral("log"),
+               QStringLiteral("Grava o registro de chamadas neste arquivo em vez da saída de "
+                              "erro; ao passar do tamanho, ele passa a ARQUIVO.1 (até "
+                              "ARQUIVO.%1).")
+                   .arg(LogSettings::kKept),
+               QStringLiteral("arquivo")),
+      logSize_(QStringLiteral("log-size"),
+               QStringLiteral("Tamanho do arquivo de registro, em MB (padrão %1).")
+                   .arg(LogSettings().maxBytes / kMegabyte),
+               QStringLiteral("MB"), QString::number(LogSettings().maxBytes / kMegabyte)),
+      reportRetention_(
+          QStringLiteral("report-retention"),
+          QStringLiteral("Tempo sem uso após o qual os dados de um relatório da listagem de "
+                         "comensais que ninguém excluiu são descartados: minutos (30m), horas "
+                         "(12h) ou dias (2d) (padrão 1d)."),
+          QStringLiteral("tempo"), QStringLiteral("1d")) {
+    parser_.setApplicationDescription(
+        QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
+                       "faturamento)."));
+    parser_.addHelpOption();
+    parser_.addVersionOption();
+    parser_.addOptions({listen_, database_, demo_, threads_, maxCalls_, callTimeout_, idleTimeout_,
+                        logFile_, logSize_, reportRetention_});
+}
+
+ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
+    if (!parser_.parse(arguments)) throw EError(parser_.errorText());
+    if (parser_.isSet(QStringLiteral("help"))) return Action::ShowHelp;
+    if (parser_.isSet(QStringLiteral("version"))) return Action::ShowVersion;
+    if (!parser_.positionalArguments().isEmpty())
+        throw EError(QStringLiteral("Argumento inesperado: %1.")
+                         .arg(parser_.positionalArguments().join(u' ')));
+    config_.listenAddress = parser_.value(listen_);
+    config_.database = DatabaseLocation::Parse(parser_.value(database_));
+    config_.seedDemo = parser_.isSet(demo_);
+    config_.workers =
+        Whole(parser_.value(threads_), 1, kMaxWorkers, QStringLiteral("Número de threads"));
+    config_.limits.maxCalls =
+        Whole(parser_.value(maxCalls_), 1, 10'000, QStringLiteral("Número de chamadas"));
+    config_.limits.callTimeout = std::chrono::seconds(
+        Whole(parser_.value(callTimeout_), 1, 3'600, QStringLiteral("Tempo limite de chamada")));
+    config_.limits.idleTimeout = std::chrono::seconds(Whole(
+        parser_.value(idleTimeout_), 1, 86'400, QStringLiteral("Tempo limite de conexão ociosa")));
+    log_.path = parser_.value(logFile_);
+    log_.maxBytes =
+        Whole(parser_.value(logSize_), 1, 1'024, QStringLiteral("Tamanho do registro")) * kMegabyte;
+    const std::optional<std::chrono::seconds> retention =
+        ParseRetention(parser_.value(reportRetention_));
+    if (!retention)
+        throw EError(QStringLiteral("Tempo de retenção de relatórios inválido: %1 (use de 1m a "
+                                    "365d, como 30m, 12h ou 2d).")
+                         .arg(parser_.value(reportRetention_)));
+    config_.reportRetention = *retention;
+    return Action::Run;
+}
+
+std::optional<std::chrono::seconds> ServerOptions::ParseRetention(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^\\s*([0-9]{1,6})\\s*([mhd]?)\\s*$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    const qint64 amount = match.captured(1).toLongLong();
+    const QString unit = match.captured(2);
+    const qint64 minutes = unit == u"m" ? amount : unit == u"d" ? amount * 24 * 60 : amount * 60;
+    if (minutes < 1 || minutes > 365 * 24 * 60) return std::nullopt;
+    return std::chrono::minutes(minutes);
+}
+
+QString ServerOptions::DefaultDatabase() { return DatabaseLocation::DefaultText(); }
+
+int ServerOptions::DefaultWorkers() { return std::clamp(QThread::idealThreadCount(), 2, 8); }
+
+}  // namespace fai::appserver

@@ -1,0 +1,76 @@
+#include "WorkerPool.h"
+
+#include "AppErrors.h"
+
+#include <optional>
+
+namespace fai::appserver {
+namespace {
+
+class WorkerContext final : public WorkerPool::Context {
+  public:
+    explicit WorkerContext(const DatabaseLocation& location) : location_(location) {}
+
+    SqlSession& Session() override {
+        if (!session_) session_.emplace(location_);
+        return *session_;
+    }
+
+    std::unique_ptr<Transaction> Begin(Transaction::Kind kind) override {
+        const bool used = session_.has_value();
+        try {
+            return std::make_unique<Transaction>(Session(), kind);
+        } catch (const EDatabaseUnavailable&) {
+            DiscardSession();
+            if (!used) throw;
+            return std::make_unique<Transaction>(Session(), kind);
+        }
+    }
+
+    void DiscardSession() override { session_.reset(); }
+
+  private:
+    const DatabaseLocation& location_;
+    std::optional<SqlSession> session_;
+};
+
+}  // namespace
+
+WorkerPool::WorkerPool(const DatabaseLocation& location, int workers) : location_(location) {
+    threads_.reserve(workers);
+    for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Serve(); });
+}
+
+WorkerPool::~WorkerPool() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    for (std::thread& thread : threads_) thread.join();
+}
+
+void WorkerPool::Post(std::function<void(Context&)> job) {
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(job));
+    }
+    wake_.notify_one();
+}
+
+void WorkerPool::Serve() {
+    WorkerContext context(location_);
+    for (;;) {
+        std::function<void(Context&)> job;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) return;
+            job = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        job(context);
+    }
+}
+
+}  // namespace fai::appserver

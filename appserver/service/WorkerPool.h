@@ -1,0 +1,59 @@
+#pragma once
+
+#include "DatabaseLocation.h"
+
+#include "SqlSession.h"
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace fai::appserver {
+
+// The threads that talk to the database, each with a connection of its own (a Qt
+// connection may only be used by the thread that opened it). Calls queue their work here
+// and are answered from the worker that ran it, so the number of database connections is
+// the number of workers however many calls arrive; the queue holds at most the calls the
+// server lets in at once.
+class WorkerPool {
+  public:
+    // What a worker offers the work it runs.
+    class Context {
+      public:
+        virtual ~Context() = default;
+        // The worker's connection, opened on first use; throws EDatabaseError when the
+        // database cannot be reached.
+        virtual SqlSession& Session() = 0;
+        // Begins a transaction on the worker's connection. A connection that the database
+        // dropped since its last use (a restart of the database, a cut in the network) is
+        // found out only by this first statement: nothing has run on it then, so it is
+        // opened again and the transaction begun once more.
+        virtual std::unique_ptr<Transaction> Begin(Transaction::Kind kind) = 0;
+        // After a database failure the connection may be broken: the next work reopens it.
+        virtual void DiscardSession() = 0;
+    };
+
+    WorkerPool(const DatabaseLocation& location, int workers);
+    ~WorkerPool();  // finishes the queued work, closes the connections in their threads
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    // Runs `job(context)` on a worker, in the order posted; the job lets no exception out.
+    void Post(std::function<void(Context&)> job);
+
+  private:
+    void Serve();
+
+    DatabaseLocation location_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void(Context&)>> queue_;
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace fai::appserver
