@@ -47,20 +47,27 @@ class ListingReports : public SampleTest {
 TEST_P(ListingReports, EveryReportNumberIsNewAcrossCallersAndServers) {
     RunningServer second(Location());
     std::vector<QString> numbers;
+    std::vector<std::string> failures;
     std::mutex mutex;
     std::vector<std::thread> callers;
     for (RunningServer* server : {server_.get(), &second})
         for (int caller = 0; caller < 3; ++caller)
             callers.emplace_back([&, server] {
-                auto connection = server->Connect();
-                for (int call = 0; call < 5; ++call) {
-                    const QString number =
-                        connection->AppServer().PrxRelFatur(call % 2 == 0 ? kBranch : kOtherBranch);
+                try {
+                    auto connection = server->Connect();
+                    for (int call = 0; call < 5; ++call) {
+                        const QString number = connection->AppServer().PrxRelFatur(
+                            call % 2 == 0 ? kBranch : kOtherBranch);
+                        std::lock_guard lock(mutex);
+                        numbers.push_back(number);
+                    }
+                } catch (const std::exception& failure) {
                     std::lock_guard lock(mutex);
-                    numbers.push_back(number);
+                    failures.push_back(failure.what());
                 }
             });
     for (std::thread& caller : callers) caller.join();
+    EXPECT_EQ(failures, std::vector<std::string>{});
     ASSERT_EQ(numbers.size(), 30u);
     std::set<qint64> distinct;
     for (const QString& number : numbers) {

@@ -142,14 +142,13 @@ ReportDefinition Declaring(const QStringList& names = {}) {
 // written as the listing writes them.
 QString Totals(HeadcountFixture& f, const QString& client, const QString& branch = kBranch) {
     const QList<QVariantList> rows = f.Seed().Rows(
-        QStringLiteral("SELECT SUM(QTCOMEFATU), SUM(QTCOMEPREV), SUM(VRSERVFATUDT) FROM EFETFATUR "
+        QStringLiteral("SELECT SUM(QTCOMEFATU), SUM(QTCOMEPREV) FROM EFETFATUR "
                        "WHERE CDFILIAL = ? AND CDCLIENTE = ? AND DTFATURAM BETWEEN ? AND ?"),
         {branch, client, kFirst.toString(Qt::ISODate), kLast.toString(Qt::ISODate)});
     const QVariantList& sums = rows.first();
-    return QStringLiteral("%1\\s+%2\\s+%3")
+    return QStringLiteral("%1\\s+%2")
         .arg(QRegularExpression::escape(BrazilianLocale().toString(sums[0].toDouble(), 'f', 3)),
-             QRegularExpression::escape(BrazilianLocale().toString(sums[1].toDouble(), 'f', 3)),
-             QRegularExpression::escape(BrazilianLocale().toString(sums[2].toDouble(), 'f', 2)));
+             QRegularExpression::escape(BrazilianLocale().toString(sums[1].toDouble(), 'f', 3)));
 }
 
 bool Holds(const QString& text, const QString& pattern) {
