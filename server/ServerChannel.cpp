@@ -57,21 +57,40 @@ bool PortAnswers(const ServerEndpoint& endpoint) {
     throw EConnectionError::PlainConnectionRefused(endpoint);
 }
 
+enum class ChannelOutcome { Ready, Refused, Silent };
+
+ChannelOutcome WaitUntilReady(grpc::Channel& channel, std::chrono::system_clock::time_point until) {
+    for (auto state = channel.GetState(true); state != GRPC_CHANNEL_READY;
+         state = channel.GetState(true)) {
+        if (state == GRPC_CHANNEL_TRANSIENT_FAILURE || state == GRPC_CHANNEL_SHUTDOWN)
+            return ChannelOutcome::Refused;
+        if (!channel.WaitForStateChange(state, until)) return ChannelOutcome::Silent;
+    }
+    return ChannelOutcome::Ready;
+}
+
+// A connection refused once may be a blip of a busy machine: a fresh one is tried at once, and
+// only a second refusal is looked into and told to the clerk.
+constexpr int kConnectAttempts = 2;
+
 }  // namespace
 
 std::shared_ptr<grpc::Channel> ServerChannel::Open(const ServerEndpoint& endpoint,
                                                    const TlsSettings& tls,
                                                    std::chrono::milliseconds deadline) {
-    auto channel = NewChannel(endpoint, tls);
     const auto until = std::chrono::system_clock::now() + deadline;
-    for (auto state = channel->GetState(true); state != GRPC_CHANNEL_READY;
-         state = channel->GetState(true)) {
-        if (state == GRPC_CHANNEL_TRANSIENT_FAILURE || state == GRPC_CHANNEL_SHUTDOWN)
-            Fail(endpoint, tls);
-        if (!channel->WaitForStateChange(state, until))
-            throw EConnectionError::NoAnswer(endpoint, deadline);
+    for (int attempt = 1;; ++attempt) {
+        auto channel = NewChannel(endpoint, tls);
+        switch (WaitUntilReady(*channel, until)) {
+            case ChannelOutcome::Ready:
+                return channel;
+            case ChannelOutcome::Silent:
+                throw EConnectionError::NoAnswer(endpoint, deadline);
+            case ChannelOutcome::Refused:
+                if (attempt >= kConnectAttempts) Fail(endpoint, tls);
+                break;
+        }
     }
-    return channel;
 }
 
 void ServerChannel::Check(const grpc::Status& status, const ServerEndpoint& endpoint,

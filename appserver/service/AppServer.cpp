@@ -6,6 +6,7 @@
 #include "DemoSeeder.h"
 #include "Errors.h"
 #include "RdmEfetFaturService.h"
+#include "ReportPurge.h"
 #include "Schema.h"
 #include "SessionService.h"
 #include "SqlSession.h"
@@ -48,6 +49,8 @@ int AppServer::PrepareDatabase() {
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
     SqlSession session(config_.database);
     Schema::Upgrade(session);
+    if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
+        log_.Note(DiscardedNote(discarded));
     if (config_.seedDemo) {
         if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
             log_.Note(QStringLiteral("dados de demonstração gravados"));
@@ -108,6 +111,7 @@ void AppServer::Start() {
         ServerSecurity::Credentials(config_.tls);
     const int users = PrepareDatabase();
     workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
+    purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
     calls_ = std::make_unique<CallGate>(config_.limits.maxCalls, config_.limits.callTimeout);
     authorization_ = std::make_unique<Authorization>(loopback, config_.sessionTimeout);
     const Serving serving{*calls_, *workers_, log_};
@@ -150,6 +154,7 @@ void AppServer::Shutdown() {
         server_.reset();
         log_.Note(QStringLiteral("fai-appserver encerrado"));
     }
+    purge_.reset();
     // Every call is done once the gRPC server is: the work still queued only lets go of its
     // calls, and the gate is the last to go.
     workers_.reset();

@@ -19,6 +19,7 @@ class Authorization;
 class CallGate;
 class CallLog;
 class RdmEfetFaturService;
+class ReportPurge;
 class SessionService;
 class WorkerPool;
 
@@ -47,6 +48,8 @@ struct AppServerConfig {
     bool trustedNetwork = false;
     // A session not used for this long has expired: its user signs in again.
     std::chrono::seconds sessionTimeout{3600};
+    // The listing's working data of a report number unused for this long is discarded.
+    std::chrono::seconds reportRetention = std::chrono::hours(24);
 };
 
 // One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
@@ -82,6 +85,7 @@ class AppServer {
     std::unique_ptr<WorkerPool> workers_;
     std::unique_ptr<CallGate> calls_;
     std::unique_ptr<Authorization> authorization_;
+    std::unique_ptr<ReportPurge> purge_;
     std::unique_ptr<RdmEfetFaturService> service_;
     std::unique_ptr<SessionService> sessions_;
     std::unique_ptr<grpc::Server> server_;

@@ -198,13 +198,30 @@ QStringList Version2(const SqlDialect& dialect) {
     };
 }
 
-// Version 3: who may call the server. A user works in the branches listed for them, an
+// Version 3: report data that nobody deleted (a host killed, a network dropped before the
+// listing screen closed) is discarded once its number has gone unused for the server's
+// retention time. A number records when it was last handed out or generated, and when its
+// data was discarded, so that a later generation on it says why. Numbers handed out before
+// the upgrade count as used at the upgrade. The working data carries the weekday the listing
+// prints, worked out once where the rows are written.
+QStringList Version3(const SqlDialect&) {
+    return {
+        QStringLiteral("ALTER TABLE RELFATURNUM ADD COLUMN DTHRULTUSO TIMESTAMP NOT NULL "
+                       "DEFAULT '%1'")
+            .arg(SqlTimestamp(QDateTime::currentDateTimeUtc())),
+        QStringLiteral("ALTER TABLE RELFATURNUM ADD COLUMN DTHRDESCARTE TIMESTAMP"),
+        QStringLiteral("CREATE INDEX IX_RELFATURNUM_USO ON RELFATURNUM (IDEXCLUIDO, DTHRULTUSO)"),
+        QStringLiteral("ALTER TABLE RELCOMENSAL ADD COLUMN NMDIASEMANA VARCHAR(7)"),
+    };
+}
+
+// Version 4: who may call the server. A user works in the branches listed for them, an
 // administrator in all. A password is kept only as its Argon2id hash, a session only as the
 // digest of its token, so that reading these tables gives no one a way in. Times are
 // seconds since 1970 (UTC), which both databases compare alike. Failed sign-ins are counted
 // per login typed, known or not, so that slowing down a login says nothing of whether it
 // exists.
-QStringList Version3(const SqlDialect&) {
+QStringList Version4(const SqlDialect&) {
     return {
         QStringLiteral(R"(CREATE TABLE USUARIO (
             NMLOGIN VARCHAR(30) NOT NULL PRIMARY KEY,
@@ -230,7 +247,7 @@ QStringList Version3(const SqlDialect&) {
 }
 
 using Step = QStringList (*)(const SqlDialect&);
-const Step kSteps[] = {&Version1, &Version2, &Version3};
+const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4};
 
 int ReadVersion(SqlSession& session) {
     QSqlQuery query = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));
