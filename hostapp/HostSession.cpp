@@ -35,6 +35,11 @@ HostSession::~HostSession() {
 std::optional<SignedInUser> HostSession::Start() {
     ServerAccess::Host()->SetRenewal([this](const QString& reason) { return Renew(reason); });
     if (!client_.SignInRequired()) return std::nullopt;
+    // A report run has no window in which to ask.
+    if (settings_.report && !settings_.passwordFromStdin)
+        throw EError(
+            QStringLiteral("O servidor de aplicação exige entrar: para gerar o relatório "
+                           "sem janela, informe --user e --password-stdin."));
     user_ = settings_.passwordFromStdin
                 ? client_.SignIn(settings_.user, PasswordFromStandardInput())
                 : SignInWithDialog(QString());

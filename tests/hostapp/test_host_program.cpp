@@ -66,8 +66,8 @@ struct HostRun {
 };
 
 // Runs the host off screen, `input` on its standard input; a host that is still running
-// after a while started well.
-HostRun RunHost(const QStringList& arguments, const QByteArray& input = {}) {
+// after `patience` started well.
+HostRun RunHost(const QStringList& arguments, const QByteArray& input = {}, int patience = 3000) {
     QProcess host;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -76,7 +76,7 @@ HostRun RunHost(const QStringList& arguments, const QByteArray& input = {}) {
     host.start(QStringLiteral(FAI_HOST_PROGRAM), arguments);
     host.write(input);
     host.closeWriteChannel();
-    const bool finished = host.waitForFinished(3000);
+    const bool finished = host.waitForFinished(patience);
     if (!finished) {
         host.terminate();
         host.waitForFinished(5000);
@@ -468,6 +468,36 @@ TEST(HostSignIn, TakesTheUserGivenAndThePasswordFromStandardInput) {
     // Off screen nobody can answer the sign-in: given up, the host stops.
     const HostRun unanswered = RunHost(arguments);
     EXPECT_EQ(unanswered.exitCode, 2) << unanswered.errors.toStdString();
+
+    // A report run signs in alike, works in the user's branches only, and has nobody to ask.
+    const QStringList report{"--report", "Fai004",     "--from", "01/01/2001",
+                             "--to",     "31/01/2001", "--pdf",  "/nonexistent/listagem.pdf"};
+    const struct {
+        QStringList extra;
+        QByteArray input;
+        int exitCode;
+        const char* message;
+    } reports[] = {
+        {{"--branch", "0001", "--user", "maria", "--password-stdin"},
+         "senha-da-maria\n",
+         4,
+         "Nenhum registro encontrado para os parâmetros informados."},
+        {{"--branch", "0002", "--user", "maria", "--password-stdin"},
+         "senha-da-maria\n",
+         2,
+         "A filial 0002 não é das filiais do usuário maria (0001)."},
+        {{"--branch", "0001"},
+         {},
+         2,
+         "O servidor de aplicação exige entrar: para gerar o relatório sem janela, informe "
+         "--user e --password-stdin."},
+    };
+    for (const auto& r : reports) {
+        const HostRun run = RunHost(arguments + report + r.extra, r.input, 120000);
+        EXPECT_EQ(run.exitCode, r.exitCode) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains(QString::fromUtf8("fai-host: ") + r.message))
+            << run.errors.toStdString();
+    }
 }
 
 // The role of scripts/postgresql/fai-host-role.sql, as the README has the administrator make
