@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "RotatingLogFile.h"
 #include "ServerOptions.h"
+#include "UserCommands.h"
 
 #include <QCoreApplication>
 
@@ -14,6 +15,14 @@
 #include <pthread.h>
 
 int main(int argc, char* argv[]) {
+    using fai::appserver::UserCommands;
+    // The administration of users is a command that ends, where Ctrl+C must work as usual.
+    if (UserCommands::Asked(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("fai-appserver"));
+        return UserCommands::Run(QCoreApplication::arguments());
+    }
+
     // Blocked before any thread starts, so every thread inherits the mask and the signals
     // reach only the sigwait below: the shutdown then runs in ordinary code, not in a
     // signal handler.
