@@ -1,8 +1,7 @@
 #pragma once
 
 #include "DataPacket.h"
-
-#include <QSqlQuery>
+#include "SqlSession.h"
 
 #include <vector>
 
@@ -10,9 +9,9 @@ namespace fai::appserver {
 
 // Reads every row of a query whose columns are, in order, the fields of `shape`, into a
 // packet of that shape. Text, numbers and dates are taken as the field types say, whatever
-// form the driver hands them in (SQLite gives dates back as ISO text). A value that does
-// not fit its field throws EDatabaseError: the screen would refuse the whole packet.
-DataPacket ReadPacket(QSqlQuery& query, const std::vector<FieldDef>& shape);
+// form the database hands them in (dates are ISO text on both). A value that does not fit
+// its field throws EDatabaseError: the screen would refuse the whole packet.
+DataPacket ReadPacket(SqlRows& rows, const std::vector<FieldDef>& shape);
 
 // Gives every row the same value in one field: the parts of a row's key that the request
 // fixed and that the database does not hold for rows not stored yet.

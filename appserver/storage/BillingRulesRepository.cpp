@@ -7,20 +7,20 @@
 namespace fai::appserver {
 
 DataPacket BillingRulesRepository::AssessedPeriods(const QString& branch, const QString& client) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT CDFILIAL, CDCLIENTE, NRAPURACFAT, DTINIAPURAC, DTFIMAPURAC "
                        "FROM APURACFATCLI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
                        "ORDER BY DTINIAPURAC, NRAPURACFAT"),
         {branch, client});
-    return ReadPacket(query, shapes::AssessedPeriods());
+    return ReadPacket(rows, shapes::AssessedPeriods());
 }
 
 DataPacket BillingRulesRepository::PlannedCount(const HeadcountKey& key) {
-    QSqlQuery query =
+    SqlRows rows =
         session_.Run(QStringLiteral("SELECT QTCOMEFETCLI FROM PLANEFETCLI WHERE CDFILIAL = ? "
                                     "AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTPLANEJAM = ?"),
                      {key.branch, key.client, key.service, SqlDate(key.date)});
-    return ReadPacket(query, shapes::PlannedCount());
+    return ReadPacket(rows, shapes::PlannedCount());
 }
 
 bool BillingRulesRepository::HasAssessment(const QString& billingBranch, const QString& client,

@@ -11,11 +11,11 @@ bool BranchRepository::Exists(const QString& branch) {
 }
 
 DataPacket BranchRepository::Params(const QString& branch) {
-    QSqlQuery query =
+    SqlRows rows =
         session_.Run(QStringLiteral("SELECT CDFILIAL, DTPROCESSA, IDBLQEFEDIAFECH, NRDIAANTDTPROC, "
                                     "IDUTILDTPROC FROM PARAMFATUR WHERE CDFILIAL = ?"),
                      {branch});
-    return ReadPacket(query, shapes::Params());
+    return ReadPacket(rows, shapes::Params());
 }
 
 }  // namespace fai::appserver

@@ -26,14 +26,14 @@ DataPacket ClientRepository::ByCode(const QString& branch, const QString& client
 }
 
 DataPacket ClientRepository::Select(const QString& condition, const QVariantList& params) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT C.CDCLIENTE, C.IDTPIJURCLIE, C.NRINSJURCLIE, C.NMRAZSOCCLIE, "
                        "C.NMFANTCLIE FROM CLIENFILIAL F "
                        "JOIN CLIENTE C ON C.CDCLIENTE = F.CDCLIENTE "
                        "WHERE F.CDFILIAL = ?%1 ORDER BY C.NMRAZSOCCLIE, C.CDCLIENTE")
             .arg(condition),
         params);
-    return ReadPacket(query, shapes::Clients());
+    return ReadPacket(rows, shapes::Clients());
 }
 
 }  // namespace fai::appserver

@@ -32,7 +32,7 @@ const QString kServiceOfClient =
 
 DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& client,
                                        const QDate& date) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         HeadcountSelect(QStringLiteral("NULL")) + QStringLiteral("FROM SERVCLIEFILI SC ") +
             kServiceOfClient +
             QStringLiteral("LEFT JOIN EFETFATUR E ON E.CDFILIAL = SC.CDFILIAL "
@@ -40,7 +40,7 @@ DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& cli
                            "AND E.DTFATURAM = ? "
                            "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI"),
         {SqlDate(date), branch, client});
-    DataPacket packet = ReadPacket(query, shapes::Headcounts());
+    DataPacket packet = ReadPacket(rows, shapes::Headcounts());
     // Every row of the by-date view has the date asked for, stored or not.
     FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
     return packet;
@@ -48,7 +48,7 @@ DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& cli
 
 DataPacket HeadcountRepository::ByService(const QString& branch, const QString& client,
                                           const QString& service) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         HeadcountSelect(QStringLiteral("E.DTFATURAM")) + QStringLiteral("FROM EFETFATUR E ") +
             QStringLiteral("JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
                            "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI ") +
@@ -56,32 +56,32 @@ DataPacket HeadcountRepository::ByService(const QString& branch, const QString& 
             QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
                            "ORDER BY E.DTFATURAM"),
         {branch, client, service});
-    return ReadPacket(query, shapes::Headcounts());
+    return ReadPacket(rows, shapes::Headcounts());
 }
 
 DataPacket HeadcountRepository::StoredDate(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey,
-                                   KeyParams(key));
-    return ReadPacket(query, shapes::BillingDate());
+    SqlRows rows = session_.Run(QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey,
+                                KeyParams(key));
+    return ReadPacket(rows, shapes::BillingDate());
 }
 
 DataPacket HeadcountRepository::LatestDate(const QString& branch, const QString& client,
                                            const QString& service) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
                        "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
         {branch, client, service});
-    return ReadPacket(query, shapes::BillingDate());
+    return ReadPacket(rows, shapes::BillingDate());
 }
 
 std::optional<HeadcountCounts> HeadcountRepository::Locked(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT FROM EFETFATUR WHERE ") + kKey +
             session_.Dialect().LockRows(),
         KeyParams(key));
-    if (!query.next()) return std::nullopt;
-    return HeadcountCounts{query.value(0).toDouble(), query.value(1).toDouble(),
-                           query.value(2).toDouble()};
+    if (!rows.Next()) return std::nullopt;
+    return HeadcountCounts{rows.Value(0).toDouble(), rows.Value(1).toDouble(),
+                           rows.Value(2).toDouble()};
 }
 
 bool HeadcountRepository::InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row) {

@@ -5,20 +5,20 @@
 namespace fai::appserver {
 
 qint64 ReportRepository::NewNumber(const QString& branch) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("INSERT INTO RELFATURNUM (CDFILIAL) VALUES (?) RETURNING NRAPURACGD"),
         {branch});
-    query.next();
-    return query.value(0).toLongLong();
+    rows.Next();
+    return rows.Value(0).toLongLong();
 }
 
 std::optional<ReportRepository::Number> ReportRepository::Locked(qint64 number) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT CDFILIAL, IDEXCLUIDO FROM RELFATURNUM WHERE NRAPURACGD = ?") +
             session_.Dialect().LockRows(),
         {number});
-    if (!query.next()) return std::nullopt;
-    return Number{query.value(0).toString(), query.value(1).toString() == QStringLiteral("S")};
+    if (!rows.Next()) return std::nullopt;
+    return Number{rows.Value(0).toString(), rows.Value(1).toString() == QStringLiteral("S")};
 }
 
 int ReportRepository::Fill(qint64 number, const QString& branch, const QDate& first,

@@ -29,19 +29,19 @@ DataPacket ServiceRepository::ServiceOfClient(const QString& branch, const QStri
 
 DataPacket ServiceRepository::Relation(const QString& branch, const QString& client,
                                        const QString& service) {
-    QSqlQuery query = session_.Run(kRelation, {branch, client, service});
-    return ReadPacket(query, shapes::ServiceOfClient());
+    SqlRows rows = session_.Run(kRelation, {branch, client, service});
+    return ReadPacket(rows, shapes::ServiceOfClient());
 }
 
 DataPacket ServiceRepository::Select(const QString& condition, const QVariantList& params) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT SC.CDSERVFILI, S.NMSERVICO, SC.IDCONSCOMFAT, SC.IDVLRVARDATA "
                        "FROM SERVCLIEFILI SC JOIN SERVICO S "
                        "ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI "
                        "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ?%1 ORDER BY SC.CDSERVFILI")
             .arg(condition),
         params);
-    return ReadPacket(query, shapes::Services());
+    return ReadPacket(rows, shapes::Services());
 }
 
 }  // namespace fai::appserver

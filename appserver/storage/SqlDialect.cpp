@@ -1,7 +1,9 @@
 #include "SqlDialect.h"
 
 #include "AppErrors.h"
+#include "PostgresClient.h"
 #include "SqlSession.h"
+#include "SqliteClient.h"
 
 #include <QFile>
 #include <QThread>
@@ -32,6 +34,10 @@ class SqliteDialect final : public SqlDialect {
         QFile file(location.path);
         if (!file.exists()) file.open(QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner);
         db.setDatabaseName(location.path);
+    }
+
+    std::unique_ptr<DatabaseConnection> Connection(const QSqlDatabase& opened) const override {
+        return SqliteClient(opened);
     }
 
     // SQLite enforces foreign keys only when asked, per connection.
@@ -81,8 +87,8 @@ class SqliteDialect final : public SqlDialect {
     }
 
     static QString JournalMode(SqlSession& session, const QString& pragma) {
-        QSqlQuery query = session.Run(pragma);
-        return query.next() ? query.value(0).toString().toLower() : QString();
+        SqlRows rows = session.Run(pragma);
+        return rows.Next() ? rows.Value(0).toString().toLower() : QString();
     }
 };
 
@@ -101,7 +107,14 @@ class PostgresDialect final : public SqlDialect {
         db.setConnectOptions(options);
     }
 
-    void SetUp(SqlSession&) const override {}
+    std::unique_ptr<DatabaseConnection> Connection(const QSqlDatabase& opened) const override {
+        return PostgresClient(opened);
+    }
+
+    // Rows are read as libpq hands them: texts in UTF-8, dates as ISO text.
+    void SetUp(SqlSession& session) const override {
+        session.Execute(QStringLiteral("SET client_encoding = 'UTF8'; SET datestyle = 'ISO'"));
+    }
 
     QStringList BeginExclusive() const override {
         return {QStringLiteral("BEGIN"),

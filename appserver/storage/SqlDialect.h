@@ -1,9 +1,12 @@
 #pragma once
 
+#include "DatabaseConnection.h"
 #include "DatabaseLocation.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
+
+#include <memory>
 
 namespace fai::appserver {
 
@@ -20,6 +23,8 @@ class SqlDialect {
     virtual QString DriverName() const = 0;
     // Connection parameters, before the connection is opened.
     virtual void Configure(QSqlDatabase& db, const DatabaseLocation& location) const = 0;
+    // The database's own client library on the connection QtSql opened.
+    virtual std::unique_ptr<DatabaseConnection> Connection(const QSqlDatabase& opened) const = 0;
     // Run on every connection right after it opens; throws EDatabaseError.
     virtual void SetUp(SqlSession& session) const = 0;
     // Starts a transaction that no other server process can run beside, for schema changes.

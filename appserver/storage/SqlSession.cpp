@@ -5,6 +5,7 @@
 #include <QSqlError>
 
 #include <atomic>
+#include <stdexcept>
 
 namespace fai::appserver {
 namespace {
@@ -15,6 +16,14 @@ QString NewConnectionName() {
 }
 
 }  // namespace
+
+SqlRows::SqlRows(CachedStatement& cached) : cached_(&cached) { cached.reading = true; }
+
+SqlRows::~SqlRows() {
+    if (!cached_) return;
+    cached_->statement->Finish();
+    cached_->reading = false;
+}
 
 SqlSession::SqlSession(const DatabaseLocation& location)
     : dialect_(SqlDialect::For(location.kind)), connectionName_(NewConnectionName()) {
@@ -29,67 +38,51 @@ SqlSession::SqlSession(const DatabaseLocation& location)
         throw failure;
     }
     try {
+        connection_ = dialect_.Connection(db_);
+        statements_ = std::make_unique<StatementCache>(*connection_);
         dialect_.SetUp(*this);
     } catch (...) {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName_);
+        Close();
         throw;
     }
 }
 
-SqlSession::~SqlSession() {
+SqlSession::~SqlSession() { Close(); }
+
+void SqlSession::Close() {
+    // SQLite will not close a connection that still has statements.
+    statements_.reset();
+    connection_.reset();
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-void SqlSession::Fail(const QSqlError& error) const {
-    if (!db_.isOpen())
-        throw EDatabaseUnavailable(QStringLiteral("Conexão com o banco de dados perdida: %1")
-                                       .arg(error.text().simplified()));
-    throw EDatabaseError(QStringLiteral("Falha no banco de dados: %1").arg(error.text().trimmed()));
-}
-
-QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
+SqlRows SqlSession::Run(const QString& sql, const QVariantList& params) {
     Told(sql, params, true);
-    QSqlQuery query(db_);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) Fail(query.lastError());
-    for (const QVariant& param : params) query.addBindValue(param);
-    if (!query.exec()) Fail(query.lastError());
-    return query;
+    CachedStatement& cached = statements_->For(sql);
+    if (cached.reading)
+        throw std::logic_error("SqlSession::Run: the statement's rows are still being read");
+    cached.statement->Run(params);
+    return SqlRows(cached);
 }
 
 void SqlSession::Execute(const QString& sql) {
     Told(sql, {}, false);
-    QSqlQuery query(db_);
-    if (!query.exec(sql)) Fail(query.lastError());
+    connection_->Execute(sql);
 }
 
 bool SqlSession::Any(const QString& sql, const QVariantList& params) {
-    QSqlQuery query = Run(sql, params);
-    return query.next();
+    return Run(sql, params).Next();
 }
 
 int SqlSession::Change(const QString& sql, const QVariantList& params) {
-    return Run(sql, params).numRowsAffected();
+    return Run(sql, params).Changed();
 }
 
 bool SqlSession::HasTable(const QString& name) const {
     // PostgreSQL folds unquoted names to lower case; SQLite keeps them as written.
     return db_.tables().contains(name, Qt::CaseInsensitive);
-}
-
-SqlStatement::SqlStatement(SqlSession& session, const QString& sql)
-    : session_(session), sql_(sql), query_(session.db_) {
-    if (!query_.prepare(sql)) session_.Fail(query_.lastError());
-}
-
-void SqlStatement::Run(const QVariantList& params) {
-    session_.Told(sql_, params, true);
-    for (int i = 0; i < params.size(); ++i) query_.bindValue(i, params[i]);
-    if (!query_.exec()) session_.Fail(query_.lastError());
 }
 
 QString SqlDate(const QDate& date) { return date.toString(Qt::ISODate); }

@@ -32,10 +32,9 @@ std::unique_ptr<TNetConnection> Connected(int port) {
 }
 
 qint64 CountOf(SqlSession& session, const char* table) {
-    QSqlQuery query =
-        session.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
-    query.next();
-    return query.value(0).toLongLong();
+    SqlRows rows = session.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+    rows.Next();
+    return rows.Value(0).toLongLong();
 }
 
 void Say(const QString& line) {

@@ -41,18 +41,18 @@ std::vector<Value> RowOf(const SaveTarget& target) {
 
 std::vector<SaveTarget> OpenRows(SqlSession& session, const BenchPlan& plan,
                                  const QString& service) {
-    QSqlQuery query = session.Run(
+    SqlRows rows = session.Run(
         QStringLiteral(
             "SELECT CDFILIAL, CDCLIENTE, DTFATURAM, QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT "
             "FROM EFETFATUR WHERE CDSERVFILI = ? AND DTFATURAM >= ? "
             "ORDER BY CDFILIAL, CDCLIENTE, DTFATURAM"),
         {service, SqlDate(plan.FirstNotAssessed())});
     std::vector<SaveTarget> targets;
-    while (query.next())
+    while (rows.Next())
         targets.push_back(
-            {{query.value(0).toString(), query.value(1).toString(), service,
-              DateFromSql(query.value(2))},
-             {query.value(3).toDouble(), query.value(4).toDouble(), query.value(5).toDouble()}});
+            {{rows.Value(0).toString(), rows.Value(1).toString(), service,
+              DateFromSql(rows.Value(2))},
+             {rows.Value(3).toDouble(), rows.Value(4).toDouble(), rows.Value(5).toDouble()}});
     return targets;
 }
 
