@@ -53,13 +53,11 @@ DataPacket EfetFaturReads::GetCliente(const QString& branch, const QString& regi
 
 DataPacket EfetFaturReads::GetServico(const QString& branch, const QString& client,
                                       const QString& service) {
-    RequestChecks checks(session_);
-    const QString knownBranch = checks.KnownBranch(branch);
-    const QString knownClient = checks.ClientOfBranch(knownBranch, client);
+    const HeadcountKey known = RequestChecks(session_).ClientKey(branch, client);
     const QString code = RequestChecks::OptionalServiceCode(service);
     ServiceRepository services(session_);
-    if (code.isEmpty()) return services.ServicesOfClient(knownBranch, knownClient);
-    return services.ServiceOfClient(knownBranch, knownClient, code);
+    if (code.isEmpty()) return services.ServicesOfClient(known.branch, known.client);
+    return services.ServiceOfClient(known.branch, known.client, code);
 }
 
 std::vector<DataPacket> EfetFaturReads::GetEfetFatu(const QString& client, const QString& branch,
@@ -116,10 +114,8 @@ DataPacket EfetFaturReads::GetSomaTurno(const QString& branch, const QString& cl
 
 DataPacket EfetFaturReads::GetVdServClie(const QString& branch, const QString& client,
                                          const QString& service) {
-    RequestChecks checks(session_);
-    const QString knownBranch = checks.KnownBranch(branch);
-    const QString knownClient = checks.ClientOfBranch(knownBranch, client);
-    return ServiceRepository(session_).Relation(knownBranch, knownClient,
+    const HeadcountKey known = RequestChecks(session_).ClientKey(branch, client);
+    return ServiceRepository(session_).Relation(known.branch, known.client,
                                                 RequestChecks::ServiceCode(service));
 }
 

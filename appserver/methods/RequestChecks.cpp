@@ -1,9 +1,7 @@
 #include "RequestChecks.h"
 
 #include "AppErrors.h"
-#include "BranchRepository.h"
-#include "ClientRepository.h"
-#include "ServiceRepository.h"
+#include "SqlSession.h"
 #include "Value.h"
 #include "WireText.h"
 
@@ -35,39 +33,32 @@ QString Unformatted(const QString& text) {
     return out;
 }
 
+// The client's code as the CLIENTE table keeps it: its type letter and the letters and digits
+// of its registration number.
+QString ClientCodeOf(const QString& client) {
+    if (client.isEmpty()) return client;
+    return client.left(1) + Unformatted(client.mid(1));
+}
+
 }  // namespace
 
 QString RequestChecks::KnownBranch(const QString& branch) {
-    if (branch.isEmpty()) Refuse(QStringLiteral("Filial deve ser informada."));
-    RequireSize(branch, kBranchSize, QStringLiteral("Código da filial"));
-    if (!BranchRepository(session_).Exists(branch))
-        Refuse(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
+    JudgeBranch(branch, Look(branch, {}, {}));
     return branch;
 }
 
-QString RequestChecks::ClientOfBranch(const QString& branch, const QString& client) {
-    const QString code = OptionalClientCode(client);
-    if (code.isEmpty()) Refuse(QStringLiteral("Cliente deve ser informado."));
-    if (!ClientRepository(session_).IsClientOfBranch(branch, code))
-        Refuse(QStringLiteral("Cliente %1 não cadastrado na filial %2.").arg(code, branch));
-    return code;
-}
-
-QString RequestChecks::ServiceOfClient(const QString& branch, const QString& client,
-                                       const QString& service) {
-    const QString code = ServiceCode(service);
-    if (!ServiceRepository(session_).IsServiceOfClient(branch, client, code))
-        Refuse(QStringLiteral("Serviço %1 não relacionado ao cliente %2 na filial %3.")
-                   .arg(code, client, branch));
-    return code;
+HeadcountKey RequestChecks::ClientKey(const QString& branch, const QString& client) {
+    const Known known = Look(branch, ClientCodeOf(client), {});
+    JudgeBranch(branch, known);
+    return {branch, JudgeClient(branch, client, known), {}, {}};
 }
 
 HeadcountKey RequestChecks::ServiceKey(const QString& branch, const QString& client,
                                        const QString& service) {
-    HeadcountKey key;
-    key.branch = KnownBranch(branch);
-    key.client = ClientOfBranch(key.branch, client);
-    key.service = ServiceOfClient(key.branch, key.client, service);
+    const Known known = Look(branch, ClientCodeOf(client), service);
+    JudgeBranch(branch, known);
+    HeadcountKey key{branch, JudgeClient(branch, client, known), {}, {}};
+    key.service = JudgeService(key.branch, key.client, service, known);
     return key;
 }
 
@@ -80,9 +71,11 @@ HeadcountKey RequestChecks::Key(const QString& branch, const QString& client,
 
 HeadcountFilter RequestChecks::Filter(const QString& client, const QString& branch,
                                       const QString& service, const QDate& date, int mode) {
+    const Known known = Look(branch, ClientCodeOf(client), service);
+    JudgeBranch(branch, known);
     HeadcountFilter filter;
-    filter.branch = KnownBranch(branch);
-    filter.client = ClientOfBranch(filter.branch, client);
+    filter.branch = branch;
+    filter.client = JudgeClient(branch, client, known);
     filter.byDate = QueryMode(mode) == Mode::ByDate;
     if (filter.byDate) {
         if (!service.isEmpty())
@@ -91,9 +84,47 @@ HeadcountFilter RequestChecks::Filter(const QString& client, const QString& bran
     } else {
         if (!IsNoDate(date))
             Refuse(QStringLiteral("A consulta por serviço não recebe data: informe o serviço."));
-        filter.service = ServiceOfClient(filter.branch, filter.client, service);
+        filter.service = JudgeService(filter.branch, filter.client, service, known);
     }
     return filter;
+}
+
+RequestChecks::Known RequestChecks::Look(const QString& branch, const QString& client,
+                                         const QString& service) {
+    // A malformed part is looked up as it came: it is found nowhere, and it is refused for its
+    // form before what was found of it is judged.
+    SqlRows rows = session_.Run(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM FILIAL WHERE CDFILIAL = ?), "
+                       "(SELECT COUNT(*) FROM CLIENFILIAL WHERE CDFILIAL = ? AND CDCLIENTE = ?), "
+                       "(SELECT COUNT(*) FROM SERVCLIEFILI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                       "AND CDSERVFILI = ?)"),
+        {branch, branch, client, branch, client, service});
+    if (!rows.Next()) return {};
+    return {rows.Cell(0).number > 0, rows.Cell(1).number > 0, rows.Cell(2).number > 0};
+}
+
+void RequestChecks::JudgeBranch(const QString& branch, const Known& known) {
+    if (branch.isEmpty()) Refuse(QStringLiteral("Filial deve ser informada."));
+    RequireSize(branch, kBranchSize, QStringLiteral("Código da filial"));
+    if (!known.branch) Refuse(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
+}
+
+QString RequestChecks::JudgeClient(const QString& branch, const QString& client,
+                                   const Known& known) {
+    const QString code = OptionalClientCode(client);
+    if (code.isEmpty()) Refuse(QStringLiteral("Cliente deve ser informado."));
+    if (!known.client)
+        Refuse(QStringLiteral("Cliente %1 não cadastrado na filial %2.").arg(code, branch));
+    return code;
+}
+
+QString RequestChecks::JudgeService(const QString& branch, const QString& client,
+                                    const QString& service, const Known& known) {
+    const QString code = ServiceCode(service);
+    if (!known.service)
+        Refuse(QStringLiteral("Serviço %1 não relacionado ao cliente %2 na filial %3.")
+                   .arg(code, client, branch));
+    return code;
 }
 
 QString RequestChecks::ArgumentText(const std::string& bytes, const QString& what) {
@@ -115,8 +146,7 @@ QString RequestChecks::OptionalServiceCode(const QString& service) {
 }
 
 QString RequestChecks::OptionalClientCode(const QString& client) {
-    if (client.isEmpty()) return client;
-    const QString code = client.left(1) + Unformatted(client.mid(1));
+    const QString code = ClientCodeOf(client);
     RequireSize(code, kClientSize, QStringLiteral("Código do cliente"));
     return code;
 }

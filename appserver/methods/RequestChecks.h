@@ -29,14 +29,16 @@ class RequestChecks {
 
     explicit RequestChecks(SqlSession& session) : session_(session) {}
 
+    // Each asks the database once, whatever it checks, and refuses in the order the parts are
+    // named: the branch, then the client, then the service.
+
     // A branch code of the FILIAL table.
     QString KnownBranch(const QString& branch);
-    // A client served by the branch; the code comes back without the punctuation of a
-    // formatted registration number, which a client box may still carry.
-    QString ClientOfBranch(const QString& branch, const QString& client);
-    // A service the client has at the branch.
-    QString ServiceOfClient(const QString& branch, const QString& client, const QString& service);
-    // Branch, client and service of a headcount row's key, without the date.
+    // A known branch and a client it serves; the client's code comes back without the
+    // punctuation of a formatted registration number, which a client box may still carry.
+    HeadcountKey ClientKey(const QString& branch, const QString& client);
+    // Branch, client and service of a headcount row's key, without the date: a service the
+    // client has at the branch.
     HeadcountKey ServiceKey(const QString& branch, const QString& client, const QString& service);
     // All four parts of a headcount row's key, the date included.
     HeadcountKey Key(const QString& branch, const QString& client, const QString& service,
@@ -64,6 +66,19 @@ class RequestChecks {
     static bool IsNoDate(const QDate& date);
 
   private:
+    // What the database knows of the parts of a key.
+    struct Known {
+        bool branch = false;
+        bool client = false;   // at the branch
+        bool service = false;  // of the client at the branch
+    };
+    Known Look(const QString& branch, const QString& client, const QString& service);
+    // The judgements, each after those of the parts named before it.
+    static void JudgeBranch(const QString& branch, const Known& known);
+    static QString JudgeClient(const QString& branch, const QString& client, const Known& known);
+    static QString JudgeService(const QString& branch, const QString& client,
+                                const QString& service, const Known& known);
+
     SqlSession& session_;
 };
 

@@ -11,7 +11,6 @@ class BranchRepository {
   public:
     explicit BranchRepository(SqlSession& session) : session_(session) {}
 
-    bool Exists(const QString& branch);
     // The billing parameters of the branch: one row, or none when the branch has none.
     DataPacket Params(const QString& branch);
 

@@ -6,12 +6,6 @@
 
 namespace fai::appserver {
 
-bool ClientRepository::IsClientOfBranch(const QString& branch, const QString& client) {
-    return session_.Any(
-        QStringLiteral("SELECT 1 FROM CLIENFILIAL WHERE CDFILIAL = ? AND CDCLIENTE = ?"),
-        {branch, client});
-}
-
 DataPacket ClientRepository::ClientsOfBranch(const QString& branch) {
     return Select(QString(), {branch});
 }

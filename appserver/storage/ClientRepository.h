@@ -12,7 +12,6 @@ class ClientRepository {
   public:
     explicit ClientRepository(SqlSession& session) : session_(session) {}
 
-    bool IsClientOfBranch(const QString& branch, const QString& client);
     DataPacket ClientsOfBranch(const QString& branch);
     // Several clients may share a registration number when their person types differ.
     DataPacket ByRegistration(const QString& branch, const QString& registrationNumber);

@@ -227,8 +227,8 @@ QString NumberedPlaceholders(const QString& sql) {
 std::unique_ptr<DatabaseConnection> PostgresClient(const QSqlDatabase& opened) {
     const QVariant handle = opened.driver()->handle();
     // The driver registers the handle under the name of the struct behind libpq's typedef.
-    const bool isLibpq = qstrcmp(handle.typeName(), "pg_conn*") == 0 ||
-                         qstrcmp(handle.typeName(), "PGconn*") == 0;
+    const bool isLibpq =
+        qstrcmp(handle.typeName(), "pg_conn*") == 0 || qstrcmp(handle.typeName(), "PGconn*") == 0;
     PGconn* connection = isLibpq ? *static_cast<PGconn* const*>(handle.constData()) : nullptr;
     if (!connection)
         StatementFailed(QStringLiteral("o driver QPSQL não tem uma conexão PostgreSQL aberta."),

@@ -13,11 +13,6 @@ const QString kRelation = QStringLiteral(
 
 }  // namespace
 
-bool ServiceRepository::IsServiceOfClient(const QString& branch, const QString& client,
-                                          const QString& service) {
-    return session_.Any(kRelation, {branch, client, service});
-}
-
 DataPacket ServiceRepository::ServicesOfClient(const QString& branch, const QString& client) {
     return Select(QString(), {branch, client});
 }

@@ -11,7 +11,6 @@ class ServiceRepository {
   public:
     explicit ServiceRepository(SqlSession& session) : session_(session) {}
 
-    bool IsServiceOfClient(const QString& branch, const QString& client, const QString& service);
     // Every service of the client at the branch, by code.
     DataPacket ServicesOfClient(const QString& branch, const QString& client);
     // The one service, or no row when the client does not have it at the branch.
