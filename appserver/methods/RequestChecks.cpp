@@ -42,24 +42,43 @@ QString ClientCodeOf(const QString& client) {
 
 }  // namespace
 
+HeadcountKey RequestChecks::Asked(const QString& branch, const QString& client,
+                                  const QString& service, const QDate& date) {
+    return {branch, ClientCodeOf(client), service, date};
+}
+
+HeadcountFilter RequestChecks::AskedFilter(const QString& client, const QString& branch,
+                                           const QString& service, const QDate& date, int mode) {
+    HeadcountFilter filter{
+        branch, ClientCodeOf(client), mode == static_cast<int>(Mode::ByDate), {}, {}};
+    if (filter.byDate)
+        filter.date = date;
+    else
+        filter.service = service;
+    return filter;
+}
+
 QString RequestChecks::KnownBranch(const QString& branch) {
     JudgeBranch(branch, Look(branch, {}, {}));
     return branch;
 }
 
 HeadcountKey RequestChecks::ClientKey(const QString& branch, const QString& client) {
-    const Known known = Look(branch, ClientCodeOf(client), {});
+    const HeadcountKey asked = Asked(branch, client, {}, {});
+    const Known known = Look(asked.branch, asked.client, {});
     JudgeBranch(branch, known);
-    return {branch, JudgeClient(branch, client, known), {}, {}};
+    JudgeClient(asked.branch, asked.client, known);
+    return asked;
 }
 
 HeadcountKey RequestChecks::ServiceKey(const QString& branch, const QString& client,
                                        const QString& service) {
-    const Known known = Look(branch, ClientCodeOf(client), service);
+    const HeadcountKey asked = Asked(branch, client, service, {});
+    const Known known = Look(asked.branch, asked.client, asked.service);
     JudgeBranch(branch, known);
-    HeadcountKey key{branch, JudgeClient(branch, client, known), {}, {}};
-    key.service = JudgeService(key.branch, key.client, service, known);
-    return key;
+    JudgeClient(asked.branch, asked.client, known);
+    JudgeService(asked.branch, asked.client, service, known);
+    return asked;
 }
 
 HeadcountKey RequestChecks::Key(const QString& branch, const QString& client,
@@ -71,22 +90,20 @@ HeadcountKey RequestChecks::Key(const QString& branch, const QString& client,
 
 HeadcountFilter RequestChecks::Filter(const QString& client, const QString& branch,
                                       const QString& service, const QDate& date, int mode) {
-    const Known known = Look(branch, ClientCodeOf(client), service);
+    const HeadcountFilter asked = AskedFilter(client, branch, service, date, mode);
+    const Known known = Look(asked.branch, asked.client, service);
     JudgeBranch(branch, known);
-    HeadcountFilter filter;
-    filter.branch = branch;
-    filter.client = JudgeClient(branch, client, known);
-    filter.byDate = QueryMode(mode) == Mode::ByDate;
-    if (filter.byDate) {
+    JudgeClient(asked.branch, asked.client, known);
+    if (QueryMode(mode) == Mode::ByDate) {
         if (!service.isEmpty())
             Refuse(QStringLiteral("A consulta por data não recebe serviço: informe a data."));
-        filter.date = BillingDate(date);
+        BillingDate(date);
     } else {
         if (!IsNoDate(date))
             Refuse(QStringLiteral("A consulta por serviço não recebe data: informe o serviço."));
-        filter.service = JudgeService(filter.branch, filter.client, service, known);
+        JudgeService(asked.branch, asked.client, service, known);
     }
-    return filter;
+    return asked;
 }
 
 RequestChecks::Known RequestChecks::Look(const QString& branch, const QString& client,
@@ -109,22 +126,19 @@ void RequestChecks::JudgeBranch(const QString& branch, const Known& known) {
     if (!known.branch) Refuse(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
 }
 
-QString RequestChecks::JudgeClient(const QString& branch, const QString& client,
-                                   const Known& known) {
-    const QString code = OptionalClientCode(client);
+void RequestChecks::JudgeClient(const QString& branch, const QString& code, const Known& known) {
+    RequireSize(code, kClientSize, QStringLiteral("Código do cliente"));
     if (code.isEmpty()) Refuse(QStringLiteral("Cliente deve ser informado."));
     if (!known.client)
         Refuse(QStringLiteral("Cliente %1 não cadastrado na filial %2.").arg(code, branch));
-    return code;
 }
 
-QString RequestChecks::JudgeService(const QString& branch, const QString& client,
-                                    const QString& service, const Known& known) {
-    const QString code = ServiceCode(service);
+void RequestChecks::JudgeService(const QString& branch, const QString& client,
+                                 const QString& service, const Known& known) {
+    ServiceCode(service);
     if (!known.service)
         Refuse(QStringLiteral("Serviço %1 não relacionado ao cliente %2 na filial %3.")
-                   .arg(code, client, branch));
-    return code;
+                   .arg(service, client, branch));
 }
 
 QString RequestChecks::ArgumentText(const std::string& bytes, const QString& what) {
@@ -151,8 +165,12 @@ QString RequestChecks::OptionalClientCode(const QString& client) {
     return code;
 }
 
+QString RequestChecks::Registration(const QString& registrationNumber) {
+    return Unformatted(registrationNumber);
+}
+
 QString RequestChecks::OptionalRegistration(const QString& registrationNumber) {
-    const QString number = Unformatted(registrationNumber);
+    const QString number = Registration(registrationNumber);
     RequireSize(number, kRegistrationSize, QStringLiteral("Inscrição do cliente"));
     return number;
 }

@@ -30,7 +30,12 @@ class RequestChecks {
     explicit RequestChecks(SqlSession& session) : session_(session) {}
 
     // Each asks the database once, whatever it checks, and refuses in the order the parts are
-    // named: the branch, then the client, then the service.
+    // named: the branch, then the client, then the service. What passes is what was asked, as
+    // Asked and AskedFilter write it: reads of it can go out before the checks have answered.
+    static HeadcountKey Asked(const QString& branch, const QString& client, const QString& service,
+                              const QDate& date);
+    static HeadcountFilter AskedFilter(const QString& client, const QString& branch,
+                                       const QString& service, const QDate& date, int mode);
 
     // A branch code of the FILIAL table.
     QString KnownBranch(const QString& branch);
@@ -57,6 +62,8 @@ class RequestChecks {
     static QString OptionalServiceCode(const QString& service);
     static QString OptionalClientCode(const QString& client);
     static QString OptionalRegistration(const QString& registrationNumber);
+    // The registration number without its punctuation, unchecked.
+    static QString Registration(const QString& registrationNumber);
     static QDate BillingDate(const QDate& date);
     // A day of the wire: 0 is the zero date (no date); any other must be a CalendarDay.
     static QDate WireDay(qint64 serial);
@@ -75,9 +82,9 @@ class RequestChecks {
     Known Look(const QString& branch, const QString& client, const QString& service);
     // The judgements, each after those of the parts named before it.
     static void JudgeBranch(const QString& branch, const Known& known);
-    static QString JudgeClient(const QString& branch, const QString& client, const Known& known);
-    static QString JudgeService(const QString& branch, const QString& client,
-                                const QString& service, const Known& known);
+    static void JudgeClient(const QString& branch, const QString& code, const Known& known);
+    static void JudgeService(const QString& branch, const QString& client, const QString& service,
+                             const Known& known);
 
     SqlSession& session_;
 };

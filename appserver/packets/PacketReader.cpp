@@ -82,9 +82,17 @@ Value ToValue(const SqlRows& rows, int column, const FieldDef& field) {
     return FromVariant(rows.Value(column), field);
 }
 
+std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& reads) {
+    std::vector<SqlSession::Statement> statements;
+    statements.reserve(reads.size());
+    for (const PacketRead& read : reads) statements.push_back(read.statement);
+    return statements;
+}
+
 }  // namespace
 
-DataPacket ReadPacket(SqlRows& rows, const std::vector<FieldDef>& shape) {
+DataPacket ReadPacket(SqlRows& rows, const PacketRead& read) {
+    const std::vector<FieldDef>& shape = *read.shape;
     DataPacket packet;
     packet.fields = shape;
     const int columns = static_cast<int>(shape.size());
@@ -96,8 +104,25 @@ DataPacket ReadPacket(SqlRows& rows, const std::vector<FieldDef>& shape) {
         for (int i = 0; i < columns; ++i) row.values.push_back(ToValue(rows, i, shape[i]));
         packet.rows.push_back(std::move(row));
     }
+    if (read.complete) read.complete(packet);
     return packet;
 }
+
+DataPacket ReadPacket(SqlSession& session, const PacketRead& read) {
+    SqlRows rows = session.Run(read.statement.sql, read.statement.params);
+    return ReadPacket(rows, read);
+}
+
+std::vector<DataPacket> ReadPackets(SqlSession& session, const std::vector<PacketRead>& reads) {
+    std::vector<SqlRows> rows = session.RunTogether(StatementsOf(reads));
+    std::vector<DataPacket> packets;
+    packets.reserve(reads.size());
+    for (std::size_t i = 0; i < reads.size(); ++i) packets.push_back(ReadPacket(rows[i], reads[i]));
+    return packets;
+}
+
+PacketsAhead::PacketsAhead(SqlSession& session, std::vector<PacketRead> reads)
+    : reads_(std::move(reads)), ahead_(session, StatementsOf(reads_)) {}
 
 void FillColumn(DataPacket& packet, const QString& field, const Value& value) {
     const int index = packet.FieldIndex(field);

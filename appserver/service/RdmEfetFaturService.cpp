@@ -164,7 +164,7 @@ Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                   const std::function<void()>& beforeCommit) {
     try {
         const std::unique_ptr<Transaction> transaction = worker.Begin(
-            access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Read);
+            access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Query);
         Answer done = work(worker.Session());
         beforeCommit();
         transaction->Commit();

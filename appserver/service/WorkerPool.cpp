@@ -17,6 +17,7 @@ class WorkerContext final : public WorkerPool::Context {
     }
 
     std::unique_ptr<Transaction> Begin(Transaction::Kind kind) override {
+        if (session_ && !session_->IsOpen()) DiscardSession();
         const bool used = session_.has_value();
         try {
             return std::make_unique<Transaction>(Session(), kind);

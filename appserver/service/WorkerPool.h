@@ -30,8 +30,9 @@ class WorkerPool {
         virtual SqlSession& Session() = 0;
         // Begins a transaction on the worker's connection. A connection that the database
         // dropped since its last use (a restart of the database, a cut in the network) is
-        // found out only by this first statement: nothing has run on it then, so it is
-        // opened again and the transaction begun once more.
+        // found out before anything runs on it, from what the database sent when it dropped
+        // it or else by the transaction's first statement: it is opened again and the
+        // transaction begun once more.
         virtual std::unique_ptr<Transaction> Begin(Transaction::Kind kind) = 0;
         // After a database failure the connection may be broken: the next work reopens it.
         virtual void DiscardSession() = 0;

@@ -6,25 +6,26 @@
 
 namespace fai::appserver {
 
-DataPacket ApportionmentRepository::ItemsOfClient(const QString& client) {
-    SqlRows rows = session_.Run(
-        QStringLiteral("SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET "
-                       "FROM ITEMRATEIOEFET WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET"),
-        {client});
-    return ReadPacket(rows, shapes::ApportionItems());
+PacketRead ApportionmentRepository::ItemsOfClient(const QString& client) {
+    return {
+        {QStringLiteral("SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET "
+                        "FROM ITEMRATEIOEFET WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET"),
+         {client}},
+        &shapes::ApportionItems(),
+        {}};
 }
 
-DataPacket ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
-    SqlRows rows = session_.Run(
-        QStringLiteral(
-            "SELECT L.NRITRATEFECLIFAT, L.CDFILIAL, L.CDSERVFILI, I.CDCLIENTE, L.DTFATURAM, "
-            "L.CDSERVPLAN, I.NRITEMRATEIOEFET, I.CDITEMRATEIOEFET, I.NMITEMRATEIOEFET, "
-            "L.QTEFETIVOS FROM ITEMRATEIOEFET I LEFT JOIN ITRATEFECLIFAT L "
-            "ON L.NRITEMRATEIOEFET = I.NRITEMRATEIOEFET AND L.CDCLIENTE = I.CDCLIENTE "
-            "AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
-            "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET"),
-        {key.branch, key.service, SqlDate(key.date), key.client});
-    return ReadPacket(rows, shapes::HeadcountApportion());
+PacketRead ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
+    return {{QStringLiteral(
+                 "SELECT L.NRITRATEFECLIFAT, L.CDFILIAL, L.CDSERVFILI, I.CDCLIENTE, L.DTFATURAM, "
+                 "L.CDSERVPLAN, I.NRITEMRATEIOEFET, I.CDITEMRATEIOEFET, I.NMITEMRATEIOEFET, "
+                 "L.QTEFETIVOS FROM ITEMRATEIOEFET I LEFT JOIN ITRATEFECLIFAT L "
+                 "ON L.NRITEMRATEIOEFET = I.NRITEMRATEIOEFET AND L.CDCLIENTE = I.CDCLIENTE "
+                 "AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
+                 "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET"),
+             {key.branch, key.service, SqlDate(key.date), key.client}},
+            &shapes::HeadcountApportion(),
+            {}};
 }
 
 bool ApportionmentRepository::IsItemOfClient(const QString& client, qint64 item) {

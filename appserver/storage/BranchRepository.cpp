@@ -6,12 +6,12 @@
 
 namespace fai::appserver {
 
-DataPacket BranchRepository::Params(const QString& branch) {
-    SqlRows rows =
-        session_.Run(QStringLiteral("SELECT CDFILIAL, DTPROCESSA, IDBLQEFEDIAFECH, NRDIAANTDTPROC, "
-                                    "IDUTILDTPROC FROM PARAMFATUR WHERE CDFILIAL = ?"),
-                     {branch});
-    return ReadPacket(rows, shapes::Params());
+PacketRead BranchRepository::Params(const QString& branch) {
+    return {{QStringLiteral("SELECT CDFILIAL, DTPROCESSA, IDBLQEFEDIAFECH, NRDIAANTDTPROC, "
+                            "IDUTILDTPROC FROM PARAMFATUR WHERE CDFILIAL = ?"),
+             {branch}},
+            &shapes::Params(),
+            {}};
 }
 
 }  // namespace fai::appserver

@@ -6,6 +6,16 @@
 
 namespace fai::appserver {
 
+void DatabaseConnection::RunTogether(const std::vector<Run>& runs) {
+    std::size_t ran = 0;
+    try {
+        for (; ran < runs.size(); ++ran) runs[ran].statement->Run(*runs[ran].params);
+    } catch (...) {
+        for (std::size_t i = 0; i < ran; ++i) runs[i].statement->Finish();
+        throw;
+    }
+}
+
 void StatementFailed(const QString& reason, bool connectionLost) {
     if (connectionLost)
         throw EDatabaseUnavailable(

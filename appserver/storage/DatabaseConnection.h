@@ -6,6 +6,7 @@
 #include <QVariantList>
 
 #include <memory>
+#include <vector>
 
 namespace fai::appserver {
 
@@ -55,6 +56,18 @@ class DatabaseConnection {
     // Runs statements without parameters as they stand: transaction control, settings,
     // schema changes.
     virtual void Execute(const QString& sql) = 0;
+    // False when the database is known to have dropped the connection, found out without
+    // sending anything.
+    virtual bool IsOpen() = 0;
+
+    // Runs the statements in order, each with its parameters, and keeps the rows of each for
+    // reading afterwards; throws as PreparedStatement::Run on the first that fails, and then
+    // keeps nothing. One after the other here; a database with round trips sends them in one.
+    struct Run {
+        PreparedStatement* statement;
+        const QVariantList* params;
+    };
+    virtual void RunTogether(const std::vector<Run>& runs);
 };
 
 // What a failed statement raises: EDatabaseError with the database's reason, or, when the

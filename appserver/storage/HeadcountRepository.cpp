@@ -30,48 +30,50 @@ const QString kServiceOfClient =
 
 }  // namespace
 
-DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& client,
+PacketRead HeadcountRepository::ByDate(const QString& branch, const QString& client,
                                        const QDate& date) {
-    SqlRows rows = session_.Run(
-        HeadcountSelect(QStringLiteral("NULL")) + QStringLiteral("FROM SERVCLIEFILI SC ") +
-            kServiceOfClient +
-            QStringLiteral("LEFT JOIN EFETFATUR E ON E.CDFILIAL = SC.CDFILIAL "
-                           "AND E.CDCLIENTE = SC.CDCLIENTE AND E.CDSERVFILI = SC.CDSERVFILI "
-                           "AND E.DTFATURAM = ? "
-                           "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI"),
-        {SqlDate(date), branch, client});
-    DataPacket packet = ReadPacket(rows, shapes::Headcounts());
-    // Every row of the by-date view has the date asked for, stored or not.
-    FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
-    return packet;
+    return {
+        {HeadcountSelect(QStringLiteral("NULL")) + QStringLiteral("FROM SERVCLIEFILI SC ") +
+             kServiceOfClient +
+             QStringLiteral("LEFT JOIN EFETFATUR E ON E.CDFILIAL = SC.CDFILIAL "
+                            "AND E.CDCLIENTE = SC.CDCLIENTE AND E.CDSERVFILI = SC.CDSERVFILI "
+                            "AND E.DTFATURAM = ? "
+                            "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI"),
+         {SqlDate(date), branch, client}},
+        &shapes::Headcounts(),
+        // Every row of the by-date view has the date asked for, stored or not.
+        [date](DataPacket& packet) {
+            FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
+        }};
 }
 
-DataPacket HeadcountRepository::ByService(const QString& branch, const QString& client,
+PacketRead HeadcountRepository::ByService(const QString& branch, const QString& client,
                                           const QString& service) {
-    SqlRows rows = session_.Run(
-        HeadcountSelect(QStringLiteral("E.DTFATURAM")) + QStringLiteral("FROM EFETFATUR E ") +
-            QStringLiteral("JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
-                           "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI ") +
-            kServiceOfClient +
-            QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
-                           "ORDER BY E.DTFATURAM"),
-        {branch, client, service});
-    return ReadPacket(rows, shapes::Headcounts());
+    return {
+        {HeadcountSelect(QStringLiteral("E.DTFATURAM")) + QStringLiteral("FROM EFETFATUR E ") +
+             QStringLiteral("JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
+                            "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI ") +
+             kServiceOfClient +
+             QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
+                            "ORDER BY E.DTFATURAM"),
+         {branch, client, service}},
+        &shapes::Headcounts(),
+        {}};
 }
 
-DataPacket HeadcountRepository::StoredDate(const HeadcountKey& key) {
-    SqlRows rows = session_.Run(QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey,
-                                KeyParams(key));
-    return ReadPacket(rows, shapes::BillingDate());
+PacketRead HeadcountRepository::StoredDate(const HeadcountKey& key) {
+    return {{QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey, KeyParams(key)},
+            &shapes::BillingDate(),
+            {}};
 }
 
-DataPacket HeadcountRepository::LatestDate(const QString& branch, const QString& client,
+PacketRead HeadcountRepository::LatestDate(const QString& branch, const QString& client,
                                            const QString& service) {
-    SqlRows rows = session_.Run(
-        QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
-                       "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
-        {branch, client, service});
-    return ReadPacket(rows, shapes::BillingDate());
+    return {{QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                            "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
+             {branch, client, service}},
+            &shapes::BillingDate(),
+            {}};
 }
 
 std::optional<HeadcountCounts> HeadcountRepository::Locked(const HeadcountKey& key) {

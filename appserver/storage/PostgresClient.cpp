@@ -5,13 +5,18 @@
 #include <QSqlDriver>
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <charconv>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace fai::appserver {
 namespace {
+
+// What an idle connection may have received: a notice, and the end of the session.
+constexpr int kIdleReads = 4;
 
 // Type numbers of the pg_type catalogue, fixed since PostgreSQL's first releases.
 enum TypeOid : Oid {
@@ -73,6 +78,25 @@ QByteArray ParameterText(const QVariant& value) {
     }
 }
 
+// The parameters of a run in PostgreSQL's text form; none for NULL.
+class Parameters {
+  public:
+    explicit Parameters(const QVariantList& params)
+        : texts_(params.size()), values_(params.size(), nullptr) {
+        for (qsizetype i = 0; i < params.size(); ++i) {
+            if (IsSqlNull(params[i])) continue;
+            texts_[i] = ParameterText(params[i]);
+            values_[i] = texts_[i].constData();
+        }
+    }
+    int Count() const { return int(values_.size()); }
+    const char* const* Values() const { return values_.data(); }
+
+  private:
+    std::vector<QByteArray> texts_;
+    std::vector<const char*> values_;
+};
+
 class PostgresConnection;
 
 class PostgresStatement final : public PreparedStatement {
@@ -86,6 +110,11 @@ class PostgresStatement final : public PreparedStatement {
     const QByteArray& Name() const { return name_; }
 
     void Run(const QVariantList& params) override;
+    // The rows of a run sent by the connection.
+    void Take(PGresult* result) {
+        Finish();
+        result_ = result;
+    }
 
     bool Next() override { return result_ && ++row_ < PQntuples(result_); }
 
@@ -169,6 +198,20 @@ class PostgresConnection final : public DatabaseConnection {
         PQclear(Check(PQexec(connection_, sql.toUtf8().constData())));
     }
 
+    // A database that restarts or ends the session says why and closes the socket: what it
+    // sent while the connection was idle is read until nothing more is there.
+    bool IsOpen() override {
+        pollfd socket{PQsocket(connection_), POLLIN, 0};
+        for (int reads = 0; reads < kIdleReads && PQstatus(connection_) == CONNECTION_OK &&
+                            poll(&socket, 1, 0) > 0;
+             ++reads)
+            if (!PQconsumeInput(connection_)) return false;
+        return PQstatus(connection_) == CONNECTION_OK;
+    }
+
+    // In one round trip, in pipeline mode.
+    void RunTogether(const std::vector<Run>& runs) override;
+
     // Takes the result; returns it when the statement succeeded.
     PGresult* Check(PGresult* result) const {
         switch (PQresultStatus(result)) {
@@ -185,22 +228,58 @@ class PostgresConnection final : public DatabaseConnection {
     }
 
   private:
+    // A pipeline that breaks off has lost its connection.
+    [[noreturn]] void Lost() const {
+        StatementFailed(QString::fromUtf8(PQerrorMessage(connection_)), true);
+    }
+
     PGconn* connection_;
     quint64 prepared_ = 0;
 };
 
 void PostgresStatement::Run(const QVariantList& params) {
     Finish();
-    std::vector<QByteArray> texts(params.size());
-    std::vector<const char*> values(params.size(), nullptr);
-    for (qsizetype i = 0; i < params.size(); ++i) {
-        if (IsSqlNull(params[i])) continue;
-        texts[i] = ParameterText(params[i]);
-        values[i] = texts[i].constData();
+    const Parameters texts(params);
+    result_ = connection_.Check(PQexecPrepared(connection_.Handle(), name_.constData(),
+                                               texts.Count(), texts.Values(), nullptr, nullptr, 0));
+}
+
+void PostgresConnection::RunTogether(const std::vector<Run>& runs) {
+    if (runs.size() < 2) return DatabaseConnection::RunTogether(runs);
+    if (!PQenterPipelineMode(connection_)) Lost();
+    for (const Run& run : runs) {
+        const Parameters texts(*run.params);
+        if (!PQsendQueryPrepared(connection_,
+                                 static_cast<PostgresStatement*>(run.statement)->Name().constData(),
+                                 texts.Count(), texts.Values(), nullptr, nullptr, 0))
+            Lost();
     }
-    result_ =
-        connection_.Check(PQexecPrepared(connection_.Handle(), name_.constData(),
-                                         int(params.size()), values.data(), nullptr, nullptr, 0));
+    if (!PQpipelineSync(connection_)) Lost();
+    // Every result is collected, up to the end of the pipeline, before anything is said: a
+    // statement after one that failed is skipped by the database and answers so.
+    std::optional<QString> failure;
+    std::size_t taken = 0;
+    for (const Run& run : runs) {
+        PGresult* result = PQgetResult(connection_);
+        if (!result) Lost();
+        const ExecStatusType status = PQresultStatus(result);
+        if (!failure && (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK)) {
+            static_cast<PostgresStatement*>(run.statement)->Take(result);
+            ++taken;
+        } else {
+            if (!failure && status != PGRES_PIPELINE_ABORTED)
+                failure = QString::fromUtf8(PQresultErrorMessage(result));
+            PQclear(result);
+        }
+        PQclear(PQgetResult(connection_));  // the end of this statement's results
+    }
+    PGresult* sync = PQgetResult(connection_);
+    const bool synced = PQresultStatus(sync) == PGRES_PIPELINE_SYNC;
+    PQclear(sync);
+    if (!synced || !PQexitPipelineMode(connection_)) Lost();
+    if (!failure) return;
+    for (std::size_t i = 0; i < taken; ++i) runs[i].statement->Finish();
+    StatementFailed(*failure, PQstatus(connection_) != CONNECTION_OK);
 }
 
 }  // namespace

@@ -17,30 +17,31 @@ QVariantList KeyParams(const HeadcountKey& key) {
 
 }  // namespace
 
-DataPacket ShiftRepository::ShiftsOf(const HeadcountKey& key) {
-    SqlRows rows = session_.Run(
-        QStringLiteral("SELECT T.CDTURNO, T.NMTURNO, T.CDFILIAL, NULL, NULL, NULL, Q.QTCOMFATUTUR "
-                       "FROM TURNO T LEFT JOIN EFETTURNO Q ON Q.CDFILIAL = T.CDFILIAL "
-                       "AND Q.CDTURNO = T.CDTURNO AND Q.CDCLIENTE = ? AND Q.CDSERVFILI = ? "
-                       "AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO"),
-        {key.client, key.service, SqlDate(key.date), key.branch});
-    DataPacket packet = ReadPacket(rows, shapes::Shifts());
-    FillColumn(packet, QStringLiteral("CDSERVFILI"), Value(key.service));
-    FillColumn(packet, QStringLiteral("CDCLIENTE"), Value(key.client));
-    FillColumn(packet, QStringLiteral("DTFATURAMTUR"), Value(key.date));
-    return packet;
+PacketRead ShiftRepository::ShiftsOf(const HeadcountKey& key) {
+    return {
+        {QStringLiteral("SELECT T.CDTURNO, T.NMTURNO, T.CDFILIAL, NULL, NULL, NULL, Q.QTCOMFATUTUR "
+                        "FROM TURNO T LEFT JOIN EFETTURNO Q ON Q.CDFILIAL = T.CDFILIAL "
+                        "AND Q.CDTURNO = T.CDTURNO AND Q.CDCLIENTE = ? AND Q.CDSERVFILI = ? "
+                        "AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO"),
+         {key.client, key.service, SqlDate(key.date), key.branch}},
+        &shapes::Shifts(),
+        [key](DataPacket& packet) {
+            FillColumn(packet, QStringLiteral("CDSERVFILI"), Value(key.service));
+            FillColumn(packet, QStringLiteral("CDCLIENTE"), Value(key.client));
+            FillColumn(packet, QStringLiteral("DTFATURAMTUR"), Value(key.date));
+        }};
 }
 
-DataPacket ShiftRepository::ShiftSum(const HeadcountKey& key) {
-    SqlRows rows = session_.Run(
-        QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO WHERE ") + kKey,
-        KeyParams(key));
-    DataPacket sum = ReadPacket(rows, shapes::ShiftSum());
-    // The screen compares the sum with the row's billed count exactly: shifts of 33.3, 33.3
-    // and 33.4 must answer 100, not the 100.00000000000001 that adding them gives.
-    for (PacketRow& row : sum.rows)
-        row.values[0] = Value(AtQuantityPrecision(row.values[0].Number()));
-    return sum;
+PacketRead ShiftRepository::ShiftSum(const HeadcountKey& key) {
+    return {{QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO WHERE ") + kKey,
+             KeyParams(key)},
+            &shapes::ShiftSum(),
+            // The screen compares the sum with the row's billed count exactly: shifts of 33.3,
+            // 33.3 and 33.4 must answer 100, not the 100.00000000000001 that adding them gives.
+            [](DataPacket& sum) {
+                for (PacketRow& row : sum.rows)
+                    row.values[0] = Value(AtQuantityPrecision(row.values[0].Number()));
+            }};
 }
 
 std::map<std::pair<QString, QDate>, double> ShiftRepository::Sums(const QString& branch,

@@ -55,6 +55,9 @@ class SqliteDialect final : public SqlDialect {
     // then nothing can change under the save: writers of one file go one at a time.
     QStringList BeginWrite() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
 
+    // The reads of a call see one state of the file: the snapshot their transaction takes.
+    QStringList BeginQuery() const override { return {QStringLiteral("BEGIN")}; }
+
     // The whole file is locked for writing from BEGIN IMMEDIATE on.
     QString LockRows() const override { return QString(); }
 
@@ -124,6 +127,11 @@ class PostgresDialect final : public SqlDialect {
     QStringList BeginWrite() const override {
         return {QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED")};
     }
+
+    // Each statement sees what was committed before it began, in a transaction (READ
+    // COMMITTED) or not; statements sent together run in one implicit transaction anyway. A
+    // BEGIN and a COMMIT would only add two round trips.
+    QStringList BeginQuery() const override { return {}; }
 
     // Rows a save checks are locked until it commits; a row that is not there yet is
     // guarded by inserting it with ON CONFLICT DO NOTHING and counting what was inserted.

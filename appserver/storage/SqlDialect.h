@@ -32,6 +32,9 @@ class SqlDialect {
     // Starts a transaction that writes. It must never fail half-way for want of a lock that
     // another writer holds: it waits for that writer instead.
     virtual QStringList BeginWrite() const = 0;
+    // Starts the transaction of a call that only reads, or nothing where a transaction would
+    // add nothing to what its statements see.
+    virtual QStringList BeginQuery() const = 0;
     // Appended to a SELECT inside a write transaction: the rows read stay as read until the
     // commit, so that what a save checked is still true when it writes.
     virtual QString LockRows() const = 0;

@@ -59,12 +59,39 @@ void SqlSession::Close() {
 }
 
 SqlRows SqlSession::Run(const QString& sql, const QVariantList& params) {
+    if (ahead_) {
+        std::vector<Statement> together{{sql, params, true}};
+        together.insert(together.end(), ahead_->reads_.begin(), ahead_->reads_.end());
+        std::vector<SqlRows> rows = RunTogether(together);
+        ahead_->rows_ = std::vector<SqlRows>(std::make_move_iterator(rows.begin() + 1),
+                                             std::make_move_iterator(rows.end()));
+        ahead_ = nullptr;
+        return std::move(rows.front());
+    }
     Told(sql, params, true);
     CachedStatement& cached = statements_->For(sql);
     if (cached.reading)
         throw std::logic_error("SqlSession::Run: the statement's rows are still being read");
     cached.statement->Run(params);
     return SqlRows(cached);
+}
+
+std::vector<SqlRows> SqlSession::RunTogether(const std::vector<Statement>& statements) {
+    std::vector<SqlRows> rows;
+    rows.reserve(statements.size());
+    std::vector<DatabaseConnection::Run> runs;
+    runs.reserve(statements.size());
+    for (const Statement& statement : statements) {
+        Told(statement.sql, statement.params, true);
+        CachedStatement& cached = statements_->For(statement.sql);
+        if (cached.reading)
+            throw std::logic_error("SqlSession::RunTogether: a statement's rows are being read");
+        // Taken as it comes, so that making room for the next cannot drop it.
+        rows.push_back(SqlRows(cached));
+        runs.push_back({cached.statement.get(), &statement.params});
+    }
+    connection_->RunTogether(runs);
+    return rows;
 }
 
 void SqlSession::Execute(const QString& sql) {
@@ -85,6 +112,24 @@ bool SqlSession::HasTable(const QString& name) const {
     return db_.tables().contains(name, Qt::CaseInsensitive);
 }
 
+SqlAhead::SqlAhead(SqlSession& session, std::vector<SqlSession::Statement> reads)
+    : session_(session), reads_(std::move(reads)) {
+    if (session_.ahead_) throw std::logic_error("SqlAhead: the session has reads ahead already");
+    session_.ahead_ = this;
+}
+
+SqlAhead::~SqlAhead() {
+    if (session_.ahead_ == this) session_.ahead_ = nullptr;
+}
+
+SqlRows& SqlAhead::Rows(std::size_t read) {
+    if (session_.ahead_ == this) {
+        session_.ahead_ = nullptr;
+        rows_ = session_.RunTogether(reads_);
+    }
+    return rows_.at(read);
+}
+
 QString SqlDate(const QDate& date) { return date.toString(Qt::ISODate); }
 
 QDate DateFromSql(const QVariant& value) {
@@ -95,8 +140,11 @@ QDate DateFromSql(const QVariant& value) {
 Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
     const QStringList begin = kind == Kind::Exclusive ? session.Dialect().BeginExclusive()
                               : kind == Kind::Write   ? session.Dialect().BeginWrite()
+                              : kind == Kind::Query   ? session.Dialect().BeginQuery()
                                                       : QStringList{QStringLiteral("BEGIN")};
+    if (begin.isEmpty()) return;
     session.Execute(begin.first());
+    open_ = true;
     try {
         for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
     } catch (...) {
@@ -116,6 +164,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::Commit() {
+    if (!open_) return;
     session_.Execute(QStringLiteral("COMMIT"));
     open_ = false;
 }

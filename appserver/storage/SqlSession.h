@@ -12,8 +12,11 @@
 #include <functional>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace fai::appserver {
+
+class SqlAhead;
 
 // What one run of a statement answered: its rows, read forward once, and how many rows it
 // changed. The statement stays prepared in its session for its next run; this run of it ends
@@ -58,12 +61,19 @@ class SqlSession {
     // database's reason, EDatabaseUnavailable when the connection is lost.
     SqlRows Run(const QString& sql, const QVariantList& params = {});
     bool Any(const QString& sql, const QVariantList& params);
+    struct Statement;
+    // Runs the statements in order, on PostgreSQL in one round trip; the rows of each are read
+    // afterwards from its SqlRows, in any order. Throws as Run on the first that fails.
+    std::vector<SqlRows> RunTogether(const std::vector<Statement>& statements);
     // Runs an INSERT, UPDATE or DELETE and returns how many rows it changed.
     int Change(const QString& sql, const QVariantList& params);
     // Runs statements without parameters as they stand, unprepared: transaction control,
     // settings, schema changes.
     void Execute(const QString& sql);
     bool HasTable(const QString& name) const;
+    // False when the database is known to have dropped the connection since its last
+    // statement (it restarted, or ended the session), found out without a round trip.
+    bool IsOpen() { return connection_->IsOpen(); }
 
     const SqlDialect& Dialect() const { return dialect_; }
 
@@ -80,6 +90,8 @@ class SqlSession {
     void Observe(Observer observer) { observer_ = std::move(observer); }
 
   private:
+    friend class SqlAhead;
+
     void Told(const QString& sql, const QVariantList& params, bool prepared) const {
         if (observer_) observer_({sql, params, prepared});
     }
@@ -91,6 +103,28 @@ class SqlSession {
     QSqlDatabase db_;
     std::unique_ptr<DatabaseConnection> connection_;
     std::unique_ptr<StatementCache> statements_;
+    SqlAhead* ahead_ = nullptr;
+};
+
+// Reads sent along with the next statement the session runs, in the same round trip on
+// PostgreSQL: reads whose arguments are known before the checks that come first and whose rows
+// are wanted only once those checks passed. Reading the rows of reads not sent yet runs them
+// then; what was not read goes with this object. One at a time per session.
+class SqlAhead {
+  public:
+    SqlAhead(SqlSession& session, std::vector<SqlSession::Statement> reads);
+    ~SqlAhead();
+    SqlAhead(const SqlAhead&) = delete;
+    SqlAhead& operator=(const SqlAhead&) = delete;
+
+    SqlRows& Rows(std::size_t read);
+
+  private:
+    friend class SqlSession;
+
+    SqlSession& session_;
+    std::vector<SqlSession::Statement> reads_;
+    std::vector<SqlRows> rows_;  // once sent
 };
 
 // Dates are bound as ISO text: SQLite keeps them as such, ordered like the dates they are,
@@ -104,8 +138,9 @@ QDate DateFromSql(const QVariant& value);
 class Transaction {
   public:
     // Read: sees one state of the database throughout. Write: see SqlDialect::BeginWrite.
-    // Exclusive: the only one in the database, for schema changes.
-    enum class Kind { Read, Write, Exclusive };
+    // Exclusive: the only one in the database, for schema changes. Query: the reads of one
+    // call, see SqlDialect::BeginQuery.
+    enum class Kind { Read, Write, Exclusive, Query };
     explicit Transaction(SqlSession& session, Kind kind = Kind::Read);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -115,7 +150,7 @@ class Transaction {
 
   private:
     SqlSession& session_;
-    bool open_ = true;
+    bool open_ = false;
 };
 
 }  // namespace fai::appserver

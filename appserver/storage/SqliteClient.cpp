@@ -162,6 +162,9 @@ class SqliteConnection final : public DatabaseConnection {
 
     void Forget(PreparedStatement&) noexcept override {}
 
+    // A file has no connection to lose.
+    bool IsOpen() override { return true; }
+
     void Execute(const QString& sql) override {
         char* error = nullptr;
         if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK)

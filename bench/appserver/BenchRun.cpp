@@ -3,6 +3,7 @@
 #include "AppServer.h"
 #include "BulkSeeder.h"
 #include "CallLog.h"
+#include "NativeFloor.h"
 #include "RecordedStatements.h"
 #include "Schema.h"
 #include "SqlSession.h"
@@ -71,37 +72,46 @@ bool BenchRun::Run() {
         {"GetTurno", [&] { return workload.GetTurno(); }},
         {"UpdEfetFatu", [&] { return workload.UpdEfetFatu(); }},
     };
+    const std::unique_ptr<NativeFloor> floor = NativeFloor::Open(location_);
     std::vector<Measured> measured;
     for (const auto& [method, next] : methodsMeasured)
-        measured.push_back(Measure(method, next, session, methods));
+        measured.push_back(Measure(method, next, session, *floor, methods));
     const Latencies empty = EmptyCalls(methods);
 
-    Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
+    Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 %7 | %8 %9 %10")
             .arg(QStringLiteral("method (ms)"), -26)
             .arg(QStringLiteral("median"), 8)
             .arg(QStringLiteral("p99"), 8)
             .arg(QStringLiteral("SQL"), 8)
             .arg(QStringLiteral("empty"), 8)
             .arg(QStringLiteral("floor"), 8)
-            .arg(QStringLiteral("median / floor")));
+            .arg(QStringLiteral("ratio"), 6)
+            .arg(QStringLiteral("native"), 8)
+            .arg(QStringLiteral("floor"), 8)
+            .arg(QStringLiteral("ratio"), 6));
     for (const Measured& m : measured) {
-        const double floor = m.sql.MedianMs() + empty.MedianMs();
-        Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
+        const double sqlFloor = m.sql.MedianMs() + empty.MedianMs();
+        const double nativeFloor = m.native.MedianMs() + empty.MedianMs();
+        Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 %7 | %8 %9 %10")
                 .arg(QString::fromLatin1(m.method), -26)
                 .arg(Ms(m.overWire.MedianMs()), 8)
                 .arg(Ms(m.overWire.P99Ms()), 8)
                 .arg(Ms(m.sql.MedianMs()), 8)
                 .arg(Ms(empty.MedianMs()), 8)
-                .arg(Ms(floor), 8)
-                .arg(QString::number(m.overWire.MedianMs() / floor, 'f', 2)));
+                .arg(Ms(sqlFloor), 8)
+                .arg(QString::number(m.overWire.MedianMs() / sqlFloor, 'f', 2), 6)
+                .arg(Ms(m.native.MedianMs()), 8)
+                .arg(Ms(nativeFloor), 8)
+                .arg(QString::number(m.overWire.MedianMs() / nativeFloor, 'f', 2), 6));
     }
-    Say(QStringLiteral("%1 %2 %3   (SQL p99 per method: %4)")
+    Say(QStringLiteral("%1 %2 %3   (p99 of SQL, native per method: %4)")
             .arg(QStringLiteral("empty call"), -26)
             .arg(Ms(empty.MedianMs()), 8)
             .arg(Ms(empty.P99Ms()), 8)
             .arg([&] {
                 QStringList p99;
-                for (const Measured& m : measured) p99 << Ms(m.sql.P99Ms());
+                for (const Measured& m : measured)
+                    p99 << Ms(m.sql.P99Ms()) + QStringLiteral("/") + Ms(m.native.P99Ms());
                 return p99.join(QStringLiteral(", "));
             }()));
     SavesAtOnce(session, server.Port());
@@ -143,19 +153,38 @@ void BenchRun::PrepareDatabase() {
 }
 
 BenchRun::Measured BenchRun::Measure(const char* method, const std::function<MethodCall()>& next,
-                                     SqlSession& session, TrdmEfetFaturDisp& methods) {
-    for (int i = 0; i < kWarmUpCalls; ++i) next().overWire(methods);
-    Measured measured{method, {}, {}};
+                                     SqlSession& session, NativeFloor& floor,
+                                     TrdmEfetFaturDisp& methods) {
+    for (int i = 0; i < kWarmUpCalls; ++i) {
+        const MethodCall call = next();
+        call.overWire(methods);
+        floor.Run(call.floor());
+    }
+    Measured measured{method, {}, {}, {}};
+    int unlike = 0;
     for (int i = 0; i < settings_.samples; ++i) {
         const MethodCall call = next();
         // Recording runs the method once in process, which also brings its rows into the
-        // caches, so that both timed runs below find them there.
+        // caches, so that the timed runs below find them there.
         const RecordedStatements sql =
             RecordedStatements::Of(session, [&] { call.inProcess(session); });
         measured.sql.Add(Timed([&] { sql.Replay(session); }));
-        bool answered = false;
+        const std::vector<FloorStatement> statements = call.floor();
+        qint64 floorRows = 0;
+        measured.native.Add(Timed([&] { floorRows = floor.Run(statements); }));
+        std::optional<qint64> answered;
         measured.overWire.Add(Timed([&] { answered = call.overWire(methods); }));
-        if (!answered) ++failures_;
+        if (!answered)
+            ++failures_;
+        else if (*answered != floorRows)
+            ++unlike;
+    }
+    if (unlike > 0) {
+        // A floor that reads other rows than the answer carries measures something else.
+        Say(QStringLiteral("%1: the floor read other rows than the answer carried in %2 calls")
+                .arg(QLatin1String(method))
+                .arg(unlike));
+        failures_ += unlike;
     }
     if (failures_ > 0)
         Say(QStringLiteral("%1: %2 calls failed").arg(QLatin1String(method)).arg(failures_));

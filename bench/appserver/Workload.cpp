@@ -10,10 +10,58 @@ namespace {
 
 const QString kLunch = QStringLiteral("00001");
 
+// The rows of each packet of the answers, read as a hand-written client would.
+const QString kHeadcountColumns = QStringLiteral(
+    "SELECT SC.CDFILIAL, SC.CDSERVFILI, S.NMSERVICO, %1, SC.CDCLIENTE, E.QTCOMEFATU, "
+    "E.CDFILIFATU, E.NRAPURACFAT, E.QTCOMEPREV, E.VRSERVFATUDT, SC.DSEMISSERCLI ");
+const QString kRowsOfDay = kHeadcountColumns.arg(QStringLiteral("E.DTFATURAM")) +
+                           QStringLiteral(
+                               "FROM SERVCLIEFILI SC JOIN SERVICO S ON S.CDFILIAL = SC.CDFILIAL "
+                               "AND S.CDSERVFILI = SC.CDSERVFILI LEFT JOIN EFETFATUR E "
+                               "ON E.CDFILIAL = SC.CDFILIAL AND E.CDCLIENTE = SC.CDCLIENTE "
+                               "AND E.CDSERVFILI = SC.CDSERVFILI AND E.DTFATURAM = ? "
+                               "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI");
+const QString kRowsOfService =
+    kHeadcountColumns.arg(QStringLiteral("E.DTFATURAM")) +
+    QStringLiteral(
+        "FROM EFETFATUR E JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
+        "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI "
+        "JOIN SERVICO S ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI "
+        "WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
+        "ORDER BY E.DTFATURAM");
+const QString kPeriods = QStringLiteral(
+    "SELECT CDFILIAL, CDCLIENTE, NRAPURACFAT, DTINIAPURAC, DTFIMAPURAC FROM APURACFATCLI "
+    "WHERE CDFILIAL = ? AND CDCLIENTE = ? ORDER BY DTINIAPURAC, NRAPURACFAT");
+const QString kItems = QStringLiteral(
+    "SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET FROM ITEMRATEIOEFET "
+    "WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET");
+const QString kItemsOfRow = QStringLiteral(
+    "SELECT L.NRITRATEFECLIFAT, L.CDFILIAL, L.CDSERVFILI, I.CDCLIENTE, L.DTFATURAM, L.CDSERVPLAN, "
+    "I.NRITEMRATEIOEFET, I.CDITEMRATEIOEFET, I.NMITEMRATEIOEFET, L.QTEFETIVOS "
+    "FROM ITEMRATEIOEFET I LEFT JOIN ITRATEFECLIFAT L ON L.NRITEMRATEIOEFET = I.NRITEMRATEIOEFET "
+    "AND L.CDCLIENTE = I.CDCLIENTE AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
+    "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET");
+const QString kShiftsOfRow = QStringLiteral(
+    "SELECT T.CDTURNO, T.NMTURNO, T.CDFILIAL, Q.QTCOMFATUTUR FROM TURNO T LEFT JOIN EFETTURNO Q "
+    "ON Q.CDFILIAL = T.CDFILIAL AND Q.CDTURNO = T.CDTURNO AND Q.CDCLIENTE = ? "
+    "AND Q.CDSERVFILI = ? AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO");
+// One more billed diner, checked against the count the clerk saw, in one statement.
+const QString kSaveBilled = QStringLiteral(
+    "UPDATE EFETFATUR SET QTCOMEFATU = ? WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
+    "AND DTFATURAM = ? AND QTCOMEFATU = ?");
+
+// What an answer carries, all packets told.
+std::optional<qint64> RowsOf(const ServerResult& result) {
+    if (!result.success) return std::nullopt;
+    qint64 rows = 0;
+    for (const DataPacket& packet : result.payload) rows += qint64(packet.rows.size());
+    return rows;
+}
+
 // A read as a worker runs it: one transaction around the method.
 std::function<void(SqlSession&)> Read(std::function<void(EfetFaturReads&)> read) {
     return [read = std::move(read)](SqlSession& session) {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Kind::Query);
         EfetFaturReads reads(session);
         read(reads);
         transaction.Commit();
@@ -97,10 +145,16 @@ MethodCall Workload::GetEfetFatuByDay() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetEfetFatu(key.client, key.branch, QString(), key.date, 0);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kRowsOfDay, {SqlDate(key.date), key.branch, key.client}},
+                    {kPeriods, {key.branch, key.client}},
+                    {kItems, {key.client}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
                 QString service;
                 QDate day = key.date;
-                return methods.GetEfetFatu(key.client, key.branch, service, day, 0).success;
+                return RowsOf(methods.GetEfetFatu(key.client, key.branch, service, day, 0));
             }};
 }
 
@@ -109,10 +163,16 @@ MethodCall Workload::GetEfetFatuByService() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetEfetFatu(key.client, key.branch, key.service, ZeroDate(), 1);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kRowsOfService, {key.branch, key.client, key.service}},
+                    {kPeriods, {key.branch, key.client}},
+                    {kItems, {key.client}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
                 QString service = key.service;
                 QDate noDay = ZeroDate();
-                return methods.GetEfetFatu(key.client, key.branch, service, noDay, 1).success;
+                return RowsOf(methods.GetEfetFatu(key.client, key.branch, service, noDay, 1));
             }};
 }
 
@@ -121,8 +181,12 @@ MethodCall Workload::GetItRatEfet() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetItRatEfet(key.branch, key.client, key.date, key.service);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kItemsOfRow, {key.branch, key.service, SqlDate(key.date), key.client}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
-                return methods.GetItRatEfet(key.branch, key.client, key.date, key.service).success;
+                return RowsOf(methods.GetItRatEfet(key.branch, key.client, key.date, key.service));
             }};
 }
 
@@ -131,10 +195,14 @@ MethodCall Workload::GetTurno() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetTurno(key.branch, key.client, key.service, key.date);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kShiftsOfRow, {key.client, key.service, SqlDate(key.date), key.branch}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
                 QString service = key.service;
                 QDate day = key.date;
-                return methods.GetTurno(key.branch, key.client, service, day).success;
+                return RowsOf(methods.GetTurno(key.branch, key.client, service, day));
             }};
 }
 
@@ -147,10 +215,19 @@ MethodCall Workload::UpdEfetFatu() {
                                            std::nullopt);
                 transaction.Commit();
             },
-            [target](TrdmEfetFaturDisp& methods) {
+            [target] {
+                const double seen = target->counts.billed;
+                target->counts.billed += 1;
+                const HeadcountKey& key = target->key;
+                return std::vector<FloorStatement>{{kSaveBilled,
+                                                    {target->counts.billed, key.branch, key.client,
+                                                     key.service, SqlDate(key.date), seen}}};
+            },
+            [target](TrdmEfetFaturDisp& methods) -> std::optional<qint64> {
                 OptionalPacket delta = NextSave(*target), none;
                 QString nullFields = NullFieldsOfAnOpenRow();
-                return methods.UpdEfetFatu(delta, nullFields, none).success;
+                if (!methods.UpdEfetFatu(delta, nullFields, none).success) return std::nullopt;
+                return 1;  // the row saved
             }};
 }
 

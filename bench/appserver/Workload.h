@@ -3,9 +3,11 @@
 #include "BenchPlan.h"
 #include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "NativeFloor.h"
 #include "TrdmEfetFaturDisp.h"
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -15,11 +17,14 @@ class SqlSession;
 
 namespace fai::appserver::bench {
 
-// One call of a method, made twice: in process, as the server's worker runs it (its
-// transaction and its code), to learn the SQL it sends; and through the client over gRPC.
+// One call of a method, made three ways: in process, as the server's worker runs it (its
+// transaction and its code), to learn the SQL it sends; as its floor, the same rows read (or
+// the same row written) with the fewest statements; and through the client over gRPC.
 struct MethodCall {
     std::function<void(SqlSession&)> inProcess;
-    std::function<bool(TrdmEfetFaturDisp&)> overWire;  // whether the server answered success
+    std::function<std::vector<FloorStatement>()> floor;
+    // The rows the answer carries (the row saved, for a save); none when the call failed.
+    std::function<std::optional<qint64>(TrdmEfetFaturDisp&)> overWire;
 };
 
 // A stored headcount row that saves can change, with its counts as last saved.

@@ -1,5 +1,6 @@
-// The statements a session keeps prepared, as the database itself lists them for the
-// connection: SQLite's sqlite_stmt, PostgreSQL's pg_prepared_statements.
+// The statements of a session: those it keeps prepared, as the database itself lists them for
+// the connection (SQLite's sqlite_stmt, PostgreSQL's pg_prepared_statements), and those it
+// sends together.
 #include "AppErrors.h"
 #include "BackendTest.h"
 #include "PostgresClient.h"
@@ -148,6 +149,56 @@ TEST_P(StatementCacheTest, AConnectionOpenedAgainPreparesItsStatementsAnew) {
          ++wait)
         QThread::msleep(20);
     EXPECT_EQ(onWorker(countAndList), std::vector<qint64>{1});
+}
+
+TEST_P(StatementCacheTest, StatementsSentTogetherAnswerEachInTurnAndStopAtAFailure) {
+    SqlSession session(Location());
+    const QString branchName = QStringLiteral("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = ?");
+    const auto names = [](std::vector<SqlRows>& rows) {
+        QStringList read;
+        for (SqlRows& each : rows)
+            while (each.Next()) read << each.Value(0).toString();
+        return read;
+    };
+    const QString branchCode = QStringLiteral("SELECT CDFILIAL FROM FILIAL WHERE CDFILIAL = ?");
+    std::vector<SqlRows> rows = session.RunTogether({{branchName, {kOtherBranch}},
+                                                     {kBranchCount, {kBranch}},
+                                                     {branchCode, {QStringLiteral("9999")}}});
+    EXPECT_EQ(names(rows), (QStringList{QStringLiteral("Norte"), QStringLiteral("1")}));
+    rows.clear();
+
+    const QString insert = QStringLiteral("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?, ?)");
+    EXPECT_THROW(session.RunTogether({{branchName, {kBranch}},
+                                      {insert, {kBranch, QStringLiteral("Repetida")}},
+                                      {kBranchCount, {kBranch}}}),
+                 EDatabaseError);
+    rows = session.RunTogether({{branchName, {kBranch}}, {kBranchCount, {kOtherBranch}}});
+    EXPECT_EQ(names(rows), (QStringList{QStringLiteral("Centro"), QStringLiteral("1")}));
+}
+
+// Reads ahead go out with the next statement, after it, and are read once it answered; when no
+// statement comes, reading them runs them.
+TEST_P(StatementCacheTest, ReadsAheadGoWithTheNextStatement) {
+    SqlSession session(Location());
+    std::vector<QString> heard;
+    session.Observe([&heard](const SqlSession::Statement& s) { heard.push_back(s.sql); });
+    const QString branchName = QStringLiteral("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = ?");
+    {
+        SqlAhead ahead(session, {{branchName, {kOtherBranch}}});
+        EXPECT_TRUE(heard.empty()) << "sent before its time";
+        EXPECT_EQ(CountOf(session, kBranchCount, {kBranch}), 1);
+        EXPECT_EQ(heard, (std::vector<QString>{kBranchCount, branchName}));
+        ASSERT_TRUE(ahead.Rows(0).Next());
+        EXPECT_EQ(ahead.Rows(0).Value(0).toString(), QStringLiteral("Norte"));
+    }
+    heard.clear();
+    {
+        SqlAhead ahead(session, {{branchName, {kBranch}}});
+        ASSERT_TRUE(ahead.Rows(0).Next());
+        EXPECT_EQ(ahead.Rows(0).Value(0).toString(), QStringLiteral("Centro"));
+    }
+    EXPECT_EQ(CountOf(session, kBranchCount, {kBranch}), 1);
+    EXPECT_EQ(heard, (std::vector<QString>{branchName, kBranchCount}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, StatementCacheTest, kBackends, BackendNamer());
