@@ -5,6 +5,7 @@
 
 #include <QDate>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace fai::appserver {
@@ -56,8 +57,16 @@ QDate IsoDate(QByteArrayView text) {
     return QDate(year, month, day);
 }
 
+// The last text read in one column: a row that repeats it (the branch, the client, the
+// service of every row of a list) shares it instead of converting its bytes again.
+struct LastText {
+    QByteArray bytes;
+    QString text;
+    bool read = false;
+};
+
 // The cell straight from the database's bytes in the usual cases: no QVariant on the way.
-Value ToValue(const SqlRows& rows, int column, const FieldDef& field) {
+Value ToValue(const SqlRows& rows, int column, const FieldDef& field, LastText& last) {
     const SqlCell cell = rows.Cell(column);
     switch (cell.kind) {
         case SqlCell::Kind::Null:
@@ -67,9 +76,14 @@ Value ToValue(const SqlRows& rows, int column, const FieldDef& field) {
             break;
         case SqlCell::Kind::Text:
             if (field.type == FieldType::String) {
-                QString text = QString::fromUtf8(cell.text);
-                if (text.size() > field.size) Unreadable(field, text);
-                return Value(text);
+                if (!last.read || last.bytes != cell.text) {
+                    last.text = QString::fromUtf8(cell.text);
+                    if (last.text.size() > field.size) Unreadable(field, last.text);
+                    last.bytes.resize(cell.text.size());
+                    std::copy(cell.text.begin(), cell.text.end(), last.bytes.begin());
+                    last.read = true;
+                }
+                return Value(last.text);
             }
             if (field.type == FieldType::DateTime) {
                 const QDate date = IsoDate(cell.text);
@@ -98,10 +112,12 @@ DataPacket ReadPacket(SqlRows& rows, const PacketRead& read) {
     const int columns = static_cast<int>(shape.size());
     if (rows.Columns() != columns)
         throw std::logic_error("ReadPacket: the query's columns do not match the packet's fields");
+    std::vector<LastText> texts(shape.size());
     while (rows.Next()) {
         PacketRow row;
         row.values.reserve(shape.size());
-        for (int i = 0; i < columns; ++i) row.values.push_back(ToValue(rows, i, shape[i]));
+        for (int i = 0; i < columns; ++i)
+            row.values.push_back(ToValue(rows, i, shape[i], texts[i]));
         packet.rows.push_back(std::move(row));
     }
     if (read.complete) read.complete(packet);

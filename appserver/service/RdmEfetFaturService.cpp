@@ -16,8 +16,12 @@
 #include "TransportImport.h"
 #include "WorkerPool.h"
 
+#include <google/protobuf/arena.h>
+#include <grpcpp/support/message_allocator.h>
+
 #include <chrono>
 #include <functional>
+#include <type_traits>
 
 namespace fai::appserver {
 namespace {
@@ -159,19 +163,27 @@ grpc::Status Refusal(const Failure& failure, Fai00400::TextResult*) {
 }
 
 // The work in one transaction on the worker's connection, committed only when all of it
-// succeeded and `beforeCommit` lets it.
+// succeeded and `beforeCommit` lets it. A call that only reads may begin nothing (see
+// SqlDialect::BeginQuery): a connection the database dropped just before is then found out by
+// its own first statement, and since a read changes nothing it runs again on a new
+// connection, as a transaction's beginning would.
 Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                   const std::function<void()>& beforeCommit) {
-    try {
-        const std::unique_ptr<Transaction> transaction = worker.Begin(
-            access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Query);
-        Answer done = work(worker.Session());
-        beforeCommit();
-        transaction->Commit();
-        return done;
-    } catch (const EDatabaseError&) {
-        worker.DiscardSession();
-        throw;
+    for (bool again = access == Access::Read && worker.Connected();; again = false) {
+        try {
+            const std::unique_ptr<Transaction> transaction = worker.Begin(
+                access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Query);
+            Answer done = work(worker.Session());
+            beforeCommit();
+            transaction->Commit();
+            return done;
+        } catch (const EDatabaseUnavailable&) {
+            worker.DiscardSession();
+            if (!again) throw;
+        } catch (const EDatabaseError&) {
+            worker.DiscardSession();
+            throw;
+        }
     }
 }
 
@@ -254,7 +266,57 @@ grpc::ServerUnaryReactor* Serve(const Serving& serving, grpc::CallbackServerCont
     return call;
 }
 
+// Each call's request and answer on an arena of their own: a packet of thousands of cells is
+// built and freed as a few blocks instead of a heap allocation per cell.
+template <class Request, class Reply>
+class ArenaAllocator final : public grpc::MessageAllocator<Request, Reply> {
+  public:
+    grpc::MessageHolder<Request, Reply>* AllocateMessages() override { return new Holder; }
+
+  private:
+    class Holder final : public grpc::MessageHolder<Request, Reply> {
+      public:
+        Holder() {
+            this->set_request(google::protobuf::Arena::CreateMessage<Request>(&arena_));
+            this->set_response(google::protobuf::Arena::CreateMessage<Reply>(&arena_));
+        }
+        void Release() override { delete this; }
+
+      private:
+        google::protobuf::Arena arena_;
+    };
+};
+
+template <class Method, class Request, class Reply>
+void OnArena(std::type_identity_t<Method>& service,
+             void (Method::*use)(grpc::MessageAllocator<Request, Reply>*)) {
+    static ArenaAllocator<Request, Reply> allocator;
+    (service.*use)(&allocator);
+}
+
 }  // namespace
+
+RdmEfetFaturService::RdmEfetFaturService(const Serving& serving) : serving_(serving) {
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetParams);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetCliente);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetServico);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetEfetFatu);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_ImportaEfetTrans);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetValidaData);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVerifData);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVlrFatPla);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVerifSoma);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_UpdEfetFatu);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetTurno);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_SetTurno);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetSomaTurno);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVdServClie);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetItRatEfet);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_UpDateServData);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_PrxRelFatur);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GeraRel);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_DeletaRel);
+}
 
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetParams(grpc::CallbackServerContext* call,
                                                          const Fai00400::GetParamsRequest* request,

@@ -26,7 +26,7 @@ struct Serving {
 // for the two methods that answer plain text, which have no result array to carry it.
 class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::CallbackService {
   public:
-    explicit RdmEfetFaturService(const Serving& serving) : serving_(serving) {}
+    explicit RdmEfetFaturService(const Serving& serving);
 
     grpc::ServerUnaryReactor* GetParams(grpc::CallbackServerContext* call,
                                         const Fai00400::GetParamsRequest* request,

@@ -104,33 +104,26 @@ class PostgresFloor final : public NativeFloor {
     qint64 Run(const std::vector<FloorStatement>& statements) override {
         std::vector<QByteArray> names;
         for (const FloorStatement& s : statements) names.push_back(Prepared(s.sql));
+        std::vector<std::vector<QByteArray>> texts(statements.size());
+        std::vector<std::vector<const char*>> values(statements.size());
+        for (std::size_t i = 0; i < statements.size(); ++i) {
+            for (const QVariant& param : statements[i].params) texts[i].push_back(TextOf(param));
+            for (const QByteArray& text : texts[i]) values[i].push_back(text.constData());
+        }
+        // One statement goes on its own; several in one round trip.
+        if (statements.size() == 1)
+            return Read(PQexecPrepared(connection_, names[0].constData(), int(values[0].size()),
+                                       values[0].data(), nullptr, nullptr, 0));
         if (!PQenterPipelineMode(connection_))
             Fail("PQenterPipelineMode", PQerrorMessage(connection_));
-        for (std::size_t i = 0; i < statements.size(); ++i) {
-            std::vector<QByteArray> texts;
-            std::vector<const char*> values;
-            for (const QVariant& param : statements[i].params) texts.push_back(TextOf(param));
-            for (const QByteArray& text : texts) values.push_back(text.constData());
-            if (!PQsendQueryPrepared(connection_, names[i].constData(), int(values.size()),
-                                     values.data(), nullptr, nullptr, 0))
+        for (std::size_t i = 0; i < statements.size(); ++i)
+            if (!PQsendQueryPrepared(connection_, names[i].constData(), int(values[i].size()),
+                                     values[i].data(), nullptr, nullptr, 0))
                 Fail("PQsendQueryPrepared", PQerrorMessage(connection_));
-        }
         if (!PQpipelineSync(connection_)) Fail("PQpipelineSync", PQerrorMessage(connection_));
         qint64 rows = 0;
         for (std::size_t i = 0; i < statements.size(); ++i) {
-            PGresult* result = PQgetResult(connection_);
-            const ExecStatusType status = PQresultStatus(result);
-            if (status == PGRES_TUPLES_OK) {
-                rows += PQntuples(result);
-                for (int r = 0; r < PQntuples(result); ++r)
-                    for (int c = 0; c < PQnfields(result); ++c)
-                        sink_ += PQgetlength(result, r, c) + *PQgetvalue(result, r, c);
-            } else if (status == PGRES_COMMAND_OK) {
-                rows += std::atoi(PQcmdTuples(result));
-            } else {
-                Fail("PQgetResult", PQresultErrorMessage(result));
-            }
-            PQclear(result);
+            rows += Read(PQgetResult(connection_));
             PQclear(PQgetResult(connection_));  // the end of this statement's results
         }
         PQclear(PQgetResult(connection_));  // the sync
@@ -140,6 +133,24 @@ class PostgresFloor final : public NativeFloor {
     }
 
   private:
+    // Every value of every row; the rows read or changed.
+    qint64 Read(PGresult* result) {
+        qint64 rows = 0;
+        const ExecStatusType status = PQresultStatus(result);
+        if (status == PGRES_TUPLES_OK) {
+            rows = PQntuples(result);
+            for (int r = 0; r < PQntuples(result); ++r)
+                for (int c = 0; c < PQnfields(result); ++c)
+                    sink_ += PQgetlength(result, r, c) + *PQgetvalue(result, r, c);
+        } else if (status == PGRES_COMMAND_OK) {
+            rows = std::atoi(PQcmdTuples(result));
+        } else {
+            Fail("PQgetResult", PQresultErrorMessage(result));
+        }
+        PQclear(result);
+        return rows;
+    }
+
     QByteArray Prepared(const QString& sql) {
         QByteArray& name = prepared_[sql];
         if (name.isEmpty()) {
