@@ -137,6 +137,20 @@ QDate DateFromSql(const QVariant& value) {
                                               : QDate::fromString(value.toString(), Qt::ISODate);
 }
 
+namespace {
+const QString kTimestampFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+}  // namespace
+
+QString SqlTimestamp(const QDateTime& moment) { return moment.toUTC().toString(kTimestampFormat); }
+
+// Both databases give the stored text back: SQLite as it keeps it, PostgreSQL in its ISO style.
+QDateTime TimestampFromSql(const QVariant& value) {
+    if (value.isNull()) return {};
+    QDateTime moment = QDateTime::fromString(value.toString(), kTimestampFormat);
+    moment.setTimeSpec(Qt::UTC);
+    return moment;
+}
+
 Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
     const QStringList begin = kind == Kind::Exclusive ? session.Dialect().BeginExclusive()
                               : kind == Kind::Write   ? session.Dialect().BeginWrite()

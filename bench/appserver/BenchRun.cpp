@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <latch>
@@ -75,7 +76,8 @@ bool BenchRun::Run() {
     const std::unique_ptr<NativeFloor> floor = NativeFloor::Open(location_);
     std::vector<Measured> measured;
     for (const auto& [method, next] : methodsMeasured)
-        measured.push_back(Measure(method, next, session, *floor, methods));
+        measured.push_back(Measure(method, next, session, *floor, methods, settings_.samples));
+    measured.push_back(MeasureGeraRel(workload, session, *floor, methods));
     const Latencies empty = EmptyCalls(methods);
 
     Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 %7 | %8 %9 %10")
@@ -154,7 +156,7 @@ void BenchRun::PrepareDatabase() {
 
 BenchRun::Measured BenchRun::Measure(const char* method, const std::function<MethodCall()>& next,
                                      SqlSession& session, NativeFloor& floor,
-                                     TrdmEfetFaturDisp& methods) {
+                                     TrdmEfetFaturDisp& methods, int samples) {
     for (int i = 0; i < kWarmUpCalls; ++i) {
         const MethodCall call = next();
         call.overWire(methods);
@@ -162,7 +164,7 @@ BenchRun::Measured BenchRun::Measure(const char* method, const std::function<Met
     }
     Measured measured{method, {}, {}, {}};
     int unlike = 0;
-    for (int i = 0; i < settings_.samples; ++i) {
+    for (int i = 0; i < samples; ++i) {
         const MethodCall call = next();
         // Recording runs the method once in process, which also brings its rows into the
         // caches, so that the timed runs below find them there.
@@ -188,6 +190,35 @@ BenchRun::Measured BenchRun::Measure(const char* method, const std::function<Met
     }
     if (failures_ > 0)
         Say(QStringLiteral("%1: %2 calls failed").arg(QLatin1String(method)).arg(failures_));
+    return measured;
+}
+
+BenchRun::Measured BenchRun::MeasureGeraRel(Workload& workload, SqlSession& session,
+                                            NativeFloor& floor, TrdmEfetFaturDisp& methods) {
+    std::vector<QString> numbers;
+    for (int branch = 0; branch < plan_.branches; ++branch)
+        numbers.push_back(methods.PrxRelFatur(BenchPlan::Branch(branch)));
+    const QString floorNumber = methods.PrxRelFatur(BenchPlan::Branch(0));
+    // A year of a branch is some thousands of rows a call: a tenth of the samples tells.
+    Measured measured = Measure(
+        "GeraRel (a branch, a year)",
+        [&] { return workload.GeraRelForAYear(numbers, floorNumber, session.Dialect()); }, session,
+        floor, methods, std::max(settings_.samples / 10, 5));
+    {
+        SqlRows rows =
+            session.Run(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT NRAPURACGD) "
+                                       "FROM RELCOMENSAL"));
+        rows.Next();
+        Say(QStringLiteral("GeraRel: %1 rows in %2 reports, %3 a report")
+                .arg(rows.Value(0).toLongLong())
+                .arg(rows.Value(1).toLongLong())
+                .arg(rows.Value(0).toLongLong() / std::max<qint64>(rows.Value(1).toLongLong(), 1)));
+    }
+    for (int branch = 0; branch < plan_.branches; ++branch) {
+        if (!methods.DeletaRel(BenchPlan::Branch(branch), numbers[std::size_t(branch)]).success)
+            ++failures_;
+    }
+    if (!methods.DeletaRel(BenchPlan::Branch(0), floorNumber).success) ++failures_;
     return measured;
 }
 

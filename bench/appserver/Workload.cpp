@@ -1,7 +1,9 @@
 #include "Workload.h"
 
+#include "BrazilianText.h"
 #include "EfetFaturReads.h"
 #include "HeadcountSave.h"
+#include "ListingReports.h"
 #include "PacketShapes.h"
 #include "SqlSession.h"
 
@@ -49,6 +51,17 @@ const QString kShiftsOfRow = QStringLiteral(
 const QString kSaveBilled = QStringLiteral(
     "UPDATE EFETFATUR SET QTCOMEFATU = ? WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
     "AND DTFATURAM = ? AND QTCOMEFATU = ?");
+
+// The listing's working data of a branch over a period, with each day's weekday.
+const QString kReportRows = QStringLiteral(
+    "INSERT INTO RELCOMENSAL (NRAPURACGD, CDFILIAL, CDCLIENTE, NMRAZSOCCLIE, NMFANTCLIE, "
+    "CDSERVFILI, NMSERVICO, DTFATURAM, NMDIASEMANA, QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT) "
+    "SELECT CAST(? AS INTEGER), E.CDFILIAL, E.CDCLIENTE, C.NMRAZSOCCLIE, C.NMFANTCLIE, "
+    "E.CDSERVFILI, S.NMSERVICO, E.DTFATURAM, %1, E.QTCOMEFATU, E.QTCOMEPREV, E.VRSERVFATUDT "
+    "FROM EFETFATUR E JOIN CLIENTE C ON C.CDCLIENTE = E.CDCLIENTE "
+    "JOIN SERVICO S ON S.CDFILIAL = E.CDFILIAL AND S.CDSERVFILI = E.CDSERVFILI "
+    "WHERE E.CDFILIAL = ? AND E.DTFATURAM BETWEEN ? AND ?");
+const QString kDropReportRows = QStringLiteral("DELETE FROM RELCOMENSAL WHERE NRAPURACGD = ?");
 
 // What an answer carries, all packets told.
 std::optional<qint64> RowsOf(const ServerResult& result) {
@@ -228,6 +241,42 @@ MethodCall Workload::UpdEfetFatu() {
                 QString nullFields = NullFieldsOfAnOpenRow();
                 if (!methods.UpdEfetFatu(delta, nullFields, none).success) return std::nullopt;
                 return 1;  // the row saved
+            }};
+}
+
+MethodCall Workload::GeraRelForAYear(const std::vector<QString>& numbers,
+                                     const QString& floorNumber, const SqlDialect& dialect) {
+    const int branch = std::uniform_int_distribution<int>(0, plan_.branches - 1)(random_);
+    const QString code = BenchPlan::Branch(branch), number = numbers[std::size_t(branch)];
+    const QDate last = plan_.Last(), first = last.addDays(-364);
+    // The answer tells no rows: the plan does.
+    qint64 written = 0;
+    for (int client = branch; client < plan_.clients; client += plan_.branches)
+        for (QDate day = std::max(first, plan_.First()); day <= last; day = day.addDays(1))
+            if (BenchPlan::Serves(client, day)) written += BenchPlan::ServicesOf(client).size();
+    return {[=](SqlSession& session) {
+                Transaction transaction(session, Transaction::Kind::Write);
+                ListingReports(session).GeraRel(code, first, last, number);
+                transaction.Commit();
+            },
+            // The rows written under a number of the floor's own and then removed, so that
+            // each run starts from the same state: twice the rows the answer reports.
+            [=, &dialect] {
+                QVariantList params{floorNumber};
+                QString weekday =
+                    QStringLiteral("CASE %1").arg(dialect.DayOfWeek(QStringLiteral("E.DTFATURAM")));
+                for (int day = 0; day < WeekdayNames().size(); ++day) {
+                    weekday += QStringLiteral(" WHEN %1 THEN ?").arg(day);
+                    params << WeekdayNames()[day];
+                }
+                params << code << SqlDate(first) << SqlDate(last);
+                return std::vector<FloorStatement>{
+                    {kReportRows.arg(weekday + QStringLiteral(" END")), params},
+                    {kDropReportRows, {floorNumber}}};
+            },
+            [=](TrdmEfetFaturDisp& methods) -> std::optional<qint64> {
+                if (!methods.GeraRel(code, first, last, number).success) return std::nullopt;
+                return 2 * written;
             }};
 }
 

@@ -12,8 +12,9 @@
 #include <vector>
 
 namespace fai::appserver {
+class SqlDialect;
 class SqlSession;
-}
+}  // namespace fai::appserver
 
 namespace fai::appserver::bench {
 
@@ -53,6 +54,11 @@ class Workload {
     MethodCall GetItRatEfet();
     MethodCall GetTurno();
     MethodCall UpdEfetFatu();
+    // The listing's working data of a branch over the plan's last year, generated under the
+    // branch's report number (numbers[branch]), as the listing screen asks for it; its floor
+    // writes under `floorNumber`.
+    MethodCall GeraRelForAYear(const std::vector<QString>& numbers, const QString& floorNumber,
+                               const SqlDialect& dialect);
 
   private:
     int AnyClient();
