@@ -2,6 +2,10 @@
 
 #include "WireText.h"
 
+#include <QStringEncoder>
+
+#include <string>
+
 namespace fai {
 namespace {
 
@@ -10,20 +14,72 @@ namespace {
 constexpr int kMaxFields = 1000;
 constexpr int kMaxFieldSize = 1'000'000;
 
-void ToProto(const Value& value, Fai00400::Value* out) {
-    if (value.IsText()) {
-        out->set_text(value.Text().toStdString());
-    } else if (value.IsNumber()) {
-        out->set_number(value.Number());
-    } else if (value.IsDate()) {
-        out->set_day(ToDaySerial(value.Date()));
-    }
-}
+// Texts on their way to the wire, column by column: a text equal to the last one of its
+// column (the branch, the client, the service of every row of a list) is converted once, its
+// bytes copied after that.
+class TextsOut {
+  public:
+    explicit TextsOut(std::size_t columns) : last_(columns) {}
 
-void ToProto(const std::vector<Value>& values,
+    void Put(std::size_t column, const QString& text, Fai00400::Value* out) {
+        if (column >= last_.size()) last_.resize(column + 1);  // a row longer than its fields
+        Last& last = last_[column];
+        if (!last.converted || text != last.text) {
+            last.text = text;
+            last.utf8.resize(encoder_.requiredSpace(text.size()));
+            last.utf8.resize(encoder_.appendToBuffer(last.utf8.data(), text) - last.utf8.data());
+            last.converted = true;
+        }
+        out->set_text(last.utf8);
+    }
+
+  private:
+    struct Last {
+        QString text;
+        std::string utf8;
+        bool converted = false;
+    };
+    std::vector<Last> last_;
+    QStringEncoder encoder_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
+};
+
+// Texts off the wire, column by column: bytes equal to the last of their column share the
+// text read and checked for them.
+class TextsIn {
+  public:
+    explicit TextsIn(std::size_t columns) : last_(columns) {}
+
+    // None when the bytes are not UTF-8. The bytes stay where they are while the packet is
+    // read.
+    std::optional<QString> Take(std::size_t column, const std::string& bytes) {
+        Last& last = last_[column];
+        if (last.bytes && *last.bytes == bytes) return last.text;
+        std::optional<QString> text = DecodeUtf8(bytes);
+        if (text) last = {&bytes, *text};
+        return text;
+    }
+
+  private:
+    struct Last {
+        const std::string* bytes = nullptr;
+        QString text;
+    };
+    std::vector<Last> last_;
+};
+
+void ToProto(const std::vector<Value>& values, TextsOut& texts,
              google::protobuf::RepeatedPtrField<Fai00400::Value>* out) {
     out->Reserve(static_cast<int>(values.size()));
-    for (const Value& v : values) ToProto(v, out->Add());
+    for (std::size_t column = 0; column < values.size(); ++column) {
+        const Value& value = values[column];
+        Fai00400::Value* cell = out->Add();
+        if (value.IsText())
+            texts.Put(column, value.Text(), cell);
+        else if (value.IsNumber())
+            cell->set_number(value.Number());
+        else if (value.IsDate())
+            cell->set_day(ToDaySerial(value.Date()));
+    }
 }
 
 [[noreturn]] void Fail(const QString& what) {
@@ -35,14 +91,15 @@ QString Describe(const FieldDef& field) {
     return QStringLiteral("campo %1").arg(Excerpt(field.name));
 }
 
-Value FromProto(const Fai00400::Value& value, const FieldDef& field) {
+Value FromProto(const Fai00400::Value& value, const FieldDef& field, std::size_t column,
+                TextsIn& texts) {
     switch (value.kind_case()) {
         case Fai00400::Value::KIND_NOT_SET:
             return Value();
         case Fai00400::Value::kText: {
             if (field.type != FieldType::String)
                 Fail(QStringLiteral("texto no %1, que não é texto").arg(Describe(field)));
-            std::optional<QString> decoded = DecodeUtf8(value.text());
+            std::optional<QString> decoded = texts.Take(column, value.text());
             if (!decoded)
                 Fail(QStringLiteral("texto que não é UTF-8 válido no %1").arg(Describe(field)));
             QString text = *std::move(decoded);
@@ -72,7 +129,7 @@ Value FromProto(const Fai00400::Value& value, const FieldDef& field) {
 }
 
 std::vector<Value> FromProto(const google::protobuf::RepeatedPtrField<Fai00400::Value>& values,
-                             const std::vector<FieldDef>& fields, int rowNumber) {
+                             const std::vector<FieldDef>& fields, int rowNumber, TextsIn& texts) {
     if (values.size() != static_cast<int>(fields.size()))
         Fail(QStringLiteral("a linha %1 tem %2 valores para %3 campos")
                  .arg(rowNumber)
@@ -80,7 +137,8 @@ std::vector<Value> FromProto(const google::protobuf::RepeatedPtrField<Fai00400::
                  .arg(fields.size()));
     std::vector<Value> out;
     out.reserve(fields.size());
-    for (int i = 0; i < values.size(); ++i) out.push_back(FromProto(values[i], fields[i]));
+    for (int i = 0; i < values.size(); ++i)
+        out.push_back(FromProto(values[i], fields[i], std::size_t(i), texts));
     return out;
 }
 
@@ -123,11 +181,12 @@ void ToProto(const DataPacket& packet, Fai00400::DataPacket* out) {
         f->set_fixed_length(field.fixedLength);
     }
     out->mutable_rows()->Reserve(static_cast<int>(packet.rows.size()));
+    TextsOut texts(packet.fields.size());
     for (const PacketRow& row : packet.rows) {
         Fai00400::Row* r = out->add_rows();
         r->set_change(static_cast<Fai00400::RowChange>(row.change));
-        ToProto(row.values, r->mutable_values());
-        ToProto(row.original, r->mutable_original());
+        ToProto(row.values, texts, r->mutable_values());
+        ToProto(row.original, texts, r->mutable_original());
     }
 }
 
@@ -147,6 +206,7 @@ DataPacket FromProto(const Fai00400::DataPacket& packet) {
         out.fields.push_back(std::move(def));
     }
     out.rows.reserve(packet.rows_size());
+    TextsIn texts(out.fields.size());
     int rowNumber = 0;
     for (const auto& row : packet.rows()) {
         ++rowNumber;
@@ -155,7 +215,7 @@ DataPacket FromProto(const Fai00400::DataPacket& packet) {
             case Fai00400::ROW_UNCHANGED:
             case Fai00400::ROW_INSERTED:
                 r.change = static_cast<RowChange>(row.change());
-                r.values = FromProto(row.values(), out.fields, rowNumber);
+                r.values = FromProto(row.values(), out.fields, rowNumber, texts);
                 if (!row.original().empty())
                     Fail(QStringLiteral("a linha %1 traz valores originais sem ter sido "
                                         "alterada")
@@ -163,14 +223,14 @@ DataPacket FromProto(const Fai00400::DataPacket& packet) {
                 break;
             case Fai00400::ROW_MODIFIED:
                 r.change = RowChange::Modified;
-                r.values = FromProto(row.values(), out.fields, rowNumber);
-                r.original = FromProto(row.original(), out.fields, rowNumber);
+                r.values = FromProto(row.values(), out.fields, rowNumber, texts);
+                r.original = FromProto(row.original(), out.fields, rowNumber, texts);
                 break;
             case Fai00400::ROW_DELETED:
                 r.change = RowChange::Deleted;
                 if (!row.values().empty())
                     Fail(QStringLiteral("a linha excluída %1 traz valores atuais").arg(rowNumber));
-                r.original = FromProto(row.original(), out.fields, rowNumber);
+                r.original = FromProto(row.original(), out.fields, rowNumber, texts);
                 break;
             default:
                 Fail(QStringLiteral("tipo de alteração desconhecido na linha %1").arg(rowNumber));

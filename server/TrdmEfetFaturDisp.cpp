@@ -45,13 +45,17 @@ template <class Request>
 ServerResult Result(RpcSession& session, const char* method,
                     RpcSession::Rpc<Request, Fai00400::ServerResult> rpc, const Request& request,
                     int promised) {
-    return FromWire(session.Call(method, rpc, request), method, promised);
+    return session.Call(method, rpc, request, [&](const Fai00400::ServerResult& answer) {
+        return FromWire(answer, method, promised);
+    });
 }
 
 template <class Request>
 QString PlainText(RpcSession& session, const char* method,
                   RpcSession::Rpc<Request, Fai00400::TextResult> rpc, const Request& request) {
-    return QString::fromStdString(session.Call(method, rpc, request).text());
+    return session.Call(method, rpc, request, [](const Fai00400::TextResult& answer) {
+        return QString::fromStdString(answer.text());
+    });
 }
 
 Fai00400::GetEfetFatuRequest HeadcountQuery(const QString& client, const QString& branch,

@@ -1,6 +1,5 @@
 #include "UserAdministration.h"
 
-#include "BranchRepository.h"
 #include "Errors.h"
 #include "PasswordHash.h"
 #include "SessionRepository.h"
@@ -69,11 +68,10 @@ QStringList UserAdministration::KnownBranches(const QStringList& typed, bool adm
         return {};
     }
     QStringList branches;
-    BranchRepository known(session_);
     for (const QString& text : typed) {
         const QString branch = text.trimmed().toUpper();
         if (branch.isEmpty() || branches.contains(branch)) continue;
-        if (!known.Exists(branch))
+        if (!session_.Any(QStringLiteral("SELECT 1 FROM FILIAL WHERE CDFILIAL = ?"), {branch}))
             Refuse(QStringLiteral("Filial %1 não cadastrada.").arg(Excerpt(branch)));
         branches << branch;
     }

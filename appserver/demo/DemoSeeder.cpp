@@ -141,27 +141,26 @@ std::vector<double> Split(double total, const std::vector<int>& weights) {
     return parts;
 }
 
+// The rows written many times over, each statement prepared once.
+const QString kHeadcountInsert = QStringLiteral(
+    "INSERT INTO EFETFATUR (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, QTCOMEFATU, QTCOMEPREV, "
+    "VRSERVFATUDT, CDFILIFATU, NRAPURACFAT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+const QString kPlanningInsert = QStringLiteral(
+    "INSERT INTO PLANEFETCLI (CDFILIAL, CDCLIENTE, CDSERVFILI, DTPLANEJAM, QTCOMEFETCLI) VALUES "
+    "(?, ?, ?, ?, ?)");
+const QString kTransportedInsert = QStringLiteral(
+    "INSERT INTO EFETTRANSP (CDFILIAL, CDCLIENTE, CDSERVFILI, DTEFETTRANSP, QTEFETTRANSP) VALUES "
+    "(?, ?, ?, ?, ?)");
+const QString kShiftInsert = QStringLiteral(
+    "INSERT INTO EFETTURNO (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAMTUR, CDTURNO, QTCOMFATUTUR) "
+    "VALUES (?, ?, ?, ?, ?, ?)");
+const QString kLinkInsert = QStringLiteral(
+    "INSERT INTO ITRATEFECLIFAT (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, CDSERVPLAN, "
+    "NRITEMRATEIOEFET, QTEFETIVOS) VALUES (?, ?, ?, ?, ?, ?, ?)");
+
 class Generator {
   public:
-    Generator(SqlSession& session, const QDate& today)
-        : session_(session),
-          today_(today),
-          headcount_(session, QStringLiteral("INSERT INTO EFETFATUR (CDFILIAL, CDCLIENTE, "
-                                             "CDSERVFILI, DTFATURAM, QTCOMEFATU, QTCOMEPREV, "
-                                             "VRSERVFATUDT, CDFILIFATU, NRAPURACFAT) "
-                                             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")),
-          planning_(session, QStringLiteral("INSERT INTO PLANEFETCLI (CDFILIAL, CDCLIENTE, "
-                                            "CDSERVFILI, DTPLANEJAM, QTCOMEFETCLI) "
-                                            "VALUES (?, ?, ?, ?, ?)")),
-          transported_(session, QStringLiteral("INSERT INTO EFETTRANSP (CDFILIAL, CDCLIENTE, "
-                                               "CDSERVFILI, DTEFETTRANSP, QTEFETTRANSP) "
-                                               "VALUES (?, ?, ?, ?, ?)")),
-          shift_(session, QStringLiteral("INSERT INTO EFETTURNO (CDFILIAL, CDCLIENTE, "
-                                         "CDSERVFILI, DTFATURAMTUR, CDTURNO, QTCOMFATUTUR) "
-                                         "VALUES (?, ?, ?, ?, ?, ?)")),
-          link_(session, QStringLiteral("INSERT INTO ITRATEFECLIFAT (CDFILIAL, CDCLIENTE, "
-                                        "CDSERVFILI, DTFATURAM, CDSERVPLAN, NRITEMRATEIOEFET, "
-                                        "QTEFETIVOS) VALUES (?, ?, ?, ?, ?, ?, ?)")) {}
+    Generator(SqlSession& session, const QDate& today) : session_(session), today_(today) {}
 
     void Run() {
         Branches();
@@ -238,12 +237,12 @@ class Generator {
                                           : kApportionmentItems.end();
         if (items == kApportionmentItems.end()) return ids;
         for (const QString& item : items->second) {
-            QSqlQuery inserted = session_.Run(
+            SqlRows inserted = session_.Run(
                 QStringLiteral("INSERT INTO ITEMRATEIOEFET (CDCLIENTE, CDITEMRATEIOEFET, "
                                "NMITEMRATEIOEFET) VALUES (?, ?, ?) RETURNING NRITEMRATEIOEFET"),
                 {client, item.section(u' ', 0, 0), item.section(u' ', 1)});
-            inserted.next();
-            ids.push_back(inserted.value(0));
+            inserted.Next();
+            ids.push_back(inserted.Value(0));
         }
         return ids;
     }
@@ -317,9 +316,10 @@ class Generator {
             const double value =
                 price > 0 ? std::round((price + Between(-100, 100) / 100.0) * 100) / 100 : 0;
             const AssessedPeriod* period = PeriodOf(periods, day);
-            headcount_.Run({key.branch, key.client, key.service, SqlDate(day), billed,
-                            double(diners), value, period ? QVariant(key.branch) : QVariant(),
-                            period ? QVariant(period->number) : QVariant()});
+            session_.Run(kHeadcountInsert,
+                         {key.branch, key.client, key.service, SqlDate(day), billed, double(diners),
+                          value, period ? QVariant(key.branch) : QVariant(),
+                          period ? QVariant(period->number) : QVariant()});
             if (planned) Planning(key, billed);
             const bool recent = day > today_.addDays(-kDaysOfShiftBreakdown);
             if ((seed.traits & kShiftBreakdown) && key.service == kLunch && recent)
@@ -335,18 +335,20 @@ class Generator {
     }
 
     void Planning(const Key& key, double diners) {
-        planning_.Run({key.branch, key.client, key.service, SqlDate(key.day), diners});
+        session_.Run(kPlanningInsert,
+                     {key.branch, key.client, key.service, SqlDate(key.day), diners});
     }
 
     void Transported(const Key& key, double diners) {
-        transported_.Run({key.branch, key.client, key.service, SqlDate(key.day), diners});
+        session_.Run(kTransportedInsert,
+                     {key.branch, key.client, key.service, SqlDate(key.day), diners});
     }
 
     void ShiftBreakdown(const Key& key, double billed) {
         const std::vector<double> parts = Split(billed, {6, 4});
         for (std::size_t shift = 0; shift < parts.size(); ++shift)
-            shift_.Run({key.branch, key.client, key.service, SqlDate(key.day),
-                        Utf8(kShifts[shift].code), parts[shift]});
+            session_.Run(kShiftInsert, {key.branch, key.client, key.service, SqlDate(key.day),
+                                        Utf8(kShifts[shift].code), parts[shift]});
     }
 
     void Apportionment(const Key& key, double billed, const std::vector<QVariant>& items) {
@@ -354,17 +356,13 @@ class Generator {
         for (std::size_t i = 0; i < items.size(); ++i) weights.push_back(Between(2, 9));
         const std::vector<double> parts = Split(billed, weights);
         for (std::size_t i = 0; i < items.size(); ++i)
-            link_.Run({key.branch, key.client, key.service, SqlDate(key.day), key.service, items[i],
-                       parts[i] > 0 ? QVariant(parts[i]) : QVariant()});
+            session_.Run(kLinkInsert,
+                         {key.branch, key.client, key.service, SqlDate(key.day), key.service,
+                          items[i], parts[i] > 0 ? QVariant(parts[i]) : QVariant()});
     }
 
     SqlSession& session_;
     QDate today_;
-    SqlStatement headcount_;
-    SqlStatement planning_;
-    SqlStatement transported_;
-    SqlStatement shift_;
-    SqlStatement link_;
     std::mt19937 random_{kSeed};
     std::map<QString, int> assessments_;
 };

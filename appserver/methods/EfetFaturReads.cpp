@@ -32,103 +32,132 @@ DataPacket Narrowed(DataPacket clients, const QString& client) {
     return clients;
 }
 
+// The read of what was asked, sent along with the checks of the request (one round trip on
+// PostgreSQL) and read once they passed: `judge` runs the checks.
+template <class Judge>
+DataPacket Checked(SqlSession& session, PacketRead read, const Judge& judge) {
+    PacketsAhead ahead(session, {std::move(read)});
+    judge();
+    return ahead.Packet(0);
+}
+
+std::vector<PacketRead> HeadcountReads(const HeadcountFilter& filter) {
+    return {filter.byDate
+                ? HeadcountRepository::ByDate(filter.branch, filter.client, filter.date)
+                : HeadcountRepository::ByService(filter.branch, filter.client, filter.service),
+            BillingRulesRepository::AssessedPeriods(filter.branch, filter.client),
+            ApportionmentRepository::ItemsOfClient(filter.client)};
+}
+
 }  // namespace
 
 DataPacket EfetFaturReads::GetParams(const QString& branch) {
-    RequestChecks checks(session_);
-    return BranchRepository(session_).Params(checks.KnownBranch(branch));
+    return Checked(session_, BranchRepository::Params(branch),
+                   [&] { RequestChecks(session_).KnownBranch(branch); });
 }
 
 DataPacket EfetFaturReads::GetCliente(const QString& branch, const QString& registrationNumber,
                                       const QString& client) {
-    RequestChecks checks(session_);
-    const QString knownBranch = checks.KnownBranch(branch);
-    const QString number = RequestChecks::OptionalRegistration(registrationNumber);
-    const QString code = RequestChecks::OptionalClientCode(client);
-    ClientRepository clients(session_);
-    if (!number.isEmpty()) return Narrowed(clients.ByRegistration(knownBranch, number), code);
-    if (!code.isEmpty()) return clients.ByCode(knownBranch, code);
-    return clients.ClientsOfBranch(knownBranch);
+    const QString number = RequestChecks::Registration(registrationNumber);
+    const QString code = RequestChecks::Asked(branch, client, {}, {}).client;
+    const PacketRead read = !number.isEmpty() ? ClientRepository::ByRegistration(branch, number)
+                            : !code.isEmpty() ? ClientRepository::ByCode(branch, code)
+                                              : ClientRepository::ClientsOfBranch(branch);
+    DataPacket found = Checked(session_, read, [&] {
+        RequestChecks(session_).KnownBranch(branch);
+        RequestChecks::OptionalRegistration(registrationNumber);
+        RequestChecks::OptionalClientCode(client);
+    });
+    return number.isEmpty() ? found : Narrowed(std::move(found), code);
 }
 
 DataPacket EfetFaturReads::GetServico(const QString& branch, const QString& client,
                                       const QString& service) {
-    RequestChecks checks(session_);
-    const QString knownBranch = checks.KnownBranch(branch);
-    const QString knownClient = checks.ClientOfBranch(knownBranch, client);
-    const QString code = RequestChecks::OptionalServiceCode(service);
-    ServiceRepository services(session_);
-    if (code.isEmpty()) return services.ServicesOfClient(knownBranch, knownClient);
-    return services.ServiceOfClient(knownBranch, knownClient, code);
+    const HeadcountKey asked = RequestChecks::Asked(branch, client, service, {});
+    return Checked(session_,
+                   service.isEmpty()
+                       ? ServiceRepository::ServicesOfClient(asked.branch, asked.client)
+                       : ServiceRepository::ServiceOfClient(asked.branch, asked.client, service),
+                   [&] {
+                       RequestChecks(session_).ClientKey(branch, client);
+                       RequestChecks::OptionalServiceCode(service);
+                   });
 }
 
 std::vector<DataPacket> EfetFaturReads::GetEfetFatu(const QString& client, const QString& branch,
                                                     const QString& service, const QDate& date,
                                                     int mode) {
-    return Headcounts(RequestChecks(session_).Filter(client, branch, service, date, mode));
+    PacketsAhead ahead(
+        session_, HeadcountReads(RequestChecks::AskedFilter(client, branch, service, date, mode)));
+    RequestChecks(session_).Filter(client, branch, service, date, mode);
+    return {ahead.Packet(0), ahead.Packet(1), ahead.Packet(2)};
 }
 
 std::vector<DataPacket> EfetFaturReads::Headcounts(const HeadcountFilter& filter) {
-    HeadcountRepository headcounts(session_);
-    DataPacket rows = filter.byDate
-                          ? headcounts.ByDate(filter.branch, filter.client, filter.date)
-                          : headcounts.ByService(filter.branch, filter.client, filter.service);
-    return {std::move(rows),
-            BillingRulesRepository(session_).AssessedPeriods(filter.branch, filter.client),
-            ApportionmentRepository(session_).ItemsOfClient(filter.client)};
+    return ReadPackets(session_, HeadcountReads(filter));
 }
 
 DataPacket EfetFaturReads::GetValidaData(const QString& branch, const QString& client,
                                          const QString& service, const QDate& date) {
-    return HeadcountRepository(session_).StoredDate(
-        RequestChecks(session_).Key(branch, client, service, date));
+    return Checked(
+        session_,
+        HeadcountRepository::StoredDate(RequestChecks::Asked(branch, client, service, date)),
+        [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
 DataPacket EfetFaturReads::GetVerifData(const QString& branch, const QString& service,
                                         const QString& client) {
-    const HeadcountKey key = RequestChecks(session_).ServiceKey(branch, client, service);
-    return HeadcountRepository(session_).LatestDate(key.branch, key.client, key.service);
+    const HeadcountKey asked = RequestChecks::Asked(branch, client, service, {});
+    return Checked(session_,
+                   HeadcountRepository::LatestDate(asked.branch, asked.client, asked.service),
+                   [&] { RequestChecks(session_).ServiceKey(branch, client, service); });
 }
 
 DataPacket EfetFaturReads::GetVlrFatPla(const QString& branch, const QString& service,
                                         const QString& client, const QDate& date) {
-    return BillingRulesRepository(session_).PlannedCount(
-        RequestChecks(session_).Key(branch, client, service, date));
+    return Checked(
+        session_,
+        BillingRulesRepository::PlannedCount(RequestChecks::Asked(branch, client, service, date)),
+        [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
 DataPacket EfetFaturReads::GetTurno(const QString& branch, const QString& client,
                                     const QString& service, const QDate& date) {
-    return ShiftRepository(session_).ShiftsOf(
-        RequestChecks(session_).Key(branch, client, service, date));
+    return Checked(session_,
+                   ShiftRepository::ShiftsOf(RequestChecks::Asked(branch, client, service, date)),
+                   [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
 DataPacket EfetFaturReads::GetSomaTurno(const QString& branch, const QString& client,
                                         const QString& service, const QDate& date) {
-    HeadcountKey key = RequestChecks(session_).ServiceKey(branch, client, service);
     if (RequestChecks::IsNoDate(date)) {
+        RequestChecks(session_).ServiceKey(branch, client, service);
         DataPacket nothingStored = Empty(shapes::ShiftSum());
         nothingStored.rows.push_back({RowChange::Unchanged, {Value(0.0)}, {}});
         return nothingStored;
     }
-    key.date = date;
-    return ShiftRepository(session_).ShiftSum(key);
+    return Checked(session_,
+                   ShiftRepository::ShiftSum(RequestChecks::Asked(branch, client, service, date)),
+                   [&] { RequestChecks(session_).ServiceKey(branch, client, service); });
 }
 
 DataPacket EfetFaturReads::GetVdServClie(const QString& branch, const QString& client,
                                          const QString& service) {
-    RequestChecks checks(session_);
-    const QString knownBranch = checks.KnownBranch(branch);
-    const QString knownClient = checks.ClientOfBranch(knownBranch, client);
-    return ServiceRepository(session_).Relation(knownBranch, knownClient,
-                                                RequestChecks::ServiceCode(service));
+    const HeadcountKey asked = RequestChecks::Asked(branch, client, service, {});
+    return Checked(session_, ServiceRepository::Relation(asked.branch, asked.client, service), [&] {
+        RequestChecks(session_).ClientKey(branch, client);
+        RequestChecks::ServiceCode(service);
+    });
 }
 
 DataPacket EfetFaturReads::GetItRatEfet(const QString& branch, const QString& client,
                                         const QDate& date, const QString& service) {
     if (branch.isEmpty() || client.isEmpty() || service.isEmpty() || RequestChecks::IsNoDate(date))
         return Empty(shapes::HeadcountApportion());
-    return ApportionmentRepository(session_).ItemsOfHeadcount(
-        RequestChecks(session_).Key(branch, client, service, date));
+    return Checked(session_,
+                   ApportionmentRepository::ItemsOfHeadcount(
+                       RequestChecks::Asked(branch, client, service, date)),
+                   [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
 }  // namespace fai::appserver

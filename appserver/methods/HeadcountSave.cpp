@@ -53,11 +53,9 @@ Scope ScopeOf(SqlSession& session, const std::vector<HeadcountChange>& rows,
                               .arg(seen.begin()->first, seen.begin()->second,
                                    std::next(seen.begin())->first,
                                    std::next(seen.begin())->second));
-    RequestChecks checks(session);
-    Scope scope;
-    scope.branch = checks.KnownBranch(seen.begin()->first);
-    scope.client = checks.ClientOfBranch(scope.branch, seen.begin()->second);
-    return scope;
+    const HeadcountKey known =
+        RequestChecks(session).ClientKey(seen.begin()->first, seen.begin()->second);
+    return {known.branch, known.client};
 }
 
 class SaveApplier {

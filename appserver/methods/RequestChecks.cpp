@@ -1,9 +1,7 @@
 #include "RequestChecks.h"
 
 #include "AppErrors.h"
-#include "BranchRepository.h"
-#include "ClientRepository.h"
-#include "ServiceRepository.h"
+#include "SqlSession.h"
 #include "Value.h"
 #include "WireText.h"
 
@@ -35,40 +33,52 @@ QString Unformatted(const QString& text) {
     return out;
 }
 
+// The client's code as the CLIENTE table keeps it: its type letter and the letters and digits
+// of its registration number.
+QString ClientCodeOf(const QString& client) {
+    if (client.isEmpty()) return client;
+    return client.left(1) + Unformatted(client.mid(1));
+}
+
 }  // namespace
 
+HeadcountKey RequestChecks::Asked(const QString& branch, const QString& client,
+                                  const QString& service, const QDate& date) {
+    return {branch, ClientCodeOf(client), service, date};
+}
+
+HeadcountFilter RequestChecks::AskedFilter(const QString& client, const QString& branch,
+                                           const QString& service, const QDate& date, int mode) {
+    HeadcountFilter filter{
+        branch, ClientCodeOf(client), mode == static_cast<int>(Mode::ByDate), {}, {}};
+    if (filter.byDate)
+        filter.date = date;
+    else
+        filter.service = service;
+    return filter;
+}
+
 QString RequestChecks::KnownBranch(const QString& branch) {
-    if (branch.isEmpty()) Refuse(QStringLiteral("Filial deve ser informada."));
-    RequireSize(branch, kBranchSize, QStringLiteral("Código da filial"));
-    if (!BranchRepository(session_).Exists(branch))
-        Refuse(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
+    JudgeBranch(branch, Look(branch, {}, {}));
     return branch;
 }
 
-QString RequestChecks::ClientOfBranch(const QString& branch, const QString& client) {
-    const QString code = OptionalClientCode(client);
-    if (code.isEmpty()) Refuse(QStringLiteral("Cliente deve ser informado."));
-    if (!ClientRepository(session_).IsClientOfBranch(branch, code))
-        Refuse(QStringLiteral("Cliente %1 não cadastrado na filial %2.").arg(code, branch));
-    return code;
-}
-
-QString RequestChecks::ServiceOfClient(const QString& branch, const QString& client,
-                                       const QString& service) {
-    const QString code = ServiceCode(service);
-    if (!ServiceRepository(session_).IsServiceOfClient(branch, client, code))
-        Refuse(QStringLiteral("Serviço %1 não relacionado ao cliente %2 na filial %3.")
-                   .arg(code, client, branch));
-    return code;
+HeadcountKey RequestChecks::ClientKey(const QString& branch, const QString& client) {
+    const HeadcountKey asked = Asked(branch, client, {}, {});
+    const Known known = Look(asked.branch, asked.client, {});
+    JudgeBranch(branch, known);
+    JudgeClient(asked.branch, asked.client, known);
+    return asked;
 }
 
 HeadcountKey RequestChecks::ServiceKey(const QString& branch, const QString& client,
                                        const QString& service) {
-    HeadcountKey key;
-    key.branch = KnownBranch(branch);
-    key.client = ClientOfBranch(key.branch, client);
-    key.service = ServiceOfClient(key.branch, key.client, service);
-    return key;
+    const HeadcountKey asked = Asked(branch, client, service, {});
+    const Known known = Look(asked.branch, asked.client, asked.service);
+    JudgeBranch(branch, known);
+    JudgeClient(asked.branch, asked.client, known);
+    JudgeService(asked.branch, asked.client, service, known);
+    return asked;
 }
 
 HeadcountKey RequestChecks::Key(const QString& branch, const QString& client,
@@ -80,20 +90,55 @@ HeadcountKey RequestChecks::Key(const QString& branch, const QString& client,
 
 HeadcountFilter RequestChecks::Filter(const QString& client, const QString& branch,
                                       const QString& service, const QDate& date, int mode) {
-    HeadcountFilter filter;
-    filter.branch = KnownBranch(branch);
-    filter.client = ClientOfBranch(filter.branch, client);
-    filter.byDate = QueryMode(mode) == Mode::ByDate;
-    if (filter.byDate) {
+    const HeadcountFilter asked = AskedFilter(client, branch, service, date, mode);
+    const Known known = Look(asked.branch, asked.client, service);
+    JudgeBranch(branch, known);
+    JudgeClient(asked.branch, asked.client, known);
+    if (QueryMode(mode) == Mode::ByDate) {
         if (!service.isEmpty())
             Refuse(QStringLiteral("A consulta por data não recebe serviço: informe a data."));
-        filter.date = BillingDate(date);
+        BillingDate(date);
     } else {
         if (!IsNoDate(date))
             Refuse(QStringLiteral("A consulta por serviço não recebe data: informe o serviço."));
-        filter.service = ServiceOfClient(filter.branch, filter.client, service);
+        JudgeService(asked.branch, asked.client, service, known);
     }
-    return filter;
+    return asked;
+}
+
+RequestChecks::Known RequestChecks::Look(const QString& branch, const QString& client,
+                                         const QString& service) {
+    // A malformed part is looked up as it came: it is found nowhere, and it is refused for its
+    // form before what was found of it is judged.
+    SqlRows rows = session_.Run(
+        QStringLiteral("SELECT (SELECT COUNT(*) FROM FILIAL WHERE CDFILIAL = ?), "
+                       "(SELECT COUNT(*) FROM CLIENFILIAL WHERE CDFILIAL = ? AND CDCLIENTE = ?), "
+                       "(SELECT COUNT(*) FROM SERVCLIEFILI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                       "AND CDSERVFILI = ?)"),
+        {branch, branch, client, branch, client, service});
+    if (!rows.Next()) return {};
+    return {rows.Cell(0).number > 0, rows.Cell(1).number > 0, rows.Cell(2).number > 0};
+}
+
+void RequestChecks::JudgeBranch(const QString& branch, const Known& known) {
+    if (branch.isEmpty()) Refuse(QStringLiteral("Filial deve ser informada."));
+    RequireSize(branch, kBranchSize, QStringLiteral("Código da filial"));
+    if (!known.branch) Refuse(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
+}
+
+void RequestChecks::JudgeClient(const QString& branch, const QString& code, const Known& known) {
+    RequireSize(code, kClientSize, QStringLiteral("Código do cliente"));
+    if (code.isEmpty()) Refuse(QStringLiteral("Cliente deve ser informado."));
+    if (!known.client)
+        Refuse(QStringLiteral("Cliente %1 não cadastrado na filial %2.").arg(code, branch));
+}
+
+void RequestChecks::JudgeService(const QString& branch, const QString& client,
+                                 const QString& service, const Known& known) {
+    ServiceCode(service);
+    if (!known.service)
+        Refuse(QStringLiteral("Serviço %1 não relacionado ao cliente %2 na filial %3.")
+                   .arg(service, client, branch));
 }
 
 QString RequestChecks::ArgumentText(const std::string& bytes, const QString& what) {
@@ -115,14 +160,17 @@ QString RequestChecks::OptionalServiceCode(const QString& service) {
 }
 
 QString RequestChecks::OptionalClientCode(const QString& client) {
-    if (client.isEmpty()) return client;
-    const QString code = client.left(1) + Unformatted(client.mid(1));
+    const QString code = ClientCodeOf(client);
     RequireSize(code, kClientSize, QStringLiteral("Código do cliente"));
     return code;
 }
 
+QString RequestChecks::Registration(const QString& registrationNumber) {
+    return Unformatted(registrationNumber);
+}
+
 QString RequestChecks::OptionalRegistration(const QString& registrationNumber) {
-    const QString number = Unformatted(registrationNumber);
+    const QString number = Registration(registrationNumber);
     RequireSize(number, kRegistrationSize, QStringLiteral("Inscrição do cliente"));
     return number;
 }

@@ -29,14 +29,21 @@ class RequestChecks {
 
     explicit RequestChecks(SqlSession& session) : session_(session) {}
 
+    // Each asks the database once, whatever it checks, and refuses in the order the parts are
+    // named: the branch, then the client, then the service. What passes is what was asked, as
+    // Asked and AskedFilter write it: reads of it can go out before the checks have answered.
+    static HeadcountKey Asked(const QString& branch, const QString& client, const QString& service,
+                              const QDate& date);
+    static HeadcountFilter AskedFilter(const QString& client, const QString& branch,
+                                       const QString& service, const QDate& date, int mode);
+
     // A branch code of the FILIAL table.
     QString KnownBranch(const QString& branch);
-    // A client served by the branch; the code comes back without the punctuation of a
-    // formatted registration number, which a client box may still carry.
-    QString ClientOfBranch(const QString& branch, const QString& client);
-    // A service the client has at the branch.
-    QString ServiceOfClient(const QString& branch, const QString& client, const QString& service);
-    // Branch, client and service of a headcount row's key, without the date.
+    // A known branch and a client it serves; the client's code comes back without the
+    // punctuation of a formatted registration number, which a client box may still carry.
+    HeadcountKey ClientKey(const QString& branch, const QString& client);
+    // Branch, client and service of a headcount row's key, without the date: a service the
+    // client has at the branch.
     HeadcountKey ServiceKey(const QString& branch, const QString& client, const QString& service);
     // All four parts of a headcount row's key, the date included.
     HeadcountKey Key(const QString& branch, const QString& client, const QString& service,
@@ -55,6 +62,8 @@ class RequestChecks {
     static QString OptionalServiceCode(const QString& service);
     static QString OptionalClientCode(const QString& client);
     static QString OptionalRegistration(const QString& registrationNumber);
+    // The registration number without its punctuation, unchecked.
+    static QString Registration(const QString& registrationNumber);
     static QDate BillingDate(const QDate& date);
     // A day of the wire: 0 is the zero date (no date); any other must be a CalendarDay.
     static QDate WireDay(qint64 serial);
@@ -64,6 +73,19 @@ class RequestChecks {
     static bool IsNoDate(const QDate& date);
 
   private:
+    // What the database knows of the parts of a key.
+    struct Known {
+        bool branch = false;
+        bool client = false;   // at the branch
+        bool service = false;  // of the client at the branch
+    };
+    Known Look(const QString& branch, const QString& client, const QString& service);
+    // The judgements, each after those of the parts named before it.
+    static void JudgeBranch(const QString& branch, const Known& known);
+    static void JudgeClient(const QString& branch, const QString& code, const Known& known);
+    static void JudgeService(const QString& branch, const QString& client, const QString& service,
+                             const Known& known);
+
     SqlSession& session_;
 };
 

@@ -23,10 +23,10 @@ QString ShiftLabel(const QString& shift, const HeadcountKey& key) {
 void ShiftSave::Run(const DataPacket& shiftDelta, const QString& nullFields) {
     ShiftDelta delta = ReadShiftDelta(shiftDelta, NullFieldList(nullFields, shapes::Shifts()));
     if (delta.changes.empty()) return;
-    RequestChecks checks(session_);
     HeadcountKey key = delta.key;
-    key.branch = checks.KnownBranch(key.branch);
-    key.client = checks.ClientOfBranch(key.branch, key.client);
+    const HeadcountKey known = RequestChecks(session_).ClientKey(key.branch, key.client);
+    key.branch = known.branch;
+    key.client = known.client;
     WriteRules(session_, key.branch, key.client).CheckRow(key.service, key.date);
     // Shifts break down a stored row's billed count; without the row they would add up to a
     // count nobody saved. Locked, so that the row cannot go before this save commits.

@@ -18,18 +18,23 @@ bool IsYes(const Value& flag) { return flag.IsText() && flag.Text() == QStringLi
 }  // namespace
 
 WriteRules::WriteRules(SqlSession& session, const QString& branch, const QString& client) {
-    const DataPacket params = BranchRepository(session).Params(branch);
+    // Read together: one round trip on PostgreSQL.
+    const std::vector<DataPacket> read =
+        ReadPackets(session, {BranchRepository::Params(branch),
+                              BillingRulesRepository::AssessedPeriods(branch, client),
+                              ServiceRepository::ServicesOfClient(branch, client)});
+    const DataPacket& params = read[0];
     // Without parameters the rule is off, as it is on the screens.
     for (const PacketRow& row : params.rows) {
         if (IsYes(Cell(params, row, "IDUTILDTPROC")) && IsYes(Cell(params, row, "IDBLQEFEDIAFECH")))
             firstOpenDay_ = ToDaySerial(Cell(params, row, "DTPROCESSA").Date()) -
                             Cell(params, row, "NRDIAANTDTPROC").Number();
     }
-    const DataPacket periods = BillingRulesRepository(session).AssessedPeriods(branch, client);
+    const DataPacket& periods = read[1];
     for (const PacketRow& row : periods.rows)
         assessed_.emplace_back(Cell(periods, row, "DTINIAPURAC").Date(),
                                Cell(periods, row, "DTFIMAPURAC").Date());
-    const DataPacket services = ServiceRepository(session).ServicesOfClient(branch, client);
+    const DataPacket& services = read[2];
     for (const PacketRow& row : services.rows)
         services_.insert(Cell(services, row, "CDSERVFILI").Text());
 }

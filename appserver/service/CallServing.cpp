@@ -87,21 +87,26 @@ grpc::Status Refusal(const Failure& failure, Fai00400::ServerResult* result) {
 
 Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                   const std::function<void()>& beforeCommit) {
-    try {
-        if (access == Access::Own) {
+    for (bool again = access == Access::Read && worker.Connected();; again = false) {
+        try {
+            if (access == Access::Own) {
+                Answer done = work(worker.Session());
+                beforeCommit();
+                return done;
+            }
+            const std::unique_ptr<Transaction> transaction = worker.Begin(
+                access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Query);
             Answer done = work(worker.Session());
             beforeCommit();
+            transaction->Commit();
             return done;
+        } catch (const EDatabaseUnavailable&) {
+            worker.DiscardSession();
+            if (!again) throw;
+        } catch (const EDatabaseError&) {
+            worker.DiscardSession();
+            throw;
         }
-        const std::unique_ptr<Transaction> transaction = worker.Begin(
-            access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Read);
-        Answer done = work(worker.Session());
-        beforeCommit();
-        transaction->Commit();
-        return done;
-    } catch (const EDatabaseError&) {
-        worker.DiscardSession();
-        throw;
     }
 }
 

@@ -72,7 +72,10 @@ grpc::Status Refusal(const Failure& failure, Reply*) {
 }
 
 // The work in one transaction on the worker's connection (Own: in the work's own), committed
-// only when all of it succeeded and `beforeCommit` lets it.
+// only when all of it succeeded and `beforeCommit` lets it. A call that only reads may begin
+// nothing (see SqlDialect::BeginQuery): a connection the database dropped just before is then
+// found out by its own first statement, and since a read changes nothing it runs again on a
+// new connection, as a transaction's beginning would.
 Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                   const std::function<void()>& beforeCommit);
 

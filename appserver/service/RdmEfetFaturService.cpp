@@ -16,7 +16,12 @@
 #include "SqlSession.h"
 #include "TransportImport.h"
 
+#include <google/protobuf/arena.h>
+#include <grpcpp/support/message_allocator.h>
+
+#include <chrono>
 #include <functional>
+#include <type_traits>
 
 namespace fai::appserver {
 namespace {
@@ -59,7 +64,58 @@ OptionalPacket PacketOrNull(bool present, const Fai00400::DataPacket& packet) {
 
 Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
 
+// Each call's request and answer on an arena of their own: a packet of thousands of cells is
+// built and freed as a few blocks instead of a heap allocation per cell.
+template <class Request, class Reply>
+class ArenaAllocator final : public grpc::MessageAllocator<Request, Reply> {
+  public:
+    grpc::MessageHolder<Request, Reply>* AllocateMessages() override { return new Holder; }
+
+  private:
+    class Holder final : public grpc::MessageHolder<Request, Reply> {
+      public:
+        Holder() {
+            this->set_request(google::protobuf::Arena::CreateMessage<Request>(&arena_));
+            this->set_response(google::protobuf::Arena::CreateMessage<Reply>(&arena_));
+        }
+        void Release() override { delete this; }
+
+      private:
+        google::protobuf::Arena arena_;
+    };
+};
+
+template <class Method, class Request, class Reply>
+void OnArena(std::type_identity_t<Method>& service,
+             void (Method::*use)(grpc::MessageAllocator<Request, Reply>*)) {
+    static ArenaAllocator<Request, Reply> allocator;
+    (service.*use)(&allocator);
+}
+
 }  // namespace
+
+RdmEfetFaturService::RdmEfetFaturService(const Serving& serving, Authorization& authorization)
+    : serving_(serving), authorization_(authorization) {
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetParams);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetCliente);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetServico);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetEfetFatu);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_ImportaEfetTrans);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetValidaData);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVerifData);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVlrFatPla);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVerifSoma);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_UpdEfetFatu);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetTurno);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_SetTurno);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetSomaTurno);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetVdServClie);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetItRatEfet);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_UpDateServData);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_PrxRelFatur);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GeraRel);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_DeletaRel);
+}
 
 // Admits the caller before the work: a session when the server asks for one, and every
 // branch the request names among the user's; the log line of the call names the user. A call

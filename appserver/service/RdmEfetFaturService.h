@@ -19,8 +19,7 @@ class NamedBranches;
 // its work, every call is admitted by the authorization in the same transaction.
 class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::CallbackService {
   public:
-    RdmEfetFaturService(const Serving& serving, Authorization& authorization)
-        : serving_(serving), authorization_(authorization) {}
+    RdmEfetFaturService(const Serving& serving, Authorization& authorization);
 
     grpc::ServerUnaryReactor* GetParams(grpc::CallbackServerContext* call,
                                         const Fai00400::GetParamsRequest* request,

@@ -17,6 +17,7 @@ class WorkerContext final : public WorkerPool::Context {
     }
 
     std::unique_ptr<Transaction> Begin(Transaction::Kind kind) override {
+        if (session_ && !session_->IsOpen()) DiscardSession();
         const bool used = session_.has_value();
         try {
             return std::make_unique<Transaction>(Session(), kind);
@@ -28,6 +29,8 @@ class WorkerContext final : public WorkerPool::Context {
     }
 
     void DiscardSession() override { session_.reset(); }
+
+    bool Connected() const override { return session_.has_value(); }
 
   private:
     const DatabaseLocation& location_;
@@ -45,26 +48,37 @@ WorkerPool::~WorkerPool() {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        for (Idle* worker : idle_) {
+            worker->woken = true;
+            worker->wake.notify_one();
+        }
+        idle_.clear();
     }
-    wake_.notify_all();
     for (std::thread& thread : threads_) thread.join();
 }
 
 void WorkerPool::Post(std::function<void(Context&)> job) {
-    {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(job));
-    }
-    wake_.notify_one();
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(job));
+    if (idle_.empty()) return;  // a busy worker takes it when it is done
+    Idle* worker = idle_.back();
+    idle_.pop_back();
+    worker->woken = true;
+    worker->wake.notify_one();
 }
 
 void WorkerPool::Serve() {
     WorkerContext context(location_);
+    Idle idle;
     for (;;) {
         std::function<void(Context&)> job;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            while (queue_.empty() && !stopping_) {
+                idle.woken = false;
+                idle_.push_back(&idle);
+                idle.wake.wait(lock, [&idle] { return idle.woken; });
+            }
             if (queue_.empty()) return;
             job = std::move(queue_.front());
             queue_.pop_front();

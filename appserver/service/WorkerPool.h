@@ -30,11 +30,14 @@ class WorkerPool {
         virtual SqlSession& Session() = 0;
         // Begins a transaction on the worker's connection. A connection that the database
         // dropped since its last use (a restart of the database, a cut in the network) is
-        // found out only by this first statement: nothing has run on it then, so it is
-        // opened again and the transaction begun once more.
+        // found out before anything runs on it, from what the database sent when it dropped
+        // it or else by the transaction's first statement: it is opened again and the
+        // transaction begun once more.
         virtual std::unique_ptr<Transaction> Begin(Transaction::Kind kind) = 0;
         // After a database failure the connection may be broken: the next work reopens it.
         virtual void DiscardSession() = 0;
+        // Whether a connection is open, from earlier work.
+        virtual bool Connected() const = 0;
     };
 
     WorkerPool(const DatabaseLocation& location, int workers);
@@ -46,12 +49,20 @@ class WorkerPool {
     void Post(std::function<void(Context&)> job);
 
   private:
+    // A worker waiting for work.
+    struct Idle {
+        std::condition_variable wake;
+        bool woken = false;
+    };
+
     void Serve();
 
     DatabaseLocation location_;
     std::mutex mutex_;
-    std::condition_variable wake_;
     std::deque<std::function<void(Context&)>> queue_;
+    // The worker idle the shortest time is woken first: its thread, its connection and the
+    // database's side of it are the warmest, and calls one after the other keep to one worker.
+    std::vector<Idle*> idle_;
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };

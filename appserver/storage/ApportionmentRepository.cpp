@@ -6,25 +6,26 @@
 
 namespace fai::appserver {
 
-DataPacket ApportionmentRepository::ItemsOfClient(const QString& client) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET "
-                       "FROM ITEMRATEIOEFET WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET"),
-        {client});
-    return ReadPacket(query, shapes::ApportionItems());
+PacketRead ApportionmentRepository::ItemsOfClient(const QString& client) {
+    return {
+        {QStringLiteral("SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET "
+                        "FROM ITEMRATEIOEFET WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET"),
+         {client}},
+        &shapes::ApportionItems(),
+        {}};
 }
 
-DataPacket ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral(
-            "SELECT L.NRITRATEFECLIFAT, L.CDFILIAL, L.CDSERVFILI, I.CDCLIENTE, L.DTFATURAM, "
-            "L.CDSERVPLAN, I.NRITEMRATEIOEFET, I.CDITEMRATEIOEFET, I.NMITEMRATEIOEFET, "
-            "L.QTEFETIVOS FROM ITEMRATEIOEFET I LEFT JOIN ITRATEFECLIFAT L "
-            "ON L.NRITEMRATEIOEFET = I.NRITEMRATEIOEFET AND L.CDCLIENTE = I.CDCLIENTE "
-            "AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
-            "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET"),
-        {key.branch, key.service, SqlDate(key.date), key.client});
-    return ReadPacket(query, shapes::HeadcountApportion());
+PacketRead ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
+    return {{QStringLiteral(
+                 "SELECT L.NRITRATEFECLIFAT, L.CDFILIAL, L.CDSERVFILI, I.CDCLIENTE, L.DTFATURAM, "
+                 "L.CDSERVPLAN, I.NRITEMRATEIOEFET, I.CDITEMRATEIOEFET, I.NMITEMRATEIOEFET, "
+                 "L.QTEFETIVOS FROM ITEMRATEIOEFET I LEFT JOIN ITRATEFECLIFAT L "
+                 "ON L.NRITEMRATEIOEFET = I.NRITEMRATEIOEFET AND L.CDCLIENTE = I.CDCLIENTE "
+                 "AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
+                 "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET"),
+             {key.branch, key.service, SqlDate(key.date), key.client}},
+            &shapes::HeadcountApportion(),
+            {}};
 }
 
 bool ApportionmentRepository::IsItemOfClient(const QString& client, qint64 item) {
@@ -34,15 +35,15 @@ bool ApportionmentRepository::IsItemOfClient(const QString& client, qint64 item)
 }
 
 std::optional<StoredLink> ApportionmentRepository::Locked(const HeadcountKey& key, qint64 item) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT NRITRATEFECLIFAT, QTEFETIVOS FROM ITRATEFECLIFAT WHERE "
                        "CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTFATURAM = ? "
                        "AND NRITEMRATEIOEFET = ?") +
             session_.Dialect().LockRows(),
         {key.branch, key.client, key.service, SqlDate(key.date), item});
-    if (!query.next()) return std::nullopt;
-    StoredLink link{query.value(0).toLongLong(), std::nullopt};
-    if (!query.value(1).isNull()) link.diners = query.value(1).toDouble();
+    if (!rows.Next()) return std::nullopt;
+    StoredLink link{rows.Value(0).toLongLong(), std::nullopt};
+    if (!rows.Value(1).isNull()) link.diners = rows.Value(1).toDouble();
     return link;
 }
 

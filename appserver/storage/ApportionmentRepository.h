@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ApportionmentDelta.h"
-#include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "PacketReader.h"
 
 #include <optional>
 
@@ -17,10 +17,10 @@ class ApportionmentRepository {
     explicit ApportionmentRepository(SqlSession& session) : session_(session) {}
 
     // The client's items, by code.
-    DataPacket ItemsOfClient(const QString& client);
+    static PacketRead ItemsOfClient(const QString& client);
     // One row per item of the key's client, by item code, with the link number and the
     // diners where the headcount row has a link to the item; empty link fields otherwise.
-    DataPacket ItemsOfHeadcount(const HeadcountKey& key);
+    static PacketRead ItemsOfHeadcount(const HeadcountKey& key);
 
     bool IsItemOfClient(const QString& client, qint64 item);
     // Writing, inside a write transaction. The item's link to the headcount row, locked

@@ -6,21 +6,21 @@
 
 namespace fai::appserver {
 
-DataPacket BillingRulesRepository::AssessedPeriods(const QString& branch, const QString& client) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT CDFILIAL, CDCLIENTE, NRAPURACFAT, DTINIAPURAC, DTFIMAPURAC "
-                       "FROM APURACFATCLI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
-                       "ORDER BY DTINIAPURAC, NRAPURACFAT"),
-        {branch, client});
-    return ReadPacket(query, shapes::AssessedPeriods());
+PacketRead BillingRulesRepository::AssessedPeriods(const QString& branch, const QString& client) {
+    return {{QStringLiteral("SELECT CDFILIAL, CDCLIENTE, NRAPURACFAT, DTINIAPURAC, DTFIMAPURAC "
+                            "FROM APURACFATCLI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                            "ORDER BY DTINIAPURAC, NRAPURACFAT"),
+             {branch, client}},
+            &shapes::AssessedPeriods(),
+            {}};
 }
 
-DataPacket BillingRulesRepository::PlannedCount(const HeadcountKey& key) {
-    QSqlQuery query =
-        session_.Run(QStringLiteral("SELECT QTCOMEFETCLI FROM PLANEFETCLI WHERE CDFILIAL = ? "
-                                    "AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTPLANEJAM = ?"),
-                     {key.branch, key.client, key.service, SqlDate(key.date)});
-    return ReadPacket(query, shapes::PlannedCount());
+PacketRead BillingRulesRepository::PlannedCount(const HeadcountKey& key) {
+    return {{QStringLiteral("SELECT QTCOMEFETCLI FROM PLANEFETCLI WHERE CDFILIAL = ? "
+                            "AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTPLANEJAM = ?"),
+             {key.branch, key.client, key.service, SqlDate(key.date)}},
+            &shapes::PlannedCount(),
+            {}};
 }
 
 bool BillingRulesRepository::HasAssessment(const QString& billingBranch, const QString& client,

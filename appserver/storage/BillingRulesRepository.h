@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "PacketReader.h"
 
 namespace fai::appserver {
 
@@ -13,9 +13,9 @@ class BillingRulesRepository {
   public:
     explicit BillingRulesRepository(SqlSession& session) : session_(session) {}
 
-    DataPacket AssessedPeriods(const QString& branch, const QString& client);
+    static PacketRead AssessedPeriods(const QString& branch, const QString& client);
     // The planned diners for the key; no row when the planning has none.
-    DataPacket PlannedCount(const HeadcountKey& key);
+    static PacketRead PlannedCount(const HeadcountKey& key);
     // Whether the assessment exists for the client at the billing branch.
     bool HasAssessment(const QString& billingBranch, const QString& client,
                        const QString& assessment);

@@ -6,16 +6,12 @@
 
 namespace fai::appserver {
 
-bool BranchRepository::Exists(const QString& branch) {
-    return session_.Any(QStringLiteral("SELECT 1 FROM FILIAL WHERE CDFILIAL = ?"), {branch});
-}
-
-DataPacket BranchRepository::Params(const QString& branch) {
-    QSqlQuery query =
-        session_.Run(QStringLiteral("SELECT CDFILIAL, DTPROCESSA, IDBLQEFEDIAFECH, NRDIAANTDTPROC, "
-                                    "IDUTILDTPROC FROM PARAMFATUR WHERE CDFILIAL = ?"),
-                     {branch});
-    return ReadPacket(query, shapes::Params());
+PacketRead BranchRepository::Params(const QString& branch) {
+    return {{QStringLiteral("SELECT CDFILIAL, DTPROCESSA, IDBLQEFEDIAFECH, NRDIAANTDTPROC, "
+                            "IDUTILDTPROC FROM PARAMFATUR WHERE CDFILIAL = ?"),
+             {branch}},
+            &shapes::Params(),
+            {}};
 }
 
 }  // namespace fai::appserver

@@ -1,22 +1,14 @@
 #pragma once
 
-#include "DataPacket.h"
+#include "PacketReader.h"
 
 namespace fai::appserver {
-
-class SqlSession;
 
 // Branches (FILIAL) and their billing parameters.
 class BranchRepository {
   public:
-    explicit BranchRepository(SqlSession& session) : session_(session) {}
-
-    bool Exists(const QString& branch);
     // The billing parameters of the branch: one row, or none when the branch has none.
-    DataPacket Params(const QString& branch);
-
-  private:
-    SqlSession& session_;
+    static PacketRead Params(const QString& branch);
 };
 
 }  // namespace fai::appserver

@@ -6,34 +6,28 @@
 
 namespace fai::appserver {
 
-bool ClientRepository::IsClientOfBranch(const QString& branch, const QString& client) {
-    return session_.Any(
-        QStringLiteral("SELECT 1 FROM CLIENFILIAL WHERE CDFILIAL = ? AND CDCLIENTE = ?"),
-        {branch, client});
-}
-
-DataPacket ClientRepository::ClientsOfBranch(const QString& branch) {
+PacketRead ClientRepository::ClientsOfBranch(const QString& branch) {
     return Select(QString(), {branch});
 }
 
-DataPacket ClientRepository::ByRegistration(const QString& branch,
+PacketRead ClientRepository::ByRegistration(const QString& branch,
                                             const QString& registrationNumber) {
     return Select(QStringLiteral(" AND C.NRINSJURCLIE = ?"), {branch, registrationNumber});
 }
 
-DataPacket ClientRepository::ByCode(const QString& branch, const QString& client) {
+PacketRead ClientRepository::ByCode(const QString& branch, const QString& client) {
     return Select(QStringLiteral(" AND C.CDCLIENTE = ?"), {branch, client});
 }
 
-DataPacket ClientRepository::Select(const QString& condition, const QVariantList& params) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT C.CDCLIENTE, C.IDTPIJURCLIE, C.NRINSJURCLIE, C.NMRAZSOCCLIE, "
-                       "C.NMFANTCLIE FROM CLIENFILIAL F "
-                       "JOIN CLIENTE C ON C.CDCLIENTE = F.CDCLIENTE "
-                       "WHERE F.CDFILIAL = ?%1 ORDER BY C.NMRAZSOCCLIE, C.CDCLIENTE")
-            .arg(condition),
-        params);
-    return ReadPacket(query, shapes::Clients());
+PacketRead ClientRepository::Select(const QString& condition, const QVariantList& params) {
+    return {{QStringLiteral("SELECT C.CDCLIENTE, C.IDTPIJURCLIE, C.NRINSJURCLIE, C.NMRAZSOCCLIE, "
+                            "C.NMFANTCLIE FROM CLIENFILIAL F "
+                            "JOIN CLIENTE C ON C.CDCLIENTE = F.CDCLIENTE "
+                            "WHERE F.CDFILIAL = ?%1 ORDER BY C.NMRAZSOCCLIE, C.CDCLIENTE")
+                 .arg(condition),
+             params},
+            &shapes::Clients(),
+            {}};
 }
 
 }  // namespace fai::appserver

@@ -1,27 +1,20 @@
 #pragma once
 
-#include "DataPacket.h"
+#include "PacketReader.h"
 
 namespace fai::appserver {
-
-class SqlSession;
 
 // Clients (CLIENTE) and the branches that serve them (CLIENFILIAL). Lists are ordered by
 // corporate name, as the host's own client lookup orders them.
 class ClientRepository {
   public:
-    explicit ClientRepository(SqlSession& session) : session_(session) {}
-
-    bool IsClientOfBranch(const QString& branch, const QString& client);
-    DataPacket ClientsOfBranch(const QString& branch);
+    static PacketRead ClientsOfBranch(const QString& branch);
     // Several clients may share a registration number when their person types differ.
-    DataPacket ByRegistration(const QString& branch, const QString& registrationNumber);
-    DataPacket ByCode(const QString& branch, const QString& client);
+    static PacketRead ByRegistration(const QString& branch, const QString& registrationNumber);
+    static PacketRead ByCode(const QString& branch, const QString& client);
 
   private:
-    DataPacket Select(const QString& condition, const QVariantList& params);
-
-    SqlSession& session_;
+    static PacketRead Select(const QString& condition, const QVariantList& params);
 };
 
 }  // namespace fai::appserver

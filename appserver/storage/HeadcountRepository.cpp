@@ -30,58 +30,60 @@ const QString kServiceOfClient =
 
 }  // namespace
 
-DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& client,
+PacketRead HeadcountRepository::ByDate(const QString& branch, const QString& client,
                                        const QDate& date) {
-    QSqlQuery query = session_.Run(
-        HeadcountSelect(QStringLiteral("NULL")) + QStringLiteral("FROM SERVCLIEFILI SC ") +
-            kServiceOfClient +
-            QStringLiteral("LEFT JOIN EFETFATUR E ON E.CDFILIAL = SC.CDFILIAL "
-                           "AND E.CDCLIENTE = SC.CDCLIENTE AND E.CDSERVFILI = SC.CDSERVFILI "
-                           "AND E.DTFATURAM = ? "
-                           "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI"),
-        {SqlDate(date), branch, client});
-    DataPacket packet = ReadPacket(query, shapes::Headcounts());
-    // Every row of the by-date view has the date asked for, stored or not.
-    FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
-    return packet;
+    return {
+        {HeadcountSelect(QStringLiteral("NULL")) + QStringLiteral("FROM SERVCLIEFILI SC ") +
+             kServiceOfClient +
+             QStringLiteral("LEFT JOIN EFETFATUR E ON E.CDFILIAL = SC.CDFILIAL "
+                            "AND E.CDCLIENTE = SC.CDCLIENTE AND E.CDSERVFILI = SC.CDSERVFILI "
+                            "AND E.DTFATURAM = ? "
+                            "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI"),
+         {SqlDate(date), branch, client}},
+        &shapes::Headcounts(),
+        // Every row of the by-date view has the date asked for, stored or not.
+        [date](DataPacket& packet) {
+            FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
+        }};
 }
 
-DataPacket HeadcountRepository::ByService(const QString& branch, const QString& client,
+PacketRead HeadcountRepository::ByService(const QString& branch, const QString& client,
                                           const QString& service) {
-    QSqlQuery query = session_.Run(
-        HeadcountSelect(QStringLiteral("E.DTFATURAM")) + QStringLiteral("FROM EFETFATUR E ") +
-            QStringLiteral("JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
-                           "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI ") +
-            kServiceOfClient +
-            QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
-                           "ORDER BY E.DTFATURAM"),
-        {branch, client, service});
-    return ReadPacket(query, shapes::Headcounts());
+    return {
+        {HeadcountSelect(QStringLiteral("E.DTFATURAM")) + QStringLiteral("FROM EFETFATUR E ") +
+             QStringLiteral("JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
+                            "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI ") +
+             kServiceOfClient +
+             QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
+                            "ORDER BY E.DTFATURAM"),
+         {branch, client, service}},
+        &shapes::Headcounts(),
+        {}};
 }
 
-DataPacket HeadcountRepository::StoredDate(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey,
-                                   KeyParams(key));
-    return ReadPacket(query, shapes::BillingDate());
+PacketRead HeadcountRepository::StoredDate(const HeadcountKey& key) {
+    return {{QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey, KeyParams(key)},
+            &shapes::BillingDate(),
+            {}};
 }
 
-DataPacket HeadcountRepository::LatestDate(const QString& branch, const QString& client,
+PacketRead HeadcountRepository::LatestDate(const QString& branch, const QString& client,
                                            const QString& service) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
-                       "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
-        {branch, client, service});
-    return ReadPacket(query, shapes::BillingDate());
+    return {{QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
+                            "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
+             {branch, client, service}},
+            &shapes::BillingDate(),
+            {}};
 }
 
 std::optional<HeadcountCounts> HeadcountRepository::Locked(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT FROM EFETFATUR WHERE ") + kKey +
             session_.Dialect().LockRows(),
         KeyParams(key));
-    if (!query.next()) return std::nullopt;
-    return HeadcountCounts{query.value(0).toDouble(), query.value(1).toDouble(),
-                           query.value(2).toDouble()};
+    if (!rows.Next()) return std::nullopt;
+    return HeadcountCounts{rows.Value(0).toDouble(), rows.Value(1).toDouble(),
+                           rows.Value(2).toDouble()};
 }
 
 bool HeadcountRepository::InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row) {

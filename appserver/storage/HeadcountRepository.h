@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "PacketReader.h"
 
 #include <optional>
 
@@ -17,13 +17,15 @@ class HeadcountRepository {
 
     // One row per service of the client at the branch, with what is stored for the date or
     // empty counts where nothing is stored yet, so the clerk can fill any service in.
-    DataPacket ByDate(const QString& branch, const QString& client, const QDate& date);
+    static PacketRead ByDate(const QString& branch, const QString& client, const QDate& date);
     // Every stored date of the service for the client, oldest first.
-    DataPacket ByService(const QString& branch, const QString& client, const QString& service);
+    static PacketRead ByService(const QString& branch, const QString& client,
+                                const QString& service);
     // The date of the key's row when it is stored; no row when the date is still free.
-    DataPacket StoredDate(const HeadcountKey& key);
+    static PacketRead StoredDate(const HeadcountKey& key);
     // The latest stored date of the service for the client; no row when there is none.
-    DataPacket LatestDate(const QString& branch, const QString& client, const QString& service);
+    static PacketRead LatestDate(const QString& branch, const QString& client,
+                                 const QString& service);
 
     // Writing, inside a write transaction. The counts stored for the key, locked until the
     // commit; none when the row is not stored.

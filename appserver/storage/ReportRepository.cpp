@@ -6,21 +6,21 @@
 namespace fai::appserver {
 
 qint64 ReportRepository::NewNumber(const QString& branch, const QDateTime& now) {
-    QSqlQuery query = session_.Run(QStringLiteral("INSERT INTO RELFATURNUM (CDFILIAL, DTHRULTUSO) "
-                                                  "VALUES (?, ?) RETURNING NRAPURACGD"),
-                                   {branch, SqlTimestamp(now)});
-    query.next();
-    return query.value(0).toLongLong();
+    SqlRows rows = session_.Run(QStringLiteral("INSERT INTO RELFATURNUM (CDFILIAL, DTHRULTUSO) "
+                                               "VALUES (?, ?) RETURNING NRAPURACGD"),
+                                {branch, SqlTimestamp(now)});
+    rows.Next();
+    return rows.Value(0).toLongLong();
 }
 
 std::optional<ReportRepository::Number> ReportRepository::Locked(qint64 number) {
-    QSqlQuery query = session_.Run(QStringLiteral("SELECT CDFILIAL, IDEXCLUIDO, DTHRDESCARTE "
-                                                  "FROM RELFATURNUM WHERE NRAPURACGD = ?") +
-                                       session_.Dialect().LockRows(),
-                                   {number});
-    if (!query.next()) return std::nullopt;
-    return Number{query.value(0).toString(), query.value(1).toString() == QStringLiteral("S"),
-                  TimestampFromSql(query.value(2))};
+    SqlRows rows = session_.Run(QStringLiteral("SELECT CDFILIAL, IDEXCLUIDO, DTHRDESCARTE "
+                                               "FROM RELFATURNUM WHERE NRAPURACGD = ?") +
+                                    session_.Dialect().LockRows(),
+                                {number});
+    if (!rows.Next()) return std::nullopt;
+    return Number{rows.Value(0).toString(), rows.Value(1).toString() == QStringLiteral("S"),
+                  TimestampFromSql(rows.Value(2))};
 }
 
 int ReportRepository::Fill(qint64 number, const QString& branch, const QDate& first,
@@ -61,12 +61,14 @@ void ReportRepository::Delete(qint64 number) {
 // The numbers are locked as they are found: a generation that took one first has renewed its
 // use by the time the lock is granted, and PostgreSQL then finds it no longer stale.
 int ReportRepository::Discard(const QDateTime& usedBefore, const QDateTime& now) {
-    QSqlQuery stale = session_.Run(QStringLiteral("SELECT NRAPURACGD FROM RELFATURNUM "
-                                                  "WHERE IDEXCLUIDO = 'N' AND DTHRULTUSO < ?") +
-                                       session_.Dialect().LockRows(),
-                                   {SqlTimestamp(usedBefore)});
     QVariantList numbers;
-    while (stale.next()) numbers << stale.value(0);
+    {
+        SqlRows stale = session_.Run(QStringLiteral("SELECT NRAPURACGD FROM RELFATURNUM "
+                                                    "WHERE IDEXCLUIDO = 'N' AND DTHRULTUSO < ?") +
+                                         session_.Dialect().LockRows(),
+                                     {SqlTimestamp(usedBefore)});
+        while (stale.Next()) numbers << stale.Value(0);
+    }
     for (const QVariant& number : numbers) {
         session_.Run(QStringLiteral("DELETE FROM RELCOMENSAL WHERE NRAPURACGD = ?"), {number});
         session_.Run(QStringLiteral("UPDATE RELFATURNUM SET IDEXCLUIDO = 'S', DTHRDESCARTE = ? "

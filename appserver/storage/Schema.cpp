@@ -250,8 +250,8 @@ using Step = QStringList (*)(const SqlDialect&);
 const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4};
 
 int ReadVersion(SqlSession& session) {
-    QSqlQuery query = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));
-    return query.next() ? query.value(0).toInt() : 0;
+    SqlRows rows = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));
+    return rows.Next() ? rows.Value(0).toInt() : 0;
 }
 
 void RefuseNewer(int found) {

@@ -13,35 +13,29 @@ const QString kRelation = QStringLiteral(
 
 }  // namespace
 
-bool ServiceRepository::IsServiceOfClient(const QString& branch, const QString& client,
-                                          const QString& service) {
-    return session_.Any(kRelation, {branch, client, service});
-}
-
-DataPacket ServiceRepository::ServicesOfClient(const QString& branch, const QString& client) {
+PacketRead ServiceRepository::ServicesOfClient(const QString& branch, const QString& client) {
     return Select(QString(), {branch, client});
 }
 
-DataPacket ServiceRepository::ServiceOfClient(const QString& branch, const QString& client,
+PacketRead ServiceRepository::ServiceOfClient(const QString& branch, const QString& client,
                                               const QString& service) {
     return Select(QStringLiteral(" AND SC.CDSERVFILI = ?"), {branch, client, service});
 }
 
-DataPacket ServiceRepository::Relation(const QString& branch, const QString& client,
+PacketRead ServiceRepository::Relation(const QString& branch, const QString& client,
                                        const QString& service) {
-    QSqlQuery query = session_.Run(kRelation, {branch, client, service});
-    return ReadPacket(query, shapes::ServiceOfClient());
+    return {{kRelation, {branch, client, service}}, &shapes::ServiceOfClient(), {}};
 }
 
-DataPacket ServiceRepository::Select(const QString& condition, const QVariantList& params) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT SC.CDSERVFILI, S.NMSERVICO, SC.IDCONSCOMFAT, SC.IDVLRVARDATA "
-                       "FROM SERVCLIEFILI SC JOIN SERVICO S "
-                       "ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI "
-                       "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ?%1 ORDER BY SC.CDSERVFILI")
-            .arg(condition),
-        params);
-    return ReadPacket(query, shapes::Services());
+PacketRead ServiceRepository::Select(const QString& condition, const QVariantList& params) {
+    return {{QStringLiteral("SELECT SC.CDSERVFILI, S.NMSERVICO, SC.IDCONSCOMFAT, SC.IDVLRVARDATA "
+                            "FROM SERVCLIEFILI SC JOIN SERVICO S "
+                            "ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI "
+                            "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ?%1 ORDER BY SC.CDSERVFILI")
+                 .arg(condition),
+             params},
+            &shapes::Services(),
+            {}};
 }
 
 }  // namespace fai::appserver

@@ -1,29 +1,23 @@
 #pragma once
 
-#include "DataPacket.h"
+#include "PacketReader.h"
 
 namespace fai::appserver {
-
-class SqlSession;
 
 // The services of a branch (SERVICO) and those it provides to each client (SERVCLIEFILI).
 class ServiceRepository {
   public:
-    explicit ServiceRepository(SqlSession& session) : session_(session) {}
-
-    bool IsServiceOfClient(const QString& branch, const QString& client, const QString& service);
     // Every service of the client at the branch, by code.
-    DataPacket ServicesOfClient(const QString& branch, const QString& client);
+    static PacketRead ServicesOfClient(const QString& branch, const QString& client);
     // The one service, or no row when the client does not have it at the branch.
-    DataPacket ServiceOfClient(const QString& branch, const QString& client,
-                               const QString& service);
+    static PacketRead ServiceOfClient(const QString& branch, const QString& client,
+                                      const QString& service);
     // The service code alone, or no row: whether the service is related to client and branch.
-    DataPacket Relation(const QString& branch, const QString& client, const QString& service);
+    static PacketRead Relation(const QString& branch, const QString& client,
+                               const QString& service);
 
   private:
-    DataPacket Select(const QString& condition, const QVariantList& params);
-
-    SqlSession& session_;
+    static PacketRead Select(const QString& condition, const QVariantList& params);
 };
 
 }  // namespace fai::appserver

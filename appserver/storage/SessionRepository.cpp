@@ -11,14 +11,14 @@ void SessionRepository::Create(const QString& digest, const QString& login, qint
 }
 
 std::optional<SessionRepository::Found> SessionRepository::Find(const QString& digest) {
-    QSqlQuery query =
+    SqlRows query =
         session_.Run(QStringLiteral("SELECT S.NMLOGIN, S.DTULTIMOUSO, U.IDATIVO, U.IDADMINISTRADOR "
                                     "FROM SESSAOUSUARIO S JOIN USUARIO U ON U.NMLOGIN = S.NMLOGIN "
                                     "WHERE S.DSRESUMOSESSAO = ?"),
                      {digest});
-    if (!query.next()) return std::nullopt;
-    return Found{query.value(0).toString(), query.value(1).toLongLong(),
-                 query.value(2).toString() == u"S", query.value(3).toString() == u"S"};
+    if (!query.Next()) return std::nullopt;
+    return Found{query.Value(0).toString(), query.Value(1).toLongLong(),
+                 query.Value(2).toString() == u"S", query.Value(3).toString() == u"S"};
 }
 
 void SessionRepository::Touch(const QString& digest, qint64 when) {

@@ -17,44 +17,45 @@ QVariantList KeyParams(const HeadcountKey& key) {
 
 }  // namespace
 
-DataPacket ShiftRepository::ShiftsOf(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT T.CDTURNO, T.NMTURNO, T.CDFILIAL, NULL, NULL, NULL, Q.QTCOMFATUTUR "
-                       "FROM TURNO T LEFT JOIN EFETTURNO Q ON Q.CDFILIAL = T.CDFILIAL "
-                       "AND Q.CDTURNO = T.CDTURNO AND Q.CDCLIENTE = ? AND Q.CDSERVFILI = ? "
-                       "AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO"),
-        {key.client, key.service, SqlDate(key.date), key.branch});
-    DataPacket packet = ReadPacket(query, shapes::Shifts());
-    FillColumn(packet, QStringLiteral("CDSERVFILI"), Value(key.service));
-    FillColumn(packet, QStringLiteral("CDCLIENTE"), Value(key.client));
-    FillColumn(packet, QStringLiteral("DTFATURAMTUR"), Value(key.date));
-    return packet;
+PacketRead ShiftRepository::ShiftsOf(const HeadcountKey& key) {
+    return {
+        {QStringLiteral("SELECT T.CDTURNO, T.NMTURNO, T.CDFILIAL, NULL, NULL, NULL, Q.QTCOMFATUTUR "
+                        "FROM TURNO T LEFT JOIN EFETTURNO Q ON Q.CDFILIAL = T.CDFILIAL "
+                        "AND Q.CDTURNO = T.CDTURNO AND Q.CDCLIENTE = ? AND Q.CDSERVFILI = ? "
+                        "AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO"),
+         {key.client, key.service, SqlDate(key.date), key.branch}},
+        &shapes::Shifts(),
+        [key](DataPacket& packet) {
+            FillColumn(packet, QStringLiteral("CDSERVFILI"), Value(key.service));
+            FillColumn(packet, QStringLiteral("CDCLIENTE"), Value(key.client));
+            FillColumn(packet, QStringLiteral("DTFATURAMTUR"), Value(key.date));
+        }};
 }
 
-DataPacket ShiftRepository::ShiftSum(const HeadcountKey& key) {
-    QSqlQuery query = session_.Run(
-        QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO WHERE ") + kKey,
-        KeyParams(key));
-    DataPacket sum = ReadPacket(query, shapes::ShiftSum());
-    // The screen compares the sum with the row's billed count exactly: shifts of 33.3, 33.3
-    // and 33.4 must answer 100, not the 100.00000000000001 that adding them gives.
-    for (PacketRow& row : sum.rows)
-        row.values[0] = Value(AtQuantityPrecision(row.values[0].Number()));
-    return sum;
+PacketRead ShiftRepository::ShiftSum(const HeadcountKey& key) {
+    return {{QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO WHERE ") + kKey,
+             KeyParams(key)},
+            &shapes::ShiftSum(),
+            // The screen compares the sum with the row's billed count exactly: shifts of 33.3,
+            // 33.3 and 33.4 must answer 100, not the 100.00000000000001 that adding them gives.
+            [](DataPacket& sum) {
+                for (PacketRow& row : sum.rows)
+                    row.values[0] = Value(AtQuantityPrecision(row.values[0].Number()));
+            }};
 }
 
 std::map<std::pair<QString, QDate>, double> ShiftRepository::Sums(const QString& branch,
                                                                   const QString& client,
                                                                   const QDate& first,
                                                                   const QDate& last) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT CDSERVFILI, DTFATURAMTUR, SUM(QTCOMFATUTUR) FROM EFETTURNO "
                        "WHERE CDFILIAL = ? AND CDCLIENTE = ? AND DTFATURAMTUR BETWEEN ? AND ? "
                        "GROUP BY CDSERVFILI, DTFATURAMTUR"),
         {branch, client, SqlDate(first), SqlDate(last)});
     std::map<std::pair<QString, QDate>, double> sums;
-    while (query.next())
-        sums[{query.value(0).toString(), DateFromSql(query.value(1))}] = query.value(2).toDouble();
+    while (rows.Next())
+        sums[{rows.Value(0).toString(), DateFromSql(rows.Value(1))}] = rows.Value(2).toDouble();
     return sums;
 }
 
@@ -64,12 +65,12 @@ bool ShiftRepository::IsShiftOfBranch(const QString& branch, const QString& shif
 }
 
 std::optional<double> ShiftRepository::Locked(const HeadcountKey& key, const QString& shift) {
-    QSqlQuery query =
+    SqlRows rows =
         session_.Run(QStringLiteral("SELECT QTCOMFATUTUR FROM EFETTURNO WHERE ") + kKey +
                          QStringLiteral(" AND CDTURNO = ?") + session_.Dialect().LockRows(),
                      KeyParams(key) + QVariantList{shift});
-    if (!query.next()) return std::nullopt;
-    return query.value(0).toDouble();
+    if (!rows.Next()) return std::nullopt;
+    return rows.Value(0).toDouble();
 }
 
 bool ShiftRepository::InsertIfAbsent(const HeadcountKey& key, const QString& shift,

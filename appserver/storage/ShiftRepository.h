@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "PacketReader.h"
 
 #include <map>
 #include <optional>
@@ -19,10 +19,10 @@ class ShiftRepository {
 
     // One row per shift of the branch, by code, with the key filled in and the stored
     // quantity, or an empty quantity where none is stored yet.
-    DataPacket ShiftsOf(const HeadcountKey& key);
+    static PacketRead ShiftsOf(const HeadcountKey& key);
     // One row: the sum of the stored shift quantities of the key, 0 when none is stored, at
     // the quantities' precision.
-    DataPacket ShiftSum(const HeadcountKey& key);
+    static PacketRead ShiftSum(const HeadcountKey& key);
     // The sums of the stored shift quantities of every service of the client with some,
     // by service and day, over the days from `first` to `last`.
     std::map<std::pair<QString, QDate>, double> Sums(const QString& branch, const QString& client,

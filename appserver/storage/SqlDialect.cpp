@@ -1,7 +1,9 @@
 #include "SqlDialect.h"
 
 #include "AppErrors.h"
+#include "PostgresClient.h"
 #include "SqlSession.h"
+#include "SqliteClient.h"
 
 #include <QFile>
 #include <QThread>
@@ -34,6 +36,10 @@ class SqliteDialect final : public SqlDialect {
         db.setDatabaseName(location.path);
     }
 
+    std::unique_ptr<DatabaseConnection> Connection(const QSqlDatabase& opened) const override {
+        return SqliteClient(opened);
+    }
+
     // SQLite enforces foreign keys only when asked, per connection.
     void SetUp(SqlSession& session) const override {
         session.Execute(QStringLiteral("PRAGMA busy_timeout = %1").arg(kSqliteBusyTimeoutMs));
@@ -48,6 +54,9 @@ class SqliteDialect final : public SqlDialect {
     // without waiting for the busy timeout. Taking the write lock at BEGIN waits instead, and
     // then nothing can change under the save: writers of one file go one at a time.
     QStringList BeginWrite() const override { return {QStringLiteral("BEGIN IMMEDIATE")}; }
+
+    // The reads of a call see one state of the file: the snapshot their transaction takes.
+    QStringList BeginQuery() const override { return {QStringLiteral("BEGIN")}; }
 
     // The whole file is locked for writing from BEGIN IMMEDIATE on.
     QString LockRows() const override { return QString(); }
@@ -85,8 +94,8 @@ class SqliteDialect final : public SqlDialect {
     }
 
     static QString JournalMode(SqlSession& session, const QString& pragma) {
-        QSqlQuery query = session.Run(pragma);
-        return query.next() ? query.value(0).toString().toLower() : QString();
+        SqlRows rows = session.Run(pragma);
+        return rows.Next() ? rows.Value(0).toString().toLower() : QString();
     }
 };
 
@@ -105,7 +114,14 @@ class PostgresDialect final : public SqlDialect {
         db.setConnectOptions(options);
     }
 
-    void SetUp(SqlSession&) const override {}
+    std::unique_ptr<DatabaseConnection> Connection(const QSqlDatabase& opened) const override {
+        return PostgresClient(opened);
+    }
+
+    // Rows are read as libpq hands them: texts in UTF-8, dates as ISO text.
+    void SetUp(SqlSession& session) const override {
+        session.Execute(QStringLiteral("SET client_encoding = 'UTF8'; SET datestyle = 'ISO'"));
+    }
 
     QStringList BeginExclusive() const override {
         return {QStringLiteral("BEGIN"),
@@ -115,6 +131,11 @@ class PostgresDialect final : public SqlDialect {
     QStringList BeginWrite() const override {
         return {QStringLiteral("BEGIN ISOLATION LEVEL READ COMMITTED")};
     }
+
+    // Each statement sees what was committed before it began, in a transaction (READ
+    // COMMITTED) or not; statements sent together run in one implicit transaction anyway. A
+    // BEGIN and a COMMIT would only add two round trips.
+    QStringList BeginQuery() const override { return {}; }
 
     // Rows a save checks are locked until it commits; a row that is not there yet is
     // guarded by inserting it with ON CONFLICT DO NOTHING and counting what was inserted.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "DatabaseConnection.h"
 #include "DatabaseLocation.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
+
+#include <memory>
 
 namespace fai::appserver {
 
@@ -20,6 +23,8 @@ class SqlDialect {
     virtual QString DriverName() const = 0;
     // Connection parameters, before the connection is opened.
     virtual void Configure(QSqlDatabase& db, const DatabaseLocation& location) const = 0;
+    // The database's own client library on the connection QtSql opened.
+    virtual std::unique_ptr<DatabaseConnection> Connection(const QSqlDatabase& opened) const = 0;
     // Run on every connection right after it opens; throws EDatabaseError.
     virtual void SetUp(SqlSession& session) const = 0;
     // Starts a transaction that no other server process can run beside, for schema changes.
@@ -27,6 +32,9 @@ class SqlDialect {
     // Starts a transaction that writes. It must never fail half-way for want of a lock that
     // another writer holds: it waits for that writer instead.
     virtual QStringList BeginWrite() const = 0;
+    // Starts the transaction of a call that only reads, or nothing where a transaction would
+    // add nothing to what its statements see.
+    virtual QStringList BeginQuery() const = 0;
     // Appended to a SELECT inside a write transaction: the rows read stay as read until the
     // commit, so that what a save checked is still true when it writes.
     virtual QString LockRows() const = 0;

@@ -5,6 +5,7 @@
 #include <QSqlError>
 
 #include <atomic>
+#include <stdexcept>
 
 namespace fai::appserver {
 namespace {
@@ -15,6 +16,14 @@ QString NewConnectionName() {
 }
 
 }  // namespace
+
+SqlRows::SqlRows(CachedStatement& cached) : cached_(&cached) { cached.reading = true; }
+
+SqlRows::~SqlRows() {
+    if (!cached_) return;
+    cached_->statement->Finish();
+    cached_->reading = false;
+}
 
 SqlSession::SqlSession(const DatabaseLocation& location)
     : dialect_(SqlDialect::For(location.kind)), connectionName_(NewConnectionName()) {
@@ -29,51 +38,73 @@ SqlSession::SqlSession(const DatabaseLocation& location)
         throw failure;
     }
     try {
+        connection_ = dialect_.Connection(db_);
+        statements_ = std::make_unique<StatementCache>(*connection_);
         dialect_.SetUp(*this);
     } catch (...) {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName_);
+        Close();
         throw;
     }
 }
 
-SqlSession::~SqlSession() {
+SqlSession::~SqlSession() { Close(); }
+
+void SqlSession::Close() {
+    // SQLite will not close a connection that still has statements.
+    statements_.reset();
+    connection_.reset();
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-void SqlSession::Fail(const QSqlError& error) const {
-    if (!db_.isOpen())
-        throw EDatabaseUnavailable(QStringLiteral("Conexão com o banco de dados perdida: %1")
-                                       .arg(error.text().simplified()));
-    throw EDatabaseError(QStringLiteral("Falha no banco de dados: %1").arg(error.text().trimmed()));
+SqlRows SqlSession::Run(const QString& sql, const QVariantList& params) {
+    if (ahead_) {
+        std::vector<Statement> together{{sql, params, true}};
+        together.insert(together.end(), ahead_->reads_.begin(), ahead_->reads_.end());
+        std::vector<SqlRows> rows = RunTogether(together);
+        ahead_->rows_ = std::vector<SqlRows>(std::make_move_iterator(rows.begin() + 1),
+                                             std::make_move_iterator(rows.end()));
+        ahead_ = nullptr;
+        return std::move(rows.front());
+    }
+    Told(sql, params, true);
+    CachedStatement& cached = statements_->For(sql);
+    if (cached.reading)
+        throw std::logic_error("SqlSession::Run: the statement's rows are still being read");
+    cached.statement->Run(params);
+    return SqlRows(cached);
 }
 
-QSqlQuery SqlSession::Run(const QString& sql, const QVariantList& params) {
-    Told(sql, params, true);
-    QSqlQuery query(db_);
-    query.setForwardOnly(true);
-    if (!query.prepare(sql)) Fail(query.lastError());
-    for (const QVariant& param : params) query.addBindValue(param);
-    if (!query.exec()) Fail(query.lastError());
-    return query;
+std::vector<SqlRows> SqlSession::RunTogether(const std::vector<Statement>& statements) {
+    std::vector<SqlRows> rows;
+    rows.reserve(statements.size());
+    std::vector<DatabaseConnection::Run> runs;
+    runs.reserve(statements.size());
+    for (const Statement& statement : statements) {
+        Told(statement.sql, statement.params, true);
+        CachedStatement& cached = statements_->For(statement.sql);
+        if (cached.reading)
+            throw std::logic_error("SqlSession::RunTogether: a statement's rows are being read");
+        // Taken as it comes, so that making room for the next cannot drop it.
+        rows.push_back(SqlRows(cached));
+        runs.push_back({cached.statement.get(), &statement.params});
+    }
+    connection_->RunTogether(runs);
+    return rows;
 }
 
 void SqlSession::Execute(const QString& sql) {
     Told(sql, {}, false);
-    QSqlQuery query(db_);
-    if (!query.exec(sql)) Fail(query.lastError());
+    connection_->Execute(sql);
 }
 
 bool SqlSession::Any(const QString& sql, const QVariantList& params) {
-    QSqlQuery query = Run(sql, params);
-    return query.next();
+    return Run(sql, params).Next();
 }
 
 int SqlSession::Change(const QString& sql, const QVariantList& params) {
-    return Run(sql, params).numRowsAffected();
+    return Run(sql, params).Changed();
 }
 
 bool SqlSession::HasTable(const QString& name) const {
@@ -81,15 +112,22 @@ bool SqlSession::HasTable(const QString& name) const {
     return db_.tables().contains(name, Qt::CaseInsensitive);
 }
 
-SqlStatement::SqlStatement(SqlSession& session, const QString& sql)
-    : session_(session), sql_(sql), query_(session.db_) {
-    if (!query_.prepare(sql)) session_.Fail(query_.lastError());
+SqlAhead::SqlAhead(SqlSession& session, std::vector<SqlSession::Statement> reads)
+    : session_(session), reads_(std::move(reads)) {
+    if (session_.ahead_) throw std::logic_error("SqlAhead: the session has reads ahead already");
+    session_.ahead_ = this;
 }
 
-void SqlStatement::Run(const QVariantList& params) {
-    session_.Told(sql_, params, true);
-    for (int i = 0; i < params.size(); ++i) query_.bindValue(i, params[i]);
-    if (!query_.exec()) session_.Fail(query_.lastError());
+SqlAhead::~SqlAhead() {
+    if (session_.ahead_ == this) session_.ahead_ = nullptr;
+}
+
+SqlRows& SqlAhead::Rows(std::size_t read) {
+    if (session_.ahead_ == this) {
+        session_.ahead_ = nullptr;
+        rows_ = session_.RunTogether(reads_);
+    }
+    return rows_.at(read);
 }
 
 QString SqlDate(const QDate& date) { return date.toString(Qt::ISODate); }
@@ -105,13 +143,9 @@ const QString kTimestampFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 QString SqlTimestamp(const QDateTime& moment) { return moment.toUTC().toString(kTimestampFormat); }
 
-// PostgreSQL gives a TIMESTAMP as a local date-time with the stored figures: they are UTC.
+// Both databases give the stored text back: SQLite as it keeps it, PostgreSQL in its ISO style.
 QDateTime TimestampFromSql(const QVariant& value) {
     if (value.isNull()) return {};
-    if (value.typeId() == QMetaType::QDateTime) {
-        const QDateTime stored = value.toDateTime();
-        return QDateTime(stored.date(), stored.time(), Qt::UTC);
-    }
     QDateTime moment = QDateTime::fromString(value.toString(), kTimestampFormat);
     moment.setTimeSpec(Qt::UTC);
     return moment;
@@ -120,8 +154,11 @@ QDateTime TimestampFromSql(const QVariant& value) {
 Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
     const QStringList begin = kind == Kind::Exclusive ? session.Dialect().BeginExclusive()
                               : kind == Kind::Write   ? session.Dialect().BeginWrite()
+                              : kind == Kind::Query   ? session.Dialect().BeginQuery()
                                                       : QStringList{QStringLiteral("BEGIN")};
+    if (begin.isEmpty()) return;
     session.Execute(begin.first());
+    open_ = true;
     try {
         for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
     } catch (...) {
@@ -141,6 +178,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::Commit() {
+    if (!open_) return;
     session_.Execute(QStringLiteral("COMMIT"));
     open_ = false;
 }

@@ -1,20 +1,54 @@
 #pragma once
 
+#include "DatabaseConnection.h"
 #include "DatabaseLocation.h"
 #include "SqlDialect.h"
+#include "StatementCache.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QVariantList>
 
 #include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace fai::appserver {
 
+class SqlAhead;
+
+// What one run of a statement answered: its rows, read forward once, and how many rows it
+// changed. The statement stays prepared in its session for its next run; this run of it ends
+// when the object goes away.
+class SqlRows {
+  public:
+    SqlRows(SqlRows&& other) noexcept : cached_(std::exchange(other.cached_, nullptr)) {}
+    SqlRows& operator=(SqlRows&&) = delete;
+    ~SqlRows();
+
+    // Throws EDatabaseError as SqlSession::Run does.
+    bool Next() { return cached_->statement->Next(); }
+    int Columns() const { return cached_->statement->Columns(); }
+    int Changed() const { return cached_->statement->Changed(); }
+    // The cell of the current row as the database's library holds it: for packets.
+    SqlCell Cell(int column) const { return cached_->statement->Cell(column); }
+    // The cell as a QVariant: null, a whole number, a double, a text, or a date (PostgreSQL;
+    // SQLite keeps dates as ISO text, see DateFromSql).
+    QVariant Value(int column) const { return cached_->statement->Value(column); }
+
+  private:
+    friend class SqlSession;
+    explicit SqlRows(CachedStatement& cached);
+
+    CachedStatement* cached_;
+};
+
 // One open database connection. Qt allows a connection only in the thread that opened it,
-// so each worker thread owns one session and nothing else touches it.
+// so each worker thread owns one session and nothing else touches it. QtSql opens it; its
+// statements go through the database's own client library, each prepared once for the
+// connection's life.
 class SqlSession {
   public:
     // Opens and prepares the connection; throws EDatabaseError when that fails.
@@ -23,17 +57,24 @@ class SqlSession {
     SqlSession(const SqlSession&) = delete;
     SqlSession& operator=(const SqlSession&) = delete;
 
-    // Runs one statement with its parameters bound in order (never spliced into the text).
-    // Throws EDatabaseError with the database's reason, EDatabaseUnavailable when the
-    // connection is lost.
-    QSqlQuery Run(const QString& sql, const QVariantList& params = {});
+    // Runs one statement with its parameters bound in order (never spliced into the text),
+    // prepared on its first run and kept prepared. Throws EDatabaseError with the
+    // database's reason, EDatabaseUnavailable when the connection is lost.
+    SqlRows Run(const QString& sql, const QVariantList& params = {});
     bool Any(const QString& sql, const QVariantList& params);
+    struct Statement;
+    // Runs the statements in order, on PostgreSQL in one round trip; the rows of each are read
+    // afterwards from its SqlRows, in any order. Throws as Run on the first that fails.
+    std::vector<SqlRows> RunTogether(const std::vector<Statement>& statements);
     // Runs an INSERT, UPDATE or DELETE and returns how many rows it changed.
     int Change(const QString& sql, const QVariantList& params);
-    // Runs a statement without parameters as it stands: PostgreSQL cannot prepare schema
-    // changes or transaction control.
+    // Runs statements without parameters as they stand, unprepared: transaction control,
+    // settings, schema changes.
     void Execute(const QString& sql);
     bool HasTable(const QString& name) const;
+    // False when the database is known to have dropped the connection since its last
+    // statement (it restarted, or ended the session), found out without a round trip.
+    bool IsOpen() { return connection_->IsOpen(); }
 
     const SqlDialect& Dialect() const { return dialect_; }
 
@@ -50,33 +91,41 @@ class SqlSession {
     void Observe(Observer observer) { observer_ = std::move(observer); }
 
   private:
-    friend class SqlStatement;
-
-    // Throws EDatabaseUnavailable when the failure took the connection with it (the driver
-    // then closes it), EDatabaseError otherwise.
-    [[noreturn]] void Fail(const QSqlError& error) const;
+    friend class SqlAhead;
 
     void Told(const QString& sql, const QVariantList& params, bool prepared) const {
         if (observer_) observer_({sql, params, prepared});
     }
+    void Close();
 
     const SqlDialect& dialect_;
     Observer observer_;
     QString connectionName_;
     QSqlDatabase db_;
+    std::unique_ptr<DatabaseConnection> connection_;
+    std::unique_ptr<StatementCache> statements_;
+    SqlAhead* ahead_ = nullptr;
 };
 
-// One statement prepared once and run many times with different parameters, for loads of
-// many rows.
-class SqlStatement {
+// Reads sent along with the next statement the session runs, in the same round trip on
+// PostgreSQL: reads whose arguments are known before the checks that come first and whose rows
+// are wanted only once those checks passed. Reading the rows of reads not sent yet runs them
+// then; what was not read goes with this object. One at a time per session.
+class SqlAhead {
   public:
-    SqlStatement(SqlSession& session, const QString& sql);
-    void Run(const QVariantList& params);
+    SqlAhead(SqlSession& session, std::vector<SqlSession::Statement> reads);
+    ~SqlAhead();
+    SqlAhead(const SqlAhead&) = delete;
+    SqlAhead& operator=(const SqlAhead&) = delete;
+
+    SqlRows& Rows(std::size_t read);
 
   private:
+    friend class SqlSession;
+
     SqlSession& session_;
-    QString sql_;
-    QSqlQuery query_;
+    std::vector<SqlSession::Statement> reads_;
+    std::vector<SqlRows> rows_;  // once sent
 };
 
 // Dates are bound as ISO text: SQLite keeps them as such, ordered like the dates they are,
@@ -95,8 +144,9 @@ QDateTime TimestampFromSql(const QVariant& value);
 class Transaction {
   public:
     // Read: sees one state of the database throughout. Write: see SqlDialect::BeginWrite.
-    // Exclusive: the only one in the database, for schema changes.
-    enum class Kind { Read, Write, Exclusive };
+    // Exclusive: the only one in the database, for schema changes. Query: the reads of one
+    // call, see SqlDialect::BeginQuery.
+    enum class Kind { Read, Write, Exclusive, Query };
     explicit Transaction(SqlSession& session, Kind kind = Kind::Read);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -106,7 +156,7 @@ class Transaction {
 
   private:
     SqlSession& session_;
-    bool open_ = true;
+    bool open_ = false;
 };
 
 }  // namespace fai::appserver

@@ -17,18 +17,18 @@ std::vector<TransportRepository::Transported> TransportRepository::OfService(
 
 std::vector<TransportRepository::Transported> TransportRepository::Select(
     const QString& condition, const QVariantList& params) {
-    QSqlQuery query =
+    SqlRows rows =
         session_.Run(QStringLiteral("SELECT CDSERVFILI, DTEFETTRANSP, QTEFETTRANSP FROM EFETTRANSP "
                                     "WHERE CDFILIAL = ? AND CDCLIENTE = ? AND %1 "
                                     "ORDER BY CDSERVFILI, DTEFETTRANSP")
                          .arg(condition),
                      params);
-    std::vector<Transported> rows;
-    while (query.next()) {
-        rows.push_back(
-            {query.value(0).toString(), DateFromSql(query.value(1)), query.value(2).toDouble()});
+    std::vector<Transported> counts;
+    while (rows.Next()) {
+        counts.push_back(
+            {rows.Value(0).toString(), DateFromSql(rows.Value(1)), rows.Value(2).toDouble()});
     }
-    return rows;
+    return counts;
 }
 
 }  // namespace fai::appserver

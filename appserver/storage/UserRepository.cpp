@@ -10,13 +10,13 @@ QString Flag(bool on) { return on ? QStringLiteral("S") : QStringLiteral("N"); }
 const QString kSelectUser =
     QStringLiteral("SELECT NMLOGIN, NMUSUARIO, DSHASHSENHA, IDATIVO, IDADMINISTRADOR FROM USUARIO");
 
-UserRepository::User Read(const QSqlQuery& query) {
+UserRepository::User Read(const SqlRows& query) {
     UserRepository::User user;
-    user.login = query.value(0).toString();
-    user.name = query.value(1).toString();
-    user.passwordHash = query.value(2).toString();
-    user.active = query.value(3).toString() == u"S";
-    user.administrator = query.value(4).toString() == u"S";
+    user.login = query.Value(0).toString();
+    user.name = query.Value(1).toString();
+    user.passwordHash = query.Value(2).toString();
+    user.active = query.Value(3).toString() == u"S";
+    user.administrator = query.Value(4).toString() == u"S";
     return user;
 }
 
@@ -27,13 +27,13 @@ bool UserRepository::AnyUser() {
 }
 
 int UserRepository::Count() {
-    QSqlQuery query = session_.Run(QStringLiteral("SELECT COUNT(*) FROM USUARIO"));
-    return query.next() ? query.value(0).toInt() : 0;
+    SqlRows query = session_.Run(QStringLiteral("SELECT COUNT(*) FROM USUARIO"));
+    return query.Next() ? query.Value(0).toInt() : 0;
 }
 
 std::optional<UserRepository::User> UserRepository::Find(const QString& login) {
-    QSqlQuery query = session_.Run(kSelectUser + QStringLiteral(" WHERE NMLOGIN = ?"), {login});
-    if (!query.next()) return std::nullopt;
+    SqlRows query = session_.Run(kSelectUser + QStringLiteral(" WHERE NMLOGIN = ?"), {login});
+    if (!query.Next()) return std::nullopt;
     User user = Read(query);
     user.branches = BranchesOf(login);
     return user;
@@ -41,18 +41,18 @@ std::optional<UserRepository::User> UserRepository::Find(const QString& login) {
 
 std::vector<UserRepository::User> UserRepository::All() {
     std::vector<User> users;
-    QSqlQuery query = session_.Run(kSelectUser + QStringLiteral(" ORDER BY NMLOGIN"));
-    while (query.next()) users.push_back(Read(query));
+    SqlRows query = session_.Run(kSelectUser + QStringLiteral(" ORDER BY NMLOGIN"));
+    while (query.Next()) users.push_back(Read(query));
     for (User& user : users) user.branches = BranchesOf(user.login);
     return users;
 }
 
 QStringList UserRepository::BranchesOf(const QString& login) {
     QStringList branches;
-    QSqlQuery query = session_.Run(
+    SqlRows query = session_.Run(
         QStringLiteral("SELECT CDFILIAL FROM USUARIOFILIAL WHERE NMLOGIN = ? ORDER BY CDFILIAL"),
         {login});
-    while (query.next()) branches << query.value(0).toString();
+    while (query.Next()) branches << query.Value(0).toString();
     return branches;
 }
 
@@ -83,17 +83,17 @@ void UserRepository::SetActive(const QString& login, bool active) {
 }
 
 void UserRepository::InsertBranches(const QString& login, const QStringList& branches) {
-    SqlStatement insert(session_, QStringLiteral("INSERT INTO USUARIOFILIAL (NMLOGIN, CDFILIAL) "
-                                                 "VALUES (?, ?)"));
-    for (const QString& branch : branches) insert.Run({login, branch});
+    for (const QString& branch : branches)
+        session_.Run(QStringLiteral("INSERT INTO USUARIOFILIAL (NMLOGIN, CDFILIAL) VALUES (?, ?)"),
+                     {login, branch});
 }
 
 UserRepository::Failures UserRepository::FailuresOf(const QString& login) {
-    QSqlQuery query = session_.Run(
+    SqlRows query = session_.Run(
         QStringLiteral("SELECT QTFALHAS, DTULTIMAFALHA FROM FALHAENTRADA WHERE NMLOGIN = ?"),
         {login});
-    if (!query.next()) return {};
-    return {query.value(0).toInt(), query.value(1).toLongLong()};
+    if (!query.Next()) return {};
+    return {query.Value(0).toInt(), query.Value(1).toLongLong()};
 }
 
 void UserRepository::RecordFailure(const QString& login, qint64 when) {

@@ -3,6 +3,7 @@
 #include "AppServer.h"
 #include "BulkSeeder.h"
 #include "CallLog.h"
+#include "NativeFloor.h"
 #include "RecordedStatements.h"
 #include "Schema.h"
 #include "SqlSession.h"
@@ -33,10 +34,9 @@ std::unique_ptr<TNetConnection> Connected(int port) {
 }
 
 qint64 CountOf(SqlSession& session, const char* table) {
-    QSqlQuery query =
-        session.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
-    query.next();
-    return query.value(0).toLongLong();
+    SqlRows rows = session.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QLatin1String(table)));
+    rows.Next();
+    return rows.Value(0).toLongLong();
 }
 
 void Say(const QString& line) {
@@ -73,38 +73,47 @@ bool BenchRun::Run() {
         {"GetTurno", [&] { return workload.GetTurno(); }},
         {"UpdEfetFatu", [&] { return workload.UpdEfetFatu(); }},
     };
+    const std::unique_ptr<NativeFloor> floor = NativeFloor::Open(location_);
     std::vector<Measured> measured;
     for (const auto& [method, next] : methodsMeasured)
-        measured.push_back(Measure(method, next, session, methods, settings_.samples));
-    measured.push_back(MeasureGeraRel(workload, session, methods));
+        measured.push_back(Measure(method, next, session, *floor, methods, settings_.samples));
+    measured.push_back(MeasureGeraRel(workload, session, *floor, methods));
     const Latencies empty = EmptyCalls(methods);
 
-    Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
+    Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 %7 | %8 %9 %10")
             .arg(QStringLiteral("method (ms)"), -26)
             .arg(QStringLiteral("median"), 8)
             .arg(QStringLiteral("p99"), 8)
             .arg(QStringLiteral("SQL"), 8)
             .arg(QStringLiteral("empty"), 8)
             .arg(QStringLiteral("floor"), 8)
-            .arg(QStringLiteral("median / floor")));
+            .arg(QStringLiteral("ratio"), 6)
+            .arg(QStringLiteral("native"), 8)
+            .arg(QStringLiteral("floor"), 8)
+            .arg(QStringLiteral("ratio"), 6));
     for (const Measured& m : measured) {
-        const double floor = m.sql.MedianMs() + empty.MedianMs();
-        Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
+        const double sqlFloor = m.sql.MedianMs() + empty.MedianMs();
+        const double nativeFloor = m.native.MedianMs() + empty.MedianMs();
+        Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 %7 | %8 %9 %10")
                 .arg(QString::fromLatin1(m.method), -26)
                 .arg(Ms(m.overWire.MedianMs()), 8)
                 .arg(Ms(m.overWire.P99Ms()), 8)
                 .arg(Ms(m.sql.MedianMs()), 8)
                 .arg(Ms(empty.MedianMs()), 8)
-                .arg(Ms(floor), 8)
-                .arg(QString::number(m.overWire.MedianMs() / floor, 'f', 2)));
+                .arg(Ms(sqlFloor), 8)
+                .arg(QString::number(m.overWire.MedianMs() / sqlFloor, 'f', 2), 6)
+                .arg(Ms(m.native.MedianMs()), 8)
+                .arg(Ms(nativeFloor), 8)
+                .arg(QString::number(m.overWire.MedianMs() / nativeFloor, 'f', 2), 6));
     }
-    Say(QStringLiteral("%1 %2 %3   (SQL p99 per method: %4)")
+    Say(QStringLiteral("%1 %2 %3   (p99 of SQL, native per method: %4)")
             .arg(QStringLiteral("empty call"), -26)
             .arg(Ms(empty.MedianMs()), 8)
             .arg(Ms(empty.P99Ms()), 8)
             .arg([&] {
                 QStringList p99;
-                for (const Measured& m : measured) p99 << Ms(m.sql.P99Ms());
+                for (const Measured& m : measured)
+                    p99 << Ms(m.sql.P99Ms()) + QStringLiteral("/") + Ms(m.native.P99Ms());
                 return p99.join(QStringLiteral(", "));
             }()));
     SavesAtOnce(session, server.Port());
@@ -146,19 +155,38 @@ void BenchRun::PrepareDatabase() {
 }
 
 BenchRun::Measured BenchRun::Measure(const char* method, const std::function<MethodCall()>& next,
-                                     SqlSession& session, TrdmEfetFaturDisp& methods, int samples) {
-    for (int i = 0; i < kWarmUpCalls; ++i) next().overWire(methods);
-    Measured measured{method, {}, {}};
+                                     SqlSession& session, NativeFloor& floor,
+                                     TrdmEfetFaturDisp& methods, int samples) {
+    for (int i = 0; i < kWarmUpCalls; ++i) {
+        const MethodCall call = next();
+        call.overWire(methods);
+        floor.Run(call.floor());
+    }
+    Measured measured{method, {}, {}, {}};
+    int unlike = 0;
     for (int i = 0; i < samples; ++i) {
         const MethodCall call = next();
         // Recording runs the method once in process, which also brings its rows into the
-        // caches, so that both timed runs below find them there.
+        // caches, so that the timed runs below find them there.
         const RecordedStatements sql =
             RecordedStatements::Of(session, [&] { call.inProcess(session); });
         measured.sql.Add(Timed([&] { sql.Replay(session); }));
-        bool answered = false;
+        const std::vector<FloorStatement> statements = call.floor();
+        qint64 floorRows = 0;
+        measured.native.Add(Timed([&] { floorRows = floor.Run(statements); }));
+        std::optional<qint64> answered;
         measured.overWire.Add(Timed([&] { answered = call.overWire(methods); }));
-        if (!answered) ++failures_;
+        if (!answered)
+            ++failures_;
+        else if (*answered != floorRows)
+            ++unlike;
+    }
+    if (unlike > 0) {
+        // A floor that reads other rows than the answer carries measures something else.
+        Say(QStringLiteral("%1: the floor read other rows than the answer carried in %2 calls")
+                .arg(QLatin1String(method))
+                .arg(unlike));
+        failures_ += unlike;
     }
     if (failures_ > 0)
         Say(QStringLiteral("%1: %2 calls failed").arg(QLatin1String(method)).arg(failures_));
@@ -166,26 +194,31 @@ BenchRun::Measured BenchRun::Measure(const char* method, const std::function<Met
 }
 
 BenchRun::Measured BenchRun::MeasureGeraRel(Workload& workload, SqlSession& session,
-                                            TrdmEfetFaturDisp& methods) {
+                                            NativeFloor& floor, TrdmEfetFaturDisp& methods) {
     std::vector<QString> numbers;
     for (int branch = 0; branch < plan_.branches; ++branch)
         numbers.push_back(methods.PrxRelFatur(BenchPlan::Branch(branch)));
+    const QString floorNumber = methods.PrxRelFatur(BenchPlan::Branch(0));
     // A year of a branch is some thousands of rows a call: a tenth of the samples tells.
     Measured measured = Measure(
-        "GeraRel (a branch, a year)", [&] { return workload.GeraRelForAYear(numbers); }, session,
-        methods, std::max(settings_.samples / 10, 5));
-    QSqlQuery rows =
-        session.Run(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT NRAPURACGD) "
-                                   "FROM RELCOMENSAL"));
-    rows.next();
-    Say(QStringLiteral("GeraRel: %1 rows in %2 reports, %3 a report")
-            .arg(rows.value(0).toLongLong())
-            .arg(rows.value(1).toLongLong())
-            .arg(rows.value(0).toLongLong() / std::max<qint64>(rows.value(1).toLongLong(), 1)));
+        "GeraRel (a branch, a year)",
+        [&] { return workload.GeraRelForAYear(numbers, floorNumber, session.Dialect()); }, session,
+        floor, methods, std::max(settings_.samples / 10, 5));
+    {
+        SqlRows rows =
+            session.Run(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT NRAPURACGD) "
+                                       "FROM RELCOMENSAL"));
+        rows.Next();
+        Say(QStringLiteral("GeraRel: %1 rows in %2 reports, %3 a report")
+                .arg(rows.Value(0).toLongLong())
+                .arg(rows.Value(1).toLongLong())
+                .arg(rows.Value(0).toLongLong() / std::max<qint64>(rows.Value(1).toLongLong(), 1)));
+    }
     for (int branch = 0; branch < plan_.branches; ++branch) {
         if (!methods.DeletaRel(BenchPlan::Branch(branch), numbers[std::size_t(branch)]).success)
             ++failures_;
     }
+    if (!methods.DeletaRel(BenchPlan::Branch(0), floorNumber).success) ++failures_;
     return measured;
 }
 

@@ -10,8 +10,10 @@
 namespace fai::appserver::bench {
 
 // The whole benchmark on one database: seeds it when it is empty, starts the application
-// server on it, measures each method beside its floor (the SQL it sends, run directly, plus
-// an empty gRPC call), then the saves of many clerks at once, and prints the figures.
+// server on it, measures each method beside two floors (the SQL it sends, run again through
+// the server's own session; the same rows read with the fewest statements through the
+// database's client library), each plus an empty gRPC call, then the saves of many clerks at
+// once, and prints the figures.
 class BenchRun {
   public:
     struct Settings {
@@ -32,14 +34,17 @@ class BenchRun {
         const char* method;
         Latencies overWire;
         Latencies sql;
+        Latencies native;
     };
 
     void PrepareDatabase();
     Measured Measure(const char* method, const std::function<MethodCall()>& next,
-                     SqlSession& session, TrdmEfetFaturDisp& methods, int samples);
+                     SqlSession& session, NativeFloor& floor, TrdmEfetFaturDisp& methods,
+                     int samples);
     // GeraRel for a branch over a year, under report numbers taken for the run and deleted
     // afterwards, so that a database measured again holds no report data of this run.
-    Measured MeasureGeraRel(Workload& workload, SqlSession& session, TrdmEfetFaturDisp& methods);
+    Measured MeasureGeraRel(Workload& workload, SqlSession& session, NativeFloor& floor,
+                            TrdmEfetFaturDisp& methods);
     Latencies EmptyCalls(TrdmEfetFaturDisp& methods);
     // Saves of `concurrent` clerks, each on rows of its own, for `seconds`.
     void SavesAtOnce(SqlSession& session, int port);

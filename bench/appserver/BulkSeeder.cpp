@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <map>
-#include <memory>
 #include <vector>
 
 namespace fai::appserver::bench {
@@ -16,7 +15,8 @@ constexpr int kMaxRowsPerStatement = 1'000;
 constexpr qint64 kRowsPerTransaction = 200'000;
 
 // Rows of one table gathered into multi-row INSERTs; the statement for a full batch is
-// prepared once. A table whose rows refer to another's writes that one's pending rows first.
+// prepared once, by the session. A table whose rows refer to another's writes that one's pending
+// rows first.
 class BulkInsert {
   public:
     BulkInsert(SqlSession& session, const QString& table, const QStringList& columns,
@@ -37,12 +37,7 @@ class BulkInsert {
     qint64 Flush() {
         if (parent_) parent_->Flush();
         const qsizetype rows = pending_.size() / columns_.size();
-        if (rows == rowsPerStatement_) {
-            if (!full_) full_ = std::make_unique<SqlStatement>(session_, Sql(rows));
-            full_->Run(pending_);
-        } else if (rows > 0) {
-            session_.Run(Sql(rows), pending_);
-        }
+        if (rows > 0) session_.Run(Sql(rows), pending_);
         written_ += rows;
         pending_.clear();
         return written_;
@@ -62,7 +57,6 @@ class BulkInsert {
     BulkInsert* parent_;
     int rowsPerStatement_;
     QVariantList pending_;
-    std::unique_ptr<SqlStatement> full_;
     qint64 written_ = 0;
 };
 
@@ -147,10 +141,10 @@ void BulkSeeder::Clients() {
 qint64 BulkSeeder::Headcounts() {
     // The numbers the database gave the items, by client.
     std::map<QString, std::vector<QVariant>> itemsOf;
-    QSqlQuery items =
+    SqlRows items =
         session_.Run(QStringLiteral("SELECT CDCLIENTE, NRITEMRATEIOEFET FROM ITEMRATEIOEFET ORDER "
                                     "BY CDCLIENTE, CDITEMRATEIOEFET"));
-    while (items.next()) itemsOf[items.value(0).toString()].push_back(items.value(1));
+    while (items.Next()) itemsOf[items.Value(0).toString()].push_back(items.Value(1));
 
     BulkInsert headcounts(session_, QStringLiteral("EFETFATUR"),
                           {"CDFILIAL", "CDCLIENTE", "CDSERVFILI", "DTFATURAM", "QTCOMEFATU",

@@ -1,7 +1,5 @@
 #include "RecordedStatements.h"
 
-#include <QSqlRecord>
-
 namespace fai::appserver::bench {
 
 RecordedStatements RecordedStatements::Of(SqlSession& session, const std::function<void()>& work) {
@@ -25,10 +23,10 @@ void RecordedStatements::Replay(SqlSession& session) const {
             session.Execute(statement.sql);
             continue;
         }
-        QSqlQuery query = session.Run(statement.sql, statement.params);
-        const int columns = query.record().count();
-        while (query.next())
-            for (int i = 0; i < columns; ++i) query.value(i);
+        SqlRows rows = session.Run(statement.sql, statement.params);
+        const int columns = rows.Columns();
+        while (rows.Next())
+            for (int i = 0; i < columns; ++i) rows.Value(i);
     }
 }
 

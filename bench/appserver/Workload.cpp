@@ -1,5 +1,6 @@
 #include "Workload.h"
 
+#include "BrazilianText.h"
 #include "EfetFaturReads.h"
 #include "HeadcountSave.h"
 #include "ListingReports.h"
@@ -11,10 +12,69 @@ namespace {
 
 const QString kLunch = QStringLiteral("00001");
 
+// The rows of each packet of the answers, read as a hand-written client would.
+const QString kHeadcountColumns = QStringLiteral(
+    "SELECT SC.CDFILIAL, SC.CDSERVFILI, S.NMSERVICO, %1, SC.CDCLIENTE, E.QTCOMEFATU, "
+    "E.CDFILIFATU, E.NRAPURACFAT, E.QTCOMEPREV, E.VRSERVFATUDT, SC.DSEMISSERCLI ");
+const QString kRowsOfDay = kHeadcountColumns.arg(QStringLiteral("E.DTFATURAM")) +
+                           QStringLiteral(
+                               "FROM SERVCLIEFILI SC JOIN SERVICO S ON S.CDFILIAL = SC.CDFILIAL "
+                               "AND S.CDSERVFILI = SC.CDSERVFILI LEFT JOIN EFETFATUR E "
+                               "ON E.CDFILIAL = SC.CDFILIAL AND E.CDCLIENTE = SC.CDCLIENTE "
+                               "AND E.CDSERVFILI = SC.CDSERVFILI AND E.DTFATURAM = ? "
+                               "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ? ORDER BY SC.CDSERVFILI");
+const QString kRowsOfService =
+    kHeadcountColumns.arg(QStringLiteral("E.DTFATURAM")) +
+    QStringLiteral(
+        "FROM EFETFATUR E JOIN SERVCLIEFILI SC ON SC.CDFILIAL = E.CDFILIAL "
+        "AND SC.CDCLIENTE = E.CDCLIENTE AND SC.CDSERVFILI = E.CDSERVFILI "
+        "JOIN SERVICO S ON S.CDFILIAL = SC.CDFILIAL AND S.CDSERVFILI = SC.CDSERVFILI "
+        "WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
+        "ORDER BY E.DTFATURAM");
+const QString kPeriods = QStringLiteral(
+    "SELECT CDFILIAL, CDCLIENTE, NRAPURACFAT, DTINIAPURAC, DTFIMAPURAC FROM APURACFATCLI "
+    "WHERE CDFILIAL = ? AND CDCLIENTE = ? ORDER BY DTINIAPURAC, NRAPURACFAT");
+const QString kItems = QStringLiteral(
+    "SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET FROM ITEMRATEIOEFET "
+    "WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET");
+const QString kItemsOfRow = QStringLiteral(
+    "SELECT L.NRITRATEFECLIFAT, L.CDFILIAL, L.CDSERVFILI, I.CDCLIENTE, L.DTFATURAM, L.CDSERVPLAN, "
+    "I.NRITEMRATEIOEFET, I.CDITEMRATEIOEFET, I.NMITEMRATEIOEFET, L.QTEFETIVOS "
+    "FROM ITEMRATEIOEFET I LEFT JOIN ITRATEFECLIFAT L ON L.NRITEMRATEIOEFET = I.NRITEMRATEIOEFET "
+    "AND L.CDCLIENTE = I.CDCLIENTE AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
+    "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET");
+const QString kShiftsOfRow = QStringLiteral(
+    "SELECT T.CDTURNO, T.NMTURNO, T.CDFILIAL, Q.QTCOMFATUTUR FROM TURNO T LEFT JOIN EFETTURNO Q "
+    "ON Q.CDFILIAL = T.CDFILIAL AND Q.CDTURNO = T.CDTURNO AND Q.CDCLIENTE = ? "
+    "AND Q.CDSERVFILI = ? AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO");
+// One more billed diner, checked against the count the clerk saw, in one statement.
+const QString kSaveBilled = QStringLiteral(
+    "UPDATE EFETFATUR SET QTCOMEFATU = ? WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
+    "AND DTFATURAM = ? AND QTCOMEFATU = ?");
+
+// The listing's working data of a branch over a period, with each day's weekday.
+const QString kReportRows = QStringLiteral(
+    "INSERT INTO RELCOMENSAL (NRAPURACGD, CDFILIAL, CDCLIENTE, NMRAZSOCCLIE, NMFANTCLIE, "
+    "CDSERVFILI, NMSERVICO, DTFATURAM, NMDIASEMANA, QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT) "
+    "SELECT CAST(? AS INTEGER), E.CDFILIAL, E.CDCLIENTE, C.NMRAZSOCCLIE, C.NMFANTCLIE, "
+    "E.CDSERVFILI, S.NMSERVICO, E.DTFATURAM, %1, E.QTCOMEFATU, E.QTCOMEPREV, E.VRSERVFATUDT "
+    "FROM EFETFATUR E JOIN CLIENTE C ON C.CDCLIENTE = E.CDCLIENTE "
+    "JOIN SERVICO S ON S.CDFILIAL = E.CDFILIAL AND S.CDSERVFILI = E.CDSERVFILI "
+    "WHERE E.CDFILIAL = ? AND E.DTFATURAM BETWEEN ? AND ?");
+const QString kDropReportRows = QStringLiteral("DELETE FROM RELCOMENSAL WHERE NRAPURACGD = ?");
+
+// What an answer carries, all packets told.
+std::optional<qint64> RowsOf(const ServerResult& result) {
+    if (!result.success) return std::nullopt;
+    qint64 rows = 0;
+    for (const DataPacket& packet : result.payload) rows += qint64(packet.rows.size());
+    return rows;
+}
+
 // A read as a worker runs it: one transaction around the method.
 std::function<void(SqlSession&)> Read(std::function<void(EfetFaturReads&)> read) {
     return [read = std::move(read)](SqlSession& session) {
-        Transaction transaction(session);
+        Transaction transaction(session, Transaction::Kind::Query);
         EfetFaturReads reads(session);
         read(reads);
         transaction.Commit();
@@ -42,18 +102,18 @@ std::vector<Value> RowOf(const SaveTarget& target) {
 
 std::vector<SaveTarget> OpenRows(SqlSession& session, const BenchPlan& plan,
                                  const QString& service) {
-    QSqlQuery query = session.Run(
+    SqlRows rows = session.Run(
         QStringLiteral(
             "SELECT CDFILIAL, CDCLIENTE, DTFATURAM, QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT "
             "FROM EFETFATUR WHERE CDSERVFILI = ? AND DTFATURAM >= ? "
             "ORDER BY CDFILIAL, CDCLIENTE, DTFATURAM"),
         {service, SqlDate(plan.FirstNotAssessed())});
     std::vector<SaveTarget> targets;
-    while (query.next())
+    while (rows.Next())
         targets.push_back(
-            {{query.value(0).toString(), query.value(1).toString(), service,
-              DateFromSql(query.value(2))},
-             {query.value(3).toDouble(), query.value(4).toDouble(), query.value(5).toDouble()}});
+            {{rows.Value(0).toString(), rows.Value(1).toString(), service,
+              DateFromSql(rows.Value(2))},
+             {rows.Value(3).toDouble(), rows.Value(4).toDouble(), rows.Value(5).toDouble()}});
     return targets;
 }
 
@@ -98,10 +158,16 @@ MethodCall Workload::GetEfetFatuByDay() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetEfetFatu(key.client, key.branch, QString(), key.date, 0);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kRowsOfDay, {SqlDate(key.date), key.branch, key.client}},
+                    {kPeriods, {key.branch, key.client}},
+                    {kItems, {key.client}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
                 QString service;
                 QDate day = key.date;
-                return methods.GetEfetFatu(key.client, key.branch, service, day, 0).success;
+                return RowsOf(methods.GetEfetFatu(key.client, key.branch, service, day, 0));
             }};
 }
 
@@ -110,10 +176,16 @@ MethodCall Workload::GetEfetFatuByService() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetEfetFatu(key.client, key.branch, key.service, ZeroDate(), 1);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kRowsOfService, {key.branch, key.client, key.service}},
+                    {kPeriods, {key.branch, key.client}},
+                    {kItems, {key.client}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
                 QString service = key.service;
                 QDate noDay = ZeroDate();
-                return methods.GetEfetFatu(key.client, key.branch, service, noDay, 1).success;
+                return RowsOf(methods.GetEfetFatu(key.client, key.branch, service, noDay, 1));
             }};
 }
 
@@ -122,8 +194,12 @@ MethodCall Workload::GetItRatEfet() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetItRatEfet(key.branch, key.client, key.date, key.service);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kItemsOfRow, {key.branch, key.service, SqlDate(key.date), key.client}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
-                return methods.GetItRatEfet(key.branch, key.client, key.date, key.service).success;
+                return RowsOf(methods.GetItRatEfet(key.branch, key.client, key.date, key.service));
             }};
 }
 
@@ -132,10 +208,14 @@ MethodCall Workload::GetTurno() {
     return {Read([key](EfetFaturReads& reads) {
                 reads.GetTurno(key.branch, key.client, key.service, key.date);
             }),
+            [key] {
+                return std::vector<FloorStatement>{
+                    {kShiftsOfRow, {key.client, key.service, SqlDate(key.date), key.branch}}};
+            },
             [key](TrdmEfetFaturDisp& methods) {
                 QString service = key.service;
                 QDate day = key.date;
-                return methods.GetTurno(key.branch, key.client, service, day).success;
+                return RowsOf(methods.GetTurno(key.branch, key.client, service, day));
             }};
 }
 
@@ -148,24 +228,55 @@ MethodCall Workload::UpdEfetFatu() {
                                            std::nullopt);
                 transaction.Commit();
             },
-            [target](TrdmEfetFaturDisp& methods) {
+            [target] {
+                const double seen = target->counts.billed;
+                target->counts.billed += 1;
+                const HeadcountKey& key = target->key;
+                return std::vector<FloorStatement>{{kSaveBilled,
+                                                    {target->counts.billed, key.branch, key.client,
+                                                     key.service, SqlDate(key.date), seen}}};
+            },
+            [target](TrdmEfetFaturDisp& methods) -> std::optional<qint64> {
                 OptionalPacket delta = NextSave(*target), none;
                 QString nullFields = NullFieldsOfAnOpenRow();
-                return methods.UpdEfetFatu(delta, nullFields, none).success;
+                if (!methods.UpdEfetFatu(delta, nullFields, none).success) return std::nullopt;
+                return 1;  // the row saved
             }};
 }
 
-MethodCall Workload::GeraRelForAYear(const std::vector<QString>& numbers) {
+MethodCall Workload::GeraRelForAYear(const std::vector<QString>& numbers,
+                                     const QString& floorNumber, const SqlDialect& dialect) {
     const int branch = std::uniform_int_distribution<int>(0, plan_.branches - 1)(random_);
     const QString code = BenchPlan::Branch(branch), number = numbers[std::size_t(branch)];
     const QDate last = plan_.Last(), first = last.addDays(-364);
+    // The answer tells no rows: the plan does.
+    qint64 written = 0;
+    for (int client = branch; client < plan_.clients; client += plan_.branches)
+        for (QDate day = std::max(first, plan_.First()); day <= last; day = day.addDays(1))
+            if (BenchPlan::Serves(client, day)) written += BenchPlan::ServicesOf(client).size();
     return {[=](SqlSession& session) {
                 Transaction transaction(session, Transaction::Kind::Write);
                 ListingReports(session).GeraRel(code, first, last, number);
                 transaction.Commit();
             },
-            [=](TrdmEfetFaturDisp& methods) {
-                return methods.GeraRel(code, first, last, number).success;
+            // The rows written under a number of the floor's own and then removed, so that
+            // each run starts from the same state: twice the rows the answer reports.
+            [=, &dialect] {
+                QVariantList params{floorNumber};
+                QString weekday =
+                    QStringLiteral("CASE %1").arg(dialect.DayOfWeek(QStringLiteral("E.DTFATURAM")));
+                for (int day = 0; day < WeekdayNames().size(); ++day) {
+                    weekday += QStringLiteral(" WHEN %1 THEN ?").arg(day);
+                    params << WeekdayNames()[day];
+                }
+                params << code << SqlDate(first) << SqlDate(last);
+                return std::vector<FloorStatement>{
+                    {kReportRows.arg(weekday + QStringLiteral(" END")), params},
+                    {kDropReportRows, {floorNumber}}};
+            },
+            [=](TrdmEfetFaturDisp& methods) -> std::optional<qint64> {
+                if (!methods.GeraRel(code, first, last, number).success) return std::nullopt;
+                return 2 * written;
             }};
 }
 

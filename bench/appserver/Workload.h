@@ -3,23 +3,29 @@
 #include "BenchPlan.h"
 #include "DataPacket.h"
 #include "HeadcountKey.h"
+#include "NativeFloor.h"
 #include "TrdmEfetFaturDisp.h"
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
 namespace fai::appserver {
+class SqlDialect;
 class SqlSession;
-}
+}  // namespace fai::appserver
 
 namespace fai::appserver::bench {
 
-// One call of a method, made twice: in process, as the server's worker runs it (its
-// transaction and its code), to learn the SQL it sends; and through the client over gRPC.
+// One call of a method, made three ways: in process, as the server's worker runs it (its
+// transaction and its code), to learn the SQL it sends; as its floor, the same rows read (or
+// the same row written) with the fewest statements; and through the client over gRPC.
 struct MethodCall {
     std::function<void(SqlSession&)> inProcess;
-    std::function<bool(TrdmEfetFaturDisp&)> overWire;  // whether the server answered success
+    std::function<std::vector<FloorStatement>()> floor;
+    // The rows the answer carries (the row saved, for a save); none when the call failed.
+    std::function<std::optional<qint64>(TrdmEfetFaturDisp&)> overWire;
 };
 
 // A stored headcount row that saves can change, with its counts as last saved.
@@ -49,8 +55,10 @@ class Workload {
     MethodCall GetTurno();
     MethodCall UpdEfetFatu();
     // The listing's working data of a branch over the plan's last year, generated under the
-    // branch's report number (numbers[branch]), as the listing screen asks for it.
-    MethodCall GeraRelForAYear(const std::vector<QString>& numbers);
+    // branch's report number (numbers[branch]), as the listing screen asks for it; its floor
+    // writes under `floorNumber`.
+    MethodCall GeraRelForAYear(const std::vector<QString>& numbers, const QString& floorNumber,
+                               const SqlDialect& dialect);
 
   private:
     int AnyClient();

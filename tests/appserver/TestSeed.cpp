@@ -89,22 +89,22 @@ TestSeed& TestSeed::Planning(const Key& key, double diners) {
 }
 
 int TestSeed::Item(const QString& client, const QString& code, const QString& name) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("INSERT INTO ITEMRATEIOEFET (CDCLIENTE, CDITEMRATEIOEFET, "
                        "NMITEMRATEIOEFET) VALUES (?, ?, ?) RETURNING NRITEMRATEIOEFET"),
         {client, code, name});
-    query.next();
-    return query.value(0).toInt();
+    rows.Next();
+    return rows.Value(0).toInt();
 }
 
 int TestSeed::Link(const Key& key, int item, const QVariant& diners) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("INSERT INTO ITRATEFECLIFAT (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, "
                        "CDSERVPLAN, NRITEMRATEIOEFET, QTEFETIVOS) VALUES (?, ?, ?, ?, ?, ?, ?) "
                        "RETURNING NRITRATEFECLIFAT"),
         {key.branch, key.client, key.service, SqlDate(key.date), key.service, item, diners});
-    query.next();
-    return query.value(0).toInt();
+    rows.Next();
+    return rows.Value(0).toInt();
 }
 
 TestSeed& TestSeed::Transported(const Key& key, double diners) {
@@ -115,52 +115,52 @@ TestSeed& TestSeed::Transported(const Key& key, double diners) {
 }
 
 std::optional<TestSeed::StoredHeadcount> TestSeed::Headcount(const Key& key) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT, CDFILIFATU, NRAPURACFAT "
                        "FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
                        "AND DTFATURAM = ?"),
         {key.branch, key.client, key.service, SqlDate(key.date)});
-    if (!query.next()) return std::nullopt;
-    return StoredHeadcount{query.value(0).toDouble(), query.value(1).toDouble(),
-                           query.value(2).toDouble(), query.value(3), query.value(4)};
+    if (!rows.Next()) return std::nullopt;
+    return StoredHeadcount{rows.Value(0).toDouble(), rows.Value(1).toDouble(),
+                           rows.Value(2).toDouble(), rows.Value(3), rows.Value(4)};
 }
 
 std::optional<double> TestSeed::ShiftQuantity(const Key& key, const QString& shift) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT QTCOMFATUTUR FROM EFETTURNO WHERE CDFILIAL = ? AND CDCLIENTE = ? "
                        "AND CDSERVFILI = ? AND DTFATURAMTUR = ? AND CDTURNO = ?"),
         {key.branch, key.client, key.service, SqlDate(key.date), shift});
-    if (!query.next()) return std::nullopt;
-    return query.value(0).toDouble();
+    if (!rows.Next()) return std::nullopt;
+    return rows.Value(0).toDouble();
 }
 
 std::map<int, QVariant> TestSeed::Links(const Key& key) {
-    QSqlQuery query = session_.Run(
+    SqlRows rows = session_.Run(
         QStringLiteral("SELECT NRITEMRATEIOEFET, QTEFETIVOS FROM ITRATEFECLIFAT WHERE "
                        "CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTFATURAM = ?"),
         {key.branch, key.client, key.service, SqlDate(key.date)});
     std::map<int, QVariant> links;
-    while (query.next())
-        links[query.value(0).toInt()] =
-            query.value(1).isNull() ? QVariant() : QVariant(query.value(1).toDouble());
+    while (rows.Next())
+        links[rows.Value(0).toInt()] =
+            rows.Value(1).isNull() ? QVariant() : QVariant(rows.Value(1).toDouble());
     return links;
 }
 
 int TestSeed::Count(const QString& table) {
-    QSqlQuery query = session_.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
-    query.next();
-    return query.value(0).toInt();
+    SqlRows rows = session_.Run(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
+    rows.Next();
+    return rows.Value(0).toInt();
 }
 
 QList<QVariantList> TestSeed::Rows(const QString& sql, const QVariantList& params) {
-    QSqlQuery query = session_.Run(sql, params);
-    QList<QVariantList> rows;
-    while (query.next()) {
+    SqlRows rows = session_.Run(sql, params);
+    QList<QVariantList> read;
+    while (rows.Next()) {
         QVariantList row;
-        for (int i = 0; i < query.record().count(); ++i) row << query.value(i);
-        rows << row;
+        for (int i = 0; i < rows.Columns(); ++i) row << rows.Value(i);
+        read << row;
     }
-    return rows;
+    return read;
 }
 
 }  // namespace fai::appserver::test

@@ -181,6 +181,23 @@ TEST_P(BadInput, IsAnsweredWithAClearMessageAndNothingElseHappens) {
         {"apportionment of an unknown client",
          [](auto& m) { return m.GetItRatEfet(kBranch, kBruno + u'9', kDay, kLunch); },
          QStringLiteral("Cliente F529982247259 não cadastrado na filial 0001.")},
+        {"unknown branch, over-long client and service, no date",
+         [&](auto& m) {
+             return m.GetTurno(QStringLiteral("9999"), QStringLiteral("J123456789012345678901"),
+                               tooLong, zero);
+         },
+         QStringLiteral("Filial 9999 não cadastrada.")},
+        {"over-long client and mode 2",
+         [&](auto& m) {
+             return m.GetEfetFatu(QStringLiteral("J123456789012345678901"), kBranch, none, day, 2);
+         },
+         QStringLiteral("Código do cliente deve ter no máximo 21 caracteres.")},
+        {"client of another branch and an over-long service",
+         [&](auto& m) { return m.GetValidaData(kOtherBranch, kAlfa, tooLong, zero); },
+         QStringLiteral("Cliente J11222333000181 não cadastrado na filial 0002.")},
+        {"by service for an unknown client without a service",
+         [&](auto& m) { return m.GetEfetFatu(QStringLiteral("J1"), kBranch, none, zero, 1); },
+         QStringLiteral("Cliente J1 não cadastrado na filial 0001.")},
         {"malformed headcount delta",
          [&](auto& m) { return m.UpdEfetFatu(malformed, nullFields, noPacket); }, kMalformed},
         {"malformed apportionment delta",

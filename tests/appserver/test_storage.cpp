@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>
 
@@ -143,9 +144,9 @@ TEST(SqliteStorage, RunsInWalModeWithABusyTimeoutAndForeignKeys) {
     const Case cases[] = {
         {"journal_mode", QStringLiteral("wal")}, {"busy_timeout", 10000}, {"foreign_keys", 1}};
     for (const Case& c : cases) {
-        QSqlQuery query = session.Run(QStringLiteral("PRAGMA %1").arg(QLatin1String(c.pragma)));
-        ASSERT_TRUE(query.next());
-        EXPECT_EQ(query.value(0).toString(), c.expected.toString()) << c.pragma;
+        SqlRows rows = session.Run(QStringLiteral("PRAGMA %1").arg(QLatin1String(c.pragma)));
+        ASSERT_TRUE(rows.Next());
+        EXPECT_EQ(rows.Value(0).toString(), c.expected.toString()) << c.pragma;
     }
 }
 

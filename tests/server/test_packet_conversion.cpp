@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <google/protobuf/arena.h>
+
 #include <cmath>
 #include <limits>
 
@@ -40,6 +42,62 @@ TEST(PacketConversion, RoundTripKeepsNullsDoublesBitForBitDatesAndChanges) {
     EXPECT_TRUE(back.rows[2].values[3].IsText());  // the empty text stays text, not null
 }
 
+// A long packet of awkward values, each column going through its table at its own pace, so
+// that a value sits under itself, changes and comes back, through the wire's bytes: every
+// value arrives as it left.
+TEST(PacketConversion, LongPacketsKeepEveryTypeNullAndTextExactly) {
+    QString longText;
+    while (longText.size() < 396) longText += QStringLiteral("Refeições à vontade; ");
+    const std::vector<Value> texts{QStringLiteral(""),
+                                   QStringLiteral("ÇÃO"),
+                                   Value(),
+                                   longText,
+                                   QStringLiteral("0001"),
+                                   QStringLiteral("ÇÃO "),
+                                   QString::fromUtf8("\xf0\x9f\x8d\xb2 sopa"),
+                                   QStringLiteral("\u00a0")};
+    const std::vector<Value> numbers{-0.0,
+                                     0.0,
+                                     999'999'999.99999,
+                                     9'999'999.99999,
+                                     Value(),
+                                     0.1 + 0.2,
+                                     std::numeric_limits<double>::denorm_min(),
+                                     std::numeric_limits<double>::quiet_NaN(),
+                                     -1e300};
+    const std::vector<Value> days{ZeroDate(), QDate(1, 1, 1), Value(), QDate(9999, 12, 31),
+                                  QDate(2024, 2, 29)};
+    DataPacket p;
+    p.fields = {{"TEXTO", FieldType::String, 400, false},
+                {"CODIGO", FieldType::String, 400, false},
+                {"NUMERO", FieldType::Float, 0, false},
+                {"DIA", FieldType::DateTime, 0, false}};
+    for (std::size_t i = 0; i < 3000; ++i) {
+        std::vector<Value> row{texts[i % texts.size()], texts[i / 7 % texts.size()],
+                               numbers[i / 3 % numbers.size()], days[i / 5 % days.size()]};
+        if (i % 10 == 9) {
+            std::vector<Value> original = row;
+            original[1] = texts[(i + 1) % texts.size()];
+            p.rows.push_back({RowChange::Modified, row, original});
+        } else {
+            p.rows.push_back({RowChange::Unchanged, row, {}});
+        }
+    }
+
+    std::string wire;
+    ASSERT_TRUE(ToProto(p).SerializeToString(&wire));
+    google::protobuf::Arena arena;
+    auto* parsed = google::protobuf::Arena::CreateMessage<Fai00400::DataPacket>(&arena);
+    ASSERT_TRUE(parsed->ParseFromString(wire));
+    const DataPacket back = FromProto(*parsed);
+    ASSERT_EQ(back.rows.size(), p.rows.size());
+    for (std::size_t i = 0; i < p.rows.size(); ++i)
+        ASSERT_EQ(back.rows[i], p.rows[i]) << "row " << i;
+    EXPECT_EQ(back, p);
+    EXPECT_TRUE(back.rows[0].values[0].IsText()) << "the empty text stays text";
+    EXPECT_TRUE(std::signbit(back.rows[0].values[2].Number())) << "negative zero keeps its sign";
+}
+
 TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
     struct Case {
         const char* what;
@@ -71,6 +129,16 @@ TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
          }},
         {"text that is not UTF-8",
          [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("\xff"); }},
+        {"text that is not UTF-8 under a good one",
+         [](Fai00400::DataPacket& p) {
+             *p.add_rows() = p.rows(0);
+             p.mutable_rows(1)->mutable_values(0)->set_text("\xff");
+         }},
+        {"text longer than the field under a good one",
+         [](Fai00400::DataPacket& p) {
+             *p.add_rows() = p.rows(0);
+             p.mutable_rows(1)->mutable_values(0)->set_text("00001");
+         }},
         {"an overlong NUL",
          [](Fai00400::DataPacket& p) {
              p.mutable_rows(0)->mutable_values(0)->set_text("\xc0\x80");

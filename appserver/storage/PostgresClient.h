@@ -1,0 +1,20 @@
+#pragma once
+
+#include "DatabaseConnection.h"
+
+#include <QSqlDatabase>
+
+#include <memory>
+
+namespace fai::appserver {
+
+// The libpq connection under an open QPSQL connection, driven through libpq: a statement is
+// prepared once under a name of its own and each run is one round trip, its parameters sent
+// apart from the text. Throws EDatabaseError when the driver holds no connection.
+std::unique_ptr<DatabaseConnection> PostgresClient(const QSqlDatabase& opened);
+
+// The statement with its positional placeholders numbered as PostgreSQL writes them ("?"
+// becomes "$1", "$2"...), quoted texts and names left as they are.
+QString NumberedPlaceholders(const QString& sql);
+
+}  // namespace fai::appserver

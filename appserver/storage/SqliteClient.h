@@ -1,0 +1,16 @@
+#pragma once
+
+#include "DatabaseConnection.h"
+
+#include <QSqlDatabase>
+
+#include <memory>
+
+namespace fai::appserver {
+
+// The sqlite3 connection under an open QSQLITE connection, driven through the sqlite3 C API.
+// Its statements must be gone before QtSql closes the connection. Throws EDatabaseError when
+// the driver holds no sqlite3 connection.
+std::unique_ptr<DatabaseConnection> SqliteClient(const QSqlDatabase& opened);
+
+}  // namespace fai::appserver
