@@ -1,9 +1,9 @@
 #include "Cli_fai00402.h"
 
+#include "AssessedPeriod.h"
 #include "BusyScope.h"
 #include "CheckResultServ.h"
 #include "Cli_fai00400.h"
-#include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DateText.h"
 #include "EfetFaturData.h"
@@ -70,10 +70,8 @@ QStringList DupComMessages() {
                        "operação?"),
         QStringLiteral("Conf_DtInf|Período informado inferior a data de processamento. Confirma "
                        "operação?"),
-        QStringLiteral("Periodo_blq|Data inicial fora do período de lançamento de efetivos para "
-                       "faturamento."),
-        QStringLiteral("Efet_Apur|Efetivos do cliente já apurados para pelo menos um dia do "
-                       "intervalo de datas informado."),
+        QStringLiteral("Periodo_blq|") + ClosedDayRule::RangeMessage(),
+        QStringLiteral("Efet_Apur|") + AssessedPeriod::RangeMessage(),
         // The screen works on the headcount screen, which may have been closed meanwhile or
         // hold a row the clerk is still typing, which a reload would throw away.
         QStringLiteral("EfetFatur_Fech|A tela Efetivos para Faturamento foi fechada. Abra-a "
@@ -266,8 +264,8 @@ void TfrmDupCom::Vd_CliFat() {
     if (!RangeTyped(*depInicial, *depFinal, first, last)) return;
     cdsVdCliFat.SetFiltered(false);
     cdsVdCliFat.SetFilter([first, last](const RowView& period) {
-        return period.AsDateTime("DTINIAPURAC") <= last &&
-               first <= period.AsDateTime("DTFIMAPURAC");
+        return AssessedPeriod{period.AsDateTime("DTINIAPURAC"), period.AsDateTime("DTFIMAPURAC")}
+            .Touches(first, last);
     });
     cdsVdCliFat.SetFiltered(true);
     if (!cdsVdCliFat.IsEmpty()) FailAt(depInicial, QStringLiteral("Efet_Apur"));
@@ -298,7 +296,7 @@ double TfrmDupCom::Count(TNumberEdit* box, const QString& negativeKey) const {
 
 // The whole range is open when its first day is: the days after it are later still.
 void TfrmDupCom::CheckRangeOpen(const TfrmEfetFatur& headcount) const {
-    if (ClosedDayRule::FromParams(headcount.cdsParams).IsClosed(depInicial->GetDate()))
+    if (ClosedDayRuleOf(headcount.cdsParams).IsClosed(depInicial->GetDate()))
         FailAt(depInicial, QStringLiteral("Periodo_blq"));
 }
 

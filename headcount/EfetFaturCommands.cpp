@@ -5,9 +5,9 @@
 #include "BusyScope.h"
 #include "CheckResultServ.h"
 #include "Cli_fai00401.h"
-#include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DialogService.h"
+#include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
 #include "TBtnPesquisa.h"
@@ -65,7 +65,7 @@ bool TfrmEfetFatur::DateOpenForEditing() {
     } else {
         relevant = FilterDate();
     }
-    return !ClosedDayRule::FromParams(cdsParams).IsClosed(relevant);
+    return !ClosedDayRuleOf(cdsParams).IsClosed(relevant);
 }
 
 void TfrmEfetFatur::ControlaBotoes() {

@@ -1,5 +1,10 @@
 #include "EfetFaturData.h"
 
+#include "AssessedPeriod.h"
+#include "Planning.h"
+#include "ServiceOfClient.h"
+#include "ShiftSum.h"
+
 namespace fai {
 namespace {
 
@@ -21,6 +26,11 @@ Field& Number(ClientDataSet& dataSet, const char* name) {
 
 Field& Day(ClientDataSet& dataSet, const char* name) {
     return dataSet.AddField({QString::fromLatin1(name), FieldType::DateTime});
+}
+
+// A message table entry whose text is a billing rule's.
+QString Entry(const char* key, const QString& text) {
+    return QLatin1String(key) + QLatin1Char('|') + text;
 }
 
 Field& Labelled(Field& field, const QString& label) {
@@ -137,6 +147,14 @@ void DefineBranchFields(ClientDataSet& branches) {
     Labelled(Text(branches, "NMFILIAL", 30), QStringLiteral("Nome"));
 }
 
+ClosedDayRule ClosedDayRuleOf(const ClientDataSet& params) {
+    if (params.IsEmpty()) return {};
+    return ClosedDayRule(params.FieldByName("IDUTILDTPROC").AsString(),
+                         params.FieldByName("IDBLQEFEDIAFECH").AsString(),
+                         params.FieldByName("DTPROCESSA").AsDateTime(),
+                         params.FieldByName("NRDIAANTDTPROC").AsFloat());
+}
+
 QStringList HeadcountMessages() {
     return {
         QStringLiteral("Excl|Confirma exclusão?"),
@@ -161,23 +179,20 @@ QStringList HeadcountMessages() {
         QStringLiteral("get_cdsVerifServ|Verificando efetivos para faturamentos (Serviços)..."),
         QStringLiteral("get_cdsVerifData|Verificando efetivos para faturamento (Data)..."),
         QStringLiteral("GetCliente|Recebendo clientes do servidor..."),
-        QStringLiteral("Efet_Apur|Efetivos do cliente já apurados na data selecionada."),
+        Entry("Efet_Apur", AssessedPeriod::DayMessage()),
         QStringLiteral("NComePrev_Inv|N° comensais previstos deve ser maior ou igual a zero."),
         QStringLiteral("Get_Turno|Carregando valores do serviço por cliente e turno."),
-        QStringLiteral("EfetDifere_Inf|Lançamento de comensais faturados difere do lançamento do "
-                       "Planejamento."),
+        Entry("EfetDifere_Inf", PlanningDiffersMessage()),
         QStringLiteral("Comen_Inf|Comensais Faturados deve ser informado."),
-        QStringLiteral("VerifSoma_Inf|Comensais por efetivo difere de comensais por turno."),
+        Entry("VerifSoma_Inf", RowsDisagreeWithShiftsMessage()),
         QStringLiteral("QtTurno_Inf|Quantidade por turno deve ser informada."),
-        QStringLiteral("Serv_n|Serviço não relacionado ao cliente e filial informados."),
+        Entry("Serv_n", ServiceNotOfClientMessage()),
         QStringLiteral("Get_SomaTurno|Buscando dados do turno no servidor..."),
-        QStringLiteral("SomaTurno_inf|A soma das quantidades informada nos Turnos difere de %s da "
-                       "quantidade do serviço que é %s."),
+        Entry("SomaTurno_inf", ShiftSumDiffersMessage()),
         QStringLiteral("NComeFatu_Inv|N° comensais faturados deve ser maior ou igual a zero."),
         QStringLiteral("ValoVend_Inv|Valor Venda deve ser maior ou igual a zero."),
         QStringLiteral("Quant_Inv|Quantidade deve ser maior ou igual a zero."),
-        QStringLiteral("DATA_BLOQ|Data bloqueada para alteração de efetivos para faturamento para "
-                       "dias fechados."),
+        Entry("DATA_BLOQ", ClosedDayRule::Message()),
         QStringLiteral("EXISTE_RATEIO_EFET|Existe rateio de efetivos para o cliente. Deseja "
                        "utilizar o valor do rateio?"),
         QStringLiteral("QTEFET<0|Quantidade de efetivos deve ser maior que zero."),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClientDataSet.h"
+#include "ClosedDayRule.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,9 @@ void DefineAssessedPeriodFields(ClientDataSet& periods);
 void DefineShiftFields(ClientDataSet& shifts);
 void DefineApportionmentFields(ClientDataSet& items);
 void DefineBranchFields(ClientDataSet& branches);
+
+// The closed-day rule of the branch parameters cdsParams; off when they have no row.
+ClosedDayRule ClosedDayRuleOf(const ClientDataSet& params);
 
 // The screen's message table.
 QStringList HeadcountMessages();

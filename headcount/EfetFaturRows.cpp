@@ -5,7 +5,6 @@
 #include "BusyScope.h"
 #include "CheckResultServ.h"
 #include "Cli_fai00402.h"
-#include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DateText.h"
 #include "DialogService.h"
@@ -52,7 +51,7 @@ void TfrmEfetFatur::ProposeBillingDate() {
         billingDate.SetAsDateTime(DataProc(Branch()));
     } else {
         const QDate next = last.addDays(1);
-        const ClosedDayRule rule = ClosedDayRule::FromParams(cdsParams);
+        const ClosedDayRule rule = ClosedDayRuleOf(cdsParams);
         billingDate.SetAsDateTime(rule.IsClosed(next) ? rule.FirstOpenDay() : next);
     }
     billingDate.FocusControl();
@@ -98,8 +97,7 @@ void TfrmEfetFatur::StampRowWithFilter() {
 // A row without a date is not on a closed day: it is told that its date is missing.
 void TfrmEfetFatur::CheckDateOpen() {
     Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
-    if (billingDate.IsNull() ||
-        !ClosedDayRule::FromParams(cdsParams).IsClosed(billingDate.AsDateTime()))
+    if (billingDate.IsNull() || !ClosedDayRuleOf(cdsParams).IsClosed(billingDate.AsDateTime()))
         return;
     billingDate.FocusControl();
     Fail(QStringLiteral("DATA_BLOQ"));

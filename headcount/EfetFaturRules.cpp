@@ -2,9 +2,12 @@
 // agreement of the rows with their shift breakdown when the screen closes.
 #include "Cli_fai00400.h"
 
+#include "AssessedPeriod.h"
 #include "BusyScope.h"
 #include "Consiste.h"
+#include "Planning.h"
 #include "Quantities.h"
+#include "ShiftSum.h"
 #include "TDBGrid.h"
 
 #include <QStackedWidget>
@@ -25,7 +28,8 @@ void TfrmEfetFatur::Vd_CliFat() {
     CliFatDate = day;
     cdsVdCliFat.SetFiltered(false);
     cdsVdCliFat.SetFilter([day](const RowView& period) {
-        return period.AsDateTime("DTINIAPURAC") <= day && day <= period.AsDateTime("DTFIMAPURAC");
+        return AssessedPeriod{period.AsDateTime("DTINIAPURAC"), period.AsDateTime("DTFIMAPURAC")}
+            .Holds(day);
     });
     cdsVdCliFat.SetFiltered(true);
     if (!cdsVdCliFat.IsEmpty()) Fail(QStringLiteral("Efet_Apur"));
@@ -59,7 +63,7 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
     cdsFatuPla.SetData(
         SinglePacket(netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date)));
     const double planned = cdsFatuPla.FieldByName("QTCOMEFETCLI").AsFloat();
-    if (planned != 0 && !SameQuantity(cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), planned))
+    if (DiffersFromPlanning(cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), planned))
         Fail(QStringLiteral("EfetDifere_Inf"));
 }
 
@@ -75,7 +79,7 @@ void TfrmEfetFatur::Vd_QtdTurno() {
         }
         const double sum = cdsSomaTurno.FieldByName("SOMA").AsFloat();
         const double billed = cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat();
-        if (sum > 0 && !SameQuantity(sum, billed))
+        if (ShiftSumDisagrees(sum, billed))
             MensErro(Format(msgPadrao.Msg(QStringLiteral("SomaTurno_Inf")),
                             {FloatToStr(QuantityDifference(sum, billed)), FloatToStr(billed)}),
                      true);

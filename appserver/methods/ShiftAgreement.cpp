@@ -1,8 +1,8 @@
 #include "ShiftAgreement.h"
 
 #include "IncomingPacket.h"
-#include "Quantities.h"
 #include "ShiftRepository.h"
+#include "ShiftSum.h"
 
 #include <map>
 
@@ -40,9 +40,9 @@ QString ShiftAgreement::FirstDisagreeing(const DataPacket& headcounts) {
         if (!key) continue;
         const Sums& stored = sums[{key->branch, key->client}];
         const auto sum = stored.find({key->service, key->date});
-        if (sum == stored.end() || AtQuantityPrecision(sum->second) <= 0) continue;
+        if (sum == stored.end()) continue;
         const double billed = IncomingPacket::NumberOf(row.values[billedColumn]).value_or(0);
-        if (!SameQuantity(sum->second, billed)) return key->service;
+        if (ShiftSumDisagrees(sum->second, billed)) return key->service;
     }
     return QString();
 }
