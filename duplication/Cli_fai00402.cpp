@@ -242,20 +242,6 @@ void TfrmDupCom::LimitCountKey(const TNumberEdit* box, QChar& key) {
 
 // ---- the checks -----------------------------------------------------------------------------
 
-void TfrmDupCom::Fail(const QString& key) const {
-    MensErro(msgPadrao.Msg(key), true);
-    throw EAbort();  // MensErro with abort never returns; this says so to the compiler
-}
-
-void TfrmDupCom::FailAt(QWidget* control, const QString& key) const {
-    control->setFocus();
-    Fail(key);
-}
-
-void TfrmDupCom::Confirm(const QString& key) const {
-    if (msgPadrao.ShowMsg(key, DialogKind::Confirmation, mbYes | mbNo, 0) == mrNo) throw EAbort();
-}
-
 // Every day of the range is written, so a period anywhere inside it is as assessed as one
 // holding either end. Dates not yet typed as a range are left to the date checks that follow.
 void TfrmDupCom::Vd_CliFat() {

@@ -62,11 +62,6 @@ class TfrmDupCom : public TfrmPadrImportExport {
     void ConnectHandlers();
     void SetTabOrder();
 
-    // Shows the message of the key as an error and abandons the running operation.
-    [[noreturn]] void Fail(const QString& key) const;
-    [[noreturn]] void FailAt(QWidget* control, const QString& key) const;
-    // A Yes/No question; No abandons the running operation silently.
-    void Confirm(const QString& key) const;
     // The headcount screen the range is written for, when it can take a duplication now.
     TfrmEfetFatur& HeadcountScreen() const;
     // Leaving a date box: a date or nothing, in order with the other date; its weekday shown.

@@ -161,11 +161,6 @@ QDate TfrmEfetFatur::FilterDate() const { return depDataFatu->GetDate(); }
 
 bool TfrmEfetFatur::EfetivoTabActive() const { return pgcPadrao->currentWidget() == tshEfetivo; }
 
-void TfrmEfetFatur::Fail(const QString& key) const {
-    MensErro(msgPadrao.Msg(key), true);
-    throw EAbort();
-}
-
 DataPacket TfrmEfetFatur::SinglePacket(const ServerResult& result) {
     return CheckResultServ(result, true, 0).at(0);
 }

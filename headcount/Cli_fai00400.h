@@ -242,8 +242,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     QDate FilterDate() const;
     bool EfetivoTabActive() const;
 
-    // Shows the message of the key as an error and abandons the running operation.
-    [[noreturn]] void Fail(const QString& key) const;
     // The host's standard cancel question ("Canc"), answered Yes.
     bool CancelConfirmed();
     void CancelShiftRow();
