@@ -250,7 +250,8 @@ void TfrmDupCom::Vd_CliFat() {
     if (!RangeTyped(*depInicial, *depFinal, first, last)) return;
     cdsVdCliFat.SetFiltered(false);
     cdsVdCliFat.SetFilter([first, last](const RowView& period) {
-        return AssessedPeriod{period.AsDateTime("DTINIAPURAC"), period.AsDateTime("DTFIMAPURAC")}
+        return AssessedPeriod{period.AsDateTime(AssessedPeriodFields::DTINIAPURAC),
+                              period.AsDateTime(AssessedPeriodFields::DTFIMAPURAC)}
             .Touches(first, last);
     });
     cdsVdCliFat.SetFiltered(true);
@@ -313,7 +314,7 @@ void TfrmDupCom::sbtImportExportClick() {
         BusyScope busy(HostApplication::Instance().MainForm(), bkFetching);
         CheckResultServ(headcount.netEfetFatur.AppServer().UpDateServData(
                             headcount.medCdFilial->Text(),
-                            headcount.cdsCliente.FieldByName("CDCLIENTE").AsString(),
+                            headcount.cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString(),
                             headcount.medCdServico->Text(), first, last, forecast, billed),
                         true, 0);
     }

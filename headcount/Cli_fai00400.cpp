@@ -72,11 +72,11 @@ void TfrmEfetFatur::FormCreate() {
     }
     nbkOpcao->setCurrentIndex(0);
     nbkGrid->setCurrentIndex(0);
-    cdsEfetFatu.FieldByName("DTFATURAM").SetEditMask(DateMask());
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetEditMask(DateMask());
     dbgTurno->Columns()[0].SetReadOnly(true);
     dbgTurno->Columns()[1].SetReadOnly(true);
-    cdsTurno.FieldByName("CDTURNO").SetTag(1);
-    cdsTurno.FieldByName("NMTURNO").SetTag(1);
+    cdsTurno.FieldByName(ShiftFields::CDTURNO).SetTag(1);
+    cdsTurno.FieldByName(ShiftFields::NMTURNO).SetTag(1);
     ItRatSeq = 0;
 }
 
@@ -110,7 +110,7 @@ void TfrmEfetFatur::ShowBranchNameFromTable() {
     } catch (const EError&) {
         return;
     }
-    edtNmFilial->setText(qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+    edtNmFilial->setText(qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
 void TfrmEfetFatur::FormActivate() { update(); }
@@ -153,7 +153,9 @@ bool TfrmEfetFatur::ByServiceMode() const { return cbbEfetivos->currentIndex() =
 
 QString TfrmEfetFatur::Branch() const { return medCdFilial->Text(); }
 
-QString TfrmEfetFatur::Client() const { return cdsCliente.FieldByName("CDCLIENTE").AsString(); }
+QString TfrmEfetFatur::Client() const {
+    return cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString();
+}
 
 QString TfrmEfetFatur::FilterService() const { return medCdServico->Text(); }
 

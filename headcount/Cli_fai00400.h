@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSource.h"
+#include "EfetFaturData.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoSimples.h"
@@ -263,7 +264,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     // The steps of a row's post that are not billing rules of their own.
     void CheckDateOpen();
     void CheckRowDate();
-    void ZeroFillOrCheckCount(const char* field);
+    void ZeroFillOrCheckCount(packets::FieldName field);
     void ZeroFillOrCheckSaleValue();
     // Whether the server has a row of the filter's service on the row's date already.
     bool BillingDateTaken();

@@ -1,12 +1,29 @@
 #pragma once
 
+#include "ApportionmentFields.h"
+#include "AssessedPeriodFields.h"
+#include "BillingDateFields.h"
+#include "BranchParamFields.h"
 #include "ClientDataSet.h"
+#include "ClientFields.h"
 #include "ClosedDayRule.h"
+#include "HeadcountFields.h"
+#include "PlannedCountFields.h"
+#include "ServiceFields.h"
+#include "ServiceOfClientFields.h"
+#include "ShiftFields.h"
+#include "ShiftSumFields.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace fai {
+
+// The branches as qryFilial reads them from the shared database's FILIAL table.
+struct BranchFields {
+    FAI_FIELD(CDFILIAL);
+    FAI_FIELD(NMFILIAL);
+};
 
 // The datasets of the headcount screen with their persistent fields, as the application
 // server's packets fill them.

@@ -25,9 +25,9 @@ void TfrmEfetFatur::cbbEfetivosChange() {
     panDesc->setVisible(byService);
     nbkOpcao->setCurrentIndex(byService ? 1 : 0);
     nbkGrid->setCurrentIndex(byService ? 1 : 0);
-    cdsEfetFatu.FieldByName("DTFATURAM").SetVisible(byService);
-    cdsEfetFatu.FieldByName("CDSERVFILI").SetVisible(!byService);
-    cdsEfetFatu.FieldByName("NMSERVICO").SetVisible(!byService);
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetVisible(byService);
+    cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetVisible(!byService);
+    cdsEfetFatu.FieldByName(HeadcountFields::NMSERVICO).SetVisible(!byService);
     if (byService) cdsServico.Close();
 }
 
@@ -77,7 +77,7 @@ void TfrmEfetFatur::Vd_Filial(bool required) {
         if (qryFilial.IsEmpty()) Fail(QStringLiteral("Filial_Cad"));
     });
     edtNmFilial->setText(blank ? QString()
-                               : qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+                               : qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
 void TfrmEfetFatur::Vd_Cliente(bool required) {
@@ -98,8 +98,9 @@ void TfrmEfetFatur::Vd_Cliente(bool required) {
         edtNmCliente->clear();
         return;
     }
-    medCdCliente->SetEditMask(PictPess(cdsCliente.FieldByName("IDTPIJURCLIE").AsString()));
-    edtNmCliente->setText(cdsCliente.FieldByName("NMRAZSOCCLIE").AsString());
+    medCdCliente->SetEditMask(
+        PictPess(cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString()));
+    edtNmCliente->setText(cdsCliente.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
 }
 
 void TfrmEfetFatur::Vd_Servico(bool required) {
@@ -114,7 +115,8 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
             SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), FilterService())));
         if (cdsServico.IsEmpty()) Fail(QStringLiteral("Serv_cad"));
     });
-    edtNmServico->setText(blank ? QString() : cdsServico.FieldByName("NMSERVICO").AsString());
+    edtNmServico->setText(blank ? QString()
+                                : cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
 }
 
 // ---- lookups -----------------------------------------------------------------------------
@@ -122,8 +124,8 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
 void TfrmEfetFatur::btpFilialBeforePesq(bool&) { OpenBranchQuery(QString(), QStringLiteral("T")); }
 
 void TfrmEfetFatur::btpFilialAfterPesq() {
-    medCdFilial->SetText(qryFilial.FieldByName(QStringLiteral("CDFILIAL")).AsString());
-    edtNmFilial->setText(qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+    medCdFilial->SetText(qryFilial.FieldByName(BranchFields::CDFILIAL).AsString());
+    edtNmFilial->setText(qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
 void TfrmEfetFatur::btpClienteBeforePesq(bool&) {
@@ -132,8 +134,8 @@ void TfrmEfetFatur::btpClienteBeforePesq(bool&) {
 }
 
 void TfrmEfetFatur::btpClienteAfterPesq() {
-    medCdCliente->SetText(cdsCliente.FieldByName("NRINSJURCLIE").AsString());
-    edtNmCliente->setText(cdsCliente.FieldByName("NMRAZSOCCLIE").AsString());
+    medCdCliente->SetText(cdsCliente.FieldByName(ClientFields::NRINSJURCLIE).AsString());
+    edtNmCliente->setText(cdsCliente.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
 }
 
 void TfrmEfetFatur::btpServicoBeforePesq(bool&) {
@@ -142,14 +144,14 @@ void TfrmEfetFatur::btpServicoBeforePesq(bool&) {
 }
 
 void TfrmEfetFatur::btpServicoAfterPesq() {
-    medCdServico->SetText(cdsServico.FieldByName("CDSERVFILI").AsString());
-    edtNmServico->setText(cdsServico.FieldByName("NMSERVICO").AsString());
+    medCdServico->SetText(cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString());
+    edtNmServico->setText(cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
 }
 
 void TfrmEfetFatur::cdsClienteNRINSJURCLIEGetText(const Field& sender, QString& text, bool) {
     const ClientDataSet& clients = sender.DataSet();
-    text = FormatMaskText(PictPess(clients.FieldByName("IDTPIJURCLIE").AsString()),
-                          clients.FieldByName("NRINSJURCLIE").AsString());
+    text = FormatMaskText(PictPess(clients.FieldByName(ClientFields::IDTPIJURCLIE).AsString()),
+                          clients.FieldByName(ClientFields::NRINSJURCLIE).AsString());
 }
 
 // ---- entering and leaving the panel ------------------------------------------------------
@@ -207,7 +209,7 @@ void TfrmEfetFatur::ShowApportionmentButtons() {
         cdsItemRat.IsEmpty() ? ColumnButtonStyle::Auto : ColumnButtonStyle::Ellipsis;
     for (TDBGrid* grid : {dbgData, dbgServico}) {
         for (int column = 0; column < grid->Columns().Count(); ++column) {
-            if (grid->Columns()[column].FieldName() == QLatin1String("QTCOMEFATU"))
+            if (grid->Columns()[column].FieldName() == HeadcountFields::QTCOMEFATU)
                 grid->Columns()[column].SetButtonStyle(style);
         }
     }

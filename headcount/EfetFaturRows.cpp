@@ -41,12 +41,12 @@ void TfrmEfetFatur::ProposeBillingDate() {
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
         const QString client =
-            cdsCliente.FieldByName("IDTPIJURCLIE").AsString() + medCdCliente->Text();
+            cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString() + medCdCliente->Text();
         cdsVerifData.SetData(
             SinglePacket(netEfetFatur.AppServer().GetVerifData(Branch(), FilterService(), client)));
     }
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
-    const QDate last = cdsVerifData.FieldByName("DTFATURAM").AsDateTime();
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
+    const QDate last = cdsVerifData.FieldByName(BillingDateFields::DTFATURAM).AsDateTime();
     if (cdsVerifData.IsEmpty() || last == ZeroDate()) {
         billingDate.SetAsDateTime(DataProc(Branch()));
     } else {
@@ -77,26 +77,26 @@ void TfrmEfetFatur::cdsEfetFatuBeforePost() {
     Vd_CliFat();
     Vd_QtdTurno();
     if (nbkGrid->currentIndex() == 1) CheckRowDate();
-    ZeroFillOrCheckCount("QTCOMEFATU");
-    ZeroFillOrCheckCount("QTCOMEPREV");
+    ZeroFillOrCheckCount(HeadcountFields::QTCOMEFATU);
+    ZeroFillOrCheckCount(HeadcountFields::QTCOMEPREV);
     ZeroFillOrCheckSaleValue();
     NullFields = NullFieldList(cdsEfetFatu);
     Vd_DtFatuPla();
 }
 
 void TfrmEfetFatur::StampRowWithFilter() {
-    cdsEfetFatu.FieldByName("CDFILIAL").SetAsString(Branch());
-    cdsEfetFatu.FieldByName("CDCLIENTE").SetAsString(Client());
+    cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).SetAsString(Branch());
+    cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).SetAsString(Client());
     if (ByServiceMode()) {
-        cdsEfetFatu.FieldByName("CDSERVFILI").SetAsString(FilterService());
+        cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetAsString(FilterService());
     } else {
-        cdsEfetFatu.FieldByName("DTFATURAM").SetAsDateTime(FilterDate());
+        cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(FilterDate());
     }
 }
 
 // A row without a date is not on a closed day: it is told that its date is missing.
 void TfrmEfetFatur::CheckDateOpen() {
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     if (billingDate.IsNull() || !ClosedDayRuleOf(cdsParams).IsClosed(billingDate.AsDateTime()))
         return;
     billingDate.FocusControl();
@@ -106,7 +106,7 @@ void TfrmEfetFatur::CheckDateOpen() {
 // By service the date is the row's key: no row is saved without one, a stored row whose
 // date was cleared included, and a new row's must be free.
 void TfrmEfetFatur::CheckRowDate() {
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     const bool newRow = cdsEfetFatu.State() == DataSetState::Insert;
     FocusOnFailure(billingDate, [&] {
         if (billingDate.IsNull()) Fail(QStringLiteral("Data_Emp"));
@@ -116,20 +116,21 @@ void TfrmEfetFatur::CheckRowDate() {
 
 bool TfrmEfetFatur::BillingDateTaken() {
     cdsValidaData.SetData(SinglePacket(netEfetFatur.AppServer().GetValidaData(
-        Branch(), Client(), FilterService(), cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime())));
+        Branch(), Client(), FilterService(),
+        cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime())));
     return !cdsValidaData.IsEmpty();
 }
 
 // A count typed below zero is refused with its column selected; one left empty is 0.
-void TfrmEfetFatur::ZeroFillOrCheckCount(const char* field) {
+void TfrmEfetFatur::ZeroFillOrCheckCount(packets::FieldName field) {
     Field& count = cdsEfetFatu.FieldByName(field);
     if (count.AsString().isEmpty()) {
         count.SetAsFloat(0);
         return;
     }
     if (count.AsFloat() >= 0) return;
-    const QString name = QLatin1String(field);
-    boComen = name == QLatin1String("QTCOMEFATU");
+    const QString name(field);
+    boComen = name == HeadcountFields::QTCOMEFATU;
     if (boComen) {
         SelectCountColumn(name, inComen, inComen1);
     } else {
@@ -139,7 +140,7 @@ void TfrmEfetFatur::ZeroFillOrCheckCount(const char* field) {
 }
 
 void TfrmEfetFatur::ZeroFillOrCheckSaleValue() {
-    Field& value = cdsEfetFatu.FieldByName("VRSERVFATUDT");
+    Field& value = cdsEfetFatu.FieldByName(HeadcountFields::VRSERVFATUDT);
     if (value.AsString().isEmpty()) {
         value.SetAsFloat(0);
     } else if (value.AsFloat() < 0) {
@@ -195,7 +196,9 @@ void TfrmEfetFatur::cdsEfetFatuAfterCancel() {
     cdsEfetFatu.CancelUpdates();
     getItRatEfet();
     dtsPadraoStateChange();
-    cdsEfetFatu.FieldByName(nbkGrid->currentIndex() == 0 ? "CDSERVFILI" : "DTFATURAM")
+    cdsEfetFatu
+        .FieldByName(nbkGrid->currentIndex() == 0 ? HeadcountFields::CDSERVFILI
+                                                  : HeadcountFields::DTFATURAM)
         .FocusControl();
 }
 
@@ -208,13 +211,14 @@ void TfrmEfetFatur::cdsEfetFatuAfterScroll() {
 }
 
 void TfrmEfetFatur::cdsEfetFatuCalcFields() {
-    cdsEfetFatu.FieldByName("DIASEMANA")
-        .SetAsString(NomeSemana(cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime()));
+    cdsEfetFatu.FieldByName(HeadcountFields::DIASEMANA)
+        .SetAsString(NomeSemana(cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()));
 }
 
 // A new row's service name belongs to the code typed before.
 void TfrmEfetFatur::cdsEfetFatuCDSERVFILIChange() {
-    if (cdsEfetFatu.State() == DataSetState::Insert) cdsEfetFatu.FieldByName("NMSERVICO").Clear();
+    if (cdsEfetFatu.State() == DataSetState::Insert)
+        cdsEfetFatu.FieldByName(HeadcountFields::NMSERVICO).Clear();
 }
 
 void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& text) {
@@ -228,8 +232,10 @@ void TfrmEfetFatur::getItRatEfet() {
     const ClientDataSet& row = cdsEfetFatu;
     try {
         cdsItRatEfet.SetData(SinglePacket(netEfetFatur.AppServer().GetItRatEfet(
-            row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
-            row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString())));
+            row.FieldByName(HeadcountFields::CDFILIAL).AsString(),
+            row.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
+            row.FieldByName(HeadcountFields::DTFATURAM).AsDateTime(),
+            row.FieldByName(HeadcountFields::CDSERVFILI).AsString())));
     } catch (...) {
         if (cdsItRatEfet.Active()) {
             DataPacket none = cdsItRatEfet.Data();

@@ -23,12 +23,14 @@ void TfrmEfetFatur::pgcPadraoEnter() {
 // A day inside a billing period already assessed for the client is closed, both ends of the
 // period included.
 void TfrmEfetFatur::Vd_CliFat() {
-    const QDate day =
-        ByServiceMode() ? cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime() : FilterDate();
+    const QDate day = ByServiceMode()
+                          ? cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()
+                          : FilterDate();
     CliFatDate = day;
     cdsVdCliFat.SetFiltered(false);
     cdsVdCliFat.SetFilter([day](const RowView& period) {
-        return AssessedPeriod{period.AsDateTime("DTINIAPURAC"), period.AsDateTime("DTFIMAPURAC")}
+        return AssessedPeriod{period.AsDateTime(AssessedPeriodFields::DTINIAPURAC),
+                              period.AsDateTime(AssessedPeriodFields::DTFIMAPURAC)}
             .Holds(day);
     });
     cdsVdCliFat.SetFiltered(true);
@@ -39,9 +41,11 @@ void TfrmEfetFatur::Vd_CliFat() {
 // column or a reload brings another row under the cursor with no column left: the record
 // held may then be another service's, and a row must never be checked with another's flags.
 const ClientDataSet& TfrmEfetFatur::RowService() {
-    const QString service =
-        ByServiceMode() ? FilterService() : cdsEfetFatu.FieldByName("CDSERVFILI").AsString();
-    if (service.isEmpty() || cdsServico.FieldByName("CDSERVFILI").AsString() == service)
+    const QString service = ByServiceMode()
+                                ? FilterService()
+                                : cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
+    if (service.isEmpty() ||
+        cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString() == service)
         return cdsServico;
     cdsServico.SetData(
         SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), service)));
@@ -49,21 +53,24 @@ const ClientDataSet& TfrmEfetFatur::RowService() {
 }
 
 bool TfrmEfetFatur::SaleValueFixedForRow() {
-    return RowService().FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N");
+    return RowService().FieldByName(ServiceFields::IDVLRVARDATA).AsString() == QLatin1String("N");
 }
 
 // For services compared with the catering planning, the billed count must be the planned
 // one; a planning of 0 (or none) asks nothing.
 void TfrmEfetFatur::Vd_DtFatuPla() {
-    if (RowService().FieldByName("IDCONSCOMFAT").AsString() != QLatin1String("S")) return;
+    if (RowService().FieldByName(ServiceFields::IDCONSCOMFAT).AsString() != QLatin1String("S"))
+        return;
     const bool byDate = nbkGrid->currentIndex() == 0;
     const QString service =
-        byDate ? cdsEfetFatu.FieldByName("CDSERVFILI").AsString() : FilterService();
-    const QDate date = byDate ? FilterDate() : cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
+        byDate ? cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString() : FilterService();
+    const QDate date =
+        byDate ? FilterDate() : cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
     cdsFatuPla.SetData(
         SinglePacket(netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date)));
-    const double planned = cdsFatuPla.FieldByName("QTCOMEFETCLI").AsFloat();
-    if (DiffersFromPlanning(cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), planned))
+    const double planned = cdsFatuPla.FieldByName(PlannedCountFields::QTCOMEFETCLI).AsFloat();
+    if (DiffersFromPlanning(cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat(),
+                            planned))
         Fail(QStringLiteral("EfetDifere_Inf"));
 }
 
@@ -77,8 +84,8 @@ void TfrmEfetFatur::Vd_QtdTurno() {
             cdsSomaTurno.SetData(SinglePacket(
                 netEfetFatur.AppServer().GetSomaTurno(Branch(), Client(), CurServ, CurDate)));
         }
-        const double sum = cdsSomaTurno.FieldByName("SOMA").AsFloat();
-        const double billed = cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat();
+        const double sum = cdsSomaTurno.FieldByName(ShiftSumFields::SOMA).AsFloat();
+        const double billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat();
         if (ShiftSumDisagrees(sum, billed))
             MensErro(Format(msgPadrao.Msg(QStringLiteral("SomaTurno_Inf")),
                             {FloatToStr(QuantityDifference(sum, billed)), FloatToStr(billed)}),
@@ -100,11 +107,11 @@ void TfrmEfetFatur::Vd_ServClie() {
     {
         BusyScope busy(this, bkConnecting);
         cdsVdServClie.SetData(SinglePacket(netEfetFatur.AppServer().GetVdServClie(
-            Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
-            cdsEfetFatu.FieldByName("CDSERVFILI").AsString())));
+            Branch(), cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
+            cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString())));
     }
-    if (cdsVdServClie.FieldByName("CDSERVFILI").AsString().isEmpty()) {
-        cdsEfetFatu.FieldByName("QTCOMEFATU").FocusControl();
+    if (cdsVdServClie.FieldByName(ServiceOfClientFields::CDSERVFILI).AsString().isEmpty()) {
+        cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).FocusControl();
         Fail(QStringLiteral("Serv_n"));
     }
 }
@@ -115,7 +122,7 @@ bool TfrmEfetFatur::Vd_VerifSoma() {
         if (service.isEmpty()) return true;
         TDBGrid* grid = !EfetivoTabActive() ? dbgTurno : ByServiceMode() ? dbgServico : dbgData;
         grid->setFocus();
-        cdsEfetFatu.Locate("CDSERVFILI", service, {.caseInsensitive = true});
+        cdsEfetFatu.Locate(HeadcountFields::CDSERVFILI, service, {.caseInsensitive = true});
         Fail(QStringLiteral("VerifSoma_Inf"));
     } catch (...) {
         DesabilitaBotoes(false);

@@ -57,16 +57,16 @@ void TfrmEfetFatur::cdsTurnoBeforePost() {
 }
 
 void TfrmEfetFatur::StampShiftRow() {
-    cdsTurno.FieldByName("CDCLIENTE").SetAsString(Client());
-    cdsTurno.FieldByName("CDFILIAL").SetAsString(Branch());
-    cdsTurno.FieldByName("CDSERVFILI").SetAsString(CurServ);
-    cdsTurno.FieldByName("DTFATURAMTUR").SetAsDateTime(CurDate);
+    cdsTurno.FieldByName(ShiftFields::CDCLIENTE).SetAsString(Client());
+    cdsTurno.FieldByName(ShiftFields::CDFILIAL).SetAsString(Branch());
+    cdsTurno.FieldByName(ShiftFields::CDSERVFILI).SetAsString(CurServ);
+    cdsTurno.FieldByName(ShiftFields::DTFATURAMTUR).SetAsDateTime(CurDate);
 }
 
 // A shift the server holds no quantity for needs one; once it has one, it may go down to 0
 // but never below. No quantity of diners is negative, so a new one is refused below 0 too.
 void TfrmEfetFatur::CheckShiftQuantity() {
-    const Field& quantity = cdsTurno.FieldByName("QTCOMFATUTUR");
+    const Field& quantity = cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR);
     const bool nothingStored = quantity.TextOf(quantity.OldValue()).isEmpty();
     if (nothingStored && quantity.AsFloat() == 0) Fail(QStringLiteral("QtTurno_Inf"));
     if (quantity.AsFloat() < 0) Fail(QStringLiteral("Quant_Inv"));

@@ -17,8 +17,8 @@ using Sums = std::map<std::pair<QString, QDate>, double>;
 QString ShiftAgreement::FirstDisagreeing(const DataPacket& headcounts) {
     const IncomingPacket packet(headcounts, QStringLiteral("efetivos"), shapes::Headcounts(),
                                 IncomingPacket::Kind::Content);
-    const IncomingPacket::KeyColumns keyColumns = packet.Key("DTFATURAM");
-    const int billedColumn = packet.Column("QTCOMEFATU");
+    const IncomingPacket::KeyColumns keyColumns = packet.Key(HeadcountFields::kKey);
+    const int billedColumn = packet.Column(HeadcountFields::QTCOMEFATU);
 
     // One query per branch and client over the days of the packet, however many rows.
     std::map<Group, std::pair<QDate, QDate>> days;

@@ -4,14 +4,15 @@
 #include "BillingRulesRepository.h"
 #include "BranchRepository.h"
 #include "HeadcountKey.h"
+#include "PacketShapes.h"
 #include "ServiceOfClient.h"
 #include "ServiceRepository.h"
 
 namespace fai::appserver {
 namespace {
 
-const Value& Cell(const DataPacket& packet, const PacketRow& row, const char* field) {
-    return row.values.at(packet.FieldIndex(QString::fromLatin1(field)));
+const Value& Cell(const DataPacket& packet, const PacketRow& row, packets::FieldName field) {
+    return row.values.at(packet.FieldIndex(field));
 }
 
 // A flag that is not text (a null) is no "S".
@@ -24,17 +25,18 @@ WriteRules::WriteRules(SqlSession& session, const QString& branch, const QString
     // Without parameters the rule is off, as it is on the screens.
     if (!params.rows.empty()) {
         const PacketRow& row = params.rows.front();
-        closedDays_ = ClosedDayRule(
-            Flag(Cell(params, row, "IDUTILDTPROC")), Flag(Cell(params, row, "IDBLQEFEDIAFECH")),
-            Cell(params, row, "DTPROCESSA").Date(), Cell(params, row, "NRDIAANTDTPROC").Number());
+        closedDays_ = ClosedDayRule(Flag(Cell(params, row, BranchParamFields::IDUTILDTPROC)),
+                                    Flag(Cell(params, row, BranchParamFields::IDBLQEFEDIAFECH)),
+                                    Cell(params, row, BranchParamFields::DTPROCESSA).Date(),
+                                    Cell(params, row, BranchParamFields::NRDIAANTDTPROC).Number());
     }
     const DataPacket periods = BillingRulesRepository(session).AssessedPeriods(branch, client);
     for (const PacketRow& row : periods.rows)
-        assessed_.push_back(
-            {Cell(periods, row, "DTINIAPURAC").Date(), Cell(periods, row, "DTFIMAPURAC").Date()});
+        assessed_.push_back({Cell(periods, row, AssessedPeriodFields::DTINIAPURAC).Date(),
+                             Cell(periods, row, AssessedPeriodFields::DTFIMAPURAC).Date()});
     const DataPacket services = ServiceRepository(session).ServicesOfClient(branch, client);
     for (const PacketRow& row : services.rows)
-        services_.insert(Cell(services, row, "CDSERVFILI").Text());
+        services_.insert(Cell(services, row, ServiceFields::CDSERVFILI).Text());
 }
 
 void WriteRules::CheckRow(const QString& service, const QDate& day) const {

@@ -42,7 +42,7 @@ DataPacket HeadcountRepository::ByDate(const QString& branch, const QString& cli
         {SqlDate(date), branch, client});
     DataPacket packet = ReadPacket(query, shapes::Headcounts());
     // Every row of the by-date view has the date asked for, stored or not.
-    FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
+    FillColumn(packet, HeadcountFields::DTFATURAM, Value(date));
     return packet;
 }
 

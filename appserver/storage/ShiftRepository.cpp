@@ -25,9 +25,9 @@ DataPacket ShiftRepository::ShiftsOf(const HeadcountKey& key) {
                        "AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO"),
         {key.client, key.service, SqlDate(key.date), key.branch});
     DataPacket packet = ReadPacket(query, shapes::Shifts());
-    FillColumn(packet, QStringLiteral("CDSERVFILI"), Value(key.service));
-    FillColumn(packet, QStringLiteral("CDCLIENTE"), Value(key.client));
-    FillColumn(packet, QStringLiteral("DTFATURAMTUR"), Value(key.date));
+    FillColumn(packet, ShiftFields::CDSERVFILI, Value(key.service));
+    FillColumn(packet, ShiftFields::CDCLIENTE, Value(key.client));
+    FillColumn(packet, ShiftFields::DTFATURAMTUR, Value(key.date));
     return packet;
 }
 
