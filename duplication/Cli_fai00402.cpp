@@ -1,18 +1,18 @@
 #include "Cli_fai00402.h"
 
 #include "AssessedPeriod.h"
+#include "AssessedPeriodFields.h"
 #include "BusyScope.h"
 #include "CheckResultServ.h"
-#include "Cli_fai00400.h"
 #include "Consiste.h"
 #include "DateText.h"
-#include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "HeadcountScreen.h"
 #include "HostApplication.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
-#include "TMaskEdit.h"
+#include "TNetConnection.h"
 #include "TNumberEdit.h"
 #include "WorkingContext.h"
 
@@ -142,7 +142,7 @@ TfrmDupCom::TfrmDupCom(QWidget* parent) : TfrmPadrImportExport(parent) {
     pgbProgresso->hide();
     panProgresso->hide();
     msgPadrao.SetEntries(DupComMessages());
-    DefineAssessedPeriodFields(cdsVdCliFat);
+    cdsVdCliFat.AddFields(AssessedPeriodFields::Fields());
     BuildDataGroup();
     ConnectHandlers();
     SetTabOrder();
@@ -282,22 +282,22 @@ double TfrmDupCom::Count(TNumberEdit* box, const QString& negativeKey) const {
 }
 
 // The whole range is open when its first day is: the days after it are later still.
-void TfrmDupCom::CheckRangeOpen(const TfrmEfetFatur& headcount) const {
-    if (ClosedDayRuleOf(headcount.cdsParams).IsClosed(depInicial->GetDate()))
+void TfrmDupCom::CheckRangeOpen(const HeadcountScreen& headcount) const {
+    if (headcount.ClosedDays().IsClosed(depInicial->GetDate()))
         FailAt(depInicial, QStringLiteral("Periodo_blq"));
 }
 
-TfrmEfetFatur& TfrmDupCom::HeadcountScreen() const {
-    if (!frmEfetFatur) Fail(QStringLiteral("EfetFatur_Fech"));
-    if (Editing(frmEfetFatur->cdsEfetFatu.State()) || Editing(frmEfetFatur->cdsTurno.State()))
-        Fail(QStringLiteral("EfetFatur_Edit"));
-    return *frmEfetFatur;
+HeadcountScreen& TfrmDupCom::OpenHeadcount() const {
+    HeadcountScreen* headcount = HeadcountScreen::Open();
+    if (!headcount) Fail(QStringLiteral("EfetFatur_Fech"));
+    if (headcount->Typing()) Fail(QStringLiteral("EfetFatur_Edit"));
+    return *headcount;
 }
 
 // ---- the run --------------------------------------------------------------------------------
 
 void TfrmDupCom::sbtImportExportClick() {
-    TfrmEfetFatur& headcount = HeadcountScreen();
+    HeadcountScreen& headcount = OpenHeadcount();
     Vd_CliFat();
     vd_data(true);
     const double billed = Count(nedComFaturados, QStringLiteral("Faturados<0"));
@@ -312,15 +312,14 @@ void TfrmDupCom::sbtImportExportClick() {
 
     {
         BusyScope busy(HostApplication::Instance().MainForm(), bkFetching);
-        CheckResultServ(headcount.netEfetFatur.AppServer().UpDateServData(
-                            headcount.medCdFilial->Text(),
-                            headcount.cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString(),
-                            headcount.medCdServico->Text(), first, last, forecast, billed),
+        CheckResultServ(headcount.Connection().AppServer().UpDateServData(
+                            headcount.Branch(), headcount.Client(), headcount.Service(), first,
+                            last, forecast, billed),
                         true, 0);
     }
     // The days are written: a reload that fails leaves nothing here to do again.
     try {
-        headcount.sbtVerificarClick();
+        headcount.Reload();
     } catch (...) {
         close();
         throw;

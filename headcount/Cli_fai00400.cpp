@@ -120,7 +120,7 @@ void TfrmEfetFatur::FormActivate() { update(); }
 // server out of reach is said once and does not keep the screen open; anything the server
 // or the checks refuse still does.
 void TfrmEfetFatur::FormClose(TCloseAction& action) {
-    const bool typing = Editing(cdsEfetFatu.State()) || Editing(cdsTurno.State());
+    const bool typing = Typing();
     if (typing && !CancelConfirmed()) throw EAbort();
     try {
         if (typing) CancelTyping();
@@ -157,9 +157,15 @@ QString TfrmEfetFatur::Client() const {
     return cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString();
 }
 
-QString TfrmEfetFatur::FilterService() const { return medCdServico->Text(); }
+QString TfrmEfetFatur::Service() const { return medCdServico->Text(); }
 
 QDate TfrmEfetFatur::FilterDate() const { return depDataFatu->GetDate(); }
+
+ClosedDayRule TfrmEfetFatur::ClosedDays() const { return ClosedDayRuleOf(cdsParams); }
+
+bool TfrmEfetFatur::Typing() const {
+    return Editing(cdsEfetFatu.State()) || Editing(cdsTurno.State());
+}
 
 bool TfrmEfetFatur::EfetivoTabActive() const { return pgcPadrao->currentWidget() == tshEfetivo; }
 

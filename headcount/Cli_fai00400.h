@@ -3,6 +3,7 @@
 #include "ClientDataSet.h"
 #include "DataSource.h"
 #include "EfetFaturData.h"
+#include "HeadcountScreen.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoSimples.h"
@@ -34,7 +35,7 @@ class TMaskEdit;
 // service) or service (by-service mode, one row per date); leaving it checks the filter and
 // loads the rows. Every post and every delete of a row is saved to the application server
 // at once. Components and handlers carry the names the business knows them by.
-class TfrmEfetFatur : public TfrmPadraoSimples {
+class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     Q_OBJECT
   public:
     explicit TfrmEfetFatur(QWidget* parent = nullptr);
@@ -143,6 +144,15 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     // False is never returned: a disagreement fails with its message.
     bool Vd_VerifSoma();
 
+    // ---- what the duplication screen asks of this one -------------------------------------
+    QString Branch() const override;
+    QString Client() const override;
+    QString Service() const override;
+    ClosedDayRule ClosedDays() const override;
+    bool Typing() const override;
+    TNetConnection& Connection() override { return netEfetFatur; }
+    void Reload() override { sbtVerificarClick(); }
+
     // ---- components ---------------------------------------------------------------------
     TButtonFlat* sbtCadastro;
     TButtonFlat* sbtImpEfetTrans;
@@ -237,9 +247,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
 
     // The filter as the server calls take it.
     bool ByServiceMode() const;
-    QString Branch() const;
-    QString Client() const;
-    QString FilterService() const;
     QDate FilterDate() const;
     bool EfetivoTabActive() const;
 

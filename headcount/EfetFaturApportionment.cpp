@@ -103,7 +103,7 @@ void TfrmEfetFatur::cdsItRatEfetBeforePost() {
     cdsItRatEfet.FieldByName(ApportionmentFields::CDFILIAL)
         .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).AsString());
     const QString service = ByServiceMode()
-                                ? FilterService()
+                                ? Service()
                                 : cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
     cdsItRatEfet.FieldByName(ApportionmentFields::DTFATURAM)
         .SetAsDateTime(ByServiceMode()

@@ -4,12 +4,12 @@
 
 #include "BusyScope.h"
 #include "CheckResultServ.h"
-#include "Cli_fai00401.h"
 #include "Consiste.h"
 #include "DialogService.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "Pkg_fai00400.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -90,7 +90,7 @@ void TfrmEfetFatur::ControlaBotoes() {
         sbtVerificar->setEnabled(browse);
         sbtConfirmar->setEnabled(editing);
         sbtCancelar->setEnabled(editing);
-        sbtCadastro->setEnabled(byService && !EmptyString(FilterService()) && !editing);
+        sbtCadastro->setEnabled(byService && !EmptyString(Service()) && !editing);
     } else {
         const DataSetState shiftState = dtsTurno.State();
         for (TButtonFlat* button :
@@ -149,13 +149,13 @@ void TfrmEfetFatur::dtsPadraoStateChange() {
     dbgData->Columns()[dbgData->Columns().IndexOf(HeadcountFields::CDSERVFILI)].SetButtonStyle(
         state == DataSetState::Insert ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto);
     SetFilterEnabled(!editing);
-    sbtCadastro->setEnabled(!EmptyString(FilterService()) && ByServiceMode() && !editing);
+    sbtCadastro->setEnabled(!EmptyString(Service()) && ByServiceMode() && !editing);
     ControlaBotoes();
 }
 
 void TfrmEfetFatur::Verifica_Nbk() {
     if (ByServiceMode()) {
-        CurServ = FilterService();
+        CurServ = Service();
         CurDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
     } else {
         CurServ = cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
@@ -244,7 +244,7 @@ void TfrmEfetFatur::CancelShiftRow() {
 void TfrmEfetFatur::sbtConfirmarClick() {
     TfrmPadraoSimples::sbtConfirmarClick();
     const bool byService = ByServiceMode();
-    QString service = byService ? FilterService() : QString();
+    QString service = byService ? Service() : QString();
     QDate date = byService ? ZeroDate() : FilterDate();
     const packets::FieldName keyField =
         byService ? HeadcountFields::DTFATURAM : HeadcountFields::CDSERVFILI;
@@ -270,7 +270,7 @@ void TfrmEfetFatur::sbtVerificarClick() {
     ControlaBotoes();
 }
 
-void TfrmEfetFatur::sbtImprimirClick() { cria_RelListComen(); }
+void TfrmEfetFatur::sbtImprimirClick() { ::cria_RelListComen(); }
 
 // ---- leaving a column ---------------------------------------------------------------------
 

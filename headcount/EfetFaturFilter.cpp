@@ -112,7 +112,7 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
         }
         medCdServico->SetText(Ajusta(medCdServico->Text(), 5));
         cdsServico.SetData(
-            SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), FilterService())));
+            SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), Service())));
         if (cdsServico.IsEmpty()) Fail(QStringLiteral("Serv_cad"));
     });
     edtNmServico->setText(blank ? QString()
@@ -182,7 +182,7 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
             depDataFatu->CheckValidDate();
         });
     }
-    QString service = byService ? FilterService() : QString();
+    QString service = byService ? Service() : QString();
     QDate date = byService ? ZeroDate() : FilterDate();
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));

@@ -4,13 +4,13 @@
 
 #include "BusyScope.h"
 #include "CheckResultServ.h"
-#include "Cli_fai00402.h"
 #include "Consiste.h"
 #include "DateText.h"
 #include "DialogService.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "Pkg_fai00400.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
@@ -43,7 +43,7 @@ void TfrmEfetFatur::ProposeBillingDate() {
         const QString client =
             cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString() + medCdCliente->Text();
         cdsVerifData.SetData(
-            SinglePacket(netEfetFatur.AppServer().GetVerifData(Branch(), FilterService(), client)));
+            SinglePacket(netEfetFatur.AppServer().GetVerifData(Branch(), Service(), client)));
     }
     Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     const QDate last = cdsVerifData.FieldByName(BillingDateFields::DTFATURAM).AsDateTime();
@@ -88,7 +88,7 @@ void TfrmEfetFatur::StampRowWithFilter() {
     cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).SetAsString(Branch());
     cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).SetAsString(Client());
     if (ByServiceMode()) {
-        cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetAsString(FilterService());
+        cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetAsString(Service());
     } else {
         cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(FilterDate());
     }
@@ -116,7 +116,7 @@ void TfrmEfetFatur::CheckRowDate() {
 
 bool TfrmEfetFatur::BillingDateTaken() {
     cdsValidaData.SetData(SinglePacket(netEfetFatur.AppServer().GetValidaData(
-        Branch(), Client(), FilterService(),
+        Branch(), Client(), Service(),
         cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime())));
     return !cdsValidaData.IsEmpty();
 }
@@ -250,7 +250,7 @@ void TfrmEfetFatur::getItRatEfet() {
 
 void TfrmEfetFatur::sbtImpEfetTransClick() {
     const bool byService = ByServiceMode();
-    QString service = byService ? FilterService() : QString();
+    QString service = byService ? Service() : QString();
     QDate date = byService ? ZeroDate() : FilterDate();
     BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
     const std::vector<DataPacket> packets =
@@ -262,6 +262,6 @@ void TfrmEfetFatur::sbtImpEfetTransClick() {
     if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
 }
 
-void TfrmEfetFatur::sbtCadastroClick() { CriaDupCom(cdsVdCliFat.Data()); }
+void TfrmEfetFatur::sbtCadastroClick() { ::CriaDupCom(cdsVdCliFat.Data()); }
 
 }  // namespace fai

@@ -42,7 +42,7 @@ void TfrmEfetFatur::Vd_CliFat() {
 // held may then be another service's, and a row must never be checked with another's flags.
 const ClientDataSet& TfrmEfetFatur::RowService() {
     const QString service = ByServiceMode()
-                                ? FilterService()
+                                ? Service()
                                 : cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
     if (service.isEmpty() ||
         cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString() == service)
@@ -63,7 +63,7 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
         return;
     const bool byDate = nbkGrid->currentIndex() == 0;
     const QString service =
-        byDate ? cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString() : FilterService();
+        byDate ? cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString() : Service();
     const QDate date =
         byDate ? FilterDate() : cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
     cdsFatuPla.SetData(

@@ -91,7 +91,7 @@ void TfrmEfetFatur::cdsTurnoAfterPost() {
 // The filter cannot change under a shift row being edited: its key is the filter's.
 void TfrmEfetFatur::dtsTurnoStateChange() {
     SetFilterEnabled(!Editing(dtsTurno.State()));
-    sbtCadastro->setEnabled(!EmptyString(FilterService()) && nbkOpcao->currentIndex() == 1 &&
+    sbtCadastro->setEnabled(!EmptyString(Service()) && nbkOpcao->currentIndex() == 1 &&
                             !Editing(dtsPadrao.State()));
     ControlaBotoes();
 }
