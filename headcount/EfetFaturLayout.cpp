@@ -5,6 +5,7 @@
 #include "EventGuard.h"
 #include "FocusScope.h"
 #include "PageFocus.h"
+#include "ScreenControls.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -28,54 +29,6 @@
 
 namespace fai {
 namespace {
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-    return Named(new QLabel(text, parent), name);
-}
-
-// A read-only name beside a code: shown, never typed into nor tabbed through.
-QLineEdit* MakeNameBox(QWidget* parent, const char* name) {
-    auto* box = Named(new QLineEdit(parent), name);
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
-}
-
-TMaskEdit* MakeCodeBox(QWidget* parent, const char* name, const QString& mask, int maxLength,
-                       int characters) {
-    auto* box = Named(new TMaskEdit(parent), name);
-    box->SetEditMask(mask);
-    box->SetMaxLength(maxLength);
-    // Room for the widest code and the frame, in the box's own font.
-    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('W'))) +
-                       16);
-    return box;
-}
-
-TBtnPesquisa* MakeLookup(QWidget* parent, const char* name, QLineEdit* box, const QString& title,
-                         DataSource* source, const QString& emptyError) {
-    auto* button = Named(new TBtnPesquisa(parent), name);
-    button->SetAssociate(box);
-    button->SetTitle(title);
-    button->SetDataSource(source);
-    button->SetEmptyError(emptyError);
-    button->setToolTip(QStringLiteral("Pesquisar %1 (F2)").arg(title.toLower()));
-    return button;
-}
-
-QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretchLast) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(4);
-    for (QWidget* widget : widgets) row->addWidget(widget);
-    if (!stretchLast) row->addStretch(1);
-    return row;
-}
 
 // The design widths, widened where a title would not fit in the screen's font, so that no
 // title is cut short.

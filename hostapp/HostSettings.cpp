@@ -1,5 +1,6 @@
 #include "HostSettings.h"
 
+#include "BrazilianText.h"
 #include "DatabaseLocation.h"
 #include "Errors.h"
 
@@ -50,6 +51,25 @@ void SplitServer(HostSettings& settings, const QString& address) {
     settings.serverPort = port;
 }
 
+// A list given on the command line: items separated by commas, blanks around them ignored.
+QStringList ListOption(const QString& value, const QString& option) {
+    QStringList items;
+    for (const QString& item : value.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        if (!item.trimmed().isEmpty()) items << item.trimmed();
+    }
+    if (items.isEmpty())
+        throw EError(QStringLiteral("Informe ao menos um item em --%1.").arg(option));
+    return items;
+}
+
+QDate DateOption(const QString& value, const QString& option) {
+    const std::optional<QDate> date = ParseDate(value);
+    if (!date)
+        throw EError(
+            QStringLiteral("Data inválida em --%1: \"%2\" (use DD/MM/AAAA).").arg(option, value));
+    return *date;
+}
+
 }  // namespace
 
 QString HostSettings::DefaultIniPath() {
@@ -87,8 +107,28 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
         "Pasta de definições de relatório compartilhada (além das instaladas e das do usuário).",
         "pasta");
     const QCommandLineOption start("start", "Abre a tela de efetivos logo ao iniciar.");
-    parser.addOptions(
-        {config, branch, billingBranch, fixed, server, database, module, reports, start});
+    const QCommandLineOption report(
+        "report",
+        "Gera o relatório de código CODIGO em PDF sem abrir janela alguma (também sem monitor) "
+        "e termina: 0 quando o PDF foi gravado, outro valor com a mensagem do problema. "
+        "Fai004 é a listagem de comensais da filial de --branch no período de --from a --to.",
+        "codigo");
+    const QCommandLineOption from("from", "Com --report: data inicial do período.", "DD/MM/AAAA");
+    const QCommandLineOption to("to", "Com --report: data final do período.", "DD/MM/AAAA");
+    const QCommandLineOption clients(
+        "clients",
+        "Com --report: só estes clientes, por código ou inscrição, separados por vírgulas "
+        "(padrão: todos).",
+        "lista");
+    const QCommandLineOption services(
+        "services", "Com --report: só estes serviços, separados por vírgulas (padrão: todos).",
+        "lista");
+    const QCommandLineOption title(
+        "title", "Com --report: o título da definição do relatório (padrão: a primeira).",
+        "titulo");
+    const QCommandLineOption pdf("pdf", "Com --report: o arquivo PDF a gravar.", "arquivo");
+    parser.addOptions({config, branch, billingBranch, fixed, server, database, module, reports,
+                       start, report, from, to, clients, services, title, pdf});
     parser.process(arguments);
 
     HostSettings settings;
@@ -104,6 +144,31 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     if (parser.isSet(module)) settings.modulePath = parser.value(module);
     if (parser.isSet(reports)) settings.reportFolder = parser.value(reports);
     settings.startModule = parser.isSet(start);
+    if (parser.isSet(report)) {
+        ReportRequest request;
+        request.code = parser.value(report).trimmed();
+        for (const QCommandLineOption* needed : {&from, &to, &pdf}) {
+            if (!parser.isSet(*needed))
+                throw EError(
+                    QStringLiteral("--report precisa de --%1.").arg(needed->names().first()));
+        }
+        request.branch = parser.value(branch).trimmed().toUpper();
+        request.first = DateOption(parser.value(from), QStringLiteral("from"));
+        request.last = DateOption(parser.value(to), QStringLiteral("to"));
+        if (parser.isSet(clients)) request.clients = ListOption(parser.value(clients), "clients");
+        if (parser.isSet(services))
+            request.services = ListOption(parser.value(services), "services");
+        request.title = parser.value(title);
+        request.pdf = parser.value(pdf);
+        settings.report = request;
+    } else {
+        for (const QCommandLineOption* reportOnly :
+             {&from, &to, &clients, &services, &title, &pdf}) {
+            if (parser.isSet(*reportOnly))
+                throw EError(
+                    QStringLiteral("--%1 só vale com --report.").arg(reportOnly->names().first()));
+        }
+    }
     if (settings.serverPort < 1 || settings.serverPort > 65535)
         throw EError(QStringLiteral("Porta do servidor fora do intervalo 1 a 65535: %1.")
                          .arg(settings.serverPort));

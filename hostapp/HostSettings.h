@@ -1,7 +1,11 @@
 #pragma once
 
+#include "PackageProtocol.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace fai {
 
@@ -17,6 +21,8 @@ struct HostSettings {
     QString modulePath;    // the module library
     QString reportFolder;  // report definitions shared by a site; none when empty
     bool startModule = false;
+    // --report: the report to write to a PDF without opening any window, then end.
+    std::optional<ReportRequest> report;
 
     // Reads the command line (and the INI file it names, or the default one). Throws EError
     // with a message for the user on a bad value; --help and --version print and exit.

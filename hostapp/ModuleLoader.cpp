@@ -10,6 +10,7 @@ const QStringList& ModuleLoader::RequiredOperations() {
         QStringLiteral("GetPackageInfoTable"), QStringLiteral("IniProc"),
         QStringLiteral("CriaEfetFatur"),       QStringLiteral("cria_RelListComen"),
         QStringLiteral("CriaDupCom"),          QStringLiteral("CriaItRatEfet"),
+        QStringLiteral("GeraRelatorioPdf"),
     };
     return operations;
 }

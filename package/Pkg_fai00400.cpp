@@ -4,6 +4,8 @@
 #include "Cli_fai00401.h"
 #include "Cli_fai00402.h"
 #include "Cli_fai00403.h"
+#include "Errors.h"
+#include "ListingPdf.h"
 
 #include <array>
 
@@ -50,6 +52,14 @@ void cria_RelListComen() { fai::cria_RelListComen(); }
 void CriaDupCom(const fai::DataPacket& assessedPeriods) { fai::CriaDupCom(assessedPeriods); }
 
 double CriaItRatEfet() { return fai::CriaItRatEfet(); }
+
+void GeraRelatorioPdf(const fai::ReportRequest& request) {
+    if (request.code.compare(QLatin1String("Fai004"), Qt::CaseInsensitive) != 0)
+        throw fai::EError(QStringLiteral("O módulo não tem o relatório %1: sem tela, ele gera o "
+                                         "relatório Fai004 (listagem de comensais).")
+                              .arg(request.code));
+    fai::RelListComenPdf(request);
+}
 
 const fai::PackageInfoTable* GetPackageInfoTable() { return &infoTable; }
 

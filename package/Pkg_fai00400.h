@@ -11,6 +11,8 @@ void CriaEfetFatur();
 void cria_RelListComen();
 void CriaDupCom(const fai::DataPacket& assessedPeriods);
 double CriaItRatEfet();
+// Writes a report of the module to a PDF without any screen; throws EError saying why not.
+void GeraRelatorioPdf(const fai::ReportRequest& request);
 const fai::PackageInfoTable* GetPackageInfoTable();
 void Initialize();
 void Finalize();

@@ -22,15 +22,36 @@ std::shared_ptr<grpc::Channel> NewChannel(const ServerEndpoint& endpoint) {
     return grpc::CreateCustomChannel(endpoint.Target(), grpc::InsecureChannelCredentials(), args);
 }
 
-void WaitUntilReady(grpc::Channel& channel, const ServerEndpoint& endpoint,
-                    std::chrono::milliseconds deadline) {
-    const auto until = std::chrono::system_clock::now() + deadline;
+enum class ChannelOutcome { Ready, Refused, Silent };
+
+ChannelOutcome WaitUntilReady(grpc::Channel& channel, std::chrono::system_clock::time_point until) {
     for (auto state = channel.GetState(true); state != GRPC_CHANNEL_READY;
          state = channel.GetState(true)) {
         if (state == GRPC_CHANNEL_TRANSIENT_FAILURE || state == GRPC_CHANNEL_SHUTDOWN)
-            throw EConnectionError::Unreachable(endpoint);
-        if (!channel.WaitForStateChange(state, until))
-            throw EConnectionError::NoAnswer(endpoint, deadline);
+            return ChannelOutcome::Refused;
+        if (!channel.WaitForStateChange(state, until)) return ChannelOutcome::Silent;
+    }
+    return ChannelOutcome::Ready;
+}
+
+// A connection refused once may be a blip of a busy machine: a fresh one is tried at once, and
+// only a second refusal tells the clerk that the server is not there.
+constexpr int kConnectAttempts = 2;
+
+std::shared_ptr<grpc::Channel> ReadyChannel(const ServerEndpoint& endpoint,
+                                            std::chrono::milliseconds deadline) {
+    const auto until = std::chrono::system_clock::now() + deadline;
+    for (int attempt = 1;; ++attempt) {
+        auto channel = NewChannel(endpoint);
+        switch (WaitUntilReady(*channel, until)) {
+            case ChannelOutcome::Ready:
+                return channel;
+            case ChannelOutcome::Silent:
+                throw EConnectionError::NoAnswer(endpoint, deadline);
+            case ChannelOutcome::Refused:
+                if (attempt >= kConnectAttempts) throw EConnectionError::Unreachable(endpoint);
+                break;
+        }
     }
 }
 
@@ -38,9 +59,8 @@ void WaitUntilReady(grpc::Channel& channel, const ServerEndpoint& endpoint,
 
 std::unique_ptr<RpcSession> RpcSession::Open(const ServerEndpoint& endpoint,
                                              std::chrono::milliseconds deadline) {
-    auto channel = NewChannel(endpoint);
-    WaitUntilReady(*channel, endpoint, deadline);
-    return std::unique_ptr<RpcSession>(new RpcSession(endpoint, deadline, std::move(channel)));
+    return std::unique_ptr<RpcSession>(
+        new RpcSession(endpoint, deadline, ReadyChannel(endpoint, deadline)));
 }
 
 RpcSession::RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds deadline,
@@ -52,8 +72,7 @@ RpcSession::RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds
 
 void RpcSession::ReopenIfFailing() {
     if (channel_->GetState(false) != GRPC_CHANNEL_TRANSIENT_FAILURE) return;
-    auto channel = NewChannel(endpoint_);
-    WaitUntilReady(*channel, endpoint_, deadline_);
+    auto channel = ReadyChannel(endpoint_, deadline_);
     stub_ = Fai00400::rdmEfetFatur::NewStub(channel);
     channel_ = std::move(channel);
 }

@@ -16,7 +16,8 @@ namespace {
 
 QString ListingReports::PrxRelFatur(const QString& branch) {
     const QString known = RequestChecks(session_).KnownBranch(branch);
-    return QString::number(ReportRepository(session_).NewNumber(known));
+    return QString::number(
+        ReportRepository(session_).NewNumber(known, QDateTime::currentDateTimeUtc()));
 }
 
 int ListingReports::GeraRel(const QString& branch, const QDate& first, const QDate& last,
@@ -26,10 +27,16 @@ int ListingReports::GeraRel(const QString& branch, const QDate& first, const QDa
     if (RequestChecks::IsNoDate(last)) Refuse(QStringLiteral("Data final deve ser informada."));
     if (last < first) Refuse(QStringLiteral("Data Inicial deve ser menor ou igual a Data Final."));
     const Report report = OfBranch(known, reportNumber);
+    if (report.discarded.isValid())
+        Refuse(QStringLiteral("Os dados do relatório %1 foram descartados em %2 por falta de uso: "
+                              "feche a listagem e abra-a de novo.")
+                   .arg(reportNumber, report.discarded.toLocalTime().toString(
+                                          QStringLiteral("dd/MM/yyyy HH:mm"))));
     if (report.deleted)
         Refuse(QStringLiteral("O relatório %1 já foi excluído: peça um novo número.")
                    .arg(reportNumber));
-    return ReportRepository(session_).Fill(report.number, known, first, last);
+    return ReportRepository(session_).Fill(report.number, known, first, last,
+                                           QDateTime::currentDateTimeUtc());
 }
 
 void ListingReports::DeletaRel(const QString& branch, const QString& reportNumber) {
@@ -51,7 +58,7 @@ ListingReports::Report ListingReports::OfBranch(const QString& branch,
     if (owner->branch != branch)
         Refuse(QStringLiteral("O relatório %1 é da filial %2, não da filial %3.")
                    .arg(reportNumber, owner->branch, branch));
-    return {number, owner->deleted};
+    return {number, owner->deleted, owner->discarded};
 }
 
 }  // namespace fai::appserver

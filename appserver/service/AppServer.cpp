@@ -5,6 +5,7 @@
 #include "DemoSeeder.h"
 #include "Errors.h"
 #include "RdmEfetFaturService.h"
+#include "ReportPurge.h"
 #include "Schema.h"
 #include "SqlSession.h"
 #include "WorkerPool.h"
@@ -45,6 +46,8 @@ void AppServer::PrepareDatabase() {
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
     SqlSession session(config_.database);
     Schema::Upgrade(session);
+    if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
+        log_.Note(DiscardedNote(discarded));
     if (!config_.seedDemo) return;
     if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
         log_.Note(QStringLiteral("dados de demonstração gravados"));
@@ -55,6 +58,7 @@ void AppServer::PrepareDatabase() {
 void AppServer::Start() {
     PrepareDatabase();
     workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
+    purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
     calls_ = std::make_unique<CallGate>(config_.limits.maxCalls, config_.limits.callTimeout);
     service_ = std::make_unique<RdmEfetFaturService>(Serving{*calls_, *workers_, log_});
     grpc::ServerBuilder builder;
@@ -95,6 +99,7 @@ void AppServer::Shutdown() {
         server_.reset();
         log_.Note(QStringLiteral("fai-appserver encerrado"));
     }
+    purge_.reset();
     // Every call is done once the gRPC server is: the work still queued only lets go of its
     // calls, and the gate is the last to go.
     workers_.reset();

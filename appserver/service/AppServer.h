@@ -16,6 +16,7 @@ namespace fai::appserver {
 class CallGate;
 class CallLog;
 class RdmEfetFaturService;
+class ReportPurge;
 class WorkerPool;
 
 // How much of the server one call, and one connection, may hold.
@@ -37,6 +38,8 @@ struct AppServerConfig {
     bool seedDemo = false;
     int workers = 4;
     CallLimits limits;
+    // The listing's working data of a report number unused for this long is discarded.
+    std::chrono::seconds reportRetention = std::chrono::hours(24);
 };
 
 // One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and
@@ -67,6 +70,7 @@ class AppServer {
     int port_ = 0;
     std::unique_ptr<WorkerPool> workers_;
     std::unique_ptr<CallGate> calls_;
+    std::unique_ptr<ReportPurge> purge_;
     std::unique_ptr<RdmEfetFaturService> service_;
     std::unique_ptr<grpc::Server> server_;
 };

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 
+#include <QRegularExpression>
 #include <QThread>
 
 #include <algorithm>
@@ -67,14 +68,20 @@ ServerOptions::ServerOptions()
       logSize_(QStringLiteral("log-size"),
                QStringLiteral("Tamanho do arquivo de registro, em MB (padrão %1).")
                    .arg(LogSettings().maxBytes / kMegabyte),
-               QStringLiteral("MB"), QString::number(LogSettings().maxBytes / kMegabyte)) {
+               QStringLiteral("MB"), QString::number(LogSettings().maxBytes / kMegabyte)),
+      reportRetention_(
+          QStringLiteral("report-retention"),
+          QStringLiteral("Tempo sem uso após o qual os dados de um relatório da listagem de "
+                         "comensais que ninguém excluiu são descartados: minutos (30m), horas "
+                         "(12h) ou dias (2d) (padrão 1d)."),
+          QStringLiteral("tempo"), QStringLiteral("1d")) {
     parser_.setApplicationDescription(
         QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
                        "faturamento)."));
     parser_.addHelpOption();
     parser_.addVersionOption();
     parser_.addOptions({listen_, database_, demo_, threads_, maxCalls_, callTimeout_, idleTimeout_,
-                        logFile_, logSize_});
+                        logFile_, logSize_, reportRetention_});
 }
 
 ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
@@ -98,7 +105,25 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
     log_.path = parser_.value(logFile_);
     log_.maxBytes =
         Whole(parser_.value(logSize_), 1, 1'024, QStringLiteral("Tamanho do registro")) * kMegabyte;
+    const std::optional<std::chrono::seconds> retention =
+        ParseRetention(parser_.value(reportRetention_));
+    if (!retention)
+        throw EError(QStringLiteral("Tempo de retenção de relatórios inválido: %1 (use de 1m a "
+                                    "365d, como 30m, 12h ou 2d).")
+                         .arg(parser_.value(reportRetention_)));
+    config_.reportRetention = *retention;
     return Action::Run;
+}
+
+std::optional<std::chrono::seconds> ServerOptions::ParseRetention(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^\\s*([0-9]{1,6})\\s*([mhd]?)\\s*$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    const qint64 amount = match.captured(1).toLongLong();
+    const QString unit = match.captured(2);
+    const qint64 minutes = unit == u"m" ? amount : unit == u"d" ? amount * 24 * 60 : amount * 60;
+    if (minutes < 1 || minutes > 365 * 24 * 60) return std::nullopt;
+    return std::chrono::minutes(minutes);
 }
 
 QString ServerOptions::DefaultDatabase() { return DatabaseLocation::DefaultText(); }

@@ -5,6 +5,9 @@
 #include <QCommandLineParser>
 #include <QStringList>
 
+#include <chrono>
+#include <optional>
+
 namespace fai::appserver {
 
 // Where the call log goes: standard error when `path` is empty.
@@ -30,6 +33,9 @@ class ServerOptions {
     // Where the database lives when none is given: a file in the user's data directory.
     static QString DefaultDatabase();
     static int DefaultWorkers();
+    // "30m", "12h", "2d" (a bare number is hours); nothing for anything else or a time
+    // outside one minute to a year.
+    static std::optional<std::chrono::seconds> ParseRetention(const QString& text);
 
   private:
     QCommandLineParser parser_;
@@ -42,6 +48,7 @@ class ServerOptions {
     QCommandLineOption idleTimeout_;
     QCommandLineOption logFile_;
     QCommandLineOption logSize_;
+    QCommandLineOption reportRetention_;
     AppServerConfig config_;
     LogSettings log_;
 };

@@ -198,8 +198,25 @@ QStringList Version2(const SqlDialect& dialect) {
     };
 }
 
+// Version 3: report data that nobody deleted (a host killed, a network dropped before the
+// listing screen closed) is discarded once its number has gone unused for the server's
+// retention time. A number records when it was last handed out or generated, and when its
+// data was discarded, so that a later generation on it says why. Numbers handed out before
+// the upgrade count as used at the upgrade. The working data carries the weekday the listing
+// prints, worked out once where the rows are written.
+QStringList Version3(const SqlDialect&) {
+    return {
+        QStringLiteral("ALTER TABLE RELFATURNUM ADD COLUMN DTHRULTUSO TIMESTAMP NOT NULL "
+                       "DEFAULT '%1'")
+            .arg(SqlTimestamp(QDateTime::currentDateTimeUtc())),
+        QStringLiteral("ALTER TABLE RELFATURNUM ADD COLUMN DTHRDESCARTE TIMESTAMP"),
+        QStringLiteral("CREATE INDEX IX_RELFATURNUM_USO ON RELFATURNUM (IDEXCLUIDO, DTHRULTUSO)"),
+        QStringLiteral("ALTER TABLE RELCOMENSAL ADD COLUMN NMDIASEMANA VARCHAR(7)"),
+    };
+}
+
 using Step = QStringList (*)(const SqlDialect&);
-const Step kSteps[] = {&Version1, &Version2};
+const Step kSteps[] = {&Version1, &Version2, &Version3};
 
 int ReadVersion(SqlSession& session) {
     QSqlQuery query = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));

@@ -32,6 +32,8 @@ class SqlDialect {
     virtual QString LockRows() const = 0;
     // Column type of an integer key that the database numbers itself.
     virtual QString GeneratedKey() const = 0;
+    // An integer expression of the day of the week of a date column, 0 for Sunday to 6.
+    virtual QString DayOfWeek(const QString& dateColumn) const = 0;
 };
 
 }  // namespace fai::appserver

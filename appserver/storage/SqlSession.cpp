@@ -99,6 +99,24 @@ QDate DateFromSql(const QVariant& value) {
                                               : QDate::fromString(value.toString(), Qt::ISODate);
 }
 
+namespace {
+const QString kTimestampFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+}  // namespace
+
+QString SqlTimestamp(const QDateTime& moment) { return moment.toUTC().toString(kTimestampFormat); }
+
+// PostgreSQL gives a TIMESTAMP as a local date-time with the stored figures: they are UTC.
+QDateTime TimestampFromSql(const QVariant& value) {
+    if (value.isNull()) return {};
+    if (value.typeId() == QMetaType::QDateTime) {
+        const QDateTime stored = value.toDateTime();
+        return QDateTime(stored.date(), stored.time(), Qt::UTC);
+    }
+    QDateTime moment = QDateTime::fromString(value.toString(), kTimestampFormat);
+    moment.setTimeSpec(Qt::UTC);
+    return moment;
+}
+
 Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
     const QStringList begin = kind == Kind::Exclusive ? session.Dialect().BeginExclusive()
                               : kind == Kind::Write   ? session.Dialect().BeginWrite()

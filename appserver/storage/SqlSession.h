@@ -4,6 +4,7 @@
 #include "SqlDialect.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariantList>
@@ -84,6 +85,11 @@ QString SqlDate(const QDate& date);
 // A date column read back: PostgreSQL gives a date, SQLite the ISO text it keeps. Invalid
 // when it is neither.
 QDate DateFromSql(const QVariant& value);
+// Moments are kept in UTC to the second as "yyyy-MM-dd HH:mm:ss": SQLite keeps the text,
+// ordered like the moments it stands for, and PostgreSQL reads it into its TIMESTAMP columns.
+QString SqlTimestamp(const QDateTime& moment);
+// A timestamp column read back, in UTC; invalid when it holds none.
+QDateTime TimestampFromSql(const QVariant& value);
 
 // A transaction that rolls back unless committed, so that a failure leaves nothing behind.
 class Transaction {

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <latch>
@@ -74,7 +75,8 @@ bool BenchRun::Run() {
     };
     std::vector<Measured> measured;
     for (const auto& [method, next] : methodsMeasured)
-        measured.push_back(Measure(method, next, session, methods));
+        measured.push_back(Measure(method, next, session, methods, settings_.samples));
+    measured.push_back(MeasureGeraRel(workload, session, methods));
     const Latencies empty = EmptyCalls(methods);
 
     Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 | %7")
@@ -144,10 +146,10 @@ void BenchRun::PrepareDatabase() {
 }
 
 BenchRun::Measured BenchRun::Measure(const char* method, const std::function<MethodCall()>& next,
-                                     SqlSession& session, TrdmEfetFaturDisp& methods) {
+                                     SqlSession& session, TrdmEfetFaturDisp& methods, int samples) {
     for (int i = 0; i < kWarmUpCalls; ++i) next().overWire(methods);
     Measured measured{method, {}, {}};
-    for (int i = 0; i < settings_.samples; ++i) {
+    for (int i = 0; i < samples; ++i) {
         const MethodCall call = next();
         // Recording runs the method once in process, which also brings its rows into the
         // caches, so that both timed runs below find them there.
@@ -160,6 +162,30 @@ BenchRun::Measured BenchRun::Measure(const char* method, const std::function<Met
     }
     if (failures_ > 0)
         Say(QStringLiteral("%1: %2 calls failed").arg(QLatin1String(method)).arg(failures_));
+    return measured;
+}
+
+BenchRun::Measured BenchRun::MeasureGeraRel(Workload& workload, SqlSession& session,
+                                            TrdmEfetFaturDisp& methods) {
+    std::vector<QString> numbers;
+    for (int branch = 0; branch < plan_.branches; ++branch)
+        numbers.push_back(methods.PrxRelFatur(BenchPlan::Branch(branch)));
+    // A year of a branch is some thousands of rows a call: a tenth of the samples tells.
+    Measured measured = Measure(
+        "GeraRel (a branch, a year)", [&] { return workload.GeraRelForAYear(numbers); }, session,
+        methods, std::max(settings_.samples / 10, 5));
+    QSqlQuery rows =
+        session.Run(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT NRAPURACGD) "
+                                   "FROM RELCOMENSAL"));
+    rows.next();
+    Say(QStringLiteral("GeraRel: %1 rows in %2 reports, %3 a report")
+            .arg(rows.value(0).toLongLong())
+            .arg(rows.value(1).toLongLong())
+            .arg(rows.value(0).toLongLong() / std::max<qint64>(rows.value(1).toLongLong(), 1)));
+    for (int branch = 0; branch < plan_.branches; ++branch) {
+        if (!methods.DeletaRel(BenchPlan::Branch(branch), numbers[std::size_t(branch)]).success)
+            ++failures_;
+    }
     return measured;
 }
 

@@ -36,7 +36,10 @@ class BenchRun {
 
     void PrepareDatabase();
     Measured Measure(const char* method, const std::function<MethodCall()>& next,
-                     SqlSession& session, TrdmEfetFaturDisp& methods);
+                     SqlSession& session, TrdmEfetFaturDisp& methods, int samples);
+    // GeraRel for a branch over a year, under report numbers taken for the run and deleted
+    // afterwards, so that a database measured again holds no report data of this run.
+    Measured MeasureGeraRel(Workload& workload, SqlSession& session, TrdmEfetFaturDisp& methods);
     Latencies EmptyCalls(TrdmEfetFaturDisp& methods);
     // Saves of `concurrent` clerks, each on rows of its own, for `seconds`.
     void SavesAtOnce(SqlSession& session, int port);

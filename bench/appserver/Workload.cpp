@@ -2,6 +2,7 @@
 
 #include "EfetFaturReads.h"
 #include "HeadcountSave.h"
+#include "ListingReports.h"
 #include "PacketShapes.h"
 #include "SqlSession.h"
 
@@ -151,6 +152,20 @@ MethodCall Workload::UpdEfetFatu() {
                 OptionalPacket delta = NextSave(*target), none;
                 QString nullFields = NullFieldsOfAnOpenRow();
                 return methods.UpdEfetFatu(delta, nullFields, none).success;
+            }};
+}
+
+MethodCall Workload::GeraRelForAYear(const std::vector<QString>& numbers) {
+    const int branch = std::uniform_int_distribution<int>(0, plan_.branches - 1)(random_);
+    const QString code = BenchPlan::Branch(branch), number = numbers[std::size_t(branch)];
+    const QDate last = plan_.Last(), first = last.addDays(-364);
+    return {[=](SqlSession& session) {
+                Transaction transaction(session, Transaction::Kind::Write);
+                ListingReports(session).GeraRel(code, first, last, number);
+                transaction.Commit();
+            },
+            [=](TrdmEfetFaturDisp& methods) {
+                return methods.GeraRel(code, first, last, number).success;
             }};
 }
 

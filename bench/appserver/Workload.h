@@ -48,6 +48,9 @@ class Workload {
     MethodCall GetItRatEfet();
     MethodCall GetTurno();
     MethodCall UpdEfetFatu();
+    // The listing's working data of a branch over the plan's last year, generated under the
+    // branch's report number (numbers[branch]), as the listing screen asks for it.
+    MethodCall GeraRelForAYear(const std::vector<QString>& numbers);
 
   private:
     int AnyClient();

@@ -42,4 +42,17 @@ std::optional<QDate> ParseDate(QStringView text) {
     return date;
 }
 
+const QStringList& WeekdayNames() {
+    static const QStringList names = {QStringLiteral("Domingo"), QStringLiteral("Segunda"),
+                                      QStringLiteral("Terça"),   QStringLiteral("Quarta"),
+                                      QStringLiteral("Quinta"),  QStringLiteral("Sexta"),
+                                      QStringLiteral("Sábado")};
+    return names;
+}
+
+QString WeekdayName(const QDate& date) {
+    // Qt counts Monday as 1 and Sunday as 7.
+    return date.isValid() ? WeekdayNames()[date.dayOfWeek() % 7] : QString();
+}
+
 }  // namespace fai

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -27,5 +28,10 @@ QString FormatDate(const QDate& date);
 // Accepts d/M/yyyy with or without leading zeros (surrounding blanks ignored); nothing for
 // text that is not a real day.
 std::optional<QDate> ParseDate(QStringView text);
+
+// The weekday names the screens and the listing show, Sunday first: "Domingo" ... "Sábado".
+const QStringList& WeekdayNames();
+// The date's weekday name; empty for an invalid date.
+QString WeekdayName(const QDate& date);
 
 }  // namespace fai

@@ -1,5 +1,6 @@
 #include "Consiste.h"
 
+#include "BrazilianText.h"
 #include "DialogService.h"
 #include "Errors.h"
 
@@ -119,10 +120,8 @@ bool MaxNumber(const QString& text, int integerDigits, int decimals, QChar key, 
 QString DateMask() { return QStringLiteral("!99/99/9999;1;_"); }
 
 QString NomeSemana(const QDate& date) {
-    static const char* const names[] = {"Segunda", "Terça",  "Quarta", "Quinta",
-                                        "Sexta",   "Sábado", "Domingo"};
-    if (!date.isValid() || date == QDate(1899, 12, 30)) return {};
-    return QString::fromUtf8(names[date.dayOfWeek() - 1]);
+    if (date == QDate(1899, 12, 30)) return {};
+    return WeekdayName(date);
 }
 
 QString DateToStr(const QDate& date) {

@@ -1,5 +1,6 @@
 #include "TDateEditPlus.h"
 
+#include "BrazilianText.h"
 #include "Consiste.h"
 #include "DateText.h"
 #include "Errors.h"
@@ -12,9 +13,7 @@
 namespace fai {
 
 TDateEditPlus::TDateEditPlus(QWidget* parent) : TMaskEdit(parent) {
-    weekdayNames_ = {QStringLiteral("Domingo"), QStringLiteral("Segunda"), QStringLiteral("Terça"),
-                     QStringLiteral("Quarta"),  QStringLiteral("Quinta"),  QStringLiteral("Sexta"),
-                     QStringLiteral("Sábado")};
+    weekdayNames_ = fai::WeekdayNames();
     SetEditMask(DateMask());
     connect(this, &QLineEdit::textChanged, this, &TDateEditPlus::ShowValidity);
     ShowValidity();

@@ -19,6 +19,13 @@ void TMaskEdit::SetMaxLength(int length) {
 
 QString TMaskEdit::Text() const { return mask_.IsEmpty() ? text() : mask_.ValueOf(displayText()); }
 
+void TMaskEdit::mouseReleaseEvent(QMouseEvent* event) {
+    TEdit::mouseReleaseEvent(event);
+    if (mask_.IsEmpty() || hasSelectedText()) return;
+    const qsizetype firstBlank = displayText().indexOf(mask_.Blank());
+    if (firstBlank >= 0 && cursorPosition() > firstBlank) setCursorPosition(int(firstBlank));
+}
+
 void TMaskEdit::SetText(const QString& value) { setText(mask_.ShownFor(value)); }
 
 }  // namespace fai

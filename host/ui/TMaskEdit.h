@@ -24,6 +24,11 @@ class TMaskEdit : public TEdit {
     QString Text() const;
     void SetText(const QString& value);
 
+  protected:
+    // A click past what is typed puts the caret where the next character goes, so that typing
+    // into an empty box starts at its first position, not wherever the click fell.
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
   private:
     fai::EditMask mask_;
     int maxLength_ = 32767;

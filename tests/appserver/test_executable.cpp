@@ -36,8 +36,9 @@ Finished RunToEnd(const QStringList& arguments) {
 TEST(Program, ExplainsItsOptions) {
     const Finished help = RunToEnd({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--listen", "--database", "--demo", "--threads", "--max-calls",
-                               "--call-timeout", "--idle-timeout", "--log", "--log-size"})
+    for (const char* option :
+         {"--listen", "--database", "--demo", "--threads", "--max-calls", "--call-timeout",
+          "--idle-timeout", "--log", "--log-size", "--report-retention"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 

@@ -6,6 +6,7 @@
 #include "ReportDocument.h"
 #include "ReportFile.h"
 #include "ReportOutput.h"
+#include "ReportRepository.h"
 #include "ReportTesting.h"
 #include "Schema.h"
 #include "SelectionKeys.h"
@@ -343,6 +344,11 @@ class InstalledReports : public appserver::test::BackendTest {
         appserver::SqlSession session(Location());
         appserver::Schema::Upgrade(session);
         ASSERT_TRUE(appserver::DemoSeeder(session, kToday).SeedIfEmpty());
+        // The working data the server generates for the listing, under a number of its own.
+        appserver::ReportRepository reports(session);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        number_ = QString::number(reports.NewNumber("0001", now));
+        reports.Fill(number_.toLongLong(), "0001", kToday.addDays(-29), kToday, now);
         RegisterSharedDatabase(SharedDatabaseSettings::From(Location()));
     }
     void TearDown() override { UnregisterSharedDatabase(); }
@@ -365,6 +371,7 @@ class InstalledReports : public appserver::test::BackendTest {
     }
 
     static inline const QDate kToday{2026, 11, 30};
+    QString number_;
 };
 
 TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs) {
@@ -389,10 +396,13 @@ TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs)
         NoProgress progress;
         const auto document = RunReport(
             ReadReportFile(catalog.Entries()[0].path),
-            [&client](ReportParams& params) {
+            [this, &client](ReportParams& params) {
                 params.ParamByName("P_CDFILIAL").SetAsString("0001");
+                params.ParamByName("P_NRAPURACGD").SetAsString(number_);
                 params.ParamByName("P_DTINICIAL").SetAsDateTime(kToday.addDays(-29));
                 params.ParamByName("P_DTFINAL").SetAsDateTime(kToday);
+                params.ParamByName("P_DTINICIAL_D").SetAsDateTime(kToday.addDays(-29));
+                params.ParamByName("P_DTFINAL_D").SetAsDateTime(kToday);
                 params.ParamByName("P_CDCLIENTE")
                     .SetAsString(client == "T" ? client : JoinKeys({client}));
                 params.ParamByName("P_CDSERVFILI").SetAsString(JoinKeys({"00001", "00002"}));
@@ -409,8 +419,8 @@ TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs)
         }
         const QString all = pages.join('\n');
         EXPECT_TRUE(all.contains(QRegularExpression(
-            "Total geral\\s+" + QRegularExpression::escape(BrazilianLocale().toString(
-                                    double(BilledSum(client)) / 100000.0, 'f', 3)))))
+            "Total da Filial\\s+" + QRegularExpression::escape(BrazilianLocale().toString(
+                                        double(BilledSum(client)) / 100000.0, 'f', 3)))))
             << all.right(400).toStdString();
         EXPECT_FALSE(all.contains("CAFE DA MANHA"));
         EXPECT_TRUE(

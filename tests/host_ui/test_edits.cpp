@@ -166,6 +166,33 @@ class EditsTest : public QObject {
                  QPalette().color(QPalette::Disabled, QPalette::Text));
     }
 
+    // Wherever the clerk clicks into a box, the next digit goes after those typed already.
+    void aClickPastTheTypedTextTypesAfterIt_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("clickedAt");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty, clicked mid-box") << "" << 5 << "01112026"
+                                                << "01/11/2026";
+        QTest::newRow("half typed, clicked at the end") << "0111" << 9 << "2026"
+                                                        << "01/11/2026";
+        QTest::newRow("clicked inside what is typed") << "01112026" << 1 << "2"
+                                                      << "02/11/2026";
+    }
+    void aClickPastTheTypedTextTypesAfterIt() {
+        TDateEditPlus box;
+        QVERIFY(testing::ShowActive(box));
+        box.setCursorPosition(0);
+        QTest::keyClicks(&box, FAI_FETCH(QString, before));
+        const QString shown = box.displayText();
+        // Just right of the character boundary: the frame and margins take a few pixels.
+        const int x =
+            5 + box.fontMetrics().horizontalAdvance(shown.left(FAI_FETCH(int, clickedAt)));
+        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(x, box.height() / 2));
+        QTest::keyClicks(&box, FAI_FETCH(QString, typed));
+        QCOMPARE(box.displayText(), FAI_FETCH(QString, after));
+    }
+
     void dateBoxRefusesWhatIsNoDate_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("allowBlank");

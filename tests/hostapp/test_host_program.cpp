@@ -1,5 +1,8 @@
+#include "BackendTest.h"
+#include "BrazilianText.h"
 #include "HostSettings.h"
 #include "HostStartup.h"
+#include "PdfText.h"
 #include "RunningServer.h"
 #include "SharedDatabase.h"
 #include "TestDatabase.h"
@@ -139,6 +142,151 @@ TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
         EXPECT_TRUE(run.errors.contains(QString::fromUtf8(c.message)))
             << c.what << ": " << run.errors.toStdString();
     }
+}
+
+// fai-host --report writes the listing without any window and with no display at all, against
+// the real server on each database: the working data generated, read and deleted, the PDF as
+// the database says, and every problem said with a non-zero exit.
+class ReportWithoutScreen : public appserver::test::BackendTest {
+  protected:
+    void SetUp() override {
+        BackendTest::SetUp();
+        if (IsSkipped()) return;
+        server_ = std::make_unique<appserver::test::RunningServer>(Location(), true);
+        seed_ = std::make_unique<appserver::test::TestSeed>(Location());
+    }
+
+    struct Finished {
+        int exitCode;
+        QString out, err;
+    };
+    Finished Report(const QStringList& extra) const {
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(display));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/nonexistent"));
+        host.setProcessEnvironment(environment);
+        host.start(QStringLiteral(FAI_HOST_PROGRAM),
+                   QStringList{"--database", Location().Describe(), "--server",
+                               QStringLiteral("127.0.0.1:%1").arg(server_->Port()), "--module",
+                               QStringLiteral(FAI_MODULE_PATH), "--branch", "0001"}
+                       << extra);
+        EXPECT_TRUE(host.waitForFinished(120000)) << extra.join(u' ').toStdString();
+        return {host.exitCode(), QString::fromUtf8(host.readAllStandardOutput()),
+                QString::fromUtf8(host.readAllStandardError())};
+    }
+    int Calls(const char* method) const {
+        return int(server_->LogLines().filter(QStringLiteral(" %1 ").arg(method)).size());
+    }
+    // What the database holds for a client at the branch in the period, as the listing
+    // writes its totals.
+    QString Totals(const QString& client) const {
+        const QVariantList sums =
+            seed_
+                ->Rows(
+                    "SELECT SUM(QTCOMEFATU), SUM(QTCOMEPREV) FROM EFETFATUR "
+                    "WHERE CDFILIAL = '0001' AND CDCLIENTE = ? AND DTFATURAM BETWEEN ? AND ?",
+                    {client, kFirst.toString(Qt::ISODate), kLast.toString(Qt::ISODate)})
+                .first();
+        return QStringLiteral("%1\\s+%2")
+            .arg(
+                QRegularExpression::escape(BrazilianLocale().toString(sums[0].toDouble(), 'f', 3)),
+                QRegularExpression::escape(BrazilianLocale().toString(sums[1].toDouble(), 'f', 3)));
+    }
+
+    // The demo data holds the last thirty days.
+    const QDate kLast = QDate::currentDate();
+    const QDate kFirst = kLast.addDays(-29);
+    std::unique_ptr<appserver::test::RunningServer> server_;
+    std::unique_ptr<appserver::test::TestSeed> seed_;
+    QTemporaryDir dir_;
+};
+
+TEST_P(ReportWithoutScreen, WritesTheListingOfTheChosenClientsAndSaysWhatIsWrong) {
+    const QList<QVariantList> clients = seed_->Rows(
+        "SELECT DISTINCT E.CDCLIENTE, C.NRINSJURCLIE, C.NMRAZSOCCLIE FROM EFETFATUR E "
+        "JOIN CLIENTE C ON C.CDCLIENTE = E.CDCLIENTE WHERE E.CDFILIAL = '0001' "
+        "AND E.DTFATURAM BETWEEN ? AND ? ORDER BY E.CDCLIENTE",
+        {kFirst.toString(Qt::ISODate), kLast.toString(Qt::ISODate)});
+    ASSERT_GE(clients.size(), 2);
+    const QString period[] = {"--from", kFirst.toString("dd/MM/yyyy"), "--to",
+                              kLast.toString("dd/MM/yyyy")};
+    const QStringList dates(std::begin(period), std::end(period));
+    const QString pdf = dir_.filePath("listagem.pdf");
+    const Finished written = Report(
+        QStringList{"--report", "Fai004", "--clients", clients[0][1].toString(), "--pdf", pdf}
+        << dates);
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_TRUE(written.out.contains("relatório Fai004 gravado em " + pdf));
+    const QString text = testing::PdfPages(pdf).join('\n');
+    EXPECT_TRUE(text.contains(clients[0][2].toString())) << text.toStdString();
+    EXPECT_TRUE(text.contains(
+        QRegularExpression("Total do cliente\\s+" + Totals(clients[0][0].toString()))))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(clients[1][2].toString()));
+    EXPECT_EQ(Calls("PrxRelFatur"), 1);
+    EXPECT_EQ(Calls("GeraRel"), 1);
+    EXPECT_EQ(Calls("DeletaRel"), 1);
+
+    const struct {
+        const char* what;
+        QStringList arguments;
+        int exitCode;
+        QString message;
+    } failures[] = {
+        {"reversed period",
+         {"--report", "Fai004", "--from", kLast.toString("dd/MM/yyyy"), "--to",
+          kFirst.toString("dd/MM/yyyy"), "--pdf", pdf},
+         4,
+         "Data Inicial deve ser menor ou igual a Data Final."},
+        {"a client not of the branch",
+         QStringList{"--report", "Fai004", "--clients", "123", "--pdf", pdf} << dates, 4,
+         "Cliente 123 não está vinculado à filial 0001."},
+        {"nothing in the period",
+         {"--report", "Fai004", "--from", "01/01/2001", "--to", "31/01/2001", "--pdf", pdf},
+         4,
+         "Nenhum registro encontrado para os parâmetros informados."},
+        {"a PDF that cannot be written",
+         QStringList{"--report", "Fai004", "--pdf", "/nonexistent/listagem.pdf"} << dates, 4,
+         "Não foi possível gravar o PDF em '/nonexistent/listagem.pdf'"},
+        {"no such definition",
+         QStringList{"--report", "Fai004", "--title", "Outra", "--pdf", pdf} << dates, 4,
+         "Não há relatório \"Outra\" de código Fai004; há \"Listagem de Comensais\", \"Resumo de "
+         "Comensais por Serviço\"."},
+        {"another report", QStringList{"--report", "Fai009", "--pdf", pdf} << dates, 4,
+         "O módulo não tem o relatório Fai009"},
+        {"no PDF named", QStringList{"--report", "Fai004"} << dates, 2,
+         "--report precisa de --pdf."},
+        {"an impossible date",
+         {"--report", "Fai004", "--from", "31/02/2026", "--to", "01/03/2026", "--pdf", pdf},
+         2,
+         "Data inválida em --from: \"31/02/2026\" (use DD/MM/AAAA)."},
+    };
+    for (const auto& f : failures) {
+        const Finished failed = Report(f.arguments);
+        EXPECT_EQ(failed.exitCode, f.exitCode) << f.what << ": " << failed.err.toStdString();
+        EXPECT_TRUE(failed.err.contains("fai-host: " + f.message))
+            << f.what << ": " << failed.err.toStdString();
+    }
+    // Every run that asked for a number deleted its data, the failed ones too.
+    EXPECT_EQ(Calls("DeletaRel"), Calls("PrxRelFatur"));
+    EXPECT_EQ(seed_->Count("RELCOMENSAL"), 0);
+    EXPECT_EQ(seed_->Rows("SELECT COUNT(*) FROM RELFATURNUM WHERE IDEXCLUIDO = 'N'")[0][0].toInt(),
+              0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ReportWithoutScreen, appserver::test::kBackends,
+                         appserver::test::BackendNamer());
+
+TEST(HostProgramHelp, TellsHowToWriteAReportWithoutAScreen) {
+    QProcess host;
+    host.start(QStringLiteral(FAI_HOST_PROGRAM), {"--help"});
+    ASSERT_TRUE(host.waitForFinished(30000));
+    const QString help = QString::fromUtf8(host.readAllStandardOutput());
+    for (const char* option :
+         {"--report", "--from", "--to", "--clients", "--services", "--title", "--pdf"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 
 TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
