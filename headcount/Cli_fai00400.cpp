@@ -1,7 +1,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "DialogService.h"
 #include "Errors.h"
@@ -168,10 +167,6 @@ bool TfrmEfetFatur::Typing() const {
 }
 
 bool TfrmEfetFatur::EfetivoTabActive() const { return pgcPadrao->currentWidget() == tshEfetivo; }
-
-DataPacket TfrmEfetFatur::SinglePacket(const ServerResult& result) {
-    return CheckResultServ(result, true, 0).at(0);
-}
 
 // ---- creation ----------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #include "DataSource.h"
 #include "EfetFaturData.h"
 #include "HeadcountScreen.h"
+#include "NamedResults.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoSimples.h"
@@ -260,7 +261,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     // qryFilial on one branch, or on all of them with "T".
     void OpenBranchQuery(const QString& branch, const QString& all);
     void ShowBranchNameFromTable();
-    void LoadHeadcounts(const std::vector<DataPacket>& packets);
+    void LoadHeadcounts(const HeadcountPackets& packets);
     void ShowApportionmentButtons();
     void SetFilterEnabled(bool enabled);
     bool DateOpenForEditing();
@@ -281,8 +282,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     bool NegativeCountLeft(const QString& column) const;
     [[noreturn]] void FailOnCount(const QString& column);
     static QString NegativeCountKey(const QString& count);
-    // The one packet a server answer carries, once the result check has passed it.
-    static DataPacket SinglePacket(const ServerResult& result);
 
     // ---- the shift breakdown's own steps ------------------------------------------------
     // The shifts of the current row key, as the server has them.

@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "DialogService.h"
 #include "EfetFaturData.h"
@@ -250,9 +249,8 @@ void TfrmEfetFatur::sbtConfirmarClick() {
         byService ? HeadcountFields::DTFATURAM : HeadcountFields::CDSERVFILI;
     const Value key = cdsEfetFatu.FieldByName(keyField).AsValue();
     if (cdsTurno.Active() && cdsTurno.State() == DataSetState::Browse) {
-        LoadHeadcounts(CheckResultServ(netEfetFatur.AppServer().GetEfetFatu(
-                                           Client(), Branch(), service, date, byService ? 1 : 0),
-                                       true, 0));
+        LoadHeadcounts(HeadcountPacketsOf(netEfetFatur.AppServer().GetEfetFatu(
+            Client(), Branch(), service, date, byService ? 1 : 0)));
         ShowApportionmentButtons();
     }
     if (cdsTurno.State() == DataSetState::Edit) cdsTurno.Post();

@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "FocusOnFailure.h"
 #include "ScopedDetach.h"
@@ -186,9 +185,8 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
     QDate date = byService ? ZeroDate() : FilterDate();
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-        LoadHeadcounts(CheckResultServ(netEfetFatur.AppServer().GetEfetFatu(
-                                           Client(), Branch(), service, date, byService ? 1 : 0),
-                                       true, 0));
+        LoadHeadcounts(HeadcountPacketsOf(netEfetFatur.AppServer().GetEfetFatu(
+            Client(), Branch(), service, date, byService ? 1 : 0)));
         ShowApportionmentButtons();
         if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
     }
@@ -198,10 +196,10 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
     VerifEmpty();
 }
 
-void TfrmEfetFatur::LoadHeadcounts(const std::vector<DataPacket>& packets) {
-    cdsEfetFatu.SetData(packets.at(0));
-    cdsVdCliFat.SetData(packets.at(1));
-    cdsItemRat.SetData(packets.at(2));
+void TfrmEfetFatur::LoadHeadcounts(const HeadcountPackets& packets) {
+    cdsEfetFatu.SetData(packets.headcounts);
+    cdsVdCliFat.SetData(packets.assessedPeriods);
+    cdsItemRat.SetData(packets.apportionmentItems);
 }
 
 void TfrmEfetFatur::ShowApportionmentButtons() {

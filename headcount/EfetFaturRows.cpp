@@ -253,12 +253,10 @@ void TfrmEfetFatur::sbtImpEfetTransClick() {
     QString service = byService ? Service() : QString();
     QDate date = byService ? ZeroDate() : FilterDate();
     BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-    const std::vector<DataPacket> packets =
-        CheckResultServ(netEfetFatur.AppServer().ImportaEfetTrans(Client(), Branch(), service, date,
-                                                                  byService ? 1 : 0),
-                        true, 0);
-    cdsEfetFatu.SetData(packets.at(0));
-    cdsVdCliFat.SetData(packets.at(1));
+    const ImportedPackets packets = ImportedPacketsOf(netEfetFatur.AppServer().ImportaEfetTrans(
+        Client(), Branch(), service, date, byService ? 1 : 0));
+    cdsEfetFatu.SetData(packets.headcounts);
+    cdsVdCliFat.SetData(packets.assessedPeriods);
     if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
 }
 
