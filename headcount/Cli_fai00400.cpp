@@ -39,8 +39,6 @@ TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     SetHelpFile(QStringLiteral("FaiHelp.hlp"));
     SetHelpContext(13300400);
     resize(564, 425);
-    netEfetFatur.SetServerName(QStringLiteral("Fai00400.rdmEfetFatur"));
-    netEfetFatur.SetThrowException(false);
     DefineDataSets();
     BuildCommands();
     BuildFilterPanel();
@@ -149,6 +147,10 @@ void TfrmEfetFatur::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
 // ---- the filter as the server calls take it ----------------------------------------------
 
 bool TfrmEfetFatur::ByServiceMode() const { return cbbEfetivos->currentIndex() == 1; }
+
+LoadFilter TfrmEfetFatur::Filter() const {
+    return {Branch(), Client(), Service(), FilterDate(), ByServiceMode()};
+}
 
 QString TfrmEfetFatur::Branch() const { return medCdFilial->Text(); }
 

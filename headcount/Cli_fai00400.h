@@ -3,8 +3,8 @@
 #include "ClientDataSet.h"
 #include "DataSource.h"
 #include "EfetFaturData.h"
+#include "EfetFaturSession.h"
 #include "HeadcountScreen.h"
-#include "NamedResults.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoSimples.h"
@@ -189,26 +189,29 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     QWidget* tshTurno;
     TDBGrid* dbgTurno;
 
-    TNetConnection netEfetFatur;
-    TADOIBQuery qryFilial{QStringLiteral("qryFilial")};
+  private:
+    // Declared before the references to what it holds, so that it is made first.
+    EfetFaturSession session_;
 
-    ClientDataSet cdsEfetFatu{QStringLiteral("cdsEfetFatu")};
-    ClientDataSet cdsCliente{QStringLiteral("cdsCliente")};
-    ClientDataSet cdsServico{QStringLiteral("cdsServico")};
-    ClientDataSet cdsValidaData{QStringLiteral("cdsValidaData")};
-    ClientDataSet cdsVerifServ{QStringLiteral("cdsVerifServ")};
-    ClientDataSet cdsVerifData{QStringLiteral("cdsVerifData")};
-    ClientDataSet cdsFatuPla{QStringLiteral("cdsFatuPla")};
-    ClientDataSet cdsVerifSoma{QStringLiteral("cdsVerifSoma")};
-    ClientDataSet cdsVdServClie{QStringLiteral("cdsVdServClie")};
-    ClientDataSet cdsSomaTurno{QStringLiteral("cdsSomaTurno")};
-    ClientDataSet cdsParams{QStringLiteral("cdsParams")};
-    ClientDataSet cdsVdCliFat{QStringLiteral("cdsVdCliFat")};
-    ClientDataSet cdsItemRat{QStringLiteral("cdsItemRat")};
-    ClientDataSet cdsTurno{QStringLiteral("cdsTurno")};
-    // The apportionment items of the current headcount row, edited in place by the
-    // apportionment dialog.
-    ClientDataSet cdsItRatEfet{QStringLiteral("cdsItRatEfet")};
+  public:
+    // The session's connection, lookup and datasets under the names the handlers use.
+    TNetConnection& netEfetFatur = session_.netEfetFatur;
+    TADOIBQuery& qryFilial = session_.qryFilial;
+    ClientDataSet& cdsEfetFatu = session_.cdsEfetFatu;
+    ClientDataSet& cdsCliente = session_.cdsCliente;
+    ClientDataSet& cdsServico = session_.cdsServico;
+    ClientDataSet& cdsValidaData = session_.cdsValidaData;
+    ClientDataSet& cdsVerifServ = session_.cdsVerifServ;
+    ClientDataSet& cdsVerifData = session_.cdsVerifData;
+    ClientDataSet& cdsFatuPla = session_.cdsFatuPla;
+    ClientDataSet& cdsVerifSoma = session_.cdsVerifSoma;
+    ClientDataSet& cdsVdServClie = session_.cdsVdServClie;
+    ClientDataSet& cdsSomaTurno = session_.cdsSomaTurno;
+    ClientDataSet& cdsParams = session_.cdsParams;
+    ClientDataSet& cdsVdCliFat = session_.cdsVdCliFat;
+    ClientDataSet& cdsItemRat = session_.cdsItemRat;
+    ClientDataSet& cdsTurno = session_.cdsTurno;
+    ClientDataSet& cdsItRatEfet = session_.cdsItRatEfet;
 
     DataSource dtsFilial{&qryFilial.DataSet()};
     DataSource dtsCliente{&cdsCliente};
@@ -220,10 +223,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     // The current row key: service code and billing date of the row under the cursor.
     QString CurServ;
     QDate CurDate;
-    // Empty fields of the headcount row and of the shift row last posted, each followed by
-    // "|", sent with the next save.
-    QString NullFields;
-    QString TurnoFields;
+    QString& NullFields = session_.NullFields;
+    QString& TurnoFields = session_.TurnoFields;
     // The date last tested against the client's assessed billing periods.
     QDate CliFatDate;
     // Apportionment links numbered on this screen; new links get temporary negative numbers.
@@ -248,6 +249,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
 
     // The filter as the server calls take it.
     bool ByServiceMode() const;
+    LoadFilter Filter() const;
     QDate FilterDate() const;
     bool EfetivoTabActive() const;
 
@@ -261,7 +263,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     // qryFilial on one branch, or on all of them with "T".
     void OpenBranchQuery(const QString& branch, const QString& all);
     void ShowBranchNameFromTable();
-    void LoadHeadcounts(const HeadcountPackets& packets);
     void ShowApportionmentButtons();
     void SetFilterEnabled(bool enabled);
     bool DateOpenForEditing();

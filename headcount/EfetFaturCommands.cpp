@@ -243,14 +243,11 @@ void TfrmEfetFatur::CancelShiftRow() {
 void TfrmEfetFatur::sbtConfirmarClick() {
     TfrmPadraoSimples::sbtConfirmarClick();
     const bool byService = ByServiceMode();
-    QString service = byService ? Service() : QString();
-    QDate date = byService ? ZeroDate() : FilterDate();
     const packets::FieldName keyField =
         byService ? HeadcountFields::DTFATURAM : HeadcountFields::CDSERVFILI;
     const Value key = cdsEfetFatu.FieldByName(keyField).AsValue();
     if (cdsTurno.Active() && cdsTurno.State() == DataSetState::Browse) {
-        LoadHeadcounts(HeadcountPacketsOf(netEfetFatur.AppServer().GetEfetFatu(
-            Client(), Branch(), service, date, byService ? 1 : 0)));
+        session_.LoadHeadcounts(Filter());
         ShowApportionmentButtons();
     }
     if (cdsTurno.State() == DataSetState::Edit) cdsTurno.Post();
@@ -280,10 +277,8 @@ void TfrmEfetFatur::dbgDataColExit() {
     if (!cdsEfetFatu.IsEmpty() && boTestaPas) {
         boTestaPas = false;
         Field& service = cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI);
-        FocusOnFailure(service, [&] {
-            cdsServico.SetData(SinglePacket(
-                netEfetFatur.AppServer().GetServico(Branch(), Client(), service.AsString())));
-        });
+        FocusOnFailure(service,
+                       [&] { session_.FindServices(Branch(), Client(), service.AsString()); });
     }
     if (!Editing(cdsEfetFatu.State())) return;
     const QString column = SelectedFieldName(dbgData);

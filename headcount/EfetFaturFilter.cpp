@@ -89,8 +89,7 @@ void TfrmEfetFatur::Vd_Cliente(bool required) {
         QString number = medCdCliente->Text();
         Ajusta_Inscricao(number);
         medCdCliente->SetText(number);
-        cdsCliente.SetData(SinglePacket(
-            netEfetFatur.AppServer().GetCliente(Branch(), medCdCliente->Text(), Client())));
+        session_.FindClients(Branch(), medCdCliente->Text(), Client());
         if (cdsCliente.IsEmpty()) Fail(QStringLiteral("Cliente_cad"));
     });
     if (blank) {
@@ -110,8 +109,7 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
             return;
         }
         medCdServico->SetText(Ajusta(medCdServico->Text(), 5));
-        cdsServico.SetData(
-            SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), Service())));
+        session_.FindServices(Branch(), Client(), Service());
         if (cdsServico.IsEmpty()) Fail(QStringLiteral("Serv_cad"));
     });
     edtNmServico->setText(blank ? QString()
@@ -128,8 +126,7 @@ void TfrmEfetFatur::btpFilialAfterPesq() {
 }
 
 void TfrmEfetFatur::btpClienteBeforePesq(bool&) {
-    cdsCliente.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetCliente(Branch(), QString(), QString())));
+    session_.FindClients(Branch(), QString(), QString());
 }
 
 void TfrmEfetFatur::btpClienteAfterPesq() {
@@ -138,8 +135,7 @@ void TfrmEfetFatur::btpClienteAfterPesq() {
 }
 
 void TfrmEfetFatur::btpServicoBeforePesq(bool&) {
-    cdsServico.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), QString())));
+    session_.FindServices(Branch(), Client(), QString());
 }
 
 void TfrmEfetFatur::btpServicoAfterPesq() {
@@ -181,12 +177,9 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
             depDataFatu->CheckValidDate();
         });
     }
-    QString service = byService ? Service() : QString();
-    QDate date = byService ? ZeroDate() : FilterDate();
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-        LoadHeadcounts(HeadcountPacketsOf(netEfetFatur.AppServer().GetEfetFatu(
-            Client(), Branch(), service, date, byService ? 1 : 0)));
+        session_.LoadHeadcounts(Filter());
         ShowApportionmentButtons();
         if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
     }
@@ -194,12 +187,6 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
     dtsPadrao.SetEnabled(true);
     ControlaBotoes();
     VerifEmpty();
-}
-
-void TfrmEfetFatur::LoadHeadcounts(const HeadcountPackets& packets) {
-    cdsEfetFatu.SetData(packets.headcounts);
-    cdsVdCliFat.SetData(packets.assessedPeriods);
-    cdsItemRat.SetData(packets.apportionmentItems);
 }
 
 void TfrmEfetFatur::ShowApportionmentButtons() {

@@ -223,19 +223,6 @@ void TfrmEfetFatur::SetTabOrder() {
 }
 
 void TfrmEfetFatur::DefineDataSets() {
-    DefineHeadcountFields(cdsEfetFatu);
-    DefineClientFields(cdsCliente);
-    DefineServiceFields(cdsServico);
-    DefineCheckFields(cdsValidaData, cdsVerifServ, cdsVerifData, cdsFatuPla, cdsVerifSoma,
-                      cdsVdServClie, cdsSomaTurno);
-    DefineParamsFields(cdsParams);
-    DefineAssessedPeriodFields(cdsVdCliFat);
-    DefineShiftFields(cdsTurno);
-    DefineApportionmentFields(cdsItRatEfet);
-    DefineBranchFields(qryFilial.DataSet());
-    qryFilial.SetSQL(
-        {QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
-         QStringLiteral("WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL")});
     msgPadrao.SetEntries(HeadcountMessages());
     dtsPadrao.SetDataSet(&cdsEfetFatu);
 }

@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "DateText.h"
 #include "DialogService.h"
@@ -42,8 +41,7 @@ void TfrmEfetFatur::ProposeBillingDate() {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
         const QString client =
             cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString() + medCdCliente->Text();
-        cdsVerifData.SetData(
-            SinglePacket(netEfetFatur.AppServer().GetVerifData(Branch(), Service(), client)));
+        session_.LoadLatestDate(Branch(), Service(), client);
     }
     Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     const QDate last = cdsVerifData.FieldByName(BillingDateFields::DTFATURAM).AsDateTime();
@@ -115,10 +113,9 @@ void TfrmEfetFatur::CheckRowDate() {
 }
 
 bool TfrmEfetFatur::BillingDateTaken() {
-    cdsValidaData.SetData(SinglePacket(netEfetFatur.AppServer().GetValidaData(
-        Branch(), Client(), Service(),
-        cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime())));
-    return !cdsValidaData.IsEmpty();
+    return session_.BillingDateTaken(
+        {Branch(), Client(), Service(),
+         cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()});
 }
 
 // A count typed below zero is refused with its column selected; one left empty is 0.
@@ -152,19 +149,11 @@ void TfrmEfetFatur::ZeroFillOrCheckSaleValue() {
 // Saved at once: a failed save leaves the grid as the server has it, so that what the
 // clerk sees is what will be invoiced.
 void TfrmEfetFatur::cdsEfetFatuAfterPost() {
-    const bool headcountsPending = cdsEfetFatu.ChangeCount() > 0;
-    const bool apportionmentPending = cdsItRatEfet.ChangeCount() > 0;
-    if (!headcountsPending && !apportionmentPending) return;
-    OptionalPacket headcounts;
-    OptionalPacket apportionment;
-    if (headcountsPending) headcounts = cdsEfetFatu.Delta();
-    if (apportionmentPending) apportionment = cdsItRatEfet.Delta();
+    if (!session_.HeadcountsPending()) return;
     try {
         {
             BusyScope busy(this, bkSaving, msgPadrao.Msg(QStringLiteral("upd_cdsEfetFatu")));
-            CheckResultServ(
-                netEfetFatur.AppServer().UpdEfetFatu(headcounts, NullFields, apportionment), true,
-                0);
+            session_.SendHeadcounts();
         }
         if (cdsEfetFatu.LogChanges()) cdsEfetFatu.MergeChangeLog();
         boDeleta = false;
@@ -230,33 +219,17 @@ void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& te
 void TfrmEfetFatur::getItRatEfet() {
     BusyScope busy(this, bkSaving);
     const ClientDataSet& row = cdsEfetFatu;
-    try {
-        cdsItRatEfet.SetData(SinglePacket(netEfetFatur.AppServer().GetItRatEfet(
-            row.FieldByName(HeadcountFields::CDFILIAL).AsString(),
-            row.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
-            row.FieldByName(HeadcountFields::DTFATURAM).AsDateTime(),
-            row.FieldByName(HeadcountFields::CDSERVFILI).AsString())));
-    } catch (...) {
-        if (cdsItRatEfet.Active()) {
-            DataPacket none = cdsItRatEfet.Data();
-            none.rows.clear();
-            cdsItRatEfet.SetData(std::move(none));
-        }
-        throw;
-    }
+    session_.LoadApportionment({row.FieldByName(HeadcountFields::CDFILIAL).AsString(),
+                                row.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
+                                row.FieldByName(HeadcountFields::CDSERVFILI).AsString(),
+                                row.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()});
 }
 
 // ---- commands on the whole filter --------------------------------------------------------
 
 void TfrmEfetFatur::sbtImpEfetTransClick() {
-    const bool byService = ByServiceMode();
-    QString service = byService ? Service() : QString();
-    QDate date = byService ? ZeroDate() : FilterDate();
     BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-    const ImportedPackets packets = ImportedPacketsOf(netEfetFatur.AppServer().ImportaEfetTrans(
-        Client(), Branch(), service, date, byService ? 1 : 0));
-    cdsEfetFatu.SetData(packets.headcounts);
-    cdsVdCliFat.SetData(packets.assessedPeriods);
+    session_.ImportTransported(Filter());
     if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
 }
 

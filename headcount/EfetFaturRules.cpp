@@ -17,7 +17,7 @@ namespace fai {
 // Entering the grids: the rules need the parameters of the branch the filter now names.
 void TfrmEfetFatur::pgcPadraoEnter() {
     BusyScope busy(this, bkFetching);
-    cdsParams.SetData(SinglePacket(netEfetFatur.AppServer().GetParams(Branch())));
+    session_.LoadParams(Branch());
 }
 
 // A day inside a billing period already assessed for the client is closed, both ends of the
@@ -47,8 +47,7 @@ const ClientDataSet& TfrmEfetFatur::RowService() {
     if (service.isEmpty() ||
         cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString() == service)
         return cdsServico;
-    cdsServico.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), service)));
+    session_.FindServices(Branch(), Client(), service);
     return cdsServico;
 }
 
@@ -66,9 +65,7 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
         byDate ? cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString() : Service();
     const QDate date =
         byDate ? FilterDate() : cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
-    cdsFatuPla.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date)));
-    const double planned = cdsFatuPla.FieldByName(PlannedCountFields::QTCOMEFETCLI).AsFloat();
+    const double planned = session_.PlannedDiners({Branch(), Client(), service, date});
     if (DiffersFromPlanning(cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat(),
                             planned))
         Fail(QStringLiteral("EfetDifere_Inf"));
@@ -78,13 +75,12 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
 // stored the row needs no breakdown. A failure leaves the focus on the grid to correct.
 void TfrmEfetFatur::Vd_QtdTurno() {
     try {
+        double sum = 0;
         {
             BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_SomaTurno")));
             Verifica_Nbk();
-            cdsSomaTurno.SetData(SinglePacket(
-                netEfetFatur.AppServer().GetSomaTurno(Branch(), Client(), CurServ, CurDate)));
+            sum = session_.StoredShiftSum({Branch(), Client(), CurServ, CurDate});
         }
-        const double sum = cdsSomaTurno.FieldByName(ShiftSumFields::SOMA).AsFloat();
         const double billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat();
         if (ShiftSumDisagrees(sum, billed))
             MensErro(Format(msgPadrao.Msg(QStringLiteral("SomaTurno_Inf")),
@@ -104,13 +100,14 @@ void TfrmEfetFatur::Vd_QtdTurno() {
 // client and branch may be changed.
 void TfrmEfetFatur::Vd_ServClie() {
     if (nbkGrid->currentIndex() != 0) return;
+    bool related = false;
     {
         BusyScope busy(this, bkConnecting);
-        cdsVdServClie.SetData(SinglePacket(netEfetFatur.AppServer().GetVdServClie(
+        related = session_.ServiceOfClient(
             Branch(), cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
-            cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString())));
+            cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString());
     }
-    if (cdsVdServClie.FieldByName(ServiceOfClientFields::CDSERVFILI).AsString().isEmpty()) {
+    if (!related) {
         cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).FocusControl();
         Fail(QStringLiteral("Serv_n"));
     }
@@ -118,7 +115,7 @@ void TfrmEfetFatur::Vd_ServClie() {
 
 bool TfrmEfetFatur::Vd_VerifSoma() {
     try {
-        const QString service = netEfetFatur.AppServer().GetVerifSoma(cdsEfetFatu.Data());
+        const QString service = session_.FirstDisagreeingService();
         if (service.isEmpty()) return true;
         TDBGrid* grid = !EfetivoTabActive() ? dbgTurno : ByServiceMode() ? dbgServico : dbgData;
         grid->setFocus();

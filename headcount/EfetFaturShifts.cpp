@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
@@ -40,8 +39,7 @@ void TfrmEfetFatur::pgcPadraoChange() {
 
 void TfrmEfetFatur::LoadShifts() {
     BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_Turno")));
-    cdsTurno.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetTurno(Branch(), Client(), CurServ, CurDate)));
+    session_.LoadShifts({Branch(), Client(), CurServ, CurDate});
 }
 
 // The shifts are the branch's: the server has one row for each, never more.
@@ -78,8 +76,7 @@ void TfrmEfetFatur::cdsTurnoAfterPost() {
     try {
         {
             BusyScope busy(HostApplication::Instance().MainForm(), bkSaving);
-            CheckResultServ(netEfetFatur.AppServer().SetTurno(cdsTurno.Delta(), TurnoFields), true,
-                            0);
+            session_.SendShifts();
         }
         cdsTurno.MergeChangeLog();
     } catch (...) {
