@@ -94,10 +94,8 @@ void TfrmEfetFatur::StampRowWithFilter() {
 
 // A row without a date is not on a closed day: it is told that its date is missing.
 void TfrmEfetFatur::CheckDateOpen() {
-    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
-    if (billingDate.IsNull() || !ClosedDayRuleOf(cdsParams).IsClosed(billingDate.AsDateTime()))
-        return;
-    billingDate.FocusControl();
+    if (!session_.RowOnClosedDay()) return;
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).FocusControl();
     Fail(QStringLiteral("DATA_BLOQ"));
 }
 

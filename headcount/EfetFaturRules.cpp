@@ -2,7 +2,6 @@
 // agreement of the rows with their shift breakdown when the screen closes.
 #include "Cli_fai00400.h"
 
-#include "AssessedPeriod.h"
 #include "BusyScope.h"
 #include "Consiste.h"
 #include "Planning.h"
@@ -27,14 +26,7 @@ void TfrmEfetFatur::Vd_CliFat() {
                           ? cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()
                           : FilterDate();
     CliFatDate = day;
-    cdsVdCliFat.SetFiltered(false);
-    cdsVdCliFat.SetFilter([day](const RowView& period) {
-        return AssessedPeriod{period.AsDateTime(AssessedPeriodFields::DTINIAPURAC),
-                              period.AsDateTime(AssessedPeriodFields::DTFIMAPURAC)}
-            .Holds(day);
-    });
-    cdsVdCliFat.SetFiltered(true);
-    if (!cdsVdCliFat.IsEmpty()) Fail(QStringLiteral("Efet_Apur"));
+    if (session_.Assessed(day)) Fail(QStringLiteral("Efet_Apur"));
 }
 
 // The column exit fetches the record as the clerk works along a row, but going down a

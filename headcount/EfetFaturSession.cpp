@@ -1,5 +1,6 @@
 #include "EfetFaturSession.h"
 
+#include "AssessedPeriod.h"
 #include "CheckResultServ.h"
 #include "EfetFaturData.h"
 #include "NamedResults.h"
@@ -69,6 +70,22 @@ void EfetFaturSession::FindClients(const QString& branch, const QString& registr
 void EfetFaturSession::FindServices(const QString& branch, const QString& client,
                                     const QString& service) {
     cdsServico.SetData(SinglePacket(netEfetFatur.AppServer().GetServico(branch, client, service)));
+}
+
+bool EfetFaturSession::Assessed(const QDate& day) {
+    cdsVdCliFat.SetFiltered(false);
+    cdsVdCliFat.SetFilter([day](const RowView& period) {
+        return AssessedPeriod{period.AsDateTime(AssessedPeriodFields::DTINIAPURAC),
+                              period.AsDateTime(AssessedPeriodFields::DTFIMAPURAC)}
+            .Holds(day);
+    });
+    cdsVdCliFat.SetFiltered(true);
+    return !cdsVdCliFat.IsEmpty();
+}
+
+bool EfetFaturSession::RowOnClosedDay() const {
+    const Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
+    return !billingDate.IsNull() && ClosedDayRuleOf(cdsParams).IsClosed(billingDate.AsDateTime());
 }
 
 bool EfetFaturSession::BillingDateTaken(const RowKey& key) {

@@ -47,6 +47,11 @@ class EfetFaturSession {
     void FindServices(const QString& branch, const QString& client, const QString& service);
 
     // ---- the checks of a row --------------------------------------------------------------
+    // Whether the day lies in one of the client's assessed periods; cdsVdCliFat is left
+    // filtered on the periods that hold it.
+    bool Assessed(const QDate& day);
+    // Whether the current headcount row has a date the branch's closed-day rule closes.
+    bool RowOnClosedDay() const;
     // Whether the server has a row of the key already (cdsValidaData).
     bool BillingDateTaken(const RowKey& key);
     // The latest date stored for the service (cdsVerifData).

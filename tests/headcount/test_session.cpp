@@ -83,5 +83,29 @@ TEST_F(Session, ARefusedSaveRaisesTheServersWordsAndStoresNothing) {
     EXPECT_TRUE(session_.HeadcountsPending());
 }
 
+// The eleventh is the processing date with no day open before it: the tenth is closed. The
+// client's period assessed holds the eleventh alone.
+TEST_F(Session, TheRowChecksReadTheBranchsClosedDaysAndTheClientsAssessedPeriods) {
+    seed_.Params(kBranch, kEleventh, QStringLiteral("S"), 0, QStringLiteral("S"))
+        .Period(kBranch, kClient, QStringLiteral("1"), kEleventh, kEleventh);
+    session_.LoadParams(kBranch);
+    const struct {
+        QDate day;
+        bool closed;
+        bool assessed;
+    } cases[] = {
+        {kTenth, true, false}, {kEleventh, false, true}, {kEleventh.addDays(1), false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.day.toString(Qt::ISODate).toStdString());
+        session_.LoadHeadcounts({kBranch, kClient, QString(), c.day, false});
+        ASSERT_FALSE(session_.cdsEfetFatu.IsEmpty());
+        session_.cdsEfetFatu.Edit();
+        session_.cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(c.day);
+        EXPECT_EQ(session_.RowOnClosedDay(), c.closed);
+        EXPECT_EQ(session_.Assessed(c.day), c.assessed);
+        session_.cdsEfetFatu.Cancel();
+    }
+}
+
 }  // namespace
 }  // namespace fai::testing
