@@ -44,14 +44,7 @@ void TfrmEfetFatur::ProposeBillingDate() {
         session_.LoadLatestDate(Branch(), Service(), client);
     }
     Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
-    const QDate last = cdsVerifData.FieldByName(BillingDateFields::DTFATURAM).AsDateTime();
-    if (cdsVerifData.IsEmpty() || last == ZeroDate()) {
-        billingDate.SetAsDateTime(DataProc(Branch()));
-    } else {
-        const QDate next = last.addDays(1);
-        const ClosedDayRule rule = ClosedDayRuleOf(cdsParams);
-        billingDate.SetAsDateTime(rule.IsClosed(next) ? rule.FirstOpenDay() : next);
-    }
+    billingDate.SetAsDateTime(session_.NextBillingDate(DataProc(Branch())));
     billingDate.FocusControl();
 }
 

@@ -100,6 +100,14 @@ void EfetFaturSession::LoadLatestDate(const QString& branch, const QString& serv
         SinglePacket(netEfetFatur.AppServer().GetVerifData(branch, service, client)));
 }
 
+QDate EfetFaturSession::NextBillingDate(const QDate& processingDate) const {
+    const QDate last = cdsVerifData.FieldByName(BillingDateFields::DTFATURAM).AsDateTime();
+    if (cdsVerifData.IsEmpty() || last == ZeroDate()) return processingDate;
+    const QDate next = last.addDays(1);
+    const ClosedDayRule rule = ClosedDayRuleOf(cdsParams);
+    return rule.IsClosed(next) ? rule.FirstOpenDay() : next;
+}
+
 double EfetFaturSession::PlannedDiners(const RowKey& key) {
     cdsFatuPla.SetData(SinglePacket(
         netEfetFatur.AppServer().GetVlrFatPla(key.branch, key.service, key.client, key.date)));

@@ -56,6 +56,9 @@ class EfetFaturSession {
     bool BillingDateTaken(const RowKey& key);
     // The latest date stored for the service (cdsVerifData).
     void LoadLatestDate(const QString& branch, const QString& service, const QString& client);
+    // The day after the latest date loaded, never a closed day; `processingDate` when the
+    // service has none yet.
+    QDate NextBillingDate(const QDate& processingDate) const;
     // The planning's diners of the key (cdsFatuPla).
     double PlannedDiners(const RowKey& key);
     // The sum of the key's stored shift quantities (cdsSomaTurno).

@@ -67,6 +67,11 @@ TEST_F(Session, ASaveReachesTheDatabaseAndEveryReadingSeesIt) {
     EXPECT_EQ(session_.StoredShiftSum({kBranch, kClient, kLunch, kTenth}), 0);
     EXPECT_TRUE(session_.ServiceOfClient(kBranch, kClient, kDinner));
     EXPECT_EQ(session_.FirstDisagreeingService(), QString());
+
+    session_.LoadLatestDate(kBranch, kDinner, kClient);
+    EXPECT_EQ(session_.NextBillingDate(kEleventh), kEleventh);
+    session_.LoadLatestDate(kBranch, kLunch, kClient);
+    EXPECT_EQ(session_.NextBillingDate(kTenth.addDays(-5)), kEleventh);
 }
 
 TEST_F(Session, ARefusedSaveRaisesTheServersWordsAndStoresNothing) {
@@ -105,6 +110,10 @@ TEST_F(Session, TheRowChecksReadTheBranchsClosedDaysAndTheClientsAssessedPeriods
         EXPECT_EQ(session_.Assessed(c.day), c.assessed);
         session_.cdsEfetFatu.Cancel();
     }
+    // After a stored ninth comes the tenth, closed: the first open day instead.
+    seed_.Headcount({kBranch, kClient, kDinner, kTenth.addDays(-1)}, 1, 1);
+    session_.LoadLatestDate(kBranch, kDinner, kClient);
+    EXPECT_EQ(session_.NextBillingDate(kTenth), kEleventh);
 }
 
 }  // namespace
