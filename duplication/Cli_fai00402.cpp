@@ -1,18 +1,18 @@
 #include "Cli_fai00402.h"
 
+#include "AssessedPeriod.h"
+#include "AssessedPeriodFields.h"
 #include "BusyScope.h"
 #include "CheckResultServ.h"
-#include "Cli_fai00400.h"
-#include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DateText.h"
-#include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "HeadcountScreen.h"
 #include "HostApplication.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
-#include "TMaskEdit.h"
+#include "TNetConnection.h"
 #include "TNumberEdit.h"
 #include "WorkingContext.h"
 
@@ -70,10 +70,8 @@ QStringList DupComMessages() {
                        "operação?"),
         QStringLiteral("Conf_DtInf|Período informado inferior a data de processamento. Confirma "
                        "operação?"),
-        QStringLiteral("Periodo_blq|Data inicial fora do período de lançamento de efetivos para "
-                       "faturamento."),
-        QStringLiteral("Efet_Apur|Efetivos do cliente já apurados para pelo menos um dia do "
-                       "intervalo de datas informado."),
+        QStringLiteral("Periodo_blq|") + ClosedDayRule::RangeMessage(),
+        QStringLiteral("Efet_Apur|") + AssessedPeriod::RangeMessage(),
         // The screen works on the headcount screen, which may have been closed meanwhile or
         // hold a row the clerk is still typing, which a reload would throw away.
         QStringLiteral("EfetFatur_Fech|A tela Efetivos para Faturamento foi fechada. Abra-a "
@@ -144,7 +142,7 @@ TfrmDupCom::TfrmDupCom(QWidget* parent) : TfrmPadrImportExport(parent) {
     pgbProgresso->hide();
     panProgresso->hide();
     msgPadrao.SetEntries(DupComMessages());
-    DefineAssessedPeriodFields(cdsVdCliFat);
+    cdsVdCliFat.AddFields(AssessedPeriodFields::Fields());
     BuildDataGroup();
     ConnectHandlers();
     SetTabOrder();
@@ -244,20 +242,6 @@ void TfrmDupCom::LimitCountKey(const TNumberEdit* box, QChar& key) {
 
 // ---- the checks -----------------------------------------------------------------------------
 
-void TfrmDupCom::Fail(const QString& key) const {
-    MensErro(msgPadrao.Msg(key), true);
-    throw EAbort();  // MensErro with abort never returns; this says so to the compiler
-}
-
-void TfrmDupCom::FailAt(QWidget* control, const QString& key) const {
-    control->setFocus();
-    Fail(key);
-}
-
-void TfrmDupCom::Confirm(const QString& key) const {
-    if (msgPadrao.ShowMsg(key, DialogKind::Confirmation, mbYes | mbNo, 0) == mrNo) throw EAbort();
-}
-
 // Every day of the range is written, so a period anywhere inside it is as assessed as one
 // holding either end. Dates not yet typed as a range are left to the date checks that follow.
 void TfrmDupCom::Vd_CliFat() {
@@ -266,8 +250,9 @@ void TfrmDupCom::Vd_CliFat() {
     if (!RangeTyped(*depInicial, *depFinal, first, last)) return;
     cdsVdCliFat.SetFiltered(false);
     cdsVdCliFat.SetFilter([first, last](const RowView& period) {
-        return period.AsDateTime("DTINIAPURAC") <= last &&
-               first <= period.AsDateTime("DTFIMAPURAC");
+        return AssessedPeriod{period.AsDateTime(AssessedPeriodFields::DTINIAPURAC),
+                              period.AsDateTime(AssessedPeriodFields::DTFIMAPURAC)}
+            .Touches(first, last);
     });
     cdsVdCliFat.SetFiltered(true);
     if (!cdsVdCliFat.IsEmpty()) FailAt(depInicial, QStringLiteral("Efet_Apur"));
@@ -297,22 +282,22 @@ double TfrmDupCom::Count(TNumberEdit* box, const QString& negativeKey) const {
 }
 
 // The whole range is open when its first day is: the days after it are later still.
-void TfrmDupCom::CheckRangeOpen(const TfrmEfetFatur& headcount) const {
-    if (ClosedDayRule::FromParams(headcount.cdsParams).IsClosed(depInicial->GetDate()))
+void TfrmDupCom::CheckRangeOpen(const HeadcountScreen& headcount) const {
+    if (headcount.ClosedDays().IsClosed(depInicial->GetDate()))
         FailAt(depInicial, QStringLiteral("Periodo_blq"));
 }
 
-TfrmEfetFatur& TfrmDupCom::HeadcountScreen() const {
-    if (!frmEfetFatur) Fail(QStringLiteral("EfetFatur_Fech"));
-    if (Editing(frmEfetFatur->cdsEfetFatu.State()) || Editing(frmEfetFatur->cdsTurno.State()))
-        Fail(QStringLiteral("EfetFatur_Edit"));
-    return *frmEfetFatur;
+HeadcountScreen& TfrmDupCom::OpenHeadcount() const {
+    HeadcountScreen* headcount = HeadcountScreen::Open();
+    if (!headcount) Fail(QStringLiteral("EfetFatur_Fech"));
+    if (headcount->Typing()) Fail(QStringLiteral("EfetFatur_Edit"));
+    return *headcount;
 }
 
 // ---- the run --------------------------------------------------------------------------------
 
 void TfrmDupCom::sbtImportExportClick() {
-    TfrmEfetFatur& headcount = HeadcountScreen();
+    HeadcountScreen& headcount = OpenHeadcount();
     Vd_CliFat();
     vd_data(true);
     const double billed = Count(nedComFaturados, QStringLiteral("Faturados<0"));
@@ -327,15 +312,14 @@ void TfrmDupCom::sbtImportExportClick() {
 
     {
         BusyScope busy(HostApplication::Instance().MainForm(), bkFetching);
-        CheckResultServ(headcount.netEfetFatur.AppServer().UpDateServData(
-                            headcount.medCdFilial->Text(),
-                            headcount.cdsCliente.FieldByName("CDCLIENTE").AsString(),
-                            headcount.medCdServico->Text(), first, last, forecast, billed),
+        CheckResultServ(headcount.Connection().AppServer().UpDateServData(
+                            headcount.Branch(), headcount.Client(), headcount.Service(), first,
+                            last, forecast, billed),
                         true, 0);
     }
     // The days are written: a reload that fails leaves nothing here to do again.
     try {
-        headcount.sbtVerificarClick();
+        headcount.Reload();
     } catch (...) {
         close();
         throw;

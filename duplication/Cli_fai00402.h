@@ -11,15 +11,16 @@ class QLineEdit;
 
 namespace fai {
 
+class HeadcountScreen;
 class TDateEditPlus;
-class TfrmEfetFatur;
 class TNumberEdit;
 
 // The duplication screen: one pair of diner counts written onto every day of a date range
 // for the branch, client and service chosen on the headcount screen, in one server call.
 //
-// It has no connection and no filter of its own: at the moment of duplicating it reads the
-// headcount screen (frmEfetFatur), calls through its connection and makes it reload.
+// It has no connection and no filter of its own: at the moment of duplicating it asks the
+// open headcount screen (HeadcountScreen) for its filter and closed days, calls through its
+// connection and makes it reload.
 class TfrmDupCom : public TfrmPadrImportExport {
     Q_OBJECT
   public:
@@ -62,13 +63,8 @@ class TfrmDupCom : public TfrmPadrImportExport {
     void ConnectHandlers();
     void SetTabOrder();
 
-    // Shows the message of the key as an error and abandons the running operation.
-    [[noreturn]] void Fail(const QString& key) const;
-    [[noreturn]] void FailAt(QWidget* control, const QString& key) const;
-    // A Yes/No question; No abandons the running operation silently.
-    void Confirm(const QString& key) const;
     // The headcount screen the range is written for, when it can take a duplication now.
-    TfrmEfetFatur& HeadcountScreen() const;
+    HeadcountScreen& OpenHeadcount() const;
     // Leaving a date box: a date or nothing, in order with the other date; its weekday shown.
     void DateExit(TDateEditPlus* box, QLineEdit* weekday);
     // Both dates typed, the final one earlier than the initial one: DTINI_DEV.
@@ -76,7 +72,7 @@ class TfrmDupCom : public TfrmPadrImportExport {
     // The count of a box, refused with the key below zero.
     double Count(TNumberEdit* box, const QString& negativeKey) const;
     // The first day of the range against the headcount screen's closed days.
-    void CheckRangeOpen(const TfrmEfetFatur& headcount) const;
+    void CheckRangeOpen(const HeadcountScreen& headcount) const;
     static void LimitCountKey(const TNumberEdit* box, QChar& key);
 };
 

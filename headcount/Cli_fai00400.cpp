@@ -1,7 +1,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "DialogService.h"
 #include "Errors.h"
@@ -40,8 +39,6 @@ TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     SetHelpFile(QStringLiteral("FaiHelp.hlp"));
     SetHelpContext(13300400);
     resize(564, 425);
-    netEfetFatur.SetServerName(QStringLiteral("Fai00400.rdmEfetFatur"));
-    netEfetFatur.SetThrowException(false);
     DefineDataSets();
     BuildCommands();
     BuildFilterPanel();
@@ -72,11 +69,11 @@ void TfrmEfetFatur::FormCreate() {
     }
     nbkOpcao->setCurrentIndex(0);
     nbkGrid->setCurrentIndex(0);
-    cdsEfetFatu.FieldByName("DTFATURAM").SetEditMask(DateMask());
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetEditMask(DateMask());
     dbgTurno->Columns()[0].SetReadOnly(true);
     dbgTurno->Columns()[1].SetReadOnly(true);
-    cdsTurno.FieldByName("CDTURNO").SetTag(1);
-    cdsTurno.FieldByName("NMTURNO").SetTag(1);
+    cdsTurno.FieldByName(ShiftFields::CDTURNO).SetTag(1);
+    cdsTurno.FieldByName(ShiftFields::NMTURNO).SetTag(1);
     ItRatSeq = 0;
 }
 
@@ -110,7 +107,7 @@ void TfrmEfetFatur::ShowBranchNameFromTable() {
     } catch (const EError&) {
         return;
     }
-    edtNmFilial->setText(qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+    edtNmFilial->setText(qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
 void TfrmEfetFatur::FormActivate() { update(); }
@@ -120,7 +117,7 @@ void TfrmEfetFatur::FormActivate() { update(); }
 // server out of reach is said once and does not keep the screen open; anything the server
 // or the checks refuse still does.
 void TfrmEfetFatur::FormClose(TCloseAction& action) {
-    const bool typing = Editing(cdsEfetFatu.State()) || Editing(cdsTurno.State());
+    const bool typing = Typing();
     if (typing && !CancelConfirmed()) throw EAbort();
     try {
         if (typing) CancelTyping();
@@ -151,24 +148,27 @@ void TfrmEfetFatur::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
 
 bool TfrmEfetFatur::ByServiceMode() const { return cbbEfetivos->currentIndex() == 1; }
 
+LoadFilter TfrmEfetFatur::Filter() const {
+    return {Branch(), Client(), Service(), FilterDate(), ByServiceMode()};
+}
+
 QString TfrmEfetFatur::Branch() const { return medCdFilial->Text(); }
 
-QString TfrmEfetFatur::Client() const { return cdsCliente.FieldByName("CDCLIENTE").AsString(); }
+QString TfrmEfetFatur::Client() const {
+    return cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString();
+}
 
-QString TfrmEfetFatur::FilterService() const { return medCdServico->Text(); }
+QString TfrmEfetFatur::Service() const { return medCdServico->Text(); }
 
 QDate TfrmEfetFatur::FilterDate() const { return depDataFatu->GetDate(); }
 
+ClosedDayRule TfrmEfetFatur::ClosedDays() const { return ClosedDayRuleOf(cdsParams); }
+
+bool TfrmEfetFatur::Typing() const {
+    return Editing(cdsEfetFatu.State()) || Editing(cdsTurno.State());
+}
+
 bool TfrmEfetFatur::EfetivoTabActive() const { return pgcPadrao->currentWidget() == tshEfetivo; }
-
-void TfrmEfetFatur::Fail(const QString& key) const {
-    MensErro(msgPadrao.Msg(key), true);
-    throw EAbort();
-}
-
-DataPacket TfrmEfetFatur::SinglePacket(const ServerResult& result) {
-    return CheckResultServ(result, true, 0).at(0);
-}
 
 // ---- creation ----------------------------------------------------------------------------
 

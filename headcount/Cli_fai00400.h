@@ -2,6 +2,9 @@
 
 #include "ClientDataSet.h"
 #include "DataSource.h"
+#include "EfetFaturData.h"
+#include "EfetFaturSession.h"
+#include "HeadcountScreen.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "TfrmPadraoSimples.h"
@@ -33,7 +36,7 @@ class TMaskEdit;
 // service) or service (by-service mode, one row per date); leaving it checks the filter and
 // loads the rows. Every post and every delete of a row is saved to the application server
 // at once. Components and handlers carry the names the business knows them by.
-class TfrmEfetFatur : public TfrmPadraoSimples {
+class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     Q_OBJECT
   public:
     explicit TfrmEfetFatur(QWidget* parent = nullptr);
@@ -142,6 +145,15 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     // False is never returned: a disagreement fails with its message.
     bool Vd_VerifSoma();
 
+    // ---- what the duplication screen asks of this one -------------------------------------
+    QString Branch() const override;
+    QString Client() const override;
+    QString Service() const override;
+    ClosedDayRule ClosedDays() const override;
+    bool Typing() const override;
+    TNetConnection& Connection() override { return netEfetFatur; }
+    void Reload() override { sbtVerificarClick(); }
+
     // ---- components ---------------------------------------------------------------------
     TButtonFlat* sbtCadastro;
     TButtonFlat* sbtImpEfetTrans;
@@ -177,26 +189,29 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     QWidget* tshTurno;
     TDBGrid* dbgTurno;
 
-    TNetConnection netEfetFatur;
-    TADOIBQuery qryFilial{QStringLiteral("qryFilial")};
+  private:
+    // Declared before the references to what it holds, so that it is made first.
+    EfetFaturSession session_;
 
-    ClientDataSet cdsEfetFatu{QStringLiteral("cdsEfetFatu")};
-    ClientDataSet cdsCliente{QStringLiteral("cdsCliente")};
-    ClientDataSet cdsServico{QStringLiteral("cdsServico")};
-    ClientDataSet cdsValidaData{QStringLiteral("cdsValidaData")};
-    ClientDataSet cdsVerifServ{QStringLiteral("cdsVerifServ")};
-    ClientDataSet cdsVerifData{QStringLiteral("cdsVerifData")};
-    ClientDataSet cdsFatuPla{QStringLiteral("cdsFatuPla")};
-    ClientDataSet cdsVerifSoma{QStringLiteral("cdsVerifSoma")};
-    ClientDataSet cdsVdServClie{QStringLiteral("cdsVdServClie")};
-    ClientDataSet cdsSomaTurno{QStringLiteral("cdsSomaTurno")};
-    ClientDataSet cdsParams{QStringLiteral("cdsParams")};
-    ClientDataSet cdsVdCliFat{QStringLiteral("cdsVdCliFat")};
-    ClientDataSet cdsItemRat{QStringLiteral("cdsItemRat")};
-    ClientDataSet cdsTurno{QStringLiteral("cdsTurno")};
-    // The apportionment items of the current headcount row, edited in place by the
-    // apportionment dialog.
-    ClientDataSet cdsItRatEfet{QStringLiteral("cdsItRatEfet")};
+  public:
+    // The session's connection, lookup and datasets under the names the handlers use.
+    TNetConnection& netEfetFatur = session_.netEfetFatur;
+    TADOIBQuery& qryFilial = session_.qryFilial;
+    ClientDataSet& cdsEfetFatu = session_.cdsEfetFatu;
+    ClientDataSet& cdsCliente = session_.cdsCliente;
+    ClientDataSet& cdsServico = session_.cdsServico;
+    ClientDataSet& cdsValidaData = session_.cdsValidaData;
+    ClientDataSet& cdsVerifServ = session_.cdsVerifServ;
+    ClientDataSet& cdsVerifData = session_.cdsVerifData;
+    ClientDataSet& cdsFatuPla = session_.cdsFatuPla;
+    ClientDataSet& cdsVerifSoma = session_.cdsVerifSoma;
+    ClientDataSet& cdsVdServClie = session_.cdsVdServClie;
+    ClientDataSet& cdsSomaTurno = session_.cdsSomaTurno;
+    ClientDataSet& cdsParams = session_.cdsParams;
+    ClientDataSet& cdsVdCliFat = session_.cdsVdCliFat;
+    ClientDataSet& cdsItemRat = session_.cdsItemRat;
+    ClientDataSet& cdsTurno = session_.cdsTurno;
+    ClientDataSet& cdsItRatEfet = session_.cdsItRatEfet;
 
     DataSource dtsFilial{&qryFilial.DataSet()};
     DataSource dtsCliente{&cdsCliente};
@@ -208,10 +223,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     // The current row key: service code and billing date of the row under the cursor.
     QString CurServ;
     QDate CurDate;
-    // Empty fields of the headcount row and of the shift row last posted, each followed by
-    // "|", sent with the next save.
-    QString NullFields;
-    QString TurnoFields;
+    QString& NullFields = session_.NullFields;
+    QString& TurnoFields = session_.TurnoFields;
     // The date last tested against the client's assessed billing periods.
     QDate CliFatDate;
     // Apportionment links numbered on this screen; new links get temporary negative numbers.
@@ -236,14 +249,10 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
 
     // The filter as the server calls take it.
     bool ByServiceMode() const;
-    QString Branch() const;
-    QString Client() const;
-    QString FilterService() const;
+    LoadFilter Filter() const;
     QDate FilterDate() const;
     bool EfetivoTabActive() const;
 
-    // Shows the message of the key as an error and abandons the running operation.
-    [[noreturn]] void Fail(const QString& key) const;
     // The host's standard cancel question ("Canc"), answered Yes.
     bool CancelConfirmed();
     void CancelShiftRow();
@@ -254,7 +263,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     // qryFilial on one branch, or on all of them with "T".
     void OpenBranchQuery(const QString& branch, const QString& all);
     void ShowBranchNameFromTable();
-    void LoadHeadcounts(const std::vector<DataPacket>& packets);
     void ShowApportionmentButtons();
     void SetFilterEnabled(bool enabled);
     bool DateOpenForEditing();
@@ -265,7 +273,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     // The steps of a row's post that are not billing rules of their own.
     void CheckDateOpen();
     void CheckRowDate();
-    void ZeroFillOrCheckCount(const char* field);
+    void ZeroFillOrCheckCount(packets::FieldName field);
     void ZeroFillOrCheckSaleValue();
     // Whether the server has a row of the filter's service on the row's date already.
     bool BillingDateTaken();
@@ -275,8 +283,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples {
     bool NegativeCountLeft(const QString& column) const;
     [[noreturn]] void FailOnCount(const QString& column);
     static QString NegativeCountKey(const QString& count);
-    // The one packet a server answer carries, once the result check has passed it.
-    static DataPacket SinglePacket(const ServerResult& result);
 
     // ---- the shift breakdown's own steps ------------------------------------------------
     // The shifts of the current row key, as the server has them.

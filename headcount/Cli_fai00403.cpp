@@ -20,14 +20,14 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
     resize(436, 307);
     // No item is ever deleted here, so there is nothing to confirm.
     dbgPadrao->SetOption(TDBGrid::dgConfirmDelete, false);
-    TColumn& code = dbgPadrao->Columns().Add(QStringLiteral("CDITEMRATEIOEFET"));
+    TColumn& code = dbgPadrao->Columns().Add(ApportionmentFields::CDITEMRATEIOEFET);
     code.SetReadOnly(true);
     code.SetWidth(53);
-    TColumn& name = dbgPadrao->Columns().Add(QStringLiteral("NMITEMRATEIOEFET"));
+    TColumn& name = dbgPadrao->Columns().Add(ApportionmentFields::NMITEMRATEIOEFET);
     name.SetReadOnly(true);
     name.SetWidth(244);
-    dbgPadrao->Columns().Add(QStringLiteral("QTEFETIVOS"));
-    dbtNome->SetDataField(QStringLiteral("NMITEMRATEIOEFET"));
+    dbgPadrao->Columns().Add(ApportionmentFields::QTEFETIVOS);
+    dbtNome->SetDataField(ApportionmentFields::NMITEMRATEIOEFET);
     if (frmEfetFatur) dtsPadrao.SetDataSet(&frmEfetFatur->cdsItRatEfet);
     Habilita();
 }
@@ -35,7 +35,7 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
 // The clerk starts on the first item, in the diners' column.
 void TfrmItRatEfet::FormShow() {
     if (ClientDataSet* items = MainDataSet()) items->First();
-    dbgPadrao->SetSelectedIndex(IndiceCol(dbgPadrao, QStringLiteral("QTEFETIVOS")));
+    dbgPadrao->SetSelectedIndex(IndiceCol(dbgPadrao, ApportionmentFields::QTEFETIVOS));
     dbgPadrao->setFocus();
 }
 
@@ -77,7 +77,7 @@ double CriaItRatEfet() {
     double total = 0;
     if (ClientDataSet* items = dialog->dtsPadrao.DataSet(); items && items->Active()) {
         for (items->First(); !items->Eof(); items->Next())
-            total += items->FieldByName("QTEFETIVOS").AsFloat();
+            total += items->FieldByName(ApportionmentFields::QTEFETIVOS).AsFloat();
     }
     return total;
 }

@@ -13,7 +13,7 @@ namespace fai {
 void TfrmEfetFatur::ConnectApportionmentHandlers() {
     dbgData->OnEditButtonClick = [this] { dbgDataEditButtonClick(); };
     dbgServico->OnEditButtonClick = [this] { dbgServicoEditButtonClick(); };
-    cdsEfetFatu.FieldByName("QTCOMEFATU").OnChange = [this](Field&) {
+    cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).OnChange = [this](Field&) {
         cdsEfetFatuQTCOMEFATUChange();
     };
     cdsItRatEfet.BeforeInsert = [this](ClientDataSet&) { cdsItRatEfetBeforeInsert(); };
@@ -29,11 +29,11 @@ void TfrmEfetFatur::dbgServicoEditButtonClick() { ApportionFromGrid(dbgServico);
 // the clerk has just made that total.
 void TfrmEfetFatur::ApportionFromGrid(TDBGrid* grid) {
     const Field* selected = grid->SelectedField();
-    if (!selected || selected->FieldName() != QLatin1String("QTCOMEFATU")) return;
+    if (!selected || selected->FieldName() != HeadcountFields::QTCOMEFATU) return;
     if (!Editing(cdsEfetFatu.State())) cdsEfetFatu.Edit();
     const double total = CriaItRatEfet();
     if (total <= 0) return;
-    Field& billed = cdsEfetFatu.FieldByName("QTCOMEFATU");
+    Field& billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU);
     {
         ScopedDetach quiet(billed.OnChange);
         billed.SetAsFloat(total);
@@ -48,7 +48,7 @@ void TfrmEfetFatur::cdsEfetFatuQTCOMEFATUChange() {
     if (total == 0) return;
     if (msgPadrao.ShowMsg(QStringLiteral("EXISTE_RATEIO_EFET"), DialogKind::Confirmation,
                           mbYes | mbNo, 0) == mrYes) {
-        Field& billed = cdsEfetFatu.FieldByName("QTCOMEFATU");
+        Field& billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU);
         ScopedDetach quiet(billed.OnChange);
         billed.SetAsFloat(total);
         return;
@@ -59,7 +59,7 @@ void TfrmEfetFatur::cdsEfetFatuQTCOMEFATUChange() {
 
 // Read without moving the cursor, which may be on a row the dialog left in view.
 double TfrmEfetFatur::ApportionedDiners() {
-    const Field& diners = cdsItRatEfet.FieldByName("QTEFETIVOS");
+    const Field& diners = cdsItRatEfet.FieldByName(ApportionmentFields::QTEFETIVOS);
     double total = 0;
     cdsItRatEfet.ForEachRow([&](const RowView& row) {
         if (const double value = row.AsFloat(diners); value > 0) total += value;
@@ -70,7 +70,7 @@ double TfrmEfetFatur::ApportionedDiners() {
 // An item emptied asks the server to drop its link; there is nothing to number or stamp.
 void TfrmEfetFatur::ClearApportionment() {
     ScopedDetach unchecked(cdsItRatEfet.BeforePost);
-    Field& diners = cdsItRatEfet.FieldByName("QTEFETIVOS");
+    Field& diners = cdsItRatEfet.FieldByName(ApportionmentFields::QTEFETIVOS);
     for (cdsItRatEfet.First(); !cdsItRatEfet.Eof(); cdsItRatEfet.Next()) {
         if (diners.AsFloat() <= 0) continue;
         cdsItRatEfet.Edit();
@@ -87,7 +87,7 @@ void TfrmEfetFatur::cdsItRatEfetBeforeDelete() { throw EAbort(); }
 // A first link of an item to the row gets a temporary negative number, unique over the
 // screen's life, and the row's key, so that the server can store it with the row.
 void TfrmEfetFatur::cdsItRatEfetBeforePost() {
-    Field& diners = cdsItRatEfet.FieldByName("QTEFETIVOS");
+    Field& diners = cdsItRatEfet.FieldByName(ApportionmentFields::QTEFETIVOS);
     if (diners.AsFloat() < 0) {
         diners.FocusControl();
         Fail(QStringLiteral("QTEFET<0"));
@@ -96,21 +96,23 @@ void TfrmEfetFatur::cdsItRatEfetBeforePost() {
         diners.Clear();
         return;
     }
-    Field& link = cdsItRatEfet.FieldByName("NRITRATEFECLIFAT");
+    Field& link = cdsItRatEfet.FieldByName(ApportionmentFields::NRITRATEFECLIFAT);
     if (!link.IsNull()) return;
     ItRatSeq += 1;
     link.SetAsFloat(-ItRatSeq);
-    cdsItRatEfet.FieldByName("CDFILIAL")
-        .SetAsString(cdsEfetFatu.FieldByName("CDFILIAL").AsString());
-    const QString service =
-        ByServiceMode() ? FilterService() : cdsEfetFatu.FieldByName("CDSERVFILI").AsString();
-    cdsItRatEfet.FieldByName("DTFATURAM")
-        .SetAsDateTime(ByServiceMode() ? cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime()
-                                       : FilterDate());
-    cdsItRatEfet.FieldByName("CDSERVFILI").SetAsString(service);
-    cdsItRatEfet.FieldByName("CDSERVPLAN").SetAsString(service);
-    cdsItRatEfet.FieldByName("CDCLIENTE")
-        .SetAsString(cdsEfetFatu.FieldByName("CDCLIENTE").AsString());
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDFILIAL)
+        .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).AsString());
+    const QString service = ByServiceMode()
+                                ? Service()
+                                : cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
+    cdsItRatEfet.FieldByName(ApportionmentFields::DTFATURAM)
+        .SetAsDateTime(ByServiceMode()
+                           ? cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()
+                           : FilterDate());
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDSERVFILI).SetAsString(service);
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDSERVPLAN).SetAsString(service);
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDCLIENTE)
+        .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString());
 }
 
 }  // namespace fai

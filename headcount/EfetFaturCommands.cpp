@@ -3,13 +3,12 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
-#include "Cli_fai00401.h"
-#include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DialogService.h"
+#include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "Pkg_fai00400.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -60,12 +59,12 @@ bool TfrmEfetFatur::DateOpenForEditing() {
     if (cdsParams.IsEmpty()) return true;
     QDate relevant;
     if (nbkOpcao->currentIndex() == 1) {
-        relevant = cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
+        relevant = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
         if (cdsEfetFatu.IsEmpty() || relevant == ZeroDate()) return true;
     } else {
         relevant = FilterDate();
     }
-    return !ClosedDayRule::FromParams(cdsParams).IsClosed(relevant);
+    return !ClosedDayRuleOf(cdsParams).IsClosed(relevant);
 }
 
 void TfrmEfetFatur::ControlaBotoes() {
@@ -80,7 +79,8 @@ void TfrmEfetFatur::ControlaBotoes() {
     if (EfetivoTabActive()) {
         const bool byService = ByServiceMode();
         // By service a row without a date is the empty row the server may answer with.
-        const bool onRecord = byService ? !cdsEfetFatu.FieldByName("DTFATURAM").IsNull() : hasRows;
+        const bool onRecord =
+            byService ? !cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).IsNull() : hasRows;
         sbtIncluir->setEnabled(byService && browse);
         sbtImpEfetTrans->setEnabled(browse && open);
         sbtAlterar->setEnabled(browse && onRecord && open);
@@ -89,14 +89,15 @@ void TfrmEfetFatur::ControlaBotoes() {
         sbtVerificar->setEnabled(browse);
         sbtConfirmar->setEnabled(editing);
         sbtCancelar->setEnabled(editing);
-        sbtCadastro->setEnabled(byService && !EmptyString(FilterService()) && !editing);
+        sbtCadastro->setEnabled(byService && !EmptyString(Service()) && !editing);
     } else {
         const DataSetState shiftState = dtsTurno.State();
         for (TButtonFlat* button :
              {sbtImpEfetTrans, sbtIncluir, sbtExcluir, sbtProcurar, sbtCadastro})
             button->setEnabled(false);
         sbtAlterar->setEnabled(shiftState == DataSetState::Browse && !cdsTurno.IsEmpty() &&
-                               cdsTurno.FieldByName("QTCOMFATUTUR").AsFloat() > 0 && open);
+                               cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR).AsFloat() > 0 &&
+                               open);
         sbtVerificar->setEnabled(shiftState == DataSetState::Browse);
         sbtConfirmar->setEnabled(Editing(shiftState));
         sbtCancelar->setEnabled(Editing(shiftState));
@@ -144,19 +145,19 @@ void TfrmEfetFatur::SetFilterEnabled(bool enabled) {
 void TfrmEfetFatur::dtsPadraoStateChange() {
     const DataSetState state = dtsPadrao.State();
     const bool editing = Editing(state);
-    dbgData->Columns()[dbgData->Columns().IndexOf(QStringLiteral("CDSERVFILI"))].SetButtonStyle(
+    dbgData->Columns()[dbgData->Columns().IndexOf(HeadcountFields::CDSERVFILI)].SetButtonStyle(
         state == DataSetState::Insert ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto);
     SetFilterEnabled(!editing);
-    sbtCadastro->setEnabled(!EmptyString(FilterService()) && ByServiceMode() && !editing);
+    sbtCadastro->setEnabled(!EmptyString(Service()) && ByServiceMode() && !editing);
     ControlaBotoes();
 }
 
 void TfrmEfetFatur::Verifica_Nbk() {
     if (ByServiceMode()) {
-        CurServ = FilterService();
-        CurDate = cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
+        CurServ = Service();
+        CurDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
     } else {
-        CurServ = cdsEfetFatu.FieldByName("CDSERVFILI").AsString();
+        CurServ = cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
         CurDate = FilterDate();
     }
 }
@@ -166,14 +167,16 @@ void TfrmEfetFatur::tshEfetivoEnter() { ControlaBotoes(); }
 // ---- record commands ---------------------------------------------------------------------
 
 void TfrmEfetFatur::sbtIncluirClick() {
-    if (ByServiceMode() && cdsEfetFatu.FieldByName("DTFATURAM").IsNull()) {
+    if (ByServiceMode() && cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).IsNull()) {
         // The row without a date takes the new date instead of a second row being added.
         cdsEfetFatu.Edit();
         cdsEfetFatuAfterInsert();
     } else {
         cdsEfetFatu.Insert();
     }
-    cdsEfetFatu.FieldByName(nbkGrid->currentIndex() == 0 ? "CDSERVFILI" : "DTFATURAM")
+    cdsEfetFatu
+        .FieldByName(nbkGrid->currentIndex() == 0 ? HeadcountFields::CDSERVFILI
+                                                  : HeadcountFields::DTFATURAM)
         .FocusControl();
 }
 
@@ -181,14 +184,14 @@ void TfrmEfetFatur::sbtAlterarClick() {
     if (!EfetivoTabActive()) {
         cdsTurno.Edit();
         // The quantity is the only thing a shift row lets the user change.
-        dbgTurno->SetSelectedIndex(IndiceCol(dbgTurno, QStringLiteral("QTCOMFATUTUR")));
+        dbgTurno->SetSelectedIndex(IndiceCol(dbgTurno, ShiftFields::QTCOMFATUTUR));
         return;
     }
     TfrmPadraoSimples::sbtAlterarClick();
     const QString selected = SelectedFieldName(dbgData);
-    if (selected == QLatin1String("QTCOMEFATU")) {
+    if (selected == HeadcountFields::QTCOMEFATU) {
         SelectCountColumn(selected, inComen, inComen1);
-    } else if (selected == QLatin1String("QTCOMEPREV")) {
+    } else if (selected == HeadcountFields::QTCOMEPREV) {
         SelectCountColumn(selected, inComen2, inComen3);
     }
 }
@@ -240,14 +243,11 @@ void TfrmEfetFatur::CancelShiftRow() {
 void TfrmEfetFatur::sbtConfirmarClick() {
     TfrmPadraoSimples::sbtConfirmarClick();
     const bool byService = ByServiceMode();
-    QString service = byService ? FilterService() : QString();
-    QDate date = byService ? ZeroDate() : FilterDate();
-    const char* keyField = byService ? "DTFATURAM" : "CDSERVFILI";
+    const packets::FieldName keyField =
+        byService ? HeadcountFields::DTFATURAM : HeadcountFields::CDSERVFILI;
     const Value key = cdsEfetFatu.FieldByName(keyField).AsValue();
     if (cdsTurno.Active() && cdsTurno.State() == DataSetState::Browse) {
-        LoadHeadcounts(CheckResultServ(netEfetFatur.AppServer().GetEfetFatu(
-                                           Client(), Branch(), service, date, byService ? 1 : 0),
-                                       true, 0));
+        session_.LoadHeadcounts(Filter());
         ShowApportionmentButtons();
     }
     if (cdsTurno.State() == DataSetState::Edit) cdsTurno.Post();
@@ -265,7 +265,7 @@ void TfrmEfetFatur::sbtVerificarClick() {
     ControlaBotoes();
 }
 
-void TfrmEfetFatur::sbtImprimirClick() { cria_RelListComen(); }
+void TfrmEfetFatur::sbtImprimirClick() { ::cria_RelListComen(); }
 
 // ---- leaving a column ---------------------------------------------------------------------
 
@@ -276,16 +276,14 @@ void TfrmEfetFatur::dbgDataColExit() {
     if (nbkGrid->currentIndex() != 0) return;
     if (!cdsEfetFatu.IsEmpty() && boTestaPas) {
         boTestaPas = false;
-        Field& service = cdsEfetFatu.FieldByName("CDSERVFILI");
-        FocusOnFailure(service, [&] {
-            cdsServico.SetData(SinglePacket(
-                netEfetFatur.AppServer().GetServico(Branch(), Client(), service.AsString())));
-        });
+        Field& service = cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI);
+        FocusOnFailure(service,
+                       [&] { session_.FindServices(Branch(), Client(), service.AsString()); });
     }
     if (!Editing(cdsEfetFatu.State())) return;
     const QString column = SelectedFieldName(dbgData);
     if (NegativeCountLeft(column)) {
-        boComen = column == QLatin1String("QTCOMEFATU");
+        boComen = column == HeadcountFields::QTCOMEFATU;
         FailOnCount(column);
     }
 }
@@ -293,8 +291,8 @@ void TfrmEfetFatur::dbgDataColExit() {
 void TfrmEfetFatur::dbgServicoColExit() {
     if (nbkGrid->currentIndex() != 1) return;
     const QString column = SelectedFieldName(dbgServico);
-    const bool dateLeft = column == QLatin1String("DTFATURAM");
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    const bool dateLeft = column == HeadcountFields::DTFATURAM;
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     if (cdsEfetFatu.State() == DataSetState::Insert && dateLeft && !billingDate.IsNull()) {
         bool taken = false;
         FocusOnFailure(billingDate, [&] {
@@ -312,7 +310,7 @@ void TfrmEfetFatur::dbgServicoColExit() {
 }
 
 bool TfrmEfetFatur::NegativeCountLeft(const QString& column) const {
-    return (column == QLatin1String("QTCOMEFATU") || column == QLatin1String("QTCOMEPREV")) &&
+    return (column == HeadcountFields::QTCOMEFATU || column == HeadcountFields::QTCOMEPREV) &&
            cdsEfetFatu.FieldByName(column).AsFloat() < 0;
 }
 
@@ -322,7 +320,7 @@ void TfrmEfetFatur::FailOnCount(const QString& column) {
 }
 
 QString TfrmEfetFatur::NegativeCountKey(const QString& count) {
-    return count == QLatin1String("QTCOMEFATU") ? QStringLiteral("NComeFatu_Inv")
+    return count == HeadcountFields::QTCOMEFATU ? QStringLiteral("NComeFatu_Inv")
                                                 : QStringLiteral("NComePrev_Inv");
 }
 
@@ -332,7 +330,7 @@ void TfrmEfetFatur::dbgDataKeyDown(int& key, Qt::KeyboardModifiers) {
     const QString field = SelectedFieldName(dbgData);
     // The service of an existing row cannot be retyped.
     if (dtsPadrao.State() != DataSetState::Insert &&
-        (field == QLatin1String("CDSERVFILI") || field == QLatin1String("NMSERVICO")) &&
+        (field == HeadcountFields::CDSERVFILI || field == HeadcountFields::NMSERVICO) &&
         !MovesOnly(key))
         throw EAbort();
 }
@@ -340,15 +338,15 @@ void TfrmEfetFatur::dbgDataKeyDown(int& key, Qt::KeyboardModifiers) {
 void TfrmEfetFatur::dbgDataKeyPress(QChar& key) {
     const QString field = SelectedFieldName(dbgData);
     if (dtsPadrao.State() != DataSetState::Insert &&
-        (field == QLatin1String("CDSERVFILI") || field == QLatin1String("NMSERVICO")) &&
+        (field == HeadcountFields::CDSERVFILI || field == HeadcountFields::NMSERVICO) &&
         !TabOrEnter(key))
         key = QChar();
-    if (field == QLatin1String("VRSERVFATUDT") && SaleValueFixedForRow()) key = QChar();
+    if (field == HeadcountFields::VRSERVFATUDT && SaleValueFixedForRow()) key = QChar();
 }
 
 void TfrmEfetFatur::dbgServicoKeyDown(int& key, Qt::KeyboardModifiers) {
     if (dtsPadrao.State() != DataSetState::Insert &&
-        SelectedFieldName(dbgServico) == QLatin1String("DIASEMANA") && !MovesOnly(key))
+        SelectedFieldName(dbgServico) == HeadcountFields::DIASEMANA && !MovesOnly(key))
         throw EAbort();
 }
 
@@ -360,13 +358,13 @@ void TfrmEfetFatur::dbgServicoKeyPress(QChar& key) {
                        dbgServico->InplaceSelStart(), dbgServico->InplaceSelLength()))
             key = QChar();
     };
-    if ((field == QLatin1String("QTCOMEFATU") || field == QLatin1String("QTCOMEPREV")) &&
+    if ((field == HeadcountFields::QTCOMEFATU || field == HeadcountFields::QTCOMEPREV) &&
         Editing(state))
         limit(9, 3);
-    if (field == QLatin1String("VRSERVFATUDT") && Editing(state)) limit(7, 3);
-    if (state != DataSetState::Insert && field == QLatin1String("DIASEMANA") && !TabOrEnter(key))
+    if (field == HeadcountFields::VRSERVFATUDT && Editing(state)) limit(7, 3);
+    if (state != DataSetState::Insert && field == HeadcountFields::DIASEMANA && !TabOrEnter(key))
         throw EAbort();
-    if (field == QLatin1String("VRSERVFATUDT") && SaleValueFixedForRow()) key = QChar();
+    if (field == HeadcountFields::VRSERVFATUDT && SaleValueFixedForRow()) key = QChar();
 }
 
 }  // namespace fai

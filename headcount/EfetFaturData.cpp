@@ -1,5 +1,10 @@
 #include "EfetFaturData.h"
 
+#include "AssessedPeriod.h"
+#include "Planning.h"
+#include "ServiceOfClient.h"
+#include "ShiftSum.h"
+
 namespace fai {
 namespace {
 
@@ -7,20 +12,9 @@ const QString kBranchMask = QStringLiteral(">aaaa;0; ");
 const QString kCountFormat = QStringLiteral("#,##0.000");
 const QString kValueFormat = QStringLiteral("#,##0.00000");
 
-Field& Text(ClientDataSet& dataSet, const char* name, int size) {
-    return dataSet.AddField({QString::fromLatin1(name), FieldType::String, size});
-}
-
-Field& Flag(ClientDataSet& dataSet, const char* name) {
-    return dataSet.AddField({QString::fromLatin1(name), FieldType::String, 1, true});
-}
-
-Field& Number(ClientDataSet& dataSet, const char* name) {
-    return dataSet.AddField({QString::fromLatin1(name), FieldType::Float});
-}
-
-Field& Day(ClientDataSet& dataSet, const char* name) {
-    return dataSet.AddField({QString::fromLatin1(name), FieldType::DateTime});
+// A message table entry whose text is a billing rule's.
+QString Entry(const char* key, const QString& text) {
+    return QLatin1String(key) + QLatin1Char('|') + text;
 }
 
 Field& Labelled(Field& field, const QString& label) {
@@ -36,105 +30,116 @@ Field& Hidden(Field& field) {
 }  // namespace
 
 void DefineHeadcountFields(ClientDataSet& headcounts) {
-    Hidden(Text(headcounts, "CDFILIAL", 4)).SetEditMask(kBranchMask);
-    Labelled(Text(headcounts, "CDSERVFILI", 5), QStringLiteral("Código"))
+    using F = HeadcountFields;
+    for (const FieldDef& field : F::Fields()) {
+        headcounts.AddField(field);
+        if (field.name == F::CDCLIENTE)
+            headcounts.AddField({QString(F::DIASEMANA), FieldType::String, 15, true},
+                                FieldKind::Calculated);
+    }
+    Hidden(headcounts.FieldByName(F::CDFILIAL)).SetEditMask(kBranchMask);
+    Labelled(headcounts.FieldByName(F::CDSERVFILI), QStringLiteral("Código"))
         .SetEditMask(QStringLiteral("ccccc;0; "));
-    Labelled(Text(headcounts, "NMSERVICO", 40), QStringLiteral("Serviço"));
-    Hidden(Labelled(Day(headcounts, "DTFATURAM"), QStringLiteral("Data Faturamento")));
-    Hidden(Text(headcounts, "CDCLIENTE", 21));
-    Hidden(headcounts.AddField({QStringLiteral("DIASEMANA"), FieldType::String, 15, true},
-                               FieldKind::Calculated));
+    Labelled(headcounts.FieldByName(F::NMSERVICO), QStringLiteral("Serviço"));
+    Hidden(Labelled(headcounts.FieldByName(F::DTFATURAM), QStringLiteral("Data Faturamento")));
+    Hidden(headcounts.FieldByName(F::CDCLIENTE));
+    Hidden(headcounts.FieldByName(F::DIASEMANA));
     Field& billed =
-        Labelled(Number(headcounts, "QTCOMEFATU"), QStringLiteral("Nº Comensais Faturados"));
+        Labelled(headcounts.FieldByName(F::QTCOMEFATU), QStringLiteral("Nº Comensais Faturados"));
     billed.SetDisplayFormat(kCountFormat);
     billed.SetEditFormat(QStringLiteral("#0.000"));
-    Hidden(Text(headcounts, "CDFILIFATU", 4));
-    Hidden(Text(headcounts, "NRAPURACFAT", 10));
+    Hidden(headcounts.FieldByName(F::CDFILIFATU));
+    Hidden(headcounts.FieldByName(F::NRAPURACFAT));
     // Edited without the thousands separator, as the billed count is: the length limit of
     // the by-service grid reads a dot as a decimal separator.
     Field& forecast =
-        Labelled(Number(headcounts, "QTCOMEPREV"), QStringLiteral("N° Comensais Previstos"));
+        Labelled(headcounts.FieldByName(F::QTCOMEPREV), QStringLiteral("N° Comensais Previstos"));
     forecast.SetDisplayFormat(kCountFormat);
     forecast.SetEditFormat(QStringLiteral("#0.000"));
     Field& value =
-        Hidden(Labelled(Number(headcounts, "VRSERVFATUDT"), QStringLiteral("Valor Venda")));
+        Hidden(Labelled(headcounts.FieldByName(F::VRSERVFATUDT), QStringLiteral("Valor Venda")));
     value.SetDisplayFormat(kValueFormat);
     value.SetEditFormat(kValueFormat);
-    Labelled(Text(headcounts, "DSEMISSERCLI", 400), QStringLiteral("Descrição para Emissão"));
+    Labelled(headcounts.FieldByName(F::DSEMISSERCLI), QStringLiteral("Descrição para Emissão"));
 }
 
 void DefineClientFields(ClientDataSet& clients) {
-    Hidden(Text(clients, "CDCLIENTE", 21));
-    Hidden(Text(clients, "IDTPIJURCLIE", 1));
-    Labelled(Text(clients, "NRINSJURCLIE", 20), QStringLiteral("Inscrição"));
-    Labelled(Text(clients, "NMRAZSOCCLIE", 50), QStringLiteral("Razão Social"));
-    Labelled(Text(clients, "NMFANTCLIE", 50), QStringLiteral("Nome Fantasia"));
+    using F = ClientFields;
+    clients.AddFields(F::Fields());
+    Hidden(clients.FieldByName(F::CDCLIENTE));
+    Hidden(clients.FieldByName(F::IDTPIJURCLIE));
+    Labelled(clients.FieldByName(F::NRINSJURCLIE), QStringLiteral("Inscrição"));
+    Labelled(clients.FieldByName(F::NMRAZSOCCLIE), QStringLiteral("Razão Social"));
+    Labelled(clients.FieldByName(F::NMFANTCLIE), QStringLiteral("Nome Fantasia"));
 }
 
 void DefineServiceFields(ClientDataSet& services) {
-    Labelled(Text(services, "CDSERVFILI", 5), QStringLiteral("Código"));
-    Labelled(Text(services, "NMSERVICO", 40), QStringLiteral("Descrição"));
-    Hidden(Flag(services, "IDCONSCOMFAT"));
-    Hidden(Flag(services, "IDVLRVARDATA"));
+    using F = ServiceFields;
+    services.AddFields(F::Fields());
+    Labelled(services.FieldByName(F::CDSERVFILI), QStringLiteral("Código"));
+    Labelled(services.FieldByName(F::NMSERVICO), QStringLiteral("Descrição"));
+    Hidden(services.FieldByName(F::IDCONSCOMFAT));
+    Hidden(services.FieldByName(F::IDVLRVARDATA));
 }
 
 void DefineCheckFields(ClientDataSet& validaData, ClientDataSet& verifServ,
                        ClientDataSet& verifData, ClientDataSet& fatuPla, ClientDataSet& verifSoma,
                        ClientDataSet& vdServClie, ClientDataSet& somaTurno) {
-    Day(validaData, "DTFATURAM");
-    Hidden(Text(verifServ, "CDSERVFILI", 5));
-    Day(verifData, "DTFATURAM").SetReadOnly(true);
-    Number(fatuPla, "QTCOMEFETCLI");
-    Number(verifSoma, "SOMA");
-    Text(vdServClie, "CDSERVFILI", 20);
-    Number(somaTurno, "SOMA");
+    validaData.AddFields(BillingDateFields::Fields());
+    Hidden(verifServ.AddField({QString(ServiceFields::CDSERVFILI), FieldType::String, 5}));
+    verifData.AddFields(BillingDateFields::Fields());
+    verifData.FieldByName(BillingDateFields::DTFATURAM).SetReadOnly(true);
+    fatuPla.AddFields(PlannedCountFields::Fields());
+    verifSoma.AddFields(ShiftSumFields::Fields());
+    vdServClie.AddFields(ServiceOfClientFields::Fields());
+    somaTurno.AddFields(ShiftSumFields::Fields());
 }
 
 void DefineParamsFields(ClientDataSet& params) {
-    Text(params, "CDFILIAL", 4).SetEditMask(kBranchMask);
-    Day(params, "DTPROCESSA");
-    Text(params, "IDBLQEFEDIAFECH", 1);
-    Number(params, "NRDIAANTDTPROC");
-    Text(params, "IDUTILDTPROC", 1);
+    params.AddFields(BranchParamFields::Fields());
+    params.FieldByName(BranchParamFields::CDFILIAL).SetEditMask(kBranchMask);
 }
 
 void DefineAssessedPeriodFields(ClientDataSet& periods) {
-    Text(periods, "CDFILIAL", 4).SetEditMask(kBranchMask);
-    Text(periods, "CDCLIENTE", 21);
-    Text(periods, "NRAPURACFAT", 10);
-    Day(periods, "DTINIAPURAC");
-    Day(periods, "DTFIMAPURAC");
+    periods.AddFields(AssessedPeriodFields::Fields());
+    periods.FieldByName(AssessedPeriodFields::CDFILIAL).SetEditMask(kBranchMask);
 }
 
 void DefineShiftFields(ClientDataSet& shifts) {
-    Text(shifts, "CDTURNO", 1);
-    Text(shifts, "NMTURNO", 10);
-    Text(shifts, "CDFILIAL", 4).SetEditMask(kBranchMask);
-    Text(shifts, "CDSERVFILI", 5);
-    Text(shifts, "CDCLIENTE", 21);
-    Day(shifts, "DTFATURAMTUR");
-    Field& quantity = Labelled(Number(shifts, "QTCOMFATUTUR"), QStringLiteral("Quantidade"));
+    shifts.AddFields(ShiftFields::Fields());
+    shifts.FieldByName(ShiftFields::CDFILIAL).SetEditMask(kBranchMask);
+    Field& quantity =
+        Labelled(shifts.FieldByName(ShiftFields::QTCOMFATUTUR), QStringLiteral("Quantidade"));
     quantity.SetDisplayFormat(kValueFormat);
     quantity.SetEditFormat(kValueFormat);
 }
 
 void DefineApportionmentFields(ClientDataSet& items) {
-    Hidden(Number(items, "NRITRATEFECLIFAT"));
-    Hidden(Text(items, "CDFILIAL", 4));
-    Hidden(Text(items, "CDSERVFILI", 5));
-    Hidden(Text(items, "CDCLIENTE", 21));
-    Hidden(Day(items, "DTFATURAM"));
-    Hidden(Text(items, "CDSERVPLAN", 5));
-    Hidden(Number(items, "NRITEMRATEIOEFET"));
-    Labelled(Text(items, "CDITEMRATEIOEFET", 5), QStringLiteral("Código"));
-    Labelled(Text(items, "NMITEMRATEIOEFET", 50), QStringLiteral("Nome"));
-    Hidden(Labelled(Number(items, "QTEFETIVOS"), QStringLiteral("Efetivos")));
-    items.SetIndexFieldNames(QStringLiteral("CDITEMRATEIOEFET"));
+    using F = ApportionmentFields;
+    items.AddFields(F::Fields());
+    for (packets::FieldName hidden : {F::NRITRATEFECLIFAT, F::CDFILIAL, F::CDSERVFILI, F::CDCLIENTE,
+                                      F::DTFATURAM, F::CDSERVPLAN, F::NRITEMRATEIOEFET})
+        Hidden(items.FieldByName(hidden));
+    Labelled(items.FieldByName(F::CDITEMRATEIOEFET), QStringLiteral("Código"));
+    Labelled(items.FieldByName(F::NMITEMRATEIOEFET), QStringLiteral("Nome"));
+    Hidden(Labelled(items.FieldByName(F::QTEFETIVOS), QStringLiteral("Efetivos")));
+    items.SetIndexFieldNames(QString(F::CDITEMRATEIOEFET));
 }
 
 void DefineBranchFields(ClientDataSet& branches) {
-    Labelled(Text(branches, "CDFILIAL", 4), QStringLiteral("Código")).SetRequired(true);
-    Labelled(Text(branches, "NMFILIAL", 30), QStringLiteral("Nome"));
+    Labelled(branches.AddField({QString(BranchFields::CDFILIAL), FieldType::String, 4}),
+             QStringLiteral("Código"))
+        .SetRequired(true);
+    Labelled(branches.AddField({QString(BranchFields::NMFILIAL), FieldType::String, 30}),
+             QStringLiteral("Nome"));
+}
+
+ClosedDayRule ClosedDayRuleOf(const ClientDataSet& params) {
+    if (params.IsEmpty()) return {};
+    return ClosedDayRule(params.FieldByName(BranchParamFields::IDUTILDTPROC).AsString(),
+                         params.FieldByName(BranchParamFields::IDBLQEFEDIAFECH).AsString(),
+                         params.FieldByName(BranchParamFields::DTPROCESSA).AsDateTime(),
+                         params.FieldByName(BranchParamFields::NRDIAANTDTPROC).AsFloat());
 }
 
 QStringList HeadcountMessages() {
@@ -161,23 +166,20 @@ QStringList HeadcountMessages() {
         QStringLiteral("get_cdsVerifServ|Verificando efetivos para faturamentos (Serviços)..."),
         QStringLiteral("get_cdsVerifData|Verificando efetivos para faturamento (Data)..."),
         QStringLiteral("GetCliente|Recebendo clientes do servidor..."),
-        QStringLiteral("Efet_Apur|Efetivos do cliente já apurados na data selecionada."),
+        Entry("Efet_Apur", AssessedPeriod::DayMessage()),
         QStringLiteral("NComePrev_Inv|N° comensais previstos deve ser maior ou igual a zero."),
         QStringLiteral("Get_Turno|Carregando valores do serviço por cliente e turno."),
-        QStringLiteral("EfetDifere_Inf|Lançamento de comensais faturados difere do lançamento do "
-                       "Planejamento."),
+        Entry("EfetDifere_Inf", PlanningDiffersMessage()),
         QStringLiteral("Comen_Inf|Comensais Faturados deve ser informado."),
-        QStringLiteral("VerifSoma_Inf|Comensais por efetivo difere de comensais por turno."),
+        Entry("VerifSoma_Inf", RowsDisagreeWithShiftsMessage()),
         QStringLiteral("QtTurno_Inf|Quantidade por turno deve ser informada."),
-        QStringLiteral("Serv_n|Serviço não relacionado ao cliente e filial informados."),
+        Entry("Serv_n", ServiceNotOfClientMessage()),
         QStringLiteral("Get_SomaTurno|Buscando dados do turno no servidor..."),
-        QStringLiteral("SomaTurno_inf|A soma das quantidades informada nos Turnos difere de %s da "
-                       "quantidade do serviço que é %s."),
+        Entry("SomaTurno_inf", ShiftSumDiffersMessage()),
         QStringLiteral("NComeFatu_Inv|N° comensais faturados deve ser maior ou igual a zero."),
         QStringLiteral("ValoVend_Inv|Valor Venda deve ser maior ou igual a zero."),
         QStringLiteral("Quant_Inv|Quantidade deve ser maior ou igual a zero."),
-        QStringLiteral("DATA_BLOQ|Data bloqueada para alteração de efetivos para faturamento para "
-                       "dias fechados."),
+        Entry("DATA_BLOQ", ClosedDayRule::Message()),
         QStringLiteral("EXISTE_RATEIO_EFET|Existe rateio de efetivos para o cliente. Deseja "
                        "utilizar o valor do rateio?"),
         QStringLiteral("QTEFET<0|Quantidade de efetivos deve ser maior que zero."),

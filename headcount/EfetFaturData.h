@@ -1,11 +1,29 @@
 #pragma once
 
+#include "ApportionmentFields.h"
+#include "AssessedPeriodFields.h"
+#include "BillingDateFields.h"
+#include "BranchParamFields.h"
 #include "ClientDataSet.h"
+#include "ClientFields.h"
+#include "ClosedDayRule.h"
+#include "HeadcountFields.h"
+#include "PlannedCountFields.h"
+#include "ServiceFields.h"
+#include "ServiceOfClientFields.h"
+#include "ShiftFields.h"
+#include "ShiftSumFields.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace fai {
+
+// The branches as qryFilial reads them from the shared database's FILIAL table.
+struct BranchFields {
+    FAI_FIELD(CDFILIAL);
+    FAI_FIELD(NMFILIAL);
+};
 
 // The datasets of the headcount screen with their persistent fields, as the application
 // server's packets fill them.
@@ -20,6 +38,9 @@ void DefineAssessedPeriodFields(ClientDataSet& periods);
 void DefineShiftFields(ClientDataSet& shifts);
 void DefineApportionmentFields(ClientDataSet& items);
 void DefineBranchFields(ClientDataSet& branches);
+
+// The closed-day rule of the branch parameters cdsParams; off when they have no row.
+ClosedDayRule ClosedDayRuleOf(const ClientDataSet& params);
 
 // The screen's message table.
 QStringList HeadcountMessages();

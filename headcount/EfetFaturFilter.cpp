@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "FocusOnFailure.h"
 #include "ScopedDetach.h"
@@ -26,9 +25,9 @@ void TfrmEfetFatur::cbbEfetivosChange() {
     panDesc->setVisible(byService);
     nbkOpcao->setCurrentIndex(byService ? 1 : 0);
     nbkGrid->setCurrentIndex(byService ? 1 : 0);
-    cdsEfetFatu.FieldByName("DTFATURAM").SetVisible(byService);
-    cdsEfetFatu.FieldByName("CDSERVFILI").SetVisible(!byService);
-    cdsEfetFatu.FieldByName("NMSERVICO").SetVisible(!byService);
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetVisible(byService);
+    cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetVisible(!byService);
+    cdsEfetFatu.FieldByName(HeadcountFields::NMSERVICO).SetVisible(!byService);
     if (byService) cdsServico.Close();
 }
 
@@ -79,7 +78,7 @@ void TfrmEfetFatur::Vd_Filial(bool required) {
         if (qryFilial.IsEmpty()) Fail(QStringLiteral("Filial_Cad"));
     });
     edtNmFilial->setText(blank ? QString()
-                               : qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+                               : qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
 void TfrmEfetFatur::Vd_Cliente(bool required) {
@@ -92,16 +91,16 @@ void TfrmEfetFatur::Vd_Cliente(bool required) {
         QString number = medCdCliente->Text();
         Ajusta_Inscricao(number);
         medCdCliente->SetText(number);
-        cdsCliente.SetData(SinglePacket(
-            netEfetFatur.AppServer().GetCliente(Branch(), medCdCliente->Text(), Client())));
+        session_.FindClients(Branch(), medCdCliente->Text(), Client());
         if (cdsCliente.IsEmpty()) Fail(QStringLiteral("Cliente_cad"));
     });
     if (blank) {
         edtNmCliente->clear();
         return;
     }
-    medCdCliente->SetEditMask(PictPess(cdsCliente.FieldByName("IDTPIJURCLIE").AsString()));
-    edtNmCliente->setText(cdsCliente.FieldByName("NMRAZSOCCLIE").AsString());
+    medCdCliente->SetEditMask(
+        PictPess(cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString()));
+    edtNmCliente->setText(cdsCliente.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
 }
 
 void TfrmEfetFatur::Vd_Servico(bool required) {
@@ -112,11 +111,11 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
             return;
         }
         medCdServico->SetText(Ajusta(medCdServico->Text(), 5));
-        cdsServico.SetData(
-            SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), FilterService())));
+        session_.FindServices(Branch(), Client(), Service());
         if (cdsServico.IsEmpty()) Fail(QStringLiteral("Serv_cad"));
     });
-    edtNmServico->setText(blank ? QString() : cdsServico.FieldByName("NMSERVICO").AsString());
+    edtNmServico->setText(blank ? QString()
+                                : cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
 }
 
 // ---- lookups -----------------------------------------------------------------------------
@@ -124,34 +123,32 @@ void TfrmEfetFatur::Vd_Servico(bool required) {
 void TfrmEfetFatur::btpFilialBeforePesq(bool&) { OpenBranchQuery(QString(), QStringLiteral("T")); }
 
 void TfrmEfetFatur::btpFilialAfterPesq() {
-    medCdFilial->SetText(qryFilial.FieldByName(QStringLiteral("CDFILIAL")).AsString());
-    edtNmFilial->setText(qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());
+    medCdFilial->SetText(qryFilial.FieldByName(BranchFields::CDFILIAL).AsString());
+    edtNmFilial->setText(qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
 void TfrmEfetFatur::btpClienteBeforePesq(bool&) {
-    cdsCliente.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetCliente(Branch(), QString(), QString())));
+    session_.FindClients(Branch(), QString(), QString());
 }
 
 void TfrmEfetFatur::btpClienteAfterPesq() {
-    medCdCliente->SetText(cdsCliente.FieldByName("NRINSJURCLIE").AsString());
-    edtNmCliente->setText(cdsCliente.FieldByName("NMRAZSOCCLIE").AsString());
+    medCdCliente->SetText(cdsCliente.FieldByName(ClientFields::NRINSJURCLIE).AsString());
+    edtNmCliente->setText(cdsCliente.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
 }
 
 void TfrmEfetFatur::btpServicoBeforePesq(bool&) {
-    cdsServico.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), QString())));
+    session_.FindServices(Branch(), Client(), QString());
 }
 
 void TfrmEfetFatur::btpServicoAfterPesq() {
-    medCdServico->SetText(cdsServico.FieldByName("CDSERVFILI").AsString());
-    edtNmServico->setText(cdsServico.FieldByName("NMSERVICO").AsString());
+    medCdServico->SetText(cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString());
+    edtNmServico->setText(cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
 }
 
 void TfrmEfetFatur::cdsClienteNRINSJURCLIEGetText(const Field& sender, QString& text, bool) {
     const ClientDataSet& clients = sender.DataSet();
-    text = FormatMaskText(PictPess(clients.FieldByName("IDTPIJURCLIE").AsString()),
-                          clients.FieldByName("NRINSJURCLIE").AsString());
+    text = FormatMaskText(PictPess(clients.FieldByName(ClientFields::IDTPIJURCLIE).AsString()),
+                          clients.FieldByName(ClientFields::NRINSJURCLIE).AsString());
 }
 
 // ---- entering and leaving the panel ------------------------------------------------------
@@ -182,13 +179,9 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
             depDataFatu->CheckValidDate();
         });
     }
-    QString service = byService ? FilterService() : QString();
-    QDate date = byService ? ZeroDate() : FilterDate();
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-        LoadHeadcounts(CheckResultServ(netEfetFatur.AppServer().GetEfetFatu(
-                                           Client(), Branch(), service, date, byService ? 1 : 0),
-                                       true, 0));
+        session_.LoadHeadcounts(Filter());
         ShowApportionmentButtons();
         if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
     }
@@ -198,18 +191,12 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
     VerifEmpty();
 }
 
-void TfrmEfetFatur::LoadHeadcounts(const std::vector<DataPacket>& packets) {
-    cdsEfetFatu.SetData(packets.at(0));
-    cdsVdCliFat.SetData(packets.at(1));
-    cdsItemRat.SetData(packets.at(2));
-}
-
 void TfrmEfetFatur::ShowApportionmentButtons() {
     const ColumnButtonStyle style =
         cdsItemRat.IsEmpty() ? ColumnButtonStyle::Auto : ColumnButtonStyle::Ellipsis;
     for (TDBGrid* grid : {dbgData, dbgServico}) {
         for (int column = 0; column < grid->Columns().Count(); ++column) {
-            if (grid->Columns()[column].FieldName() == QLatin1String("QTCOMEFATU"))
+            if (grid->Columns()[column].FieldName() == HeadcountFields::QTCOMEFATU)
                 grid->Columns()[column].SetButtonStyle(style);
         }
     }

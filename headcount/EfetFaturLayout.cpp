@@ -43,8 +43,8 @@ void FitTitles(TDBGrid* grid) {
     }
 }
 
-TColumn& AddColumn(TDBGrid* grid, const char* field, int width = -1) {
-    TColumn& column = grid->Columns().Add(QString::fromLatin1(field));
+TColumn& AddColumn(TDBGrid* grid, packets::FieldName field, int width = -1) {
+    TColumn& column = grid->Columns().Add(QString(field));
     if (width >= 0) column.SetWidth(width);
     return column;
 }
@@ -165,18 +165,18 @@ void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
         grid->SetDataSource(&dtsPadrao);
     }
 
-    AddColumn(dbgData, "CDSERVFILI", 40);
-    AddColumn(dbgData, "NMSERVICO", 205);
-    AddColumn(dbgData, "DSEMISSERCLI", 250).SetReadOnly(true);
-    AddColumn(dbgData, "QTCOMEFATU", 107).SetTitleAlignment(Qt::AlignRight);
-    AddColumn(dbgData, "QTCOMEPREV");
-    AddColumn(dbgData, "VRSERVFATUDT");
+    AddColumn(dbgData, HeadcountFields::CDSERVFILI, 40);
+    AddColumn(dbgData, HeadcountFields::NMSERVICO, 205);
+    AddColumn(dbgData, HeadcountFields::DSEMISSERCLI, 250).SetReadOnly(true);
+    AddColumn(dbgData, HeadcountFields::QTCOMEFATU, 107).SetTitleAlignment(Qt::AlignRight);
+    AddColumn(dbgData, HeadcountFields::QTCOMEPREV);
+    AddColumn(dbgData, HeadcountFields::VRSERVFATUDT);
 
-    AddColumn(dbgServico, "DTFATURAM", 90);
-    AddColumn(dbgServico, "DIASEMANA", 78).SetTitle(QStringLiteral("Dia da Semana"));
-    AddColumn(dbgServico, "QTCOMEFATU", 128).SetTitleAlignment(Qt::AlignRight);
-    AddColumn(dbgServico, "QTCOMEPREV");
-    AddColumn(dbgServico, "VRSERVFATUDT");
+    AddColumn(dbgServico, HeadcountFields::DTFATURAM, 90);
+    AddColumn(dbgServico, HeadcountFields::DIASEMANA, 78).SetTitle(QStringLiteral("Dia da Semana"));
+    AddColumn(dbgServico, HeadcountFields::QTCOMEFATU, 128).SetTitleAlignment(Qt::AlignRight);
+    AddColumn(dbgServico, HeadcountFields::QTCOMEPREV);
+    AddColumn(dbgServico, HeadcountFields::VRSERVFATUDT);
     FitTitles(dbgData);
     FitTitles(dbgServico);
 
@@ -185,7 +185,7 @@ void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
     auto* caption = MakeLabel(panDesc, "lblDesc", QStringLiteral("Descrição para Emissão:"));
     dbtDesc = Named(new TDBText(panDesc), "dbtDesc");
     dbtDesc->SetDataSource(&dtsPadrao);
-    dbtDesc->SetDataField(QStringLiteral("DSEMISSERCLI"));
+    dbtDesc->SetDataField(HeadcountFields::DSEMISSERCLI);
     dbtDesc->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* descRow = new QHBoxLayout(panDesc);
     descRow->setContentsMargins(2, 2, 2, 2);
@@ -206,9 +206,9 @@ void TfrmEfetFatur::BuildShiftGrid(QWidget* page) {
                          TDBGrid::dgColLines | TDBGrid::dgRowLines | TDBGrid::dgTabs |
                          TDBGrid::dgAlwaysShowSelection | TDBGrid::dgConfirmDelete);
     dbgTurno->SetDataSource(&dtsTurno);
-    AddColumn(dbgTurno, "CDTURNO", 52).SetTitle(QStringLiteral("Código"));
-    AddColumn(dbgTurno, "NMTURNO", 187).SetTitle(QStringLiteral("Nome"));
-    AddColumn(dbgTurno, "QTCOMFATUTUR");
+    AddColumn(dbgTurno, ShiftFields::CDTURNO, 52).SetTitle(QStringLiteral("Código"));
+    AddColumn(dbgTurno, ShiftFields::NMTURNO, 187).SetTitle(QStringLiteral("Nome"));
+    AddColumn(dbgTurno, ShiftFields::QTCOMFATUTUR);
     FitTitles(dbgTurno);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -224,20 +224,6 @@ void TfrmEfetFatur::SetTabOrder() {
 }
 
 void TfrmEfetFatur::DefineDataSets() {
-    DefineHeadcountFields(cdsEfetFatu);
-    DefineClientFields(cdsCliente);
-    DefineServiceFields(cdsServico);
-    DefineCheckFields(cdsValidaData, cdsVerifServ, cdsVerifData, cdsFatuPla, cdsVerifSoma,
-                      cdsVdServClie, cdsSomaTurno);
-    DefineParamsFields(cdsParams);
-    DefineAssessedPeriodFields(cdsVdCliFat);
-    DefineShiftFields(cdsTurno);
-    DefineApportionmentFields(cdsItRatEfet);
-    DefineBranchFields(qryFilial.DataSet());
-    qryFilial.SetSQL(
-        {QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
-         QStringLiteral("WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL")});
-    RestrictToUserBranches(qryFilial);
     msgPadrao.SetEntries(HeadcountMessages());
     dtsPadrao.SetDataSet(&cdsEfetFatu);
 }
@@ -281,8 +267,8 @@ void TfrmEfetFatur::ConnectHandlers() {
     const auto registration = [this](const Field& sender, QString& text, bool display) {
         cdsClienteNRINSJURCLIEGetText(sender, text, display);
     };
-    cdsCliente.FieldByName("NRINSJURCLIE").OnGetText = registration;
-    cdsCliente.FieldByName("IDTPIJURCLIE").OnGetText = registration;
+    cdsCliente.FieldByName(ClientFields::NRINSJURCLIE).OnGetText = registration;
+    cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).OnGetText = registration;
 
     ConnectApportionmentHandlers();
     sbtCadastro->OnClick = [this] { sbtCadastroClick(); };
@@ -309,12 +295,11 @@ void TfrmEfetFatur::ConnectHandlers() {
     cdsEfetFatu.BeforeScroll = [this](ClientDataSet&) { cdsEfetFatuBeforeScroll(); };
     cdsEfetFatu.AfterScroll = [this](ClientDataSet&) { cdsEfetFatuAfterScroll(); };
     cdsEfetFatu.OnCalcFields = [this](ClientDataSet&) { cdsEfetFatuCalcFields(); };
-    cdsEfetFatu.FieldByName("CDSERVFILI").OnChange = [this](Field&) {
+    cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).OnChange = [this](Field&) {
         cdsEfetFatuCDSERVFILIChange();
     };
-    cdsEfetFatu.FieldByName("DTFATURAM").OnSetText = [this](Field& sender, const QString& text) {
-        cdsEfetFatuDTFATURAMSetText(sender, text);
-    };
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).OnSetText =
+        [this](Field& sender, const QString& text) { cdsEfetFatuDTFATURAMSetText(sender, text); };
     ConnectShiftHandlers();
 }
 

@@ -3,15 +3,13 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
-#include "Cli_fai00402.h"
-#include "ClosedDayRule.h"
 #include "Consiste.h"
 #include "DateText.h"
 #include "DialogService.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "Pkg_fai00400.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
@@ -42,19 +40,11 @@ void TfrmEfetFatur::ProposeBillingDate() {
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
         const QString client =
-            cdsCliente.FieldByName("IDTPIJURCLIE").AsString() + medCdCliente->Text();
-        cdsVerifData.SetData(
-            SinglePacket(netEfetFatur.AppServer().GetVerifData(Branch(), FilterService(), client)));
+            cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString() + medCdCliente->Text();
+        session_.LoadLatestDate(Branch(), Service(), client);
     }
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
-    const QDate last = cdsVerifData.FieldByName("DTFATURAM").AsDateTime();
-    if (cdsVerifData.IsEmpty() || last == ZeroDate()) {
-        billingDate.SetAsDateTime(DataProc(Branch()));
-    } else {
-        const QDate next = last.addDays(1);
-        const ClosedDayRule rule = ClosedDayRule::FromParams(cdsParams);
-        billingDate.SetAsDateTime(rule.IsClosed(next) ? rule.FirstOpenDay() : next);
-    }
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
+    billingDate.SetAsDateTime(session_.NextBillingDate(DataProc(Branch())));
     billingDate.FocusControl();
 }
 
@@ -78,37 +68,34 @@ void TfrmEfetFatur::cdsEfetFatuBeforePost() {
     Vd_CliFat();
     Vd_QtdTurno();
     if (nbkGrid->currentIndex() == 1) CheckRowDate();
-    ZeroFillOrCheckCount("QTCOMEFATU");
-    ZeroFillOrCheckCount("QTCOMEPREV");
+    ZeroFillOrCheckCount(HeadcountFields::QTCOMEFATU);
+    ZeroFillOrCheckCount(HeadcountFields::QTCOMEPREV);
     ZeroFillOrCheckSaleValue();
     NullFields = NullFieldList(cdsEfetFatu);
     Vd_DtFatuPla();
 }
 
 void TfrmEfetFatur::StampRowWithFilter() {
-    cdsEfetFatu.FieldByName("CDFILIAL").SetAsString(Branch());
-    cdsEfetFatu.FieldByName("CDCLIENTE").SetAsString(Client());
+    cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).SetAsString(Branch());
+    cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).SetAsString(Client());
     if (ByServiceMode()) {
-        cdsEfetFatu.FieldByName("CDSERVFILI").SetAsString(FilterService());
+        cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetAsString(Service());
     } else {
-        cdsEfetFatu.FieldByName("DTFATURAM").SetAsDateTime(FilterDate());
+        cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(FilterDate());
     }
 }
 
 // A row without a date is not on a closed day: it is told that its date is missing.
 void TfrmEfetFatur::CheckDateOpen() {
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
-    if (billingDate.IsNull() ||
-        !ClosedDayRule::FromParams(cdsParams).IsClosed(billingDate.AsDateTime()))
-        return;
-    billingDate.FocusControl();
+    if (!session_.RowOnClosedDay()) return;
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).FocusControl();
     Fail(QStringLiteral("DATA_BLOQ"));
 }
 
 // By service the date is the row's key: no row is saved without one, a stored row whose
 // date was cleared included, and a new row's must be free.
 void TfrmEfetFatur::CheckRowDate() {
-    Field& billingDate = cdsEfetFatu.FieldByName("DTFATURAM");
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     const bool newRow = cdsEfetFatu.State() == DataSetState::Insert;
     FocusOnFailure(billingDate, [&] {
         if (billingDate.IsNull()) Fail(QStringLiteral("Data_Emp"));
@@ -117,21 +104,21 @@ void TfrmEfetFatur::CheckRowDate() {
 }
 
 bool TfrmEfetFatur::BillingDateTaken() {
-    cdsValidaData.SetData(SinglePacket(netEfetFatur.AppServer().GetValidaData(
-        Branch(), Client(), FilterService(), cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime())));
-    return !cdsValidaData.IsEmpty();
+    return session_.BillingDateTaken(
+        {Branch(), Client(), Service(),
+         cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()});
 }
 
 // A count typed below zero is refused with its column selected; one left empty is 0.
-void TfrmEfetFatur::ZeroFillOrCheckCount(const char* field) {
+void TfrmEfetFatur::ZeroFillOrCheckCount(packets::FieldName field) {
     Field& count = cdsEfetFatu.FieldByName(field);
     if (count.AsString().isEmpty()) {
         count.SetAsFloat(0);
         return;
     }
     if (count.AsFloat() >= 0) return;
-    const QString name = QLatin1String(field);
-    boComen = name == QLatin1String("QTCOMEFATU");
+    const QString name(field);
+    boComen = name == HeadcountFields::QTCOMEFATU;
     if (boComen) {
         SelectCountColumn(name, inComen, inComen1);
     } else {
@@ -141,7 +128,7 @@ void TfrmEfetFatur::ZeroFillOrCheckCount(const char* field) {
 }
 
 void TfrmEfetFatur::ZeroFillOrCheckSaleValue() {
-    Field& value = cdsEfetFatu.FieldByName("VRSERVFATUDT");
+    Field& value = cdsEfetFatu.FieldByName(HeadcountFields::VRSERVFATUDT);
     if (value.AsString().isEmpty()) {
         value.SetAsFloat(0);
     } else if (value.AsFloat() < 0) {
@@ -153,19 +140,11 @@ void TfrmEfetFatur::ZeroFillOrCheckSaleValue() {
 // Saved at once: a failed save leaves the grid as the server has it, so that what the
 // clerk sees is what will be invoiced.
 void TfrmEfetFatur::cdsEfetFatuAfterPost() {
-    const bool headcountsPending = cdsEfetFatu.ChangeCount() > 0;
-    const bool apportionmentPending = cdsItRatEfet.ChangeCount() > 0;
-    if (!headcountsPending && !apportionmentPending) return;
-    OptionalPacket headcounts;
-    OptionalPacket apportionment;
-    if (headcountsPending) headcounts = cdsEfetFatu.Delta();
-    if (apportionmentPending) apportionment = cdsItRatEfet.Delta();
+    if (!session_.HeadcountsPending()) return;
     try {
         {
             BusyScope busy(this, bkSaving, msgPadrao.Msg(QStringLiteral("upd_cdsEfetFatu")));
-            CheckResultServ(
-                netEfetFatur.AppServer().UpdEfetFatu(headcounts, NullFields, apportionment), true,
-                0);
+            session_.SendHeadcounts();
         }
         if (cdsEfetFatu.LogChanges()) cdsEfetFatu.MergeChangeLog();
         boDeleta = false;
@@ -197,7 +176,9 @@ void TfrmEfetFatur::cdsEfetFatuAfterCancel() {
     cdsEfetFatu.CancelUpdates();
     getItRatEfet();
     dtsPadraoStateChange();
-    cdsEfetFatu.FieldByName(nbkGrid->currentIndex() == 0 ? "CDSERVFILI" : "DTFATURAM")
+    cdsEfetFatu
+        .FieldByName(nbkGrid->currentIndex() == 0 ? HeadcountFields::CDSERVFILI
+                                                  : HeadcountFields::DTFATURAM)
         .FocusControl();
 }
 
@@ -210,13 +191,14 @@ void TfrmEfetFatur::cdsEfetFatuAfterScroll() {
 }
 
 void TfrmEfetFatur::cdsEfetFatuCalcFields() {
-    cdsEfetFatu.FieldByName("DIASEMANA")
-        .SetAsString(NomeSemana(cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime()));
+    cdsEfetFatu.FieldByName(HeadcountFields::DIASEMANA)
+        .SetAsString(NomeSemana(cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()));
 }
 
 // A new row's service name belongs to the code typed before.
 void TfrmEfetFatur::cdsEfetFatuCDSERVFILIChange() {
-    if (cdsEfetFatu.State() == DataSetState::Insert) cdsEfetFatu.FieldByName("NMSERVICO").Clear();
+    if (cdsEfetFatu.State() == DataSetState::Insert)
+        cdsEfetFatu.FieldByName(HeadcountFields::NMSERVICO).Clear();
 }
 
 void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& text) {
@@ -228,36 +210,20 @@ void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& te
 void TfrmEfetFatur::getItRatEfet() {
     BusyScope busy(this, bkSaving);
     const ClientDataSet& row = cdsEfetFatu;
-    try {
-        cdsItRatEfet.SetData(SinglePacket(netEfetFatur.AppServer().GetItRatEfet(
-            row.FieldByName("CDFILIAL").AsString(), row.FieldByName("CDCLIENTE").AsString(),
-            row.FieldByName("DTFATURAM").AsDateTime(), row.FieldByName("CDSERVFILI").AsString())));
-    } catch (...) {
-        if (cdsItRatEfet.Active()) {
-            DataPacket none = cdsItRatEfet.Data();
-            none.rows.clear();
-            cdsItRatEfet.SetData(std::move(none));
-        }
-        throw;
-    }
+    session_.LoadApportionment({row.FieldByName(HeadcountFields::CDFILIAL).AsString(),
+                                row.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
+                                row.FieldByName(HeadcountFields::CDSERVFILI).AsString(),
+                                row.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()});
 }
 
 // ---- commands on the whole filter --------------------------------------------------------
 
 void TfrmEfetFatur::sbtImpEfetTransClick() {
-    const bool byService = ByServiceMode();
-    QString service = byService ? FilterService() : QString();
-    QDate date = byService ? ZeroDate() : FilterDate();
     BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-    const std::vector<DataPacket> packets =
-        CheckResultServ(netEfetFatur.AppServer().ImportaEfetTrans(Client(), Branch(), service, date,
-                                                                  byService ? 1 : 0),
-                        true, 0);
-    cdsEfetFatu.SetData(packets.at(0));
-    cdsVdCliFat.SetData(packets.at(1));
+    session_.ImportTransported(Filter());
     if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
 }
 
-void TfrmEfetFatur::sbtCadastroClick() { CriaDupCom(cdsVdCliFat.Data()); }
+void TfrmEfetFatur::sbtCadastroClick() { ::CriaDupCom(cdsVdCliFat.Data()); }
 
 }  // namespace fai

@@ -4,7 +4,9 @@
 
 #include "BusyScope.h"
 #include "Consiste.h"
+#include "Planning.h"
 #include "Quantities.h"
+#include "ShiftSum.h"
 #include "TDBGrid.h"
 
 #include <QStackedWidget>
@@ -14,52 +16,50 @@ namespace fai {
 // Entering the grids: the rules need the parameters of the branch the filter now names.
 void TfrmEfetFatur::pgcPadraoEnter() {
     BusyScope busy(this, bkFetching);
-    cdsParams.SetData(SinglePacket(netEfetFatur.AppServer().GetParams(Branch())));
+    session_.LoadParams(Branch());
 }
 
 // A day inside a billing period already assessed for the client is closed, both ends of the
 // period included.
 void TfrmEfetFatur::Vd_CliFat() {
-    const QDate day =
-        ByServiceMode() ? cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime() : FilterDate();
+    const QDate day = ByServiceMode()
+                          ? cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()
+                          : FilterDate();
     CliFatDate = day;
-    cdsVdCliFat.SetFiltered(false);
-    cdsVdCliFat.SetFilter([day](const RowView& period) {
-        return period.AsDateTime("DTINIAPURAC") <= day && day <= period.AsDateTime("DTFIMAPURAC");
-    });
-    cdsVdCliFat.SetFiltered(true);
-    if (!cdsVdCliFat.IsEmpty()) Fail(QStringLiteral("Efet_Apur"));
+    if (session_.Assessed(day)) Fail(QStringLiteral("Efet_Apur"));
 }
 
 // The column exit fetches the record as the clerk works along a row, but going down a
 // column or a reload brings another row under the cursor with no column left: the record
 // held may then be another service's, and a row must never be checked with another's flags.
 const ClientDataSet& TfrmEfetFatur::RowService() {
-    const QString service =
-        ByServiceMode() ? FilterService() : cdsEfetFatu.FieldByName("CDSERVFILI").AsString();
-    if (service.isEmpty() || cdsServico.FieldByName("CDSERVFILI").AsString() == service)
+    const QString service = ByServiceMode()
+                                ? Service()
+                                : cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
+    if (service.isEmpty() ||
+        cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString() == service)
         return cdsServico;
-    cdsServico.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetServico(Branch(), Client(), service)));
+    session_.FindServices(Branch(), Client(), service);
     return cdsServico;
 }
 
 bool TfrmEfetFatur::SaleValueFixedForRow() {
-    return RowService().FieldByName("IDVLRVARDATA").AsString() == QLatin1String("N");
+    return RowService().FieldByName(ServiceFields::IDVLRVARDATA).AsString() == QLatin1String("N");
 }
 
 // For services compared with the catering planning, the billed count must be the planned
 // one; a planning of 0 (or none) asks nothing.
 void TfrmEfetFatur::Vd_DtFatuPla() {
-    if (RowService().FieldByName("IDCONSCOMFAT").AsString() != QLatin1String("S")) return;
+    if (RowService().FieldByName(ServiceFields::IDCONSCOMFAT).AsString() != QLatin1String("S"))
+        return;
     const bool byDate = nbkGrid->currentIndex() == 0;
     const QString service =
-        byDate ? cdsEfetFatu.FieldByName("CDSERVFILI").AsString() : FilterService();
-    const QDate date = byDate ? FilterDate() : cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime();
-    cdsFatuPla.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetVlrFatPla(Branch(), service, Client(), date)));
-    const double planned = cdsFatuPla.FieldByName("QTCOMEFETCLI").AsFloat();
-    if (planned != 0 && !SameQuantity(cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), planned))
+        byDate ? cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString() : Service();
+    const QDate date =
+        byDate ? FilterDate() : cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
+    const double planned = session_.PlannedDiners({Branch(), Client(), service, date});
+    if (DiffersFromPlanning(cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat(),
+                            planned))
         Fail(QStringLiteral("EfetDifere_Inf"));
 }
 
@@ -67,15 +67,14 @@ void TfrmEfetFatur::Vd_DtFatuPla() {
 // stored the row needs no breakdown. A failure leaves the focus on the grid to correct.
 void TfrmEfetFatur::Vd_QtdTurno() {
     try {
+        double sum = 0;
         {
             BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_SomaTurno")));
             Verifica_Nbk();
-            cdsSomaTurno.SetData(SinglePacket(
-                netEfetFatur.AppServer().GetSomaTurno(Branch(), Client(), CurServ, CurDate)));
+            sum = session_.StoredShiftSum({Branch(), Client(), CurServ, CurDate});
         }
-        const double sum = cdsSomaTurno.FieldByName("SOMA").AsFloat();
-        const double billed = cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat();
-        if (sum > 0 && !SameQuantity(sum, billed))
+        const double billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat();
+        if (ShiftSumDisagrees(sum, billed))
             MensErro(Format(msgPadrao.Msg(QStringLiteral("SomaTurno_Inf")),
                             {FloatToStr(QuantityDifference(sum, billed)), FloatToStr(billed)}),
                      true);
@@ -93,25 +92,26 @@ void TfrmEfetFatur::Vd_QtdTurno() {
 // client and branch may be changed.
 void TfrmEfetFatur::Vd_ServClie() {
     if (nbkGrid->currentIndex() != 0) return;
+    bool related = false;
     {
         BusyScope busy(this, bkConnecting);
-        cdsVdServClie.SetData(SinglePacket(netEfetFatur.AppServer().GetVdServClie(
-            Branch(), cdsEfetFatu.FieldByName("CDCLIENTE").AsString(),
-            cdsEfetFatu.FieldByName("CDSERVFILI").AsString())));
+        related = session_.ServiceOfClient(
+            Branch(), cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
+            cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString());
     }
-    if (cdsVdServClie.FieldByName("CDSERVFILI").AsString().isEmpty()) {
-        cdsEfetFatu.FieldByName("QTCOMEFATU").FocusControl();
+    if (!related) {
+        cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).FocusControl();
         Fail(QStringLiteral("Serv_n"));
     }
 }
 
 bool TfrmEfetFatur::Vd_VerifSoma() {
     try {
-        const QString service = netEfetFatur.AppServer().GetVerifSoma(cdsEfetFatu.Data());
+        const QString service = session_.FirstDisagreeingService();
         if (service.isEmpty()) return true;
         TDBGrid* grid = !EfetivoTabActive() ? dbgTurno : ByServiceMode() ? dbgServico : dbgData;
         grid->setFocus();
-        cdsEfetFatu.Locate("CDSERVFILI", service, {.caseInsensitive = true});
+        cdsEfetFatu.Locate(HeadcountFields::CDSERVFILI, service, {.caseInsensitive = true});
         Fail(QStringLiteral("VerifSoma_Inf"));
     } catch (...) {
         DesabilitaBotoes(false);

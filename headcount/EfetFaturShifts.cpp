@@ -3,7 +3,6 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "CheckResultServ.h"
 #include "Consiste.h"
 #include "EfetFaturData.h"
 #include "Errors.h"
@@ -40,8 +39,7 @@ void TfrmEfetFatur::pgcPadraoChange() {
 
 void TfrmEfetFatur::LoadShifts() {
     BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_Turno")));
-    cdsTurno.SetData(
-        SinglePacket(netEfetFatur.AppServer().GetTurno(Branch(), Client(), CurServ, CurDate)));
+    session_.LoadShifts({Branch(), Client(), CurServ, CurDate});
 }
 
 // The shifts are the branch's: the server has one row for each, never more.
@@ -57,16 +55,16 @@ void TfrmEfetFatur::cdsTurnoBeforePost() {
 }
 
 void TfrmEfetFatur::StampShiftRow() {
-    cdsTurno.FieldByName("CDCLIENTE").SetAsString(Client());
-    cdsTurno.FieldByName("CDFILIAL").SetAsString(Branch());
-    cdsTurno.FieldByName("CDSERVFILI").SetAsString(CurServ);
-    cdsTurno.FieldByName("DTFATURAMTUR").SetAsDateTime(CurDate);
+    cdsTurno.FieldByName(ShiftFields::CDCLIENTE).SetAsString(Client());
+    cdsTurno.FieldByName(ShiftFields::CDFILIAL).SetAsString(Branch());
+    cdsTurno.FieldByName(ShiftFields::CDSERVFILI).SetAsString(CurServ);
+    cdsTurno.FieldByName(ShiftFields::DTFATURAMTUR).SetAsDateTime(CurDate);
 }
 
 // A shift the server holds no quantity for needs one; once it has one, it may go down to 0
 // but never below. No quantity of diners is negative, so a new one is refused below 0 too.
 void TfrmEfetFatur::CheckShiftQuantity() {
-    const Field& quantity = cdsTurno.FieldByName("QTCOMFATUTUR");
+    const Field& quantity = cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR);
     const bool nothingStored = quantity.TextOf(quantity.OldValue()).isEmpty();
     if (nothingStored && quantity.AsFloat() == 0) Fail(QStringLiteral("QtTurno_Inf"));
     if (quantity.AsFloat() < 0) Fail(QStringLiteral("Quant_Inv"));
@@ -78,8 +76,7 @@ void TfrmEfetFatur::cdsTurnoAfterPost() {
     try {
         {
             BusyScope busy(HostApplication::Instance().MainForm(), bkSaving);
-            CheckResultServ(netEfetFatur.AppServer().SetTurno(cdsTurno.Delta(), TurnoFields), true,
-                            0);
+            session_.SendShifts();
         }
         cdsTurno.MergeChangeLog();
     } catch (...) {
@@ -91,7 +88,7 @@ void TfrmEfetFatur::cdsTurnoAfterPost() {
 // The filter cannot change under a shift row being edited: its key is the filter's.
 void TfrmEfetFatur::dtsTurnoStateChange() {
     SetFilterEnabled(!Editing(dtsTurno.State()));
-    sbtCadastro->setEnabled(!EmptyString(FilterService()) && nbkOpcao->currentIndex() == 1 &&
+    sbtCadastro->setEnabled(!EmptyString(Service()) && nbkOpcao->currentIndex() == 1 &&
                             !Editing(dtsPadrao.State()));
     ControlaBotoes();
 }

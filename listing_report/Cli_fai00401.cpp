@@ -312,16 +312,6 @@ void TfrmRelListComen::qryClienteNRINSJURCLIEGetText(const Field& sender, QStrin
 
 // ---- the checks -----------------------------------------------------------------------------
 
-void TfrmRelListComen::Fail(const QString& key) const {
-    MensErro(msgPadrao.Msg(key), true);
-    throw EAbort();  // MensErro with abort never returns; this says so to the compiler
-}
-
-void TfrmRelListComen::FailAt(QWidget* control, const QString& key) const {
-    control->setFocus();
-    Fail(key);
-}
-
 void TfrmRelListComen::OpenBranchQuery(const QString& branch, const QString& all) {
     qryFilial.Close();
     qryFilial.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);

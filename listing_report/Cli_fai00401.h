@@ -99,9 +99,6 @@ class TfrmRelListComen : public TfrmDadosGerRel {
     void ConnectHandlers();
     void SetTabOrder();
 
-    // Shows the message of the key as an error and abandons the running operation.
-    [[noreturn]] void Fail(const QString& key) const;
-    [[noreturn]] void FailAt(QWidget* control, const QString& key) const;
     void OpenBranchQuery(const QString& branch, const QString& all);
     // Print, preview and edit: every check, then the generation.
     void PrepareRun();

@@ -35,6 +35,12 @@ const fai::PackageInfoTable infoTable = {"Pkg_fai00400", static_cast<int>(unitIn
 
 }  // namespace
 
+namespace fai {
+
+HeadcountScreen* HeadcountScreen::Open() { return frmEfetFatur.data(); }
+
+}  // namespace fai
+
 extern "C" {
 
 void IniProc() { fai::CriaEfetFatur(); }

@@ -2,6 +2,7 @@
 #include "TrdmEfetFaturDisp.h"
 
 #include "CheckResultServ.h"
+#include "NamedResults.h"
 #include "PacketConversion.h"
 #include "RpcSession.h"
 
@@ -13,8 +14,6 @@ using Stub = RpcSession::Stub;
 // What a successful answer must carry for the caller to take its packets by position.
 constexpr int kNoPacket = 0;
 constexpr int kOnePacket = 1;
-constexpr int kHeadcountPackets = 3;  // rows, assessed periods, apportionment items
-constexpr int kImportPackets = 2;     // rows, assessed periods
 
 std::string Text(const QString& text) { return text.toStdString(); }
 
@@ -121,13 +120,13 @@ ServerResult TrdmEfetFaturDisp::GetServico(const QString& branch, const QString&
 ServerResult TrdmEfetFaturDisp::GetEfetFatu(const QString& client, const QString& branch,
                                             QString& service, QDate& date, int mode) {
     return Result(*session_, "GetEfetFatu", &Stub::GetEfetFatu,
-                  HeadcountQuery(client, branch, service, date, mode), kHeadcountPackets);
+                  HeadcountQuery(client, branch, service, date, mode), HeadcountPackets::kCount);
 }
 
 ServerResult TrdmEfetFaturDisp::ImportaEfetTrans(const QString& client, const QString& branch,
                                                  QString& service, QDate& date, int mode) {
     return Result(*session_, "ImportaEfetTrans", &Stub::ImportaEfetTrans,
-                  HeadcountQuery(client, branch, service, date, mode), kImportPackets);
+                  HeadcountQuery(client, branch, service, date, mode), ImportedPackets::kCount);
 }
 
 ServerResult TrdmEfetFaturDisp::GetValidaData(const QString& branch, const QString& client,

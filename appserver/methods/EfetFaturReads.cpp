@@ -22,7 +22,7 @@ DataPacket Empty(const shapes::Shape& shape) {
 // Keeps only the row of `client` when it is among the rows; all of them otherwise.
 DataPacket Narrowed(DataPacket clients, const QString& client) {
     if (client.isEmpty()) return clients;
-    const int code = clients.FieldIndex(QStringLiteral("CDCLIENTE"));
+    const int code = clients.FieldIndex(ClientFields::CDCLIENTE);
     for (const PacketRow& row : clients.rows) {
         if (row.values[code] == Value(client)) {
             clients.rows = {row};

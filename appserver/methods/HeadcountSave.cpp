@@ -131,7 +131,8 @@ class SaveApplier {
 
 void HeadcountSave::Run(const OptionalPacket& headcountDelta, const QString& nullFields,
                         const OptionalPacket& apportionmentDelta) {
-    const NullFieldList nulls(nullFields, shapes::Headcounts(), {QStringLiteral("DIASEMANA")});
+    const NullFieldList nulls(nullFields, shapes::Headcounts(),
+                              {QString(HeadcountFields::DIASEMANA)});
     std::vector<HeadcountChange> rows;
     if (headcountDelta) rows = ReadHeadcountDelta(*headcountDelta, nulls);
     std::vector<LinkChange> links;

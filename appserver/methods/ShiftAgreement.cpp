@@ -1,8 +1,8 @@
 #include "ShiftAgreement.h"
 
 #include "IncomingPacket.h"
-#include "Quantities.h"
 #include "ShiftRepository.h"
+#include "ShiftSum.h"
 
 #include <map>
 
@@ -17,8 +17,8 @@ using Sums = std::map<std::pair<QString, QDate>, double>;
 QString ShiftAgreement::FirstDisagreeing(const DataPacket& headcounts) {
     const IncomingPacket packet(headcounts, QStringLiteral("efetivos"), shapes::Headcounts(),
                                 IncomingPacket::Kind::Content);
-    const IncomingPacket::KeyColumns keyColumns = packet.Key("DTFATURAM");
-    const int billedColumn = packet.Column("QTCOMEFATU");
+    const IncomingPacket::KeyColumns keyColumns = packet.Key(HeadcountFields::kKey);
+    const int billedColumn = packet.Column(HeadcountFields::QTCOMEFATU);
 
     // One query per branch and client over the days of the packet, however many rows.
     std::map<Group, std::pair<QDate, QDate>> days;
@@ -40,9 +40,9 @@ QString ShiftAgreement::FirstDisagreeing(const DataPacket& headcounts) {
         if (!key) continue;
         const Sums& stored = sums[{key->branch, key->client}];
         const auto sum = stored.find({key->service, key->date});
-        if (sum == stored.end() || AtQuantityPrecision(sum->second) <= 0) continue;
+        if (sum == stored.end()) continue;
         const double billed = IncomingPacket::NumberOf(row.values[billedColumn]).value_or(0);
-        if (!SameQuantity(sum->second, billed)) return key->service;
+        if (ShiftSumDisagrees(sum->second, billed)) return key->service;
     }
     return QString();
 }

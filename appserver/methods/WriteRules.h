@@ -1,11 +1,13 @@
 #pragma once
 
+#include "AssessedPeriod.h"
+#include "ClosedDayRule.h"
+
 #include <QDate>
 #include <QSet>
 #include <QString>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace fai::appserver {
@@ -31,10 +33,8 @@ class WriteRules {
     // Why the day is not open, or none.
     std::optional<QString> Blocked(const QDate& day) const;
 
-    // Day serial of the first open date (DTPROCESSA - NRDIAANTDTPROC, fractions of a day
-    // kept), when the closed-day rule is on.
-    std::optional<double> firstOpenDay_;
-    std::vector<std::pair<QDate, QDate>> assessed_;
+    ClosedDayRule closedDays_;
+    std::vector<AssessedPeriod> assessed_;
     QSet<QString> services_;
 };
 

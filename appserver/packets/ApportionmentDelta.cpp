@@ -26,12 +26,12 @@ std::optional<qint64> WholeNumber(const Value& cell) {
 class LinkColumns {
   public:
     explicit LinkColumns(const IncomingPacket& packet)
-        : key_(packet.Key("DTFATURAM")),
-          number_(packet.Column("NRITRATEFECLIFAT")),
-          plan_(packet.Column("CDSERVPLAN")),
-          item_(packet.Column("NRITEMRATEIOEFET")),
-          itemCode_(packet.Column("CDITEMRATEIOEFET")),
-          diners_(packet.Column("QTEFETIVOS")) {}
+        : key_(packet.Key(ApportionmentFields::kKey)),
+          number_(packet.Column(ApportionmentFields::NRITRATEFECLIFAT)),
+          plan_(packet.Column(ApportionmentFields::CDSERVPLAN)),
+          item_(packet.Column(ApportionmentFields::NRITEMRATEIOEFET)),
+          itemCode_(packet.Column(ApportionmentFields::CDITEMRATEIOEFET)),
+          diners_(packet.Column(ApportionmentFields::QTEFETIVOS)) {}
 
     // None when the row asks for nothing.
     std::optional<LinkChange> Read(const PacketRow& row) const {

@@ -15,12 +15,12 @@ namespace {
 class HeadcountColumns {
   public:
     explicit HeadcountColumns(const IncomingPacket& packet)
-        : key_(packet.Key("DTFATURAM")),
-          billed_(packet.Column("QTCOMEFATU")),
-          forecast_(packet.Column("QTCOMEPREV")),
-          value_(packet.Column("VRSERVFATUDT")),
-          billingBranch_(packet.Column("CDFILIFATU")),
-          assessment_(packet.Column("NRAPURACFAT")) {}
+        : key_(packet.Key(HeadcountFields::kKey)),
+          billed_(packet.Column(HeadcountFields::QTCOMEFATU)),
+          forecast_(packet.Column(HeadcountFields::QTCOMEPREV)),
+          value_(packet.Column(HeadcountFields::VRSERVFATUDT)),
+          billingBranch_(packet.Column(HeadcountFields::CDFILIFATU)),
+          assessment_(packet.Column(HeadcountFields::NRAPURACFAT)) {}
 
     HeadcountKey Key(const std::vector<Value>& row) const {
         const std::optional<HeadcountKey> key = IncomingPacket::KeyOf(row, key_);

@@ -62,8 +62,8 @@ void IncomingPacket::CheckRows(Kind kind) const {
     }
 }
 
-int IncomingPacket::Column(const char* name) const {
-    const QString fieldName = QString::fromLatin1(name);
+int IncomingPacket::Column(packets::FieldName name) const {
+    const QString fieldName(name);
     const auto field = std::find_if(shape_.begin(), shape_.end(),
                                     [&](const FieldDef& f) { return f.name == fieldName; });
     if (field == shape_.end()) throw std::logic_error("IncomingPacket: no such field in the shape");
@@ -101,8 +101,8 @@ void IncomingPacket::CheckCells(const FieldDef& field, int column) const {
     }
 }
 
-IncomingPacket::KeyColumns IncomingPacket::Key(const char* dateField) const {
-    return {Column("CDFILIAL"), Column("CDCLIENTE"), Column("CDSERVFILI"), Column(dateField)};
+IncomingPacket::KeyColumns IncomingPacket::Key(const packets::KeyFields& key) const {
+    return {Column(key.branch), Column(key.client), Column(key.service), Column(key.date)};
 }
 
 std::optional<HeadcountKey> IncomingPacket::KeyOf(const std::vector<Value>& row,

@@ -27,13 +27,13 @@ class IncomingPacket {
     IncomingPacket(const DataPacket& packet, QString what, const shapes::Shape& shape, Kind kind);
 
     // The index of a field of the shape in the packet.
-    int Column(const char* name) const;
+    int Column(packets::FieldName name) const;
 
-    // Where a row's headcount key is: CDFILIAL, CDCLIENTE, CDSERVFILI and the date field.
+    // Where a row's headcount key is.
     struct KeyColumns {
         int branch, client, service, date;
     };
-    KeyColumns Key(const char* dateField) const;
+    KeyColumns Key(const packets::KeyFields& key) const;
     // The row's key, none when a part of it is empty (the zero date is no date). Throws EBadRequest
     // for a date the billing cannot hold.
     static std::optional<HeadcountKey> KeyOf(const std::vector<Value>& row,

@@ -11,9 +11,9 @@ namespace {
 class ShiftColumns {
   public:
     explicit ShiftColumns(const IncomingPacket& packet)
-        : key_(packet.Key("DTFATURAMTUR")),
-          shift_(packet.Column("CDTURNO")),
-          quantity_(packet.Column("QTCOMFATUTUR")) {}
+        : key_(packet.Key(ShiftFields::kKey)),
+          shift_(packet.Column(ShiftFields::CDTURNO)),
+          quantity_(packet.Column(ShiftFields::QTCOMFATUTUR)) {}
 
     HeadcountKey Key(const std::vector<Value>& row) const {
         const std::optional<HeadcountKey> key = IncomingPacket::KeyOf(row, key_);

@@ -43,7 +43,7 @@ PacketRead HeadcountRepository::ByDate(const QString& branch, const QString& cli
         &shapes::Headcounts(),
         // Every row of the by-date view has the date asked for, stored or not.
         [date](DataPacket& packet) {
-            FillColumn(packet, QStringLiteral("DTFATURAM"), Value(date));
+            FillColumn(packet, HeadcountFields::DTFATURAM, Value(date));
         }};
 }
 

@@ -26,9 +26,9 @@ PacketRead ShiftRepository::ShiftsOf(const HeadcountKey& key) {
          {key.client, key.service, SqlDate(key.date), key.branch}},
         &shapes::Shifts(),
         [key](DataPacket& packet) {
-            FillColumn(packet, QStringLiteral("CDSERVFILI"), Value(key.service));
-            FillColumn(packet, QStringLiteral("CDCLIENTE"), Value(key.client));
-            FillColumn(packet, QStringLiteral("DTFATURAMTUR"), Value(key.date));
+            FillColumn(packet, ShiftFields::CDSERVFILI, Value(key.service));
+            FillColumn(packet, ShiftFields::CDCLIENTE, Value(key.client));
+            FillColumn(packet, ShiftFields::DTFATURAMTUR, Value(key.date));
         }};
 }
 

@@ -98,6 +98,10 @@ ClientDataSet::~ClientDataSet() {
 
 // ---- fields ----------------------------------------------------------------------------
 
+void ClientDataSet::AddFields(const std::vector<FieldDef>& definitions) {
+    for (const FieldDef& definition : definitions) AddField(definition);
+}
+
 Field& ClientDataSet::AddField(const FieldDef& definition, FieldKind kind) {
     if (Active())
         throw EError(QStringLiteral("Os campos de '%1' só podem ser definidos com ele fechado.")

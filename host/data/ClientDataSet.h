@@ -69,6 +69,8 @@ class ClientDataSet {
     // Persistent fields, defined while the dataset is inactive, in their significant order.
     // A string field needs a size of at least 1.
     Field& AddField(const FieldDef& definition, FieldKind kind = FieldKind::Data);
+    // A data field for each definition, in their order: the fields of a packet.
+    void AddFields(const std::vector<FieldDef>& definitions);
     std::span<Field* const> Fields() const { return fieldPointers_; }
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     Field* FindField(QAnyStringView name) const;

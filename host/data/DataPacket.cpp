@@ -2,9 +2,10 @@
 
 namespace fai {
 
-int DataPacket::FieldIndex(QStringView name) const {
+int DataPacket::FieldIndex(QAnyStringView name) const {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+        if (QAnyStringView::compare(fields[i].name, name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
     }
     return -1;
 }

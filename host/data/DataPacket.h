@@ -40,7 +40,7 @@ struct DataPacket {
     std::vector<PacketRow> rows;
 
     // Index of the field with this name (case-insensitive), or -1.
-    int FieldIndex(QStringView name) const;
+    int FieldIndex(QAnyStringView name) const;
 
     friend bool operator==(const DataPacket&, const DataPacket&) = default;
 };

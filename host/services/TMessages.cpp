@@ -1,5 +1,7 @@
 #include "TMessages.h"
 
+#include "Errors.h"
+
 namespace fai {
 
 void TMessages::SetEntries(const QStringList& entries) {
@@ -28,6 +30,15 @@ QString TMessages::Msg(const QString& key) const {
 
 int TMessages::ShowMsg(const QString& key, DialogKind kind, int buttons, int helpContext) const {
     return DialogService::Instance().Message(kind, Msg(key), buttons, helpContext);
+}
+
+void TMessages::Fail(const QString& key) const {
+    DialogService::Instance().Error(Msg(key));
+    throw EAbort();
+}
+
+void TMessages::Confirm(const QString& key) const {
+    if (ShowMsg(key, DialogKind::Confirmation, mbYes | mbNo, 0) == mrNo) throw EAbort();
 }
 
 }  // namespace fai

@@ -29,6 +29,11 @@ class TMessages {
     // Shows the text of the key modally and returns the button pressed (mrYes, mrNo...).
     int ShowMsg(const QString& key, DialogKind kind, int buttons, int helpContext) const;
 
+    // Shows the text of the key as an error and abandons the running operation.
+    [[noreturn]] void Fail(const QString& key) const;
+    // Asks the key's Yes/No question; No abandons the running operation silently.
+    void Confirm(const QString& key) const;
+
   private:
     struct Entry {
         QString key;

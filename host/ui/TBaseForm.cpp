@@ -152,6 +152,11 @@ void TBaseForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
     }
 }
 
+void TBaseForm::FailAt(QWidget* control, const QString& key) const {
+    control->setFocus();
+    Fail(key);
+}
+
 TButtonFlat* TBaseForm::MakeToolButton(QWidget* parent, const char* name, const QString& text,
                                        const QString& hint) {
     auto* button = new TButtonFlat(parent);

@@ -71,6 +71,14 @@ class TBaseForm : public QDialog {
     QLabel* lblCodTela;
 
   protected:
+    // A check of the screen fails with its message KEY of msgPadrao, shown as an error, and
+    // the running operation is abandoned; FailAt first puts the focus on the control to
+    // correct.
+    [[noreturn]] void Fail(const QString& key) const { msgPadrao.Fail(key); }
+    [[noreturn]] void FailAt(QWidget* control, const QString& key) const;
+    // The screen's Yes/No question KEY; No abandons the running operation silently.
+    void Confirm(const QString& key) const { msgPadrao.Confirm(key); }
+
     // Where the screen's own controls go, under the form's menu and tool bar.
     QVBoxLayout* FormLayout() const { return layout_; }
     // A flat tool button with its component name, text and hint.

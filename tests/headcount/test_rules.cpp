@@ -1,7 +1,6 @@
 // The billing rules of the headcount screen: closed days, assessed periods, the planning and
 // the service-client relation, and the branch parameters behind the first of them.
 #include "BusyIndicator.h"
-#include "ClosedDayRule.h"
 #include "EfetFaturData.h"
 #include "HeadcountFixture.h"
 #include "SqlSession.h"
@@ -82,39 +81,6 @@ class RulesTest : public QObject {
         grid->SetSelectedIndex(IndiceCol(grid, "QTCOMEFATU"));
         QTest::keyClick(grid, Qt::Key_5);
         QCOMPARE(f.Screen().cdsEfetFatu.State(), open ? DataSetState::Edit : DataSetState::Browse);
-    }
-
-    // The database keeps the flags upper case; the rule reads any other text as "no".
-    void theRuleTakesOnlyAnUpperCaseSForYes_data() {
-        QTest::addColumn<QString>("use");
-        QTest::addColumn<QString>("block");
-        QTest::addColumn<bool>("on");
-        QTest::newRow("both S") << "S"
-                                << "S" << true;
-        QTest::newRow("lower-case block") << "S"
-                                          << "s" << false;
-        QTest::newRow("lower-case use") << "s"
-                                        << "S" << false;
-        QTest::newRow("blank") << ""
-                               << "S" << false;
-    }
-
-    void theRuleTakesOnlyAnUpperCaseSForYes() {
-        QFETCH(QString, use);
-        QFETCH(QString, block);
-        QFETCH(bool, on);
-        ClientDataSet params;
-        DefineParamsFields(params);
-        DataPacket packet;
-        for (const Field* field : params.Fields()) packet.fields.push_back(field->Definition());
-        packet.rows.push_back({RowChange::Unchanged,
-                               {kBranch, kTenth, block, 0.0, use.isEmpty() ? Value() : use},
-                               {}});
-        params.SetData(packet);
-        const ClosedDayRule rule = ClosedDayRule::FromParams(params);
-        QCOMPARE(rule.On(), on);
-        QCOMPARE(rule.IsClosed(QDate(2026, 3, 9)), on);
-        QVERIFY(!rule.IsClosed(kTenth));
     }
 
     void byServiceTheDayOfTheRowUnderTheCursorDecides() {

@@ -51,6 +51,28 @@ TEST(TMessages, ShowMsgAsksThroughTheDialogServiceAndReturnsTheAnswer) {
     dialogs.ClearScripts();
 }
 
+// A screen's check fails with its message shown as an error; its question goes on at Yes
+// and abandons the operation silently at No.
+TEST(TMessages, FailShowsTheErrorAndConfirmGoesOnOnlyAtYes) {
+    TMessages table({QStringLiteral("Serv_Emp|Serviço deve ser informado."),
+                     QStringLiteral("Conf_Periodo|Confirma operação?")});
+    auto& dialogs = DialogService::Instance();
+    dialogs.ClearShown();
+    dialogs.SetMessageScript([](const ShownMessage& shown) {
+        return shown.kind == DialogKind::Confirmation ? int(mrNo) : int(mrOk);
+    });
+    EXPECT_THROW(table.Fail("serv_emp"), EAbort);
+    EXPECT_THROW(table.Confirm("conf_periodo"), EAbort);
+    dialogs.SetMessageScript([](const ShownMessage&) { return int(mrYes); });
+    EXPECT_NO_THROW(table.Confirm("conf_periodo"));
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_EQ(dialogs.Shown()[0].kind, DialogKind::Error);
+    EXPECT_EQ(dialogs.Shown()[0].text, QStringLiteral("Serviço deve ser informado."));
+    EXPECT_EQ(dialogs.Shown()[1].kind, DialogKind::Confirmation);
+    EXPECT_EQ(dialogs.Shown()[1].buttons, mbYes | mbNo);
+    dialogs.ClearScripts();
+}
+
 TEST(EventGuard, StopsEveryExceptionAndShowsOnlyThoseWithAMessage) {
     auto& dialogs = DialogService::Instance();
     dialogs.SetMessageScript([](const ShownMessage&) { return int(mrOk); });

@@ -1,4 +1,5 @@
 #include "CheckResultServ.h"
+#include "NamedResults.h"
 #include "PacketPrinter.h"
 #include "QtPrinters.h"
 
@@ -60,6 +61,23 @@ TEST(CheckResultServ, AFailureRaisesTheServersMessage) {
 TEST(CheckResultServ, AFailureNotToBeShownAbortsSilently) {
     EXPECT_THROW(CheckResultServ({false, "Falhou.", {}}, false, 0), EAbort);
     EXPECT_THROW(CheckResultServ({}, false, 0), EAbort);
+}
+
+TEST(NamedResults, NameEachPacketOfTheContractsOrderAndFailAsTheCheckDoes) {
+    const ServerResult three{true, "", {Numbered(0), Numbered(1), Numbered(2)}};
+    const HeadcountPackets loaded = HeadcountPacketsOf(three);
+    EXPECT_EQ(loaded.headcounts, Numbered(0));
+    EXPECT_EQ(loaded.assessedPeriods, Numbered(1));
+    EXPECT_EQ(loaded.apportionmentItems, Numbered(2));
+    const ImportedPackets imported = ImportedPacketsOf({true, "", {Numbered(0), Numbered(1)}});
+    EXPECT_EQ(imported.headcounts, Numbered(0));
+    EXPECT_EQ(imported.assessedPeriods, Numbered(1));
+    EXPECT_EQ(SinglePacket({true, "", {Numbered(7)}}), Numbered(7));
+
+    const ServerResult failed{false, "Cliente não encontrado.", {}};
+    EXPECT_THROW(HeadcountPacketsOf(failed), EServerError);
+    EXPECT_THROW(ImportedPacketsOf(failed), EServerError);
+    EXPECT_THROW(SinglePacket(failed), EServerError);
 }
 
 TEST(CheckResultServ, ANegativeIndexIsAProgrammingError) {
