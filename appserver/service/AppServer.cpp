@@ -4,16 +4,20 @@
 #include "CallLog.h"
 #include "DemoSeeder.h"
 #include "Errors.h"
+#include "HealthWatch.h"
 #include "RdmEfetFaturService.h"
 #include "ReportPurge.h"
 #include "Schema.h"
 #include "SqlSession.h"
+#include "SqliteCopies.h"
 #include "WorkerPool.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <grpcpp/ext/proto_server_reflection_plugin.h>
 #include <grpcpp/grpcpp.h>
+#include <grpcpp/health_check_service_interface.h>
 
 #include <chrono>
 
@@ -42,8 +46,11 @@ AppServer::AppServer(AppServerConfig config, CallLog& log)
 AppServer::~AppServer() { Shutdown(); }
 
 void AppServer::PrepareDatabase() {
-    if (config_.database.kind == DatabaseKind::Sqlite)
+    if (config_.database.kind == DatabaseKind::Sqlite) {
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
+        fileLock_ = std::make_unique<SqliteServingLock>(config_.database.path,
+                                                        SqliteServingLock::Mode::Serving);
+    }
     SqlSession session(config_.database);
     Schema::Upgrade(session);
     if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
@@ -61,6 +68,9 @@ void AppServer::Start() {
     purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
     calls_ = std::make_unique<CallGate>(config_.limits.maxCalls, config_.limits.callTimeout);
     service_ = std::make_unique<RdmEfetFaturService>(Serving{*calls_, *workers_, log_});
+    // Both are process-wide settings read by every builder made afterwards.
+    grpc::EnableDefaultHealthCheckService(true);
+    grpc::reflection::InitProtoReflectionServerBuilderPlugin();
     grpc::ServerBuilder builder;
     // Two servers on one port would split the calls between them without anyone noticing.
     builder.AddChannelArgument(GRPC_ARG_ALLOW_REUSEPORT, 0);
@@ -83,6 +93,8 @@ void AppServer::Start() {
                                     "em uso.")
                          .arg(config_.listenAddress));
     }
+    health_ =
+        std::make_unique<HealthWatch>(config_.database, *server_->GetHealthCheckService(), log_);
     log_.Note(QStringLiteral("fai-appserver escutando na porta %1 (%2), banco %3, %4 threads, "
                              "até %5 chamadas de até %6 s")
                   .arg(port_)
@@ -93,6 +105,11 @@ void AppServer::Start() {
 }
 
 void AppServer::Shutdown() {
+    if (health_) {
+        health_.reset();
+        // A balancer or probe sends no more calls here while those under way finish.
+        server_->GetHealthCheckService()->SetServingStatus(false);
+    }
     if (server_) {
         server_->Shutdown(std::chrono::system_clock::now() + kShutdownGrace);
         server_->Wait();
@@ -105,6 +122,7 @@ void AppServer::Shutdown() {
     workers_.reset();
     service_.reset();
     calls_.reset();
+    fileLock_.reset();
 }
 
 }  // namespace fai::appserver

@@ -15,6 +15,8 @@ namespace fai::appserver {
 
 class CallGate;
 class CallLog;
+class HealthWatch;
+class SqliteServingLock;
 class RdmEfetFaturService;
 class ReportPurge;
 class WorkerPool;
@@ -53,13 +55,14 @@ class AppServer {
     AppServer& operator=(const AppServer&) = delete;
 
     // Creates or upgrades the schema, seeds the demo data when asked and the database is
-    // empty, then listens. Throws EError (ESchemaTooNew, EDatabaseError...) with a message
-    // for the administrator.
+    // empty, then listens, with the standard health service and server reflection beside
+    // the methods so that ordinary gRPC tools can probe, list and call them. Throws EError
+    // (ESchemaTooNew, EDatabaseError...) with a message for the administrator.
     void Start();
     // The port listened on: the one asked for, or the one chosen for port 0.
     int Port() const { return port_; }
-    // Lets the calls under way finish (a few seconds at most), refuses new ones, closes the
-    // database connections.
+    // Says "not serving" to health probes, lets the calls under way finish (a few seconds at
+    // most), refuses new ones, closes the database connections.
     void Shutdown();
 
   private:
@@ -68,11 +71,13 @@ class AppServer {
     AppServerConfig config_;
     CallLog& log_;
     int port_ = 0;
+    std::unique_ptr<SqliteServingLock> fileLock_;
     std::unique_ptr<WorkerPool> workers_;
     std::unique_ptr<CallGate> calls_;
     std::unique_ptr<ReportPurge> purge_;
     std::unique_ptr<RdmEfetFaturService> service_;
     std::unique_ptr<grpc::Server> server_;
+    std::unique_ptr<HealthWatch> health_;
 };
 
 }  // namespace fai::appserver

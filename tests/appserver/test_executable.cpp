@@ -38,7 +38,8 @@ TEST(Program, ExplainsItsOptions) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option :
          {"--listen", "--database", "--demo", "--threads", "--max-calls", "--call-timeout",
-          "--idle-timeout", "--log", "--log-size", "--report-retention"})
+          "--idle-timeout", "--log", "--log-size", "--report-retention", "--config", "--health",
+          "--backup", "--restore"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 
