@@ -46,12 +46,13 @@ AppServer::AppServer(AppServerConfig config, CallLog& log)
 AppServer::~AppServer() { Shutdown(); }
 
 void AppServer::PrepareDatabase() {
-    if (config_.database.kind == DatabaseKind::Sqlite) {
+    if (config_.database.kind == DatabaseKind::Sqlite)
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
+    SqlSession session(config_.database);
+    // Taken once the file is known to open, so that a database out of reach is told as such.
+    if (config_.database.kind == DatabaseKind::Sqlite)
         fileLock_ = std::make_unique<SqliteServingLock>(config_.database.path,
                                                         SqliteServingLock::Mode::Serving);
-    }
-    SqlSession session(config_.database);
     Schema::Upgrade(session);
     if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
         log_.Note(DiscardedNote(discarded));

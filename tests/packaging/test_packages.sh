@@ -2,7 +2,7 @@
 # The two Debian packages as an administrator gets them: made by cpack from this build, their
 # contents and control data checked, then both unpacked and their programs run from the
 # unpacked tree (not the build tree) against each other: the server from its configuration
-# file, the host's help, and a listing written to PDF through the server.
+# file, its health probe, the host's help, and a listing written to PDF through the server.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -87,6 +87,10 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 [ -n "$port" ] || fail "o servidor não escutou: $(cat "$work/server.log")"
+
+health=$(env -u LD_LIBRARY_PATH "$root/usr/bin/fai-appserver" --health "127.0.0.1:$port") ||
+  fail "a sonda de saúde: $health"
+[ "$health" = "127.0.0.1:$port em serviço" ] || fail "a sonda de saúde disse: $health"
 
 export QT_QPA_PLATFORM=offscreen HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 env -u LD_LIBRARY_PATH "$root/usr/bin/fai-host" --help | grep -q -- "--report" ||
