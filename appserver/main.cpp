@@ -6,6 +6,7 @@
 #include "RotatingLogFile.h"
 #include "ServerOptions.h"
 #include "SqliteCopies.h"
+#include "UserCommands.h"
 
 #include <QCoreApplication>
 
@@ -16,6 +17,14 @@
 #include <pthread.h>
 
 int main(int argc, char* argv[]) {
+    using fai::appserver::UserCommands;
+    // The administration of users is a command that ends, where Ctrl+C must work as usual.
+    if (UserCommands::Asked(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("fai-appserver"));
+        return UserCommands::Run(QCoreApplication::arguments());
+    }
+
     // Blocked before any thread starts, so every thread inherits the mask and the signals
     // reach only the sigwait below: the shutdown then runs in ordinary code, not in a
     // signal handler.

@@ -11,6 +11,7 @@
 #include "TDBGrid.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
+#include "UserBranches.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -73,6 +74,7 @@ void TfrmEfetFatur::Vd_Filial(bool required) {
             return;
         }
         medCdFilial->SetText(Ajusta(medCdFilial->Text(), 4));
+        CheckUserBranch(Branch());
         OpenBranchQuery(Branch(), QString());
         if (qryFilial.IsEmpty()) Fail(QStringLiteral("Filial_Cad"));
     });

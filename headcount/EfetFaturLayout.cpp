@@ -12,6 +12,7 @@
 #include "TDBText.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
+#include "UserBranches.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -236,6 +237,7 @@ void TfrmEfetFatur::DefineDataSets() {
     qryFilial.SetSQL(
         {QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
          QStringLiteral("WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL")});
+    RestrictToUserBranches(qryFilial);
     msgPadrao.SetEntries(HeadcountMessages());
     dtsPadrao.SetDataSet(&cdsEfetFatu);
 }

@@ -36,6 +36,12 @@ void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
     if (port.isValid()) settings.serverPort = port.toString().toInt(&portOk);
     if (!portOk)
         throw EError(QStringLiteral("Porta do servidor inválida no arquivo %1.").arg(path));
+    settings.tls.enabled = ini.value("servidor/tls", settings.tls.enabled).toBool();
+    settings.tls.caFile = ini.value("servidor/ca", settings.tls.caFile).toString();
+    settings.tls.certificateFile =
+        ini.value("servidor/certificado", settings.tls.certificateFile).toString();
+    settings.tls.keyFile = ini.value("servidor/chave", settings.tls.keyFile).toString();
+    settings.user = ini.value("contexto/usuario", settings.user).toString();
     settings.database = ini.value("banco/local", settings.database).toString();
     settings.modulePath = ini.value("modulo/arquivo", settings.modulePath).toString();
     settings.reportFolder = ini.value("relatorios/pasta", settings.reportFolder).toString();
@@ -110,6 +116,18 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
         "Pasta de definições de relatório compartilhada (além das instaladas e das do usuário).",
         "pasta");
     const QCommandLineOption start("start", "Abre a tela de efetivos logo ao iniciar.");
+    const QCommandLineOption user(
+        "user", "Usuário com que entrar, quando o servidor exige: só a senha é pedida.", "usuario");
+    const QCommandLineOption passwordStdin(
+        "password-stdin", "Lê a senha da primeira linha da entrada padrão (com --user).");
+    const QCommandLineOption tls("tls", "Conecta ao servidor de aplicação com TLS.");
+    const QCommandLineOption tlsCa(
+        "tls-ca", "AC que emitiu o certificado do servidor (PEM; implica --tls).", "arquivo");
+    const QCommandLineOption tlsCert(
+        "tls-cert", "Certificado deste computador, se o servidor exige (PEM; implica --tls).",
+        "arquivo");
+    const QCommandLineOption tlsKey("tls-key", "Chave do certificado deste computador (PEM).",
+                                    "arquivo");
     const QCommandLineOption report(
         "report",
         "Gera o relatório de código CODIGO em PDF sem abrir janela alguma (também sem monitor) "
@@ -130,8 +148,9 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
         "title", "Com --report: o título da definição do relatório (padrão: a primeira).",
         "titulo");
     const QCommandLineOption pdf("pdf", "Com --report: o arquivo PDF a gravar.", "arquivo");
-    parser.addOptions({config, branch, billingBranch, fixed, server, database, module, reports,
-                       start, report, from, to, clients, services, title, pdf});
+    parser.addOptions({config, branch, billingBranch, fixed,    server, database, module, reports,
+                       start,  user,   passwordStdin, tls,      tlsCa,  tlsCert,  tlsKey, report,
+                       from,   to,     clients,       services, title,  pdf});
     parser.process(arguments);
 
     HostSettings settings;
@@ -152,6 +171,15 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     if (parser.isSet(module)) settings.modulePath = parser.value(module);
     if (parser.isSet(reports)) settings.reportFolder = parser.value(reports);
     settings.startModule = parser.isSet(start);
+    if (parser.isSet(user)) settings.user = parser.value(user);
+    settings.passwordFromStdin = parser.isSet(passwordStdin);
+    if (settings.passwordFromStdin && settings.user.trimmed().isEmpty())
+        throw EError(QStringLiteral("--password-stdin pede --user: a senha é de um usuário."));
+    if (parser.isSet(tlsCa)) settings.tls.caFile = parser.value(tlsCa);
+    if (parser.isSet(tlsCert)) settings.tls.certificateFile = parser.value(tlsCert);
+    if (parser.isSet(tlsKey)) settings.tls.keyFile = parser.value(tlsKey);
+    settings.tls.enabled =
+        settings.tls.enabled || parser.isSet(tls) || parser.isSet(tlsCa) || parser.isSet(tlsCert);
     if (parser.isSet(report)) {
         ReportRequest request;
         request.code = parser.value(report).trimmed();

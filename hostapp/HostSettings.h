@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PackageProtocol.h"
+#include "ServerAccess.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,9 +18,12 @@ struct HostSettings {
     bool branchFixed = false;
     QString serverHost = QStringLiteral("127.0.0.1");
     int serverPort = 7400;
-    QString database;      // the shared database, "sqlite:PATH" or a PostgreSQL URL
-    QString modulePath;    // the module library
-    QString reportFolder;  // report definitions shared by a site; none when empty
+    TlsSettings tls;
+    QString user;                    // the login the sign-in offers; the user types it when empty
+    bool passwordFromStdin = false;  // the password read from standard input, for scripts
+    QString database;                // the shared database, "sqlite:PATH" or a PostgreSQL URL
+    QString modulePath;              // the module library
+    QString reportFolder;            // report definitions shared by a site; none when empty
     bool startModule = false;
     // --report: the report to write to a PDF without opening any window, then end.
     std::optional<ReportRequest> report;

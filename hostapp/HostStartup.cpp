@@ -2,6 +2,7 @@
 
 #include "DatabaseLocation.h"
 #include "Errors.h"
+#include "HostSession.h"
 #include "ReportCatalog.h"
 #include "SharedDatabase.h"
 #include "TADOIBQuery.h"
@@ -74,19 +75,40 @@ void HostStartup::CheckServer(const QString& host, int port) {
     connection.Disconnect();
 }
 
-void HostStartup::Run(const HostSettings& settings) {
-    OpenSharedDatabase(settings.database);
-    WorkingContextData context;
-    context.branch = settings.branch.isEmpty() ? FirstBranch() : settings.branch;
+void HostStartup::ChooseBranches(WorkingContextData& context, const HostSettings& settings,
+                                 const std::optional<SignedInUser>& user) {
+    if (user && !user->administrator) context.userBranches = user->branches;
+    const auto allowed = [&](const QString& branch) {
+        if (!context.userBranches || context.userBranches->contains(branch)) return;
+        throw EError(
+            QStringLiteral("A filial %1 não é das filiais do usuário %2 (%3).")
+                .arg(branch, user->login, context.userBranches->join(QStringLiteral(", "))));
+    };
+    context.branch = !settings.branch.isEmpty() ? settings.branch
+                     : context.userBranches     ? context.userBranches->first()
+                                                : FirstBranch();
+    allowed(context.branch);
     context.branchName = BranchName(context.branch);
     context.billingBranch = settings.billingBranch;
-    if (!context.billingBranch.isEmpty())
+    if (!context.billingBranch.isEmpty()) {
+        allowed(context.billingBranch);
         context.billingBranchName = BranchName(context.billingBranch);
-    context.branchFixed = settings.branchFixed;
+    }
+    context.branchFixed =
+        settings.branchFixed || (context.userBranches && context.userBranches->size() == 1);
+}
+
+void HostStartup::Run(const HostSettings& settings, HostSession& session) {
+    ServerAccess::Host()->SetTls(settings.tls);
+    OpenSharedDatabase(settings.database);
+    CheckServer(settings.serverHost, settings.serverPort);
+    const std::optional<SignedInUser> user = session.Start();
+    WorkingContextData context;
+    if (user) context.userName = user->name;
+    ChooseBranches(context, settings, user);
     context.serverHost = settings.serverHost;
     context.serverPort = settings.serverPort;
     context.processingDate = &HostStartup::ProcessingDate;
-    CheckServer(settings.serverHost, settings.serverPort);
     SetWorkingContext(std::move(context));
     SetSiteReportFolder(settings.reportFolder);
 }

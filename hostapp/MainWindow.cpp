@@ -22,7 +22,8 @@ MainWindow::MainWindow(std::function<void()> openHeadcounts, QWidget* parent)
       documents_(new QMdiArea(this)),
       branchLabel_(new QLabel(this)),
       billingBranchLabel_(new QLabel(this)),
-      dateLabel_(new QLabel(this)) {
+      dateLabel_(new QLabel(this)),
+      userLabel_(new QLabel(this)) {
     setObjectName(QStringLiteral("frmPrincipal"));
     setWindowTitle(QStringLiteral("Faturamento"));
     documents_->setObjectName(QStringLiteral("mdiDocumentos"));
@@ -50,6 +51,7 @@ MainWindow::MainWindow(std::function<void()> openHeadcounts, QWidget* parent)
 
     statusBar()->addWidget(branchLabel_);
     statusBar()->addWidget(billingBranchLabel_);
+    statusBar()->addPermanentWidget(userLabel_);
     statusBar()->addPermanentWidget(dateLabel_);
     ShowWorkingContext();
 }
@@ -84,6 +86,8 @@ void MainWindow::ShowWorkingContext() {
     const QString branch = FiliProcFat().isEmpty() ? FiliProc() : FiliProcFat();
     dateLabel_->setText(
         QStringLiteral("Data de processamento: %1").arg(DateToStr(DataProc(branch))));
+    const QString& user = WorkingContext().userName;
+    userLabel_->setText(user.isEmpty() ? QString() : QStringLiteral("Usuário: %1").arg(user));
 }
 
 }  // namespace fai

@@ -32,6 +32,7 @@ class MainWindow : public QMainWindow {
     QLabel* branchLabel_;
     QLabel* billingBranchLabel_;
     QLabel* dateLabel_;
+    QLabel* userLabel_;
 };
 
 }  // namespace fai

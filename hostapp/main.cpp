@@ -2,6 +2,7 @@
 #include "Errors.h"
 #include "EventGuard.h"
 #include "HostApplication.h"
+#include "HostSession.h"
 #include "HostSettings.h"
 #include "HostStartup.h"
 #include "MainWindow.h"
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -97,9 +99,13 @@ int main(int argc, char** argv) {
     if (reportOnly) AnswerNothing();
 
     fai::HostSettings settings;
+    std::unique_ptr<fai::HostSession> session;
     try {
         settings = fai::HostSettings::FromCommandLine(app.arguments());
-        fai::HostStartup::Run(settings);
+        session = std::make_unique<fai::HostSession>(settings);
+        fai::HostStartup::Run(settings, *session);
+    } catch (const fai::EAbort&) {
+        return 2;  // the user gave up the sign-in: nothing to tell them
     } catch (const fai::EError& e) {
         return FailStart(e.Message(), 2, !reportOnly);
     }

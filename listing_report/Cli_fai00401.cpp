@@ -14,6 +14,7 @@
 #include "TBtnPesquisa.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
+#include "UserBranches.h"
 #include "WorkingContext.h"
 
 #include <QGridLayout>
@@ -335,6 +336,7 @@ void TfrmRelListComen::vd_filial(bool required) {
             return;
         }
         medCdFilial->SetText(Ajusta(medCdFilial->Text(), 4));
+        CheckUserBranch(medCdFilial->Text());
         OpenBranchQuery(medCdFilial->Text(), QString());
         if (qryFilial.IsEmpty()) Fail(QStringLiteral("Filial_nc"));
         edtNmFilial->setText(qryFilial.FieldByName(QStringLiteral("NMFILIAL")).AsString());

@@ -1,6 +1,7 @@
 #include "ListingLookups.h"
 
 #include "TADOIBQuery.h"
+#include "UserBranches.h"
 
 namespace fai {
 namespace {
@@ -21,6 +22,7 @@ void DefineQryFilial(TADOIBQuery& query) {
                   QStringLiteral("ORDER BY"), QStringLiteral("   CDFILIAL")});
     Text(query, "CDFILIAL", 4, QStringLiteral("Código")).SetRequired(true);
     Text(query, "NMFILIAL", 30, QStringLiteral("Nome"));
+    RestrictToUserBranches(query);
 }
 
 void DefineQryServico(TADOIBQuery& query) {

@@ -10,7 +10,7 @@ class TADOIBQuery;
 // screen: the read-only lookups on the shared database, with their SQL as stored and their
 // fields, and the message table.
 
-// Branches: P_CDFILIAL, or every branch when P_TCDFILIAL is "T".
+// Branches of the user's: P_CDFILIAL, or every one when P_TCDFILIAL is "T".
 void DefineQryFilial(TADOIBQuery& query);
 // The services of the branch P_CDFILIAL.
 void DefineQryServico(TADOIBQuery& query);

@@ -11,6 +11,7 @@
 #include "TADOIBQuery.h"
 #include "TMessages.h"
 #include "TNetConnection.h"
+#include "UserBranches.h"
 #include "Value.h"
 #include "WorkingContext.h"
 
@@ -51,6 +52,7 @@ class Listing {
         if (EmptyString(branch)) branch = FiliProc();
         if (EmptyString(branch)) Fail(QStringLiteral("Filial_inf"));
         branch = Ajusta(branch.trimmed().toUpper(), 4);
+        CheckUserBranch(branch);
         Open(branches_, branch, QStringLiteral("P_TCDFILIAL"));
         if (branches_.IsEmpty()) Fail(QStringLiteral("Filial_nc"));
         return branch;

@@ -44,4 +44,20 @@ EConnectionError EConnectionError::NoAnswer(const ServerEndpoint& endpoint,
                                 .arg(endpoint.Address(), Describe(deadline)));
 }
 
+EConnectionError EConnectionError::SecureConnectionFailed(const ServerEndpoint& endpoint) {
+    return EConnectionError(
+        QStringLiteral("A conexão segura (TLS) com o servidor de aplicação em %1 falhou: o "
+                       "certificado do servidor não é reconhecido pela autoridade certificadora "
+                       "configurada no host ou não é deste endereço, o servidor exige um "
+                       "certificado deste computador, ou o servidor não usa TLS.")
+            .arg(endpoint.Address()));
+}
+
+EConnectionError EConnectionError::PlainConnectionRefused(const ServerEndpoint& endpoint) {
+    return EConnectionError(
+        QStringLiteral("O servidor de aplicação em %1 recusou a conexão sem criptografia: ele "
+                       "exige conexão segura (TLS), que deve ser configurada no host.")
+            .arg(endpoint.Address()));
+}
+
 }  // namespace fai

@@ -22,6 +22,10 @@ class EConnectionError : public EError {
     static EConnectionError Unreachable(const ServerEndpoint& endpoint);
     static EConnectionError NoAnswer(const ServerEndpoint& endpoint,
                                      std::chrono::milliseconds deadline);
+    // The server's port answers, but no secure channel could be set up with it.
+    static EConnectionError SecureConnectionFailed(const ServerEndpoint& endpoint);
+    // The server's port answers, but not to a channel without TLS.
+    static EConnectionError PlainConnectionRefused(const ServerEndpoint& endpoint);
 };
 
 }  // namespace fai

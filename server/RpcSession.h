@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ServerAccess.h"
 #include "ServerEndpoint.h"
+#include "SessionMetadata.h"
 #include "fai00400.grpc.pb.h"
 
 #include <grpcpp/grpcpp.h>
@@ -11,38 +13,48 @@
 namespace fai {
 
 // One connection's transport to the application server: a channel that answered, its stub,
-// and the deadline every call gets. It turns the ways a call can fail into our exceptions:
-// no answer in time and a server gone away into EConnectionError, anything else the server
-// said no to into EServerError with its message. One thread at a time: a call may replace
-// the channel.
+// and the deadline every call gets. Every call carries the access's session token; a call
+// the server refuses for want of a (new) session is made again once the access has renewed
+// the session, so that the user, asked for the password, loses nothing of what the call was
+// for. It turns the ways a call can fail into our exceptions: no answer in time and a server
+// gone away into EConnectionError, anything else the server said no to into EServerError
+// with its message. One thread at a time: a call may replace the channel.
 class RpcSession {
   public:
     using Stub = Fai00400::rdmEfetFatur::Stub;
     template <class Request, class Response>
     using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
 
-    // Opens a channel and waits, at most `deadline`, until the server answers. A refused
-    // connection fails at once rather than after the deadline: the user is told the server
-    // is not running while it still matters.
+    // Opens a channel over the access's TLS and waits, at most `deadline`, until the server
+    // answers (ServerChannel::Open).
     static std::unique_ptr<RpcSession> Open(const ServerEndpoint& endpoint,
-                                            std::chrono::milliseconds deadline);
+                                            std::chrono::milliseconds deadline,
+                                            std::shared_ptr<ServerAccess> access);
 
     void SetDeadline(std::chrono::milliseconds deadline) { deadline_ = deadline; }
 
     // A channel that has been failing tries the server again on a fresh channel first.
     template <class Request, class Response>
     Response Call(const char* method, Rpc<Request, Response> rpc, const Request& request) {
-        ReopenIfFailing();
-        grpc::ClientContext context;
-        context.set_deadline(std::chrono::system_clock::now() + deadline_);
-        Response response;
-        Check(method, (stub_.get()->*rpc)(&context, request, &response));
-        return response;
+        for (bool renewed = false;; renewed = true) {
+            ReopenIfFailing();
+            grpc::ClientContext context;
+            context.set_deadline(std::chrono::system_clock::now() + deadline_);
+            if (!access_->Token().isEmpty())
+                context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
+            Response response;
+            const grpc::Status status = (stub_.get()->*rpc)(&context, request, &response);
+            if (status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&
+                access_->Renew(QString::fromStdString(status.error_message())))
+                continue;
+            Check(method, status);
+            return response;
+        }
     }
 
   private:
     RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds deadline,
-               std::shared_ptr<grpc::Channel> channel);
+               std::shared_ptr<ServerAccess> access, std::shared_ptr<grpc::Channel> channel);
 
     // A failing channel waits out a backoff that grows with every failed attempt before it
     // tries the server again, so for seconds after a restart every call would still fail at
@@ -53,6 +65,7 @@ class RpcSession {
 
     ServerEndpoint endpoint_;
     std::chrono::milliseconds deadline_;
+    std::shared_ptr<ServerAccess> access_;
     std::shared_ptr<grpc::Channel> channel_;
     std::unique_ptr<Stub> stub_;
 };

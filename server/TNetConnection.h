@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectionError.h"
+#include "ServerAccess.h"
 #include "TrdmEfetFaturDisp.h"
 
 #include <QString>
@@ -45,6 +46,11 @@ class TNetConnection {
     const QString& ServerName() const { return serverName_; }
     void SetServerName(const QString& serverName) { serverName_ = serverName; }
 
+    // TLS and the session the calls go with: the host's unless another is given; taken at
+    // the next Connect.
+    const std::shared_ptr<ServerAccess>& Access() const { return access_; }
+    void SetAccess(std::shared_ptr<ServerAccess> access) { access_ = std::move(access); }
+
     bool ThrowException() const { return throwException_; }
     void SetThrowException(bool throwException) { throwException_ = throwException; }
 
@@ -70,6 +76,7 @@ class TNetConnection {
 
     ServerEndpoint endpoint_;
     QString serverName_;
+    std::shared_ptr<ServerAccess> access_ = ServerAccess::Host();
     bool throwException_ = true;
     std::chrono::milliseconds deadline_{std::chrono::seconds(30)};
     std::unique_ptr<TrdmEfetFaturDisp> appServer_;

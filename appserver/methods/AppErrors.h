@@ -19,6 +19,20 @@ class EConflict : public EError {
     using EError::EError;
 };
 
+// The call comes without a session where the server asks for one, or with a session that
+// has expired or ended: the caller must sign in (again). Nothing of the call was done, so
+// the client may repeat it as it was once signed in.
+class ESessionRequired : public EError {
+  public:
+    using EError::EError;
+};
+
+// The caller's user may not work in a branch that the request names.
+class EForbidden : public EError {
+  public:
+    using EError::EError;
+};
+
 // The database refused or failed a statement, or could not be reached.
 class EDatabaseError : public EError {
   public:

@@ -1,5 +1,6 @@
 #include "AppServer.h"
 
+#include "Authorization.h"
 #include "CallGate.h"
 #include "CallLog.h"
 #include "DemoSeeder.h"
@@ -8,8 +9,10 @@
 #include "RdmEfetFaturService.h"
 #include "ReportPurge.h"
 #include "Schema.h"
+#include "SessionService.h"
 #include "SqlSession.h"
 #include "SqliteCopies.h"
+#include "UserRepository.h"
 #include "WorkerPool.h"
 
 #include <QDir>
@@ -45,7 +48,7 @@ AppServer::AppServer(AppServerConfig config, CallLog& log)
 
 AppServer::~AppServer() { Shutdown(); }
 
-void AppServer::PrepareDatabase() {
+int AppServer::PrepareDatabase() {
     if (config_.database.kind == DatabaseKind::Sqlite)
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
     SqlSession session(config_.database);
@@ -56,19 +59,72 @@ void AppServer::PrepareDatabase() {
     Schema::Upgrade(session);
     if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
         log_.Note(DiscardedNote(discarded));
-    if (!config_.seedDemo) return;
-    if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
-        log_.Note(QStringLiteral("dados de demonstração gravados"));
+    if (config_.seedDemo) {
+        if (DemoSeeder(session, QDate::currentDate()).SeedIfEmpty())
+            log_.Note(QStringLiteral("dados de demonstração gravados"));
+        else
+            log_.Note(QStringLiteral("o banco já tem dados: nenhum dado de demonstração gravado"));
+    }
+    return UserRepository(session).Count();
+}
+
+EError AppServer::CannotListen() const {
+    return EError(config_.tls.Enabled()
+                      ? QStringLiteral("Não foi possível escutar em %1: endereço inválido, porta "
+                                       "em uso, ou certificado e chave TLS que não formam um par.")
+                            .arg(config_.listenAddress)
+                      : QStringLiteral("Não foi possível escutar em %1: endereço inválido ou "
+                                       "porta em uso.")
+                            .arg(config_.listenAddress));
+}
+
+// Said at start, so that the administrator knows who the server lets in.
+void AppServer::NoteAccess(bool loopback, int users) {
+    if (config_.tls.Enabled())
+        log_.Note(config_.tls.clientCa.isEmpty()
+                      ? QStringLiteral("TLS ativo")
+                      : QStringLiteral("TLS ativo, exigindo certificado de cliente"));
+    else if (!loopback)
+        log_.Note(QStringLiteral("ATENÇÃO: escutando em %1 sem TLS, numa rede dita confiável "
+                                 "(--trusted-network): senhas, sessões e dados trafegam sem "
+                                 "criptografia")
+                      .arg(config_.listenAddress));
+    if (users > 0)
+        log_.Note(QStringLiteral("%1 usuário(s) cadastrado(s): toda chamada exige sessão, que "
+                                 "expira após %2 s sem uso")
+                      .arg(users)
+                      .arg(config_.sessionTimeout.count()));
+    else if (loopback)
+        log_.Note(
+            QStringLiteral("modo aberto: escutando só nesta máquina e sem usuários "
+                           "cadastrados, toda chamada é atendida sem entrar; ao cadastrar "
+                           "o primeiro usuário (fai-appserver user add), toda chamada "
+                           "passa a exigir sessão"));
     else
-        log_.Note(QStringLiteral("o banco já tem dados: nenhum dado de demonstração gravado"));
+        log_.Note(
+            QStringLiteral("nenhum usuário cadastrado: toda chamada será recusada até que "
+                           "um seja cadastrado (fai-appserver user add)"));
 }
 
 void AppServer::Start() {
-    PrepareDatabase();
+    const ServerSecurity::Reach reach = ServerSecurity::ReachOf(config_.listenAddress);
+    if (reach == ServerSecurity::Reach::Invalid) throw CannotListen();
+    const bool loopback = reach == ServerSecurity::Reach::ThisMachine;
+    if (!loopback && !config_.tls.Enabled() && !config_.trustedNetwork)
+        throw EError(QStringLiteral("Recusado escutar em %1 sem TLS: fora desta máquina, senhas e "
+                                    "dados trafegariam sem criptografia. Informe --tls-cert e "
+                                    "--tls-key, ou --trusted-network se a rede for confiável.")
+                         .arg(config_.listenAddress));
+    const std::shared_ptr<grpc::ServerCredentials> credentials =
+        ServerSecurity::Credentials(config_.tls);
+    const int users = PrepareDatabase();
     workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
     purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
     calls_ = std::make_unique<CallGate>(config_.limits.maxCalls, config_.limits.callTimeout);
-    service_ = std::make_unique<RdmEfetFaturService>(Serving{*calls_, *workers_, log_});
+    authorization_ = std::make_unique<Authorization>(loopback, config_.sessionTimeout);
+    const Serving serving{*calls_, *workers_, log_};
+    service_ = std::make_unique<RdmEfetFaturService>(serving, *authorization_);
+    sessions_ = std::make_unique<SessionService>(serving, *authorization_);
     // Both are process-wide settings read by every builder made afterwards.
     grpc::EnableDefaultHealthCheckService(true);
     grpc::reflection::InitProtoReflectionServerBuilderPlugin();
@@ -84,15 +140,13 @@ void AppServer::Start() {
     // A call whose answer waits for its client is asked after all along, not only for the
     // first two pings that gRPC allows by default without data in between.
     builder.AddChannelArgument(GRPC_ARG_HTTP2_MAX_PINGS_WITHOUT_DATA, 0);
-    builder.AddListeningPort(config_.listenAddress.toStdString(), grpc::InsecureServerCredentials(),
-                             &port_);
+    builder.AddListeningPort(config_.listenAddress.toStdString(), credentials, &port_);
     builder.RegisterService(service_.get());
+    builder.RegisterService(sessions_.get());
     server_ = builder.BuildAndStart();
     if (!server_ || port_ == 0) {
         server_.reset();
-        throw EError(QStringLiteral("Não foi possível escutar em %1: endereço inválido ou porta "
-                                    "em uso.")
-                         .arg(config_.listenAddress));
+        throw CannotListen();
     }
     health_ =
         std::make_unique<HealthWatch>(config_.database, *server_->GetHealthCheckService(), log_);
@@ -103,6 +157,7 @@ void AppServer::Start() {
                   .arg(config_.workers)
                   .arg(config_.limits.maxCalls)
                   .arg(config_.limits.callTimeout.count()));
+    NoteAccess(loopback, users);
 }
 
 void AppServer::Shutdown() {
@@ -122,6 +177,8 @@ void AppServer::Shutdown() {
     // calls, and the gate is the last to go.
     workers_.reset();
     service_.reset();
+    sessions_.reset();
+    authorization_.reset();
     calls_.reset();
     fileLock_.reset();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DatabaseLocation.h"
+#include "Errors.h"
+#include "ServerSecurity.h"
 
 #include <QString>
 
@@ -13,12 +15,14 @@ class Server;
 
 namespace fai::appserver {
 
+class Authorization;
 class CallGate;
 class CallLog;
 class HealthWatch;
 class SqliteServingLock;
 class RdmEfetFaturService;
 class ReportPurge;
+class SessionService;
 class WorkerPool;
 
 // How much of the server one call, and one connection, may hold.
@@ -40,6 +44,12 @@ struct AppServerConfig {
     bool seedDemo = false;
     int workers = 4;
     CallLimits limits;
+    // Without TLS the server listens only on this machine, unless the network is said to be
+    // trusted.
+    TlsFiles tls;
+    bool trustedNetwork = false;
+    // A session not used for this long has expired: its user signs in again.
+    std::chrono::seconds sessionTimeout{3600};
     // The listing's working data of a report number unused for this long is discarded.
     std::chrono::seconds reportRetention = std::chrono::hours(24);
 };
@@ -57,7 +67,9 @@ class AppServer {
     // Creates or upgrades the schema, seeds the demo data when asked and the database is
     // empty, then listens, with the standard health service and server reflection beside
     // the methods so that ordinary gRPC tools can probe, list and call them. Throws EError
-    // (ESchemaTooNew, EDatabaseError...) with a message for the administrator.
+    // (ESchemaTooNew, EDatabaseError...) with a message for the administrator; among them,
+    // for an address other than this machine's without TLS while the network is not said to
+    // be trusted.
     void Start();
     // The port listened on: the one asked for, or the one chosen for port 0.
     int Port() const { return port_; }
@@ -66,7 +78,10 @@ class AppServer {
     void Shutdown();
 
   private:
-    void PrepareDatabase();
+    // How many users the database holds.
+    int PrepareDatabase();
+    void NoteAccess(bool loopback, int users);
+    EError CannotListen() const;
 
     AppServerConfig config_;
     CallLog& log_;
@@ -74,8 +89,10 @@ class AppServer {
     std::unique_ptr<SqliteServingLock> fileLock_;
     std::unique_ptr<WorkerPool> workers_;
     std::unique_ptr<CallGate> calls_;
+    std::unique_ptr<Authorization> authorization_;
     std::unique_ptr<ReportPurge> purge_;
     std::unique_ptr<RdmEfetFaturService> service_;
+    std::unique_ptr<SessionService> sessions_;
     std::unique_ptr<grpc::Server> server_;
     std::unique_ptr<HealthWatch> health_;
 };

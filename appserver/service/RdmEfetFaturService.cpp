@@ -2,38 +2,24 @@
 #include "RdmEfetFaturService.h"
 
 #include "AppErrors.h"
-#include "CallGate.h"
-#include "CallLog.h"
+#include "Authorization.h"
+#include "CallServing.h"
 #include "Duplication.h"
 #include "EfetFaturReads.h"
 #include "HeadcountSave.h"
 #include "ListingReports.h"
+#include "NamedBranches.h"
 #include "PacketConversion.h"
 #include "RequestChecks.h"
 #include "ShiftAgreement.h"
 #include "ShiftSave.h"
 #include "SqlSession.h"
 #include "TransportImport.h"
-#include "WorkerPool.h"
 
-#include <chrono>
 #include <functional>
 
 namespace fai::appserver {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// What a method answers once its work is done.
-struct Answer {
-    std::vector<DataPacket> packets;  // the payload of the result array
-    QString text;                     // the answer of the two text methods
-    QString note;                     // said on the call's log line
-};
-
-// A method's work on the database, with its arguments already judged for form.
-using Work = std::function<Answer(SqlSession&)>;
-enum class Access { Read, Write };
 
 // The text arguments, each named as a refusal names it.
 QString BranchText(const std::string& text) {
@@ -73,193 +59,40 @@ OptionalPacket PacketOrNull(bool present, const Fai00400::DataPacket& packet) {
 
 Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
 
-struct Failure {
-    CallLog::Outcome outcome;
-    grpc::StatusCode code;  // for the text methods, which answer failures as a call status
-    QString message;        // for the client
-    QString detail;         // for the log only
-};
-
-// Raised on the worker when the call ended before its work did: its client went away, or
-// it was answered for its deadline. Nothing of the work is committed.
-struct CallAbandoned {};
-
-Failure AbandonedCall() {
-    return {CallLog::Outcome::Failed,
-            grpc::StatusCode::CANCELLED,
-            QStringLiteral("Chamada abandonada pelo cliente antes do fim; nada foi gravado."),
-            {}};
-}
-
-Failure Judged(const std::exception_ptr& raised) {
-    try {
-        std::rethrow_exception(raised);
-    } catch (const EBadRequest& e) {
-        return {CallLog::Outcome::Refused, grpc::StatusCode::INVALID_ARGUMENT, e.Message(), {}};
-    } catch (const EConflict& e) {
-        return {CallLog::Outcome::Conflict, grpc::StatusCode::ABORTED, e.Message(), {}};
-    } catch (const CallAbandoned&) {
-        return AbandonedCall();
-    } catch (const EDatabaseUnavailable& e) {
-        // The database's address and the driver's words help the administrator, not the
-        // clerk. UNAVAILABLE would read, to the client, as this server being unreachable.
-        return {CallLog::Outcome::Failed, grpc::StatusCode::INTERNAL,
-                QStringLiteral("Banco de dados indisponível; tente novamente."), e.Message()};
-    } catch (const EDatabaseError& e) {
-        return {CallLog::Outcome::Failed, grpc::StatusCode::INTERNAL, e.Message(), {}};
-    } catch (const EError& e) {
-        return {CallLog::Outcome::Failed, grpc::StatusCode::INTERNAL, e.Message(), {}};
-    } catch (const std::exception& e) {
-        return {CallLog::Outcome::Failed,
-                grpc::StatusCode::INTERNAL,
-                QStringLiteral("Erro interno do servidor de aplicação: %1")
-                    .arg(QString::fromUtf8(e.what())),
-                {}};
-    }
-}
-
-Failure Busy(int maxCalls) {
-    return {CallLog::Outcome::Refused,
-            grpc::StatusCode::RESOURCE_EXHAUSTED,
-            QStringLiteral("Servidor ocupado: o servidor de aplicação já atende %1 chamadas. "
-                           "Tente novamente em instantes.")
-                .arg(maxCalls),
-            {}};
-}
-
-Failure GivenUp(ServerCall::Ending ending, std::chrono::seconds timeout) {
-    if (ending == ServerCall::Ending::Abandoned) return AbandonedCall();
-    return {
-        CallLog::Outcome::Failed,
-        grpc::StatusCode::DEADLINE_EXCEEDED,
-        QStringLiteral("Tempo esgotado: o servidor de aplicação não concluiu a chamada em %1 s. "
-                       "Nada foi gravado; tente novamente.")
-            .arg(timeout.count()),
-        {}};
-}
-
-void Deliver(const Answer& answer, Fai00400::ServerResult* result) {
-    result->set_success(true);
-    for (const DataPacket& packet : answer.packets) ToProto(packet, result->add_payload());
-}
-
-void Deliver(const Answer& answer, Fai00400::TextResult* result) {
-    result->set_text(answer.text.toStdString());
-}
-
-grpc::Status Refusal(const Failure& failure, Fai00400::ServerResult* result) {
-    result->Clear();
-    result->set_success(false);
-    result->set_error(failure.message.toStdString());
-    return grpc::Status::OK;
-}
-
-grpc::Status Refusal(const Failure& failure, Fai00400::TextResult*) {
-    return grpc::Status(failure.code, failure.message.toStdString());
-}
-
-// The work in one transaction on the worker's connection, committed only when all of it
-// succeeded and `beforeCommit` lets it.
-Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
-                  const std::function<void()>& beforeCommit) {
-    try {
-        const std::unique_ptr<Transaction> transaction = worker.Begin(
-            access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Read);
-        Answer done = work(worker.Session());
-        beforeCommit();
-        transaction->Commit();
-        return done;
-    } catch (const EDatabaseError&) {
-        worker.DiscardSession();
-        throw;
-    }
-}
-
-// One call's answer, whoever gives it: its work, its deadline or its client's going away.
-template <class Reply>
-class Answering {
-  public:
-    Answering(CallLog& log, const char* method, Reply* reply)
-        : log_(log), method_(method), reply_(reply), started_(Clock::now()) {}
-
-    // Only by the one whose claim on the answer succeeded.
-    void Refuse(ServerCall& call, const Failure& failure) const {
-        Log(failure.outcome, failure.detail.isEmpty()
-                                 ? failure.message
-                                 : failure.message + QStringLiteral(" (") + failure.detail + u')');
-        call.Answer(Refusal(failure, reply_));
-    }
-
-    // Refuses the call when no one has answered it yet, and lets go of it.
-    void RefuseNow(ServerCall& call, const Failure& failure) const {
-        if (call.Claim()) Refuse(call, failure);
-        call.Release();
-    }
-
-    // On a database worker. The work claims the answer just before it commits: a client
-    // that went away, or whose call was answered for its deadline, was told the call failed,
-    // and what it sent must then not be found written.
-    void Run(ServerCall& call, WorkerPool::Context& worker, Access access, const Work& work) const {
-        bool mine = false;
-        try {
-            if (call.Abandoned()) throw CallAbandoned();
-            const Answer answer = Transacted(worker, access, work, [&call, &mine] {
-                mine = call.Claim();
-                if (!mine || call.Abandoned()) throw CallAbandoned();
-            });
-            Deliver(answer, reply_);
-            Log(CallLog::Outcome::Ok, answer.note);
-            call.Answer(grpc::Status::OK);
-        } catch (...) {
-            if (mine || call.Claim()) Refuse(call, Judged(std::current_exception()));
-        }
-    }
-
-  private:
-    void Log(CallLog::Outcome outcome, const QString& message) const {
-        log_.Record(method_, Clock::now() - started_, outcome, message);
-    }
-
-    CallLog& log_;
-    const char* method_;
-    Reply* reply_;
-    Clock::time_point started_;
-};
-
-// `decode` judges the request's form and returns the work, which runs on a database worker
-// unless the call is answered before its turn comes.
-template <class Reply>
-grpc::ServerUnaryReactor* Serve(const Serving& serving, grpc::CallbackServerContext* context,
-                                const char* method, Reply* reply, Access access,
-                                const std::function<Work()>& decode) {
-    const Answering<Reply> answering(serving.log, method, reply);
-    ServerCall* call =
-        serving.calls.Open(context, [answering, timeout = serving.calls.Timeout()](
-                                        ServerCall& call, ServerCall::Ending ending) {
-            answering.Refuse(call, GivenUp(ending, timeout));
-        });
-    if (!call->Admitted()) {
-        answering.RefuseNow(*call, Busy(serving.calls.MaxCalls()));
-        return call;
-    }
-    try {
-        serving.workers.Post(
-            [answering, call, access, work = decode()](WorkerPool::Context& worker) {
-                if (call->Pending()) answering.Run(*call, worker, access, work);
-                call->Release();
-            });
-    } catch (...) {
-        answering.RefuseNow(*call, Judged(std::current_exception()));
-    }
-    return call;
-}
-
 }  // namespace
+
+// Admits the caller before the work: a session when the server asks for one, and every
+// branch the request names among the user's; the log line of the call names the user. A call
+// that reads runs in a writing transaction when the session's use is due to be written down.
+template <class Reply>
+grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& named,
+                                                       grpc::CallbackServerContext* call,
+                                                       const char* method, Reply* reply,
+                                                       Access access,
+                                                       const std::function<Work()>& decode) {
+    const QString token = SessionTokenOf(*call);
+    const Access admitted =
+        access == Access::Read && authorization_.UseDue(token) ? Access::Write : access;
+    return Serve(
+        serving_, call, method, reply, admitted, [this, &token, &named, admitted, &decode] {
+            return Work([this, token, branches = named.List(), writing = admitted == Access::Write,
+                         work = decode()](SqlSession& session) {
+                const QString login = authorization_.Admit(session, token, branches, writing);
+                Answer answer = work(session);
+                if (!login.isEmpty())
+                    answer.note =
+                        QStringLiteral("usuário ") + login +
+                        (answer.note.isEmpty() ? QString() : QStringLiteral(", ") + answer.note);
+                return answer;
+            });
+        });
+}
 
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetParams(grpc::CallbackServerContext* call,
                                                          const Fai00400::GetParamsRequest* request,
                                                          Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetParams", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetParams", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch())](SqlSession& session) {
             return One(EfetFaturReads(session).GetParams(branch));
         });
@@ -269,7 +102,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetParams(grpc::CallbackServerCon
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetCliente(
     grpc::CallbackServerContext* call, const Fai00400::GetClienteRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetCliente", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetCliente", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()),
                      number = RegistrationText(request->registration_number()),
                      client = ClientText(request->client())](SqlSession& session) {
@@ -281,7 +115,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetCliente(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetServico(
     grpc::CallbackServerContext* call, const Fai00400::GetServicoRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetServico", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetServico", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      service = ServiceText(request->service())](SqlSession& session) {
             return One(EfetFaturReads(session).GetServico(branch, client, service));
@@ -292,7 +127,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetServico(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetEfetFatu(
     grpc::CallbackServerContext* call, const Fai00400::GetEfetFatuRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetEfetFatu", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetEfetFatu", result, Access::Read, [request] {
         return Work([client = ClientText(request->client()), branch = BranchText(request->branch()),
                      service = ServiceText(request->service()), date = Day(request->date()),
                      mode = request->mode()](SqlSession& session) {
@@ -305,7 +141,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetEfetFatu(
 grpc::ServerUnaryReactor* RdmEfetFaturService::ImportaEfetTrans(
     grpc::CallbackServerContext* call, const Fai00400::GetEfetFatuRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "ImportaEfetTrans", result, Access::Write, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "ImportaEfetTrans", result, Access::Write, [request] {
         return Work([client = ClientText(request->client()), branch = BranchText(request->branch()),
                      service = ServiceText(request->service()), date = Day(request->date()),
                      mode = request->mode()](SqlSession& session) {
@@ -324,7 +161,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::ImportaEfetTrans(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetValidaData(
     grpc::CallbackServerContext* call, const Fai00400::GetValidaDataRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetValidaData", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetValidaData", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      service = ServiceText(request->service()),
                      date = Day(request->date())](SqlSession& session) {
@@ -336,7 +174,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetValidaData(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetVerifData(
     grpc::CallbackServerContext* call, const Fai00400::GetVerifDataRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetVerifData", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetVerifData", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()),
                      service = ServiceText(request->service()),
                      client = ClientText(request->client())](SqlSession& session) {
@@ -348,7 +187,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetVerifData(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetVlrFatPla(
     grpc::CallbackServerContext* call, const Fai00400::GetVlrFatPlaRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetVlrFatPla", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetVlrFatPla", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()),
                      service = ServiceText(request->service()),
                      client = ClientText(request->client()),
@@ -361,7 +201,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetVlrFatPla(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetVerifSoma(
     grpc::CallbackServerContext* call, const Fai00400::GetVerifSomaRequest* request,
     Fai00400::TextResult* result) {
-    return Serve(serving_, call, "GetVerifSoma", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Packet(request->headcounts());
+    return Guarded(named, call, "GetVerifSoma", result, Access::Read, [request] {
         return Work([headcounts = Packet(request->headcounts())](SqlSession& session) {
             return Answer{{}, ShiftAgreement(session).FirstDisagreeing(headcounts), {}};
         });
@@ -371,7 +212,9 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetVerifSoma(
 grpc::ServerUnaryReactor* RdmEfetFaturService::UpdEfetFatu(
     grpc::CallbackServerContext* call, const Fai00400::UpdEfetFatuRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "UpdEfetFatu", result, Access::Write, [request] {
+    const NamedBranches named =
+        NamedBranches().Packet(request->headcount_delta()).Packet(request->apportionment_delta());
+    return Guarded(named, call, "UpdEfetFatu", result, Access::Write, [request] {
         return Work(
             [headcounts = PacketOrNull(request->has_headcount_delta(), request->headcount_delta()),
              nullFields = NullFieldsText(request->null_fields()),
@@ -386,7 +229,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::UpdEfetFatu(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetTurno(grpc::CallbackServerContext* call,
                                                         const Fai00400::GetTurnoRequest* request,
                                                         Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetTurno", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetTurno", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      service = ServiceText(request->service()),
                      date = Day(request->date())](SqlSession& session) {
@@ -398,7 +242,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetTurno(grpc::CallbackServerCont
 grpc::ServerUnaryReactor* RdmEfetFaturService::SetTurno(grpc::CallbackServerContext* call,
                                                         const Fai00400::SetTurnoRequest* request,
                                                         Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "SetTurno", result, Access::Write, [request] {
+    const NamedBranches named = NamedBranches().Packet(request->shift_delta());
+    return Guarded(named, call, "SetTurno", result, Access::Write, [request] {
         return Work([shifts = Packet(request->shift_delta()),
                      nullFields = NullFieldsText(request->null_fields())](SqlSession& session) {
             ShiftSave(session).Run(shifts, nullFields);
@@ -410,7 +255,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::SetTurno(grpc::CallbackServerCont
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetSomaTurno(
     grpc::CallbackServerContext* call, const Fai00400::GetTurnoRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetSomaTurno", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetSomaTurno", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      service = ServiceText(request->service()),
                      date = Day(request->date())](SqlSession& session) {
@@ -422,7 +268,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetSomaTurno(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetVdServClie(
     grpc::CallbackServerContext* call, const Fai00400::GetVdServClieRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetVdServClie", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetVdServClie", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      service = ServiceText(request->service())](SqlSession& session) {
             return One(EfetFaturReads(session).GetVdServClie(branch, client, service));
@@ -433,7 +280,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetVdServClie(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetItRatEfet(
     grpc::CallbackServerContext* call, const Fai00400::GetItRatEfetRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GetItRatEfet", result, Access::Read, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetItRatEfet", result, Access::Read, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      date = Day(request->date()),
                      service = ServiceText(request->service())](SqlSession& session) {
@@ -445,7 +293,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetItRatEfet(
 grpc::ServerUnaryReactor* RdmEfetFaturService::UpDateServData(
     grpc::CallbackServerContext* call, const Fai00400::UpDateServDataRequest* request,
     Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "UpDateServData", result, Access::Write, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "UpDateServData", result, Access::Write, [request] {
         return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
                      service = ServiceText(request->service()), first = Day(request->first_date()),
                      last = Day(request->last_date()), forecast = request->forecast(),
@@ -460,7 +309,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::UpDateServData(
 grpc::ServerUnaryReactor* RdmEfetFaturService::PrxRelFatur(
     grpc::CallbackServerContext* call, const Fai00400::PrxRelFaturRequest* request,
     Fai00400::TextResult* result) {
-    return Serve(serving_, call, "PrxRelFatur", result, Access::Write, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "PrxRelFatur", result, Access::Write, [request] {
         return Work([branch = BranchText(request->branch())](SqlSession& session) {
             const QString number = ListingReports(session).PrxRelFatur(branch);
             return Answer{{}, number, QStringLiteral("relatório %1").arg(number)};
@@ -471,7 +321,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::PrxRelFatur(
 grpc::ServerUnaryReactor* RdmEfetFaturService::GeraRel(grpc::CallbackServerContext* call,
                                                        const Fai00400::GeraRelRequest* request,
                                                        Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "GeraRel", result, Access::Write, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GeraRel", result, Access::Write, [request] {
         return Work([branch = BranchText(request->branch()), first = Day(request->first_date()),
                      last = Day(request->last_date()),
                      number = ReportNumberText(request->report_number())](SqlSession& session) {
@@ -485,7 +336,8 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GeraRel(grpc::CallbackServerConte
 grpc::ServerUnaryReactor* RdmEfetFaturService::DeletaRel(grpc::CallbackServerContext* call,
                                                          const Fai00400::DeletaRelRequest* request,
                                                          Fai00400::ServerResult* result) {
-    return Serve(serving_, call, "DeletaRel", result, Access::Write, [request] {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "DeletaRel", result, Access::Write, [request] {
         return Work([branch = BranchText(request->branch()),
                      number = ReportNumberText(request->report_number())](SqlSession& session) {
             ListingReports(session).DeletaRel(branch, number);

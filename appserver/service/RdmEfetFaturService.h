@@ -1,20 +1,12 @@
 #pragma once
 
+#include "CallServing.h"
 #include "fai00400.grpc.pb.h"
 
 namespace fai::appserver {
 
-class CallGate;
-class CallLog;
-class WorkerPool;
-
-// What every call goes through: the gate that admits it and watches its deadline, the
-// database workers and the log.
-struct Serving {
-    CallGate& calls;
-    WorkerPool& workers;
-    CallLog& log;
-};
+class Authorization;
+class NamedBranches;
 
 // The gRPC face of "Fai00400.rdmEfetFatur". Each request is admitted by the gate (or refused
 // at once when the server is full) and turned into typed arguments on the calling thread (a
@@ -23,10 +15,12 @@ struct Serving {
 // result array, sent from the worker: no thread waits for a call, nor for a client to read
 // its answer. Bad input, a rule's refusal and a save built on stale rows are answered with a
 // failed result carrying the reason; they never end the call with a transport error, except
-// for the two methods that answer plain text, which have no result array to carry it.
+// for the two methods that answer plain text, which have no result array to carry it. Before
+// its work, every call is admitted by the authorization in the same transaction.
 class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::CallbackService {
   public:
-    explicit RdmEfetFaturService(const Serving& serving) : serving_(serving) {}
+    RdmEfetFaturService(const Serving& serving, Authorization& authorization)
+        : serving_(serving), authorization_(authorization) {}
 
     grpc::ServerUnaryReactor* GetParams(grpc::CallbackServerContext* call,
                                         const Fai00400::GetParamsRequest* request,
@@ -87,7 +81,13 @@ class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::CallbackService
                                         Fai00400::ServerResult* result) override;
 
   private:
+    template <class Reply>
+    grpc::ServerUnaryReactor* Guarded(const NamedBranches& named, grpc::CallbackServerContext* call,
+                                      const char* method, Reply* reply, Access access,
+                                      const std::function<Work()>& decode);
+
     Serving serving_;
+    Authorization& authorization_;
 };
 
 }  // namespace fai::appserver

@@ -70,6 +70,25 @@ ServerOptions::ServerOptions()
                QStringLiteral("Tamanho do arquivo de registro, em MB (padrão %1).")
                    .arg(LogSettings().maxBytes / kMegabyte),
                QStringLiteral("MB"), QString::number(LogSettings().maxBytes / kMegabyte)),
+      tlsCert_(QStringLiteral("tls-cert"),
+               QStringLiteral("Certificado TLS do servidor (PEM, com a cadeia até a AC em que os "
+                              "hosts confiam): as conexões passam a ser criptografadas."),
+               QStringLiteral("arquivo")),
+      tlsKey_(QStringLiteral("tls-key"), QStringLiteral("Chave privada do certificado TLS (PEM)."),
+              QStringLiteral("arquivo")),
+      tlsClientCa_(QStringLiteral("tls-client-ca"),
+                   QStringLiteral("AC dos certificados de cliente (PEM): só se conecta o host que "
+                                  "apresenta um certificado emitido por ela."),
+                   QStringLiteral("arquivo")),
+      trustedNetwork_(QStringLiteral("trusted-network"),
+                      QStringLiteral("Permite escutar fora desta máquina sem TLS, numa rede "
+                                     "confiável: senhas e dados trafegam sem criptografia.")),
+      sessionTimeout_(QStringLiteral("session-timeout"),
+                      QStringLiteral("Segundos sem uso após os quais a sessão de um usuário "
+                                     "expira e o host pede a senha de novo (padrão %1).")
+                          .arg(AppServerConfig().sessionTimeout.count()),
+                      QStringLiteral("segundos"),
+                      QString::number(AppServerConfig().sessionTimeout.count())),
       reportRetention_(
           QStringLiteral("report-retention"),
           QStringLiteral("Tempo sem uso após o qual os dados de um relatório da listagem de "
@@ -95,11 +114,12 @@ ServerOptions::ServerOptions()
                QStringLiteral("arquivo")) {
     parser_.setApplicationDescription(
         QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
-                       "faturamento)."));
+                       "faturamento).\nUsuários: fai-appserver user --help."));
     parser_.addHelpOption();
     parser_.addVersionOption();
-    settable_ = {listen_,      database_,    demo_,    threads_, maxCalls_,
-                 callTimeout_, idleTimeout_, logFile_, logSize_, reportRetention_};
+    settable_ = {listen_,      database_,    demo_,           threads_,        maxCalls_,
+                 callTimeout_, idleTimeout_, logFile_,        logSize_,        tlsCert_,
+                 tlsKey_,      tlsClientCa_, trustedNetwork_, sessionTimeout_, reportRetention_};
     parser_.addOptions(settable_);
     parser_.addOptions({configFile_, health_, backup_, restore_});
 }
@@ -132,6 +152,10 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
         Whole(parser_.value(callTimeout_), 1, 3'600, QStringLiteral("Tempo limite de chamada")));
     config_.limits.idleTimeout = std::chrono::seconds(Whole(
         parser_.value(idleTimeout_), 1, 86'400, QStringLiteral("Tempo limite de conexão ociosa")));
+    config_.tls = {parser_.value(tlsCert_), parser_.value(tlsKey_), parser_.value(tlsClientCa_)};
+    config_.trustedNetwork = parser_.isSet(trustedNetwork_);
+    config_.sessionTimeout = std::chrono::seconds(
+        Whole(parser_.value(sessionTimeout_), 60, 604'800, QStringLiteral("Tempo de sessão")));
     log_.path = parser_.value(logFile_);
     log_.maxBytes =
         Whole(parser_.value(logSize_), 1, 1'024, QStringLiteral("Tamanho do registro")) * kMegabyte;

@@ -52,6 +52,11 @@ class ServerOptions {
     QCommandLineOption idleTimeout_;
     QCommandLineOption logFile_;
     QCommandLineOption logSize_;
+    QCommandLineOption tlsCert_;
+    QCommandLineOption tlsKey_;
+    QCommandLineOption tlsClientCa_;
+    QCommandLineOption trustedNetwork_;
+    QCommandLineOption sessionTimeout_;
     QCommandLineOption reportRetention_;
     QCommandLineOption configFile_;
     QCommandLineOption health_;

@@ -215,8 +215,39 @@ QStringList Version3(const SqlDialect&) {
     };
 }
 
+// Version 4: who may call the server. A user works in the branches listed for them, an
+// administrator in all. A password is kept only as its Argon2id hash, a session only as the
+// digest of its token, so that reading these tables gives no one a way in. Times are
+// seconds since 1970 (UTC), which both databases compare alike. Failed sign-ins are counted
+// per login typed, known or not, so that slowing down a login says nothing of whether it
+// exists.
+QStringList Version4(const SqlDialect&) {
+    return {
+        QStringLiteral(R"(CREATE TABLE USUARIO (
+            NMLOGIN VARCHAR(30) NOT NULL PRIMARY KEY,
+            NMUSUARIO VARCHAR(60) NOT NULL,
+            DSHASHSENHA VARCHAR(128) NOT NULL,
+            IDATIVO CHAR(1) NOT NULL DEFAULT 'S' CHECK (IDATIVO IN ('S', 'N')),
+            IDADMINISTRADOR CHAR(1) NOT NULL DEFAULT 'N' CHECK (IDADMINISTRADOR IN ('S', 'N'))))"),
+        QStringLiteral(R"(CREATE TABLE USUARIOFILIAL (
+            NMLOGIN VARCHAR(30) NOT NULL REFERENCES USUARIO (NMLOGIN),
+            CDFILIAL VARCHAR(4) NOT NULL REFERENCES FILIAL (CDFILIAL),
+            PRIMARY KEY (NMLOGIN, CDFILIAL)))"),
+        QStringLiteral(R"(CREATE TABLE SESSAOUSUARIO (
+            DSRESUMOSESSAO CHAR(64) NOT NULL PRIMARY KEY,
+            NMLOGIN VARCHAR(30) NOT NULL REFERENCES USUARIO (NMLOGIN),
+            DTINICIO BIGINT NOT NULL,
+            DTULTIMOUSO BIGINT NOT NULL))"),
+        QStringLiteral("CREATE INDEX IX_SESSAOUSUARIO_USUARIO ON SESSAOUSUARIO (NMLOGIN)"),
+        QStringLiteral(R"(CREATE TABLE FALHAENTRADA (
+            NMLOGIN VARCHAR(30) NOT NULL PRIMARY KEY,
+            QTFALHAS INTEGER NOT NULL CHECK (QTFALHAS > 0),
+            DTULTIMAFALHA BIGINT NOT NULL))"),
+    };
+}
+
 using Step = QStringList (*)(const SqlDialect&);
-const Step kSteps[] = {&Version1, &Version2, &Version3};
+const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4};
 
 int ReadVersion(SqlSession& session) {
     QSqlQuery query = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));

@@ -22,6 +22,11 @@ bool ModuFili() { return Current().branchFixed; }
 QString WebURL() { return Current().serverHost; }
 int WebPort() { return Current().serverPort; }
 
+bool FilialPermitida(const QString& branch) {
+    const auto& branches = Current().userBranches;
+    return !branches || branches->contains(branch);
+}
+
 QDate DataProc(const QString& branch) {
     const auto& lookup = Current().processingDate;
     const QDate date = lookup ? lookup(branch) : QDate();

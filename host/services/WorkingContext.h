@@ -2,8 +2,10 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace fai {
 
@@ -15,6 +17,10 @@ struct WorkingContextData {
     QString billingBranch;      // FiliProcFat
     QString billingBranchName;  // NomeFiliProcFat
     bool branchFixed = false;   // ModuFili
+    // Who signed in, and the branches they work in; none: every branch (an administrator, or
+    // a server that runs open, where nobody signs in).
+    QString userName;
+    std::optional<QStringList> userBranches;
     QString serverHost = QStringLiteral("127.0.0.1");
     int serverPort = 7400;
     // The processing date of a branch; none known means today.
@@ -33,5 +39,7 @@ QDate DataProc(const QString& branch);
 bool ModuFili();
 QString WebURL();
 int WebPort();
+// Whether the user works in the branch: what the branch boxes and lookups offer.
+bool FilialPermitida(const QString& branch);
 
 }  // namespace fai

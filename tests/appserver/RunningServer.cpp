@@ -1,10 +1,9 @@
 #include "RunningServer.h"
 
 namespace fai::appserver::test {
-namespace {
 
-AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo, int workers,
-                           const CallLimits& limits) {
+AppServerConfig RunningServer::TestConfig(const DatabaseLocation& location, bool seedDemo,
+                                          int workers, const CallLimits& limits) {
     AppServerConfig config;
     config.listenAddress = QStringLiteral("127.0.0.1:0");
     config.database = location;
@@ -14,17 +13,22 @@ AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo, int 
     return config;
 }
 
-}  // namespace
-
 RunningServer::RunningServer(const DatabaseLocation& location, bool seedDemo, int workers,
                              const CallLimits& limits)
+    : RunningServer(TestConfig(location, seedDemo, workers, limits)) {}
+
+RunningServer::RunningServer(const AppServerConfig& config)
     : log_([this](const QString& line) {
           std::lock_guard lock(mutex_);
           lines_ << line;
       }),
-      server_(TestConfig(location, seedDemo, workers, limits), log_) {
+      server_(config, log_) {
     server_.Start();
-    client_ = Connect();
+}
+
+TrdmEfetFaturDisp& RunningServer::Methods() {
+    if (!client_) client_ = Connect();
+    return client_->AppServer();
 }
 
 RunningServer::~RunningServer() {

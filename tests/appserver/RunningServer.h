@@ -17,13 +17,20 @@ class RunningServer {
   public:
     explicit RunningServer(const DatabaseLocation& location, bool seedDemo = false, int workers = 2,
                            const CallLimits& limits = {});
+    // The server as configured, on the port it picks when the address names port 0.
+    explicit RunningServer(const AppServerConfig& config);
     ~RunningServer();
 
-    TrdmEfetFaturDisp& Methods() { return client_->AppServer(); }
+    // Through a client connected on first use, over the host's access.
+    TrdmEfetFaturDisp& Methods();
     int Port() const { return server_.Port(); }
     // A further client of its own, for calls from other threads.
     std::unique_ptr<TNetConnection> Connect() const;
     QStringList LogLines() const;
+
+    // On 127.0.0.1 with a port of its own, over the database.
+    static AppServerConfig TestConfig(const DatabaseLocation& location, bool seedDemo = false,
+                                      int workers = 2, const CallLimits& limits = {});
 
   private:
     mutable std::mutex mutex_;

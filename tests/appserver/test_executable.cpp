@@ -1,10 +1,14 @@
 // The fai-appserver program as an administrator runs it.
+#include "BackendTest.h"
 #include "CheckResultServ.h"
 #include "RotatingLogFile.h"
+#include "RunningServer.h"
 #include "Schema.h"
 #include "ServerProcess.h"
+#include "SessionClient.h"
 #include "SqlSession.h"
 #include "TestDatabase.h"
+#include "TestSeed.h"
 
 #include <QFile>
 #include <QProcess>
@@ -25,9 +29,11 @@ struct Finished {
     QString out, err;
 };
 
-Finished RunToEnd(const QStringList& arguments) {
+Finished RunToEnd(const QStringList& arguments, const QByteArray& input = {}) {
     QProcess process;
     process.start(Program(), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(kWaitMs)) << arguments.join(u' ').toStdString();
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -38,7 +44,8 @@ TEST(Program, ExplainsItsOptions) {
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option :
          {"--listen", "--database", "--demo", "--threads", "--max-calls", "--call-timeout",
-          "--idle-timeout", "--log", "--log-size", "--report-retention", "--config", "--health",
+          "--idle-timeout", "--log", "--log-size", "--tls-cert", "--tls-key", "--tls-client-ca",
+          "--trusted-network", "--session-timeout", "--report-retention", "--config", "--health",
           "--backup", "--restore"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
@@ -143,6 +150,75 @@ TEST(Program, RefusesADatabaseOfANewerSchema) {
             .arg(Schema::CurrentVersion())))
         << refused.err.toStdString();
 }
+
+class UserAdministrationProgram : public BackendTest {};
+
+// The administrator's commands, run as the administrator runs them, beside a running server
+// that sees every change at its next call.
+TEST_P(UserAdministrationProgram, AddsChangesDisablesAndListsUsers) {
+    RunningServer server(Location());
+    TestSeed(Location()).Branch("0001", "Centro").Branch("0002", "Norte");
+    const QString database = Location().Describe();
+    const auto user = [&](QStringList arguments, const QByteArray& password = {}) {
+        arguments.prepend(QStringLiteral("user"));
+        arguments << QStringLiteral("--database") << database;
+        if (!password.isEmpty()) arguments << QStringLiteral("--password-stdin");
+        return RunToEnd(arguments, password + '\n');
+    };
+
+    const Finished added =
+        user({"add", "Maria", "--name", "Maria Souza", "--branches", "0001"}, "senha-da-maria");
+    EXPECT_EQ(added.exitCode, 0) << added.err.toStdString();
+    EXPECT_EQ(added.out, QStringLiteral("Usuário maria cadastrado.\n"));
+    EXPECT_EQ(user({"add", "chefe", "--name", "Chefe", "--admin"}, "senha-do-chefe").exitCode, 0);
+
+    const struct {
+        QStringList arguments;
+        QByteArray password;
+        const char* refusal;
+    } refused[] = {
+        {{"add", "maria", "--name", "Outra", "--branches", "0001"},
+         "senha-outra",
+         "O usuário maria já existe."},
+        {{"add", "joao", "--name", "João", "--branches", "9999"},
+         "senha-do-joao",
+         "Filial 9999 não cadastrada."},
+        {{"add", "joao", "--name", "João", "--branches", "0001"},
+         "curta",
+         "A senha deve ter ao menos 8 caracteres."},
+        {{"add", "joao", "--name", "João"},
+         "senha-do-joao",
+         "Informe ao menos uma filial do usuário (ou torne-o administrador)."},
+        {{"add", "joão", "--name", "João", "--branches", "0001"},
+         "senha-do-joao",
+         "Usuário inválido: \"joão\""},
+        {{"password", "ze"}, "senha-do-ze", "Usuário ze não cadastrado."},
+        {{"password", "maria"}, {}, "Não há terminal para digitar a senha: use --password-stdin"},
+        {{"rename", "maria"}, {}, "Comando de usuário desconhecido: rename"},
+    };
+    for (const auto& r : refused) {
+        const Finished run = user(r.arguments, r.password);
+        EXPECT_EQ(run.exitCode, 1) << r.refusal;
+        EXPECT_TRUE(
+            run.err.startsWith(QStringLiteral("fai-appserver: ") + QString::fromUtf8(r.refusal)))
+            << run.err.toStdString();
+    }
+
+    EXPECT_EQ(user({"branches", "maria", "--branches", "0001,0002"}).exitCode, 0);
+    EXPECT_EQ(user({"disable", "chefe"}).exitCode, 0);
+    EXPECT_EQ(user({"password", "maria"}, "senha-nova-da-maria").exitCode, 0);
+    EXPECT_EQ(user({"list"}).out, QStringLiteral("chefe\tChefe\tdesativado\ttodas (administrador)\n"
+                                                 "maria\tMaria Souza\tativo\t0001, 0002\n"));
+
+    SessionClient client({QStringLiteral("127.0.0.1"), server.Port()},
+                         std::make_shared<ServerAccess>());
+    EXPECT_THROW(client.SignIn("maria", "senha-da-maria"), EError);
+    EXPECT_EQ(client.SignIn("maria", "senha-nova-da-maria").branches,
+              (QStringList{"0001", "0002"}));
+    EXPECT_THROW(client.SignIn("chefe", "senha-do-chefe"), EError);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, UserAdministrationProgram, kBackends, BackendNamer());
 
 }  // namespace
 }  // namespace fai::appserver::test

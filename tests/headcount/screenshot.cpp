@@ -7,6 +7,7 @@
 #include "Cli_fai00400.h"
 #include "DialogService.h"
 #include "HostApplication.h"
+#include "HostSession.h"
 #include "HostStartup.h"
 #include "MainWindow.h"
 #include "Pkg_fai00400.h"
@@ -83,7 +84,8 @@ int main(int argc, char** argv) {
         settings.branch = QStringLiteral("0001");
         settings.serverPort = server.Port();
         settings.database = database;
-        HostStartup::Run(settings);
+        HostSession session(settings);
+        HostStartup::Run(settings, session);
         Initialize();
         // The host's window at a common desktop size, so that the picture shows what a clerk
         // sees on opening the screen.

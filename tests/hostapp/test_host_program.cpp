@@ -4,15 +4,23 @@
 #include "HostStartup.h"
 #include "PdfText.h"
 #include "RunningServer.h"
+#include "SessionClient.h"
 #include "SharedDatabase.h"
+#include "TADOIBQuery.h"
 #include "TestDatabase.h"
 #include "TestSeed.h"
+#include "UserAdministration.h"
+#include "UserBranches.h"
+#include "WorkingContext.h"
 
 #include "Errors.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,15 +65,18 @@ struct HostRun {
     bool stillRunning;
 };
 
-// Runs the host off screen; a host that is still running after a while started well.
-HostRun RunHost(const QStringList& arguments) {
+// Runs the host off screen, `input` on its standard input; a host that is still running
+// after `patience` started well.
+HostRun RunHost(const QStringList& arguments, const QByteArray& input = {}, int patience = 3000) {
     QProcess host;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/nonexistent"));
     host.setProcessEnvironment(environment);
     host.start(QStringLiteral(FAI_HOST_PROGRAM), arguments);
-    const bool finished = host.waitForFinished(3000);
+    host.write(input);
+    host.closeWriteChannel();
+    const bool finished = host.waitForFinished(patience);
     if (!finished) {
         host.terminate();
         host.waitForFinished(5000);
@@ -323,6 +334,17 @@ TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
     EXPECT_THROW(
         HostSettings::FromCommandLine({"fai-host", "--config", ini, "--server", "h:99999"}),
         EError);
+
+    const HostSettings secure =
+        HostSettings::FromCommandLine({"fai-host", "--config", ini, "--tls-ca", "/etc/fai/ac.pem",
+                                       "--user", "maria", "--password-stdin"});
+    EXPECT_TRUE(secure.tls.enabled);
+    EXPECT_EQ(secure.tls.caFile, QStringLiteral("/etc/fai/ac.pem"));
+    EXPECT_EQ(secure.user, QStringLiteral("maria"));
+    EXPECT_TRUE(secure.passwordFromStdin);
+    EXPECT_FALSE(fromIni.tls.enabled);
+    EXPECT_THROW(HostSettings::FromCommandLine({"fai-host", "--config", ini, "--password-stdin"}),
+                 EError);
 }
 
 }  // namespace
@@ -348,6 +370,180 @@ TEST(HostStartup, ReadsBranchesAndProcessingDatesFromTheSharedDatabase) {
     EXPECT_FALSE(HostStartup::ProcessingDate("0001").isValid());  // DataProc then says today
     EXPECT_NO_THROW(HostStartup::CheckServer("127.0.0.1", server.Port()));
     UnregisterSharedDatabase();
+}
+
+using appserver::test::Backend;
+using appserver::test::RunningServer;
+using appserver::test::TestDatabase;
+using appserver::test::TestSeed;
+
+// The codes a query of branches shows.
+QStringList Codes(TADOIBQuery& query) {
+    QStringList codes;
+    for (query.DataSet().First(); !query.DataSet().Eof(); query.DataSet().Next())
+        codes << query.FieldByName(QStringLiteral("CDFILIAL")).AsString();
+    return codes;
+}
+
+TEST(HostStartup, WorksInTheUsersBranchesOnlyAndFixesTheOnlyOne) {
+    TestDatabase database(Backend::Sqlite);
+    RunningServer server(database.Location());
+    TestSeed(database.Location())
+        .Branch("0001", "Centro")
+        .Branch("0002", "Norte")
+        .Branch("0003", "Sul");
+    HostStartup::OpenSharedDatabase("sqlite:" + database.Location().path);
+    const SignedInUser maria{"maria", "Maria", false, {"0002"}};
+    const SignedInUser ana{"ana", "Ana", false, {"0001", "0003"}};
+    const SignedInUser chefe{"chefe", "Chefe", true, {}};
+    const struct {
+        const char* what;
+        std::optional<SignedInUser> user;
+        QString branch, billingBranch;
+        QString chosen;  // or the refusal
+        bool fixed;
+    } cases[] = {
+        {"nobody signed in", std::nullopt, {}, {}, "0001", false},
+        {"a user of one branch", maria, {}, {}, "0002", true},
+        {"the first of a user's branches", ana, {}, {}, "0001", false},
+        {"one of a user's branches", ana, "0003", "0001", "0003", false},
+        {"an administrator", chefe, "0002", {}, "0002", false},
+        {"a branch not the user's",
+         maria,
+         "0001",
+         {},
+         "A filial 0001 não é das filiais do usuário maria (0002).",
+         false},
+        {"a billing branch not the user's", ana, "0001", "0002",
+         "A filial 0002 não é das filiais do usuário ana (0001, 0003).", false},
+    };
+    for (const auto& c : cases) {
+        HostSettings settings;
+        settings.branch = c.branch;
+        settings.billingBranch = c.billingBranch;
+        WorkingContextData context;
+        try {
+            HostStartup::ChooseBranches(context, settings, c.user);
+            EXPECT_EQ(context.branch, c.chosen) << c.what;
+            EXPECT_EQ(context.branchFixed, c.fixed) << c.what;
+        } catch (const EError& e) {
+            EXPECT_EQ(e.Message(), c.chosen) << c.what;
+        }
+    }
+
+    WorkingContextData context;
+    context.userBranches = ana.branches;
+    SetWorkingContext(context);
+    TADOIBQuery branches(QStringLiteral("qryFilial"));
+    branches.SetSQL(QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL ORDER BY CDFILIAL"));
+    RestrictToUserBranches(branches);
+    branches.Open();
+    EXPECT_EQ(Codes(branches), (QStringList{"0001", "0003"}));
+    EXPECT_FALSE(FilialPermitida("0002"));
+    SetWorkingContext({});
+    branches.Open();
+    EXPECT_EQ(Codes(branches), (QStringList{"0001", "0002", "0003"}));
+    UnregisterSharedDatabase();
+}
+
+TEST(HostSignIn, TakesTheUserGivenAndThePasswordFromStandardInput) {
+    TestDatabase database(Backend::Sqlite);
+    RunningServer server(database.Location());
+    TestSeed seed(database.Location());
+    seed.Branch("0001", "Centro");
+    appserver::UserAdministration(seed.Session())
+        .Add("maria", "Maria Souza", "senha-da-maria", {"0001"}, false);
+    const QStringList arguments{"--database", "sqlite:" + database.Location().path,
+                                "--server",   QStringLiteral("127.0.0.1:%1").arg(server.Port()),
+                                "--module",   QStringLiteral(FAI_MODULE_PATH)};
+
+    const HostRun signedIn =
+        RunHost(arguments + QStringList{"--user", "maria", "--password-stdin"}, "senha-da-maria\n");
+    EXPECT_TRUE(signedIn.stillRunning) << signedIn.errors.toStdString();
+    const HostRun wrong =
+        RunHost(arguments + QStringList{"--user", "maria", "--password-stdin"}, "senha-errada\n");
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.errors.contains("fai-host: Usuário ou senha incorretos."))
+        << wrong.errors.toStdString();
+    // Off screen nobody can answer the sign-in: given up, the host stops.
+    const HostRun unanswered = RunHost(arguments);
+    EXPECT_EQ(unanswered.exitCode, 2) << unanswered.errors.toStdString();
+
+    // A report run signs in alike, works in the user's branches only, and has nobody to ask.
+    const QStringList report{"--report", "Fai004",     "--from", "01/01/2001",
+                             "--to",     "31/01/2001", "--pdf",  "/nonexistent/listagem.pdf"};
+    const struct {
+        QStringList extra;
+        QByteArray input;
+        int exitCode;
+        const char* message;
+    } reports[] = {
+        {{"--branch", "0001", "--user", "maria", "--password-stdin"},
+         "senha-da-maria\n",
+         4,
+         "Nenhum registro encontrado para os parâmetros informados."},
+        {{"--branch", "0002", "--user", "maria", "--password-stdin"},
+         "senha-da-maria\n",
+         2,
+         "A filial 0002 não é das filiais do usuário maria (0001)."},
+        {{"--branch", "0001"},
+         {},
+         2,
+         "O servidor de aplicação exige entrar: para gerar o relatório sem janela, informe "
+         "--user e --password-stdin."},
+    };
+    for (const auto& r : reports) {
+        const HostRun run = RunHost(arguments + report + r.extra, r.input, 120000);
+        EXPECT_EQ(run.exitCode, r.exitCode) << run.errors.toStdString();
+        EXPECT_TRUE(run.errors.contains(QString::fromUtf8("fai-host: ") + r.message))
+            << run.errors.toStdString();
+    }
+}
+
+// The role of scripts/postgresql/fai-host-role.sql, as the README has the administrator make
+// it, is all a host needs to read the shared database, and it reads nothing of the users.
+TEST(HostStartup, ReadsThroughTheHostsReadOnlyRoleOnPostgres) {
+    if (appserver::test::PostgresUrl().isEmpty())
+        GTEST_SKIP() << "FAI_TEST_PG não definido: teste só de PostgreSQL não executado";
+    TestDatabase database(Backend::Postgres);
+    RunningServer server(database.Location());
+    TestSeed seed(database.Location());
+    seed.Branch("0001", "Centro").Params("0001", QDate(2026, 3, 10), "S", 3, "S");
+    appserver::UserAdministration(seed.Session())
+        .Add("maria", "Maria Souza", "senha-da-maria", {"0001"}, false);
+
+    const QString role = QStringLiteral("fai_host_%1").arg(QCoreApplication::applicationPid());
+    seed.Session().Execute(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
+    QFile script(QStringLiteral(FAI_HOST_ROLE_SQL));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    QString sql;
+    for (const QString& line : QString::fromUtf8(script.readAll()).split(u'\n'))
+        if (!line.startsWith(QLatin1String("--"))) sql += line + u'\n';
+    for (const QString& statement : sql.split(u';', Qt::SkipEmptyParts))
+        if (!statement.trimmed().isEmpty())
+            seed.Session().Execute(QString(statement).replace(QLatin1String("fai_host"), role));
+
+    DatabaseLocation asHost = database.Location();
+    asHost.user = role;
+    HostStartup::OpenSharedDatabase(asHost.Describe());
+    EXPECT_EQ(HostStartup::FirstBranch(), QStringLiteral("0001"));
+    EXPECT_EQ(HostStartup::ProcessingDate("0001"), QDate(2026, 3, 10));
+    for (const char* readable :
+         {"CLIENTE", "CLIENFILIAL", "SERVICO", "SERVCLIEFILI", "EFETFATUR", "RELCOMENSAL"}) {
+        TADOIBQuery query;
+        query.SetSQL(QStringLiteral("SELECT COUNT(*) AS N FROM %1").arg(readable));
+        EXPECT_NO_THROW(query.Open()) << readable;
+    }
+    for (const char* unreadable : {"USUARIO", "USUARIOFILIAL", "SESSAOUSUARIO", "FALHAENTRADA"}) {
+        TADOIBQuery query;
+        query.SetSQL(QStringLiteral("SELECT COUNT(*) AS N FROM %1").arg(unreadable));
+        EXPECT_THROW(query.Open(), EError) << unreadable;
+    }
+    QSqlQuery write(QSqlDatabase::database(SharedConnectionName()));
+    EXPECT_FALSE(write.exec(QStringLiteral("UPDATE FILIAL SET NMFILIAL = 'x'")));
+    UnregisterSharedDatabase();
+    seed.Session().Execute(QStringLiteral("DROP OWNED BY %1").arg(role));
+    seed.Session().Execute(QStringLiteral("DROP ROLE %1").arg(role));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // behind it on a fresh SQLite file and the definitions installed with the program.
 #include "BrazilianText.h"
 #include "Cli_fai00401.h"
+#include "Errors.h"
 #include "HeadcountFixture.h"
+#include "ListingPdf.h"
 #include "ListingRun.h"
 #include "PdfText.h"
 #include "ReportCatalog.h"
@@ -390,6 +392,40 @@ class ListingTest : public QObject {
             screen->medCdFilial->setFocus();
             QCOMPARE(f.TakeMessages(), p.said);
         }
+    }
+
+    // A clerk of one branch is offered that branch only; another one typed is refused by name,
+    // on the screen and in a run without one, before the server is asked for anything.
+    void aClerkWorksInHerBranchesOnly() {
+        HeadcountFixture f;
+        SeedMonth(f);
+        WorkingContextData context = WorkingContext();
+        context.userBranches = QStringList{kBranch};
+        SetWorkingContext(context);
+        Listing screen(f);
+        bool show = true;
+        screen->btpFilialBeforePesq(show);
+        QCOMPARE(screen->qryFilial.DataSet().RecordCount(), 1);
+        const QString refusal = QStringLiteral("Este usuário não tem acesso à filial 0002.");
+        screen->medCdFilial->setFocus();
+        screen->medCdFilial->SetText(kOtherBranch);
+        QTest::keyClick(screen->medCdFilial, Qt::Key_Tab);
+        QCOMPARE(f.TakeMessages(), QStringList{refusal});
+        QCOMPARE(screen.Focused(), QStringLiteral("medCdFilial"));
+
+        ReportRequest request;
+        request.code = QStringLiteral("Fai004");
+        request.branch = kOtherBranch;
+        request.first = kFirst;
+        request.last = kLast;
+        request.pdf = QStringLiteral("/nonexistent/listagem.pdf");
+        try {
+            RelListComenPdf(request);
+            QFAIL("a branch not the clerk's was listed");
+        } catch (const EError& e) {
+            QCOMPARE(e.Message(), refusal);
+        }
+        QCOMPARE(f.Calls("PrxRelFatur"), 0);
     }
 
     // Each "Lista" enables its button, "Todos" disables it and keeps what was picked; the
