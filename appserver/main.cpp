@@ -2,8 +2,10 @@
 #include "AppServer.h"
 #include "CallLog.h"
 #include "Errors.h"
+#include "HealthProbe.h"
 #include "RotatingLogFile.h"
 #include "ServerOptions.h"
+#include "SqliteCopies.h"
 #include "UserCommands.h"
 
 #include <QCoreApplication>
@@ -45,6 +47,23 @@ int main(int argc, char* argv[]) {
                 return 0;
             case ServerOptions::Action::ShowVersion:
                 std::printf("fai-appserver %s\n", FAI_VERSION);
+                return 0;
+            case ServerOptions::Action::ProbeHealth: {
+                const auto answer =
+                    fai::appserver::ProbeHealth(options.HealthAddress(), std::chrono::seconds(5));
+                std::printf("%s\n", answer.said.toUtf8().constData());
+                return answer.serving ? 0 : 1;
+            }
+            case ServerOptions::Action::BackUp:
+                fai::appserver::BackUpSqlite(options.Config().database, options.CopyPath());
+                std::printf("cópia de segurança gravada em %s\n",
+                            options.CopyPath().toUtf8().constData());
+                return 0;
+            case ServerOptions::Action::Restore:
+                fai::appserver::RestoreSqlite(options.CopyPath(), options.Config().database);
+                std::printf("%s restaurado de %s\n",
+                            options.Config().database.path.toUtf8().constData(),
+                            options.CopyPath().toUtf8().constData());
                 return 0;
             case ServerOptions::Action::Run:
                 break;

@@ -3,6 +3,7 @@
 #include "BrazilianText.h"
 #include "DatabaseLocation.h"
 #include "Errors.h"
+#include "InstallLayout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -84,7 +85,7 @@ QString HostSettings::DefaultIniPath() {
 }
 
 QString HostSettings::DefaultModulePath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kDefaultModuleName);
+    return QDir(InstalledLibraryFolder()).filePath(kDefaultModuleName);
 }
 
 HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
@@ -94,7 +95,9 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption config(
-        "config", "Arquivo INI com as opções abaixo (padrão: " + DefaultIniPath() + ").",
+        "config",
+        "Arquivo INI com as opções abaixo (padrão: " + QStringLiteral(FAI_SYSTEM_INI) +
+            " e então " + DefaultIniPath() + ").",
         "arquivo");
     const QCommandLineOption branch("branch", "Filial de trabalho (FiliProc).", "codigo");
     const QCommandLineOption billingBranch("billing-branch", "Filial de faturamento (FiliProcFat).",
@@ -153,8 +156,13 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     HostSettings settings;
     settings.database = DatabaseLocation::DefaultText();
     settings.modulePath = DefaultModulePath();
-    ApplyIni(settings, parser.isSet(config) ? parser.value(config) : DefaultIniPath(),
-             parser.isSet(config));
+    if (parser.isSet(config)) {
+        ApplyIni(settings, parser.value(config), true);
+    } else {
+        // The machine's settings (made by its installation), then the user's over them.
+        ApplyIni(settings, QStringLiteral(FAI_SYSTEM_INI), false);
+        ApplyIni(settings, DefaultIniPath(), false);
+    }
     if (parser.isSet(branch)) settings.branch = parser.value(branch);
     if (parser.isSet(billingBranch)) settings.billingBranch = parser.value(billingBranch);
     if (parser.isSet(fixed)) settings.branchFixed = true;

@@ -5,18 +5,22 @@
 #include "CallLog.h"
 #include "DemoSeeder.h"
 #include "Errors.h"
+#include "HealthWatch.h"
 #include "RdmEfetFaturService.h"
 #include "ReportPurge.h"
 #include "Schema.h"
 #include "SessionService.h"
 #include "SqlSession.h"
+#include "SqliteCopies.h"
 #include "UserRepository.h"
 #include "WorkerPool.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <grpcpp/ext/proto_server_reflection_plugin.h>
 #include <grpcpp/grpcpp.h>
+#include <grpcpp/health_check_service_interface.h>
 
 #include <chrono>
 
@@ -48,6 +52,10 @@ int AppServer::PrepareDatabase() {
     if (config_.database.kind == DatabaseKind::Sqlite)
         QDir().mkpath(QFileInfo(config_.database.path).absolutePath());
     SqlSession session(config_.database);
+    // Taken once the file is known to open, so that a database out of reach is told as such.
+    if (config_.database.kind == DatabaseKind::Sqlite)
+        fileLock_ = std::make_unique<SqliteServingLock>(config_.database.path,
+                                                        SqliteServingLock::Mode::Serving);
     Schema::Upgrade(session);
     if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
         log_.Note(DiscardedNote(discarded));
@@ -117,6 +125,9 @@ void AppServer::Start() {
     const Serving serving{*calls_, *workers_, log_};
     service_ = std::make_unique<RdmEfetFaturService>(serving, *authorization_);
     sessions_ = std::make_unique<SessionService>(serving, *authorization_);
+    // Both are process-wide settings read by every builder made afterwards.
+    grpc::EnableDefaultHealthCheckService(true);
+    grpc::reflection::InitProtoReflectionServerBuilderPlugin();
     grpc::ServerBuilder builder;
     // Two servers on one port would split the calls between them without anyone noticing.
     builder.AddChannelArgument(GRPC_ARG_ALLOW_REUSEPORT, 0);
@@ -137,6 +148,8 @@ void AppServer::Start() {
         server_.reset();
         throw CannotListen();
     }
+    health_ =
+        std::make_unique<HealthWatch>(config_.database, *server_->GetHealthCheckService(), log_);
     log_.Note(QStringLiteral("fai-appserver escutando na porta %1 (%2), banco %3, %4 threads, "
                              "até %5 chamadas de até %6 s")
                   .arg(port_)
@@ -148,6 +161,11 @@ void AppServer::Start() {
 }
 
 void AppServer::Shutdown() {
+    if (health_) {
+        health_.reset();
+        // A balancer or probe sends no more calls here while those under way finish.
+        server_->GetHealthCheckService()->SetServingStatus(false);
+    }
     if (server_) {
         server_->Shutdown(std::chrono::system_clock::now() + kShutdownGrace);
         server_->Wait();
@@ -162,6 +180,7 @@ void AppServer::Shutdown() {
     sessions_.reset();
     authorization_.reset();
     calls_.reset();
+    fileLock_.reset();
 }
 
 }  // namespace fai::appserver

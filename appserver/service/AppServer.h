@@ -18,6 +18,8 @@ namespace fai::appserver {
 class Authorization;
 class CallGate;
 class CallLog;
+class HealthWatch;
+class SqliteServingLock;
 class RdmEfetFaturService;
 class ReportPurge;
 class SessionService;
@@ -63,14 +65,16 @@ class AppServer {
     AppServer& operator=(const AppServer&) = delete;
 
     // Creates or upgrades the schema, seeds the demo data when asked and the database is
-    // empty, then listens. Throws EError (ESchemaTooNew, EDatabaseError...) with a message
-    // for the administrator; among them, for an address other than this machine's without
-    // TLS while the network is not said to be trusted.
+    // empty, then listens, with the standard health service and server reflection beside
+    // the methods so that ordinary gRPC tools can probe, list and call them. Throws EError
+    // (ESchemaTooNew, EDatabaseError...) with a message for the administrator; among them,
+    // for an address other than this machine's without TLS while the network is not said to
+    // be trusted.
     void Start();
     // The port listened on: the one asked for, or the one chosen for port 0.
     int Port() const { return port_; }
-    // Lets the calls under way finish (a few seconds at most), refuses new ones, closes the
-    // database connections.
+    // Says "not serving" to health probes, lets the calls under way finish (a few seconds at
+    // most), refuses new ones, closes the database connections.
     void Shutdown();
 
   private:
@@ -82,6 +86,7 @@ class AppServer {
     AppServerConfig config_;
     CallLog& log_;
     int port_ = 0;
+    std::unique_ptr<SqliteServingLock> fileLock_;
     std::unique_ptr<WorkerPool> workers_;
     std::unique_ptr<CallGate> calls_;
     std::unique_ptr<Authorization> authorization_;
@@ -89,6 +94,7 @@ class AppServer {
     std::unique_ptr<RdmEfetFaturService> service_;
     std::unique_ptr<SessionService> sessions_;
     std::unique_ptr<grpc::Server> server_;
+    std::unique_ptr<HealthWatch> health_;
 };
 
 }  // namespace fai::appserver

@@ -27,31 +27,20 @@ QString DiscardedNote(int numbers) {
 }
 
 ReportPurge::ReportPurge(DatabaseLocation location, std::chrono::seconds retention, CallLog& log)
-    : location_(std::move(location)), retention_(retention), log_(log) {
-    thread_ = std::thread([this] { Run(); });
-}
+    : location_(std::move(location)),
+      retention_(retention),
+      log_(log),
+      task_(Interval(retention), [this] { SweepNow(); }) {}
 
-ReportPurge::~ReportPurge() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-}
+ReportPurge::~ReportPurge() = default;
 
-void ReportPurge::Run() {
-    std::unique_lock lock(mutex_);
-    while (!wake_.wait_for(lock, Interval(retention_), [this] { return stopping_; })) {
-        lock.unlock();
-        try {
-            SqlSession session(location_);
-            if (const int discarded = Sweep(session, retention_); discarded > 0)
-                log_.Note(DiscardedNote(discarded));
-        } catch (const EError& e) {
-            log_.Note(QStringLiteral("descarte de relatórios sem uso falhou: %1").arg(e.Message()));
-        }
-        lock.lock();
+void ReportPurge::SweepNow() {
+    try {
+        SqlSession session(location_);
+        if (const int discarded = Sweep(session, retention_); discarded > 0)
+            log_.Note(DiscardedNote(discarded));
+    } catch (const EError& e) {
+        log_.Note(QStringLiteral("descarte de relatórios sem uso falhou: %1").arg(e.Message()));
     }
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "DatabaseLocation.h"
+#include "PeriodicTask.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 namespace fai::appserver {
 
@@ -32,15 +30,12 @@ class ReportPurge {
     ReportPurge& operator=(const ReportPurge&) = delete;
 
   private:
-    void Run();
+    void SweepNow();
 
     DatabaseLocation location_;
     std::chrono::seconds retention_;
     CallLog& log_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stopping_ = false;
-    std::thread thread_;
+    PeriodicTask task_;  // last: it stops before the members it uses go
 };
 
 // What the log says of a sweep that discarded something.

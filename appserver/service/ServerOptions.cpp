@@ -1,5 +1,6 @@
 #include "ServerOptions.h"
 
+#include "ConfigFile.h"
 #include "Errors.h"
 
 #include <QRegularExpression>
@@ -93,21 +94,50 @@ ServerOptions::ServerOptions()
           QStringLiteral("Tempo sem uso após o qual os dados de um relatório da listagem de "
                          "comensais que ninguém excluiu são descartados: minutos (30m), horas "
                          "(12h) ou dias (2d) (padrão 1d)."),
-          QStringLiteral("tempo"), QStringLiteral("1d")) {
+          QStringLiteral("tempo"), QStringLiteral("1d")),
+      configFile_(QStringLiteral("config"),
+                  QStringLiteral("Arquivo de configuração com estas opções, uma por linha: NOME = "
+                                 "VALOR com o nome longo da opção (--demo e as demais sem valor: "
+                                 "sim ou não); as da linha de comando valem sobre as do arquivo."),
+                  QStringLiteral("arquivo")),
+      health_(QStringLiteral("health"),
+              QStringLiteral("Pergunta ao servidor neste endereço se está em serviço (o serviço "
+                             "de saúde padrão do gRPC) e termina: 0 em serviço, 1 não."),
+              QStringLiteral("endereço:porta")),
+      backup_(QStringLiteral("backup"),
+              QStringLiteral("Grava neste arquivo uma cópia de segurança do banco SQLite de "
+                             "--database, mesmo com o servidor atendendo, e termina."),
+              QStringLiteral("arquivo")),
+      restore_(QStringLiteral("restore"),
+               QStringLiteral("Põe esta cópia de segurança no lugar do banco SQLite de "
+                              "--database e termina; recusado enquanto um servidor o atende."),
+               QStringLiteral("arquivo")) {
     parser_.setApplicationDescription(
         QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
                        "faturamento).\nUsuários: fai-appserver user --help."));
     parser_.addHelpOption();
     parser_.addVersionOption();
-    parser_.addOptions({listen_, database_, demo_, threads_, maxCalls_, callTimeout_, idleTimeout_,
-                        logFile_, logSize_, tlsCert_, tlsKey_, tlsClientCa_, trustedNetwork_,
-                        sessionTimeout_, reportRetention_});
+    settable_ = {listen_,      database_,    demo_,           threads_,        maxCalls_,
+                 callTimeout_, idleTimeout_, logFile_,        logSize_,        tlsCert_,
+                 tlsKey_,      tlsClientCa_, trustedNetwork_, sessionTimeout_, reportRetention_};
+    parser_.addOptions(settable_);
+    parser_.addOptions({configFile_, health_, backup_, restore_});
 }
 
 ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
     if (!parser_.parse(arguments)) throw EError(parser_.errorText());
     if (parser_.isSet(QStringLiteral("help"))) return Action::ShowHelp;
     if (parser_.isSet(QStringLiteral("version"))) return Action::ShowVersion;
+    if (parser_.isSet(health_)) return Action::ProbeHealth;
+    if (parser_.isSet(configFile_)) {
+        // The file's options go first: where both give one, the command line's comes last
+        // and wins.
+        const QStringList fromFile = ConfigFileArguments(parser_.value(configFile_), settable_);
+        if (!parser_.parse(arguments.mid(0, 1) + fromFile + arguments.mid(1)))
+            throw EError(parser_.errorText());
+    }
+    if (parser_.isSet(backup_) && parser_.isSet(restore_))
+        throw EError(QStringLiteral("Use --backup ou --restore, não os dois."));
     if (!parser_.positionalArguments().isEmpty())
         throw EError(QStringLiteral("Argumento inesperado: %1.")
                          .arg(parser_.positionalArguments().join(u' ')));
@@ -136,7 +166,13 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
                                     "365d, como 30m, 12h ou 2d).")
                          .arg(parser_.value(reportRetention_)));
     config_.reportRetention = *retention;
+    if (parser_.isSet(backup_)) return Action::BackUp;
+    if (parser_.isSet(restore_)) return Action::Restore;
     return Action::Run;
+}
+
+QString ServerOptions::CopyPath() const {
+    return parser_.isSet(backup_) ? parser_.value(backup_) : parser_.value(restore_);
 }
 
 std::optional<std::chrono::seconds> ServerOptions::ParseRetention(const QString& text) {

@@ -20,7 +20,7 @@ struct LogSettings {
 // The command line of fai-appserver.
 class ServerOptions {
   public:
-    enum class Action { Run, ShowHelp, ShowVersion };
+    enum class Action { Run, ShowHelp, ShowVersion, ProbeHealth, BackUp, Restore };
 
     ServerOptions();
 
@@ -29,6 +29,10 @@ class ServerOptions {
     QString HelpText() const { return parser_.helpText(); }
     const AppServerConfig& Config() const { return config_; }
     const LogSettings& Log() const { return log_; }
+    // With ProbeHealth: the server to ask.
+    QString HealthAddress() const { return parser_.value(health_); }
+    // With BackUp or Restore: the copy to write or to put in the database's place.
+    QString CopyPath() const;
 
     // Where the database lives when none is given: a file in the user's data directory.
     static QString DefaultDatabase();
@@ -54,6 +58,11 @@ class ServerOptions {
     QCommandLineOption trustedNetwork_;
     QCommandLineOption sessionTimeout_;
     QCommandLineOption reportRetention_;
+    QCommandLineOption configFile_;
+    QCommandLineOption health_;
+    QCommandLineOption backup_;
+    QCommandLineOption restore_;
+    QList<QCommandLineOption> settable_;  // what the configuration file may set
     AppServerConfig config_;
     LogSettings log_;
 };

@@ -2,6 +2,7 @@
 
 #include "BrazilianText.h"
 #include "Errors.h"
+#include "InstallLayout.h"
 #include "ReportFile.h"
 
 #include <QCollator>
@@ -44,7 +45,9 @@ ReportFolders CurrentReportFolders() {
     ReportFolders folders;
     folders.installed = Chosen().installed;
     if (folders.installed.isEmpty()) folders.installed = qEnvironmentVariable("FAI_REPORT_DIR");
-    if (folders.installed.isEmpty()) folders.installed = QStringLiteral(FAI_DEFAULT_REPORT_DIR);
+    if (folders.installed.isEmpty())
+        folders.installed =
+            InstalledDataFolder(QStringLiteral("reports"), QStringLiteral(FAI_DEFAULT_REPORT_DIR));
     folders.site = Chosen().site;
     folders.user = Chosen().user;
     if (folders.user.isEmpty())

@@ -18,9 +18,9 @@ struct ReportFolders {
 };
 
 // The folders the host works with. Installed: the one set here, else the FAI_REPORT_DIR
-// environment variable, else the reports/ folder of the sources (a build run from its
-// tree). Site: the host's setting, none by default. User: the one set here, else
-// "relatorios" in the user's data folder.
+// environment variable, else the ones installed with the program, else the reports/ folder
+// of the sources (a build run from its tree). Site: the host's setting, none by default.
+// User: the one set here, else "relatorios" in the user's data folder.
 ReportFolders CurrentReportFolders();
 void SetInstalledReportFolder(const QString& folder);
 void SetSiteReportFolder(const QString& folder);

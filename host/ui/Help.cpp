@@ -1,6 +1,7 @@
 #include "Help.h"
 
 #include "DialogService.h"
+#include "InstallLayout.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -25,7 +26,7 @@ QString HelpDirectory() {
     if (!ChosenDirectory().isEmpty()) return ChosenDirectory();
     const QString fromEnvironment = qEnvironmentVariable("FAI_HELP_DIR");
     if (!fromEnvironment.isEmpty()) return fromEnvironment;
-    return QStringLiteral(FAI_DEFAULT_HELP_DIR);
+    return InstalledDataFolder(QStringLiteral("help"), QStringLiteral(FAI_DEFAULT_HELP_DIR));
 }
 
 QString HelpPagePath(const QString& helpFile, int context) {

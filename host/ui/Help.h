@@ -7,7 +7,8 @@ namespace fai {
 // The screens' help: one HTML page per help file and context, at
 // <help directory>/<help file's base name>/<context>.html ("FaiHelp.hlp", 13300400 ->
 // FaiHelp/13300400.html). The directory is the one set here, else the FAI_HELP_DIR
-// environment variable, else the pages shipped with the sources.
+// environment variable, else the pages installed with the program, else those of the
+// sources.
 void SetHelpDirectory(const QString& directory);
 QString HelpDirectory();
 QString HelpPagePath(const QString& helpFile, int context);

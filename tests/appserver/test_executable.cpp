@@ -45,7 +45,8 @@ TEST(Program, ExplainsItsOptions) {
     for (const char* option :
          {"--listen", "--database", "--demo", "--threads", "--max-calls", "--call-timeout",
           "--idle-timeout", "--log", "--log-size", "--tls-cert", "--tls-key", "--tls-client-ca",
-          "--trusted-network", "--session-timeout", "--report-retention"})
+          "--trusted-network", "--session-timeout", "--report-retention", "--config", "--health",
+          "--backup", "--restore"})
         EXPECT_TRUE(help.out.contains(QLatin1String(option))) << option;
 }
 
