@@ -11,6 +11,7 @@
 #include "ReportDesigner.h"
 #include "ReportFile.h"
 #include "ReportPreview.h"
+#include "ReportWorkspace.h"
 #include "SharedDatabase.h"
 #include "TButtonFlat.h"
 #include "TfrmDadosGerRel.h"
@@ -29,8 +30,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -88,28 +87,11 @@ class ReportDesignerTest : public QObject {
 
   private slots:
     void initTestCase() {
-        QVERIFY(dir_.isValid());
-        SharedDatabaseSettings settings;
-        settings.databaseName = dir_.filePath("geral.sqlite");
-        RegisterSharedDatabase(settings);
-        QSqlQuery setup(QSqlDatabase::database(SharedConnectionName()));
-        QVERIFY(setup.exec("CREATE TABLE NUMEROS (N INTEGER, GRUPO VARCHAR(10))"));
-        for (int n = 1; n <= 12; ++n)
-            QVERIFY(setup.exec(
-                QStringLiteral("INSERT INTO NUMEROS VALUES (%1, 'G%2')").arg(n).arg(n % 3)));
-        installed_ = dir_.filePath("instalados");
-        user_ = dir_.filePath("usuario");
-        QDir().mkpath(installed_);
-        QDir().mkpath(user_);
-        SetInstalledReportFolder(installed_);
-        SetUserReportFolder(user_);
+        QVERIFY(OpenReportWorkspace(dir_, installed_, user_));
+        QVERIFY(QDir().mkpath(user_));
         SaveReportFile(Numbers("Números"), installed_ + "/Fai004.xml");
     }
-    void cleanupTestCase() {
-        SetInstalledReportFolder({});
-        SetUserReportFolder({});
-        UnregisterSharedDatabase();
-    }
+    void cleanupTestCase() { CloseReportWorkspace(); }
     void cleanup() {
         for (const QString& name : QDir(user_).entryList({"*.xml"}, QDir::Files))
             QFile::remove(QDir(user_).filePath(name));

@@ -6,6 +6,7 @@
 #include "ReportFile.h"
 #include "ReportPreview.h"
 #include "ReportProgressDialog.h"
+#include "ReportWorkspace.h"
 #include "SharedDatabase.h"
 #include "TButtonFlat.h"
 #include "TfrmDadosGerRel.h"
@@ -19,8 +20,6 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -54,27 +53,11 @@ class ReportWindowsTest : public QObject {
 
   private slots:
     void initTestCase() {
-        QVERIFY(dir_.isValid());
-        SharedDatabaseSettings settings;
-        settings.databaseName = dir_.filePath("geral.sqlite");
-        RegisterSharedDatabase(settings);
-        QSqlQuery setup(QSqlDatabase::database(SharedConnectionName()));
-        QVERIFY(setup.exec("CREATE TABLE NUMEROS (N INTEGER)"));
-        for (int n = 1; n <= 12; ++n)
-            QVERIFY(setup.exec(QStringLiteral("INSERT INTO NUMEROS VALUES (%1)").arg(n)));
-        installed_ = dir_.filePath("instalados");
-        user_ = dir_.filePath("usuario");
-        QDir().mkpath(installed_);
+        QVERIFY(OpenReportWorkspace(dir_, installed_, user_));
         SaveReportFile(OneRowAPage("Números"), installed_ + "/Fai004.xml");
         SaveReportFile(OneRowAPage("Contagem"), installed_ + "/Fai004-contagem.xml");
-        SetInstalledReportFolder(installed_);
-        SetUserReportFolder(user_);
     }
-    void cleanupTestCase() {
-        SetInstalledReportFolder({});
-        SetUserReportFolder({});
-        UnregisterSharedDatabase();
-    }
+    void cleanupTestCase() { CloseReportWorkspace(); }
 
     void previewPagesThroughTheReportAndZooms() {
         ReportPreview preview(Run(12));
