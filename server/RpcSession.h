@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArenaBlocks.h"
 #include "ServerAccess.h"
 #include "ServerEndpoint.h"
 #include "SessionMetadata.h"
@@ -37,7 +38,7 @@ class RpcSession {
     // A channel that has been failing tries the server again on a fresh channel first; a
     // session found expired is renewed once and the call made again. The answer is handed to
     // `read`, whose result the call returns; it lives on an arena of its own, so that a packet
-    // of thousands of cells is parsed into a few blocks and freed at once.
+    // of thousands of cells is parsed into kept blocks and freed at once.
     template <class Request, class Response, class Read>
     auto Call(const char* method, Rpc<Request, Response> rpc, const Request& request,
               const Read& read) {
@@ -47,7 +48,7 @@ class RpcSession {
             context.set_deadline(std::chrono::system_clock::now() + deadline_);
             if (!access_->Token().isEmpty())
                 context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
-            google::protobuf::Arena arena;
+            google::protobuf::Arena arena(KeptArenaBlocks());
             Response* response = google::protobuf::Arena::CreateMessage<Response>(&arena);
             const grpc::Status status = (stub_.get()->*rpc)(&context, request, response);
             if (status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&

@@ -2,6 +2,7 @@
 #include "RdmEfetFaturService.h"
 
 #include "AppErrors.h"
+#include "ArenaBlocks.h"
 #include "Authorization.h"
 #include "CallServing.h"
 #include "Duplication.h"
@@ -65,7 +66,7 @@ OptionalPacket PacketOrNull(bool present, const Fai00400::DataPacket& packet) {
 Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
 
 // Each call's request and answer on an arena of their own: a packet of thousands of cells is
-// built and freed as a few blocks instead of a heap allocation per cell.
+// built and freed in kept blocks instead of a heap allocation per cell.
 template <class Request, class Reply>
 class ArenaAllocator final : public grpc::MessageAllocator<Request, Reply> {
   public:
@@ -74,7 +75,7 @@ class ArenaAllocator final : public grpc::MessageAllocator<Request, Reply> {
   private:
     class Holder final : public grpc::MessageHolder<Request, Reply> {
       public:
-        Holder() {
+        Holder() : arena_(KeptArenaBlocks()) {
             this->set_request(google::protobuf::Arena::CreateMessage<Request>(&arena_));
             this->set_response(google::protobuf::Arena::CreateMessage<Reply>(&arena_));
         }

@@ -1,3 +1,4 @@
+#include "ArenaBlocks.h"
 #include "PacketConversion.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace fai {
 namespace {
@@ -86,7 +88,7 @@ TEST(PacketConversion, LongPacketsKeepEveryTypeNullAndTextExactly) {
 
     std::string wire;
     ASSERT_TRUE(ToProto(p).SerializeToString(&wire));
-    google::protobuf::Arena arena;
+    google::protobuf::Arena arena(KeptArenaBlocks());
     auto* parsed = google::protobuf::Arena::CreateMessage<Fai00400::DataPacket>(&arena);
     ASSERT_TRUE(parsed->ParseFromString(wire));
     const DataPacket back = FromProto(*parsed);
@@ -177,6 +179,27 @@ TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
             EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith("Pacote de dados inválido"))
                 << c.what;
         }
+    }
+}
+
+// The server makes an answer's message on one thread and fills it on another; each thread
+// takes blocks of its own from those kept, and gives them back with the arena, for the next
+// call to take again.
+TEST(ArenaBlocks, AMessageFilledOnAnotherThreadKeepsEveryCellAndGivesItsBlocksBack) {
+    DataPacket p = HeadcountShape();
+    for (int i = 0; i < 20'000; ++i)
+        p.rows.push_back({RowChange::Unchanged, {"0001", QDate(2026, 3, 10), double(i), "S"}, {}});
+    std::string expected;
+    ASSERT_TRUE(ToProto(p).SerializeToString(&expected));
+
+    for (int call = 0; call < 3; ++call) {
+        google::protobuf::Arena arena(KeptArenaBlocks());
+        auto* message = google::protobuf::Arena::CreateMessage<Fai00400::DataPacket>(&arena);
+        std::thread([&] { ToProto(p, message); }).join();
+        std::string wire;
+        ASSERT_TRUE(message->SerializeToString(&wire));
+        EXPECT_EQ(wire, expected) << "call " << call;
+        EXPECT_GT(arena.SpaceAllocated(), std::size_t(256) << 10) << "more than one block";
     }
 }
 
