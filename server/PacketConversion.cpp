@@ -4,7 +4,11 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace fai {
 namespace {
@@ -13,74 +17,6 @@ namespace {
 // receiver allocate without limit.
 constexpr int kMaxFields = 1000;
 constexpr int kMaxFieldSize = 1'000'000;
-
-// Texts on their way to the wire, column by column: a text equal to the last one of its
-// column (the branch, the client, the service of every row of a list) is converted once, its
-// bytes copied after that.
-class TextsOut {
-  public:
-    explicit TextsOut(std::size_t columns) : last_(columns) {}
-
-    void Put(std::size_t column, const QString& text, Fai00400::Value* out) {
-        if (column >= last_.size()) last_.resize(column + 1);  // a row longer than its fields
-        Last& last = last_[column];
-        if (!last.converted || text != last.text) {
-            last.text = text;
-            last.utf8.resize(encoder_.requiredSpace(text.size()));
-            last.utf8.resize(encoder_.appendToBuffer(last.utf8.data(), text) - last.utf8.data());
-            last.converted = true;
-        }
-        out->set_text(last.utf8);
-    }
-
-  private:
-    struct Last {
-        QString text;
-        std::string utf8;
-        bool converted = false;
-    };
-    std::vector<Last> last_;
-    QStringEncoder encoder_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
-};
-
-// Texts off the wire, column by column: bytes equal to the last of their column share the
-// text read and checked for them.
-class TextsIn {
-  public:
-    explicit TextsIn(std::size_t columns) : last_(columns) {}
-
-    // None when the bytes are not UTF-8. The bytes stay where they are while the packet is
-    // read.
-    std::optional<QString> Take(std::size_t column, const std::string& bytes) {
-        Last& last = last_[column];
-        if (last.bytes && *last.bytes == bytes) return last.text;
-        std::optional<QString> text = DecodeUtf8(bytes);
-        if (text) last = {&bytes, *text};
-        return text;
-    }
-
-  private:
-    struct Last {
-        const std::string* bytes = nullptr;
-        QString text;
-    };
-    std::vector<Last> last_;
-};
-
-void ToProto(const std::vector<Value>& values, TextsOut& texts,
-             google::protobuf::RepeatedPtrField<Fai00400::Value>* out) {
-    out->Reserve(static_cast<int>(values.size()));
-    for (std::size_t column = 0; column < values.size(); ++column) {
-        const Value& value = values[column];
-        Fai00400::Value* cell = out->Add();
-        if (value.IsText())
-            texts.Put(column, value.Text(), cell);
-        else if (value.IsNumber())
-            cell->set_number(value.Number());
-        else if (value.IsDate())
-            cell->set_day(ToDaySerial(value.Date()));
-    }
-}
 
 [[noreturn]] void Fail(const QString& what) {
     throw MalformedPacket(QStringLiteral("Pacote de dados inválido: %1.").arg(what).toStdString());
@@ -91,55 +27,198 @@ QString Describe(const FieldDef& field) {
     return QStringLiteral("campo %1").arg(Excerpt(field.name));
 }
 
-Value FromProto(const Fai00400::Value& value, const FieldDef& field, std::size_t column,
-                TextsIn& texts) {
-    switch (value.kind_case()) {
-        case Fai00400::Value::KIND_NOT_SET:
-            return Value();
-        case Fai00400::Value::kText: {
-            if (field.type != FieldType::String)
-                Fail(QStringLiteral("texto no %1, que não é texto").arg(Describe(field)));
-            std::optional<QString> decoded = texts.Take(column, value.text());
-            if (!decoded)
-                Fail(QStringLiteral("texto que não é UTF-8 válido no %1").arg(Describe(field)));
-            QString text = *std::move(decoded);
-            if (text.size() > field.size)
-                Fail(QStringLiteral("texto maior que %1 caracteres no %2")
-                         .arg(field.size)
-                         .arg(Describe(field)));
-            return Value(text);
-        }
-        case Fai00400::Value::kNumber:
-            if (field.type != FieldType::Float)
-                Fail(QStringLiteral("número no %1, que não é numérico").arg(Describe(field)));
-            return Value(value.number());
-        case Fai00400::Value::kDay: {
-            if (field.type != FieldType::DateTime)
-                Fail(QStringLiteral("data no %1, que não é data").arg(Describe(field)));
-            // Bounded before converting: a hostile serial must not overflow the calendar
-            // arithmetic.
-            static const qint64 first = ToDaySerial(QDate(1, 1, 1));
-            static const qint64 last = ToDaySerial(QDate(9999, 12, 31));
-            if (value.day() < first || value.day() > last)
-                Fail(QStringLiteral("data fora do intervalo no %1").arg(Describe(field)));
-            return Value(FromDaySerial(value.day()));
-        }
-    }
-    Fail(QStringLiteral("valor de tipo desconhecido no %1").arg(Describe(field)));
+bool HasValues(RowChange change) { return change != RowChange::Deleted; }
+bool HasOriginal(RowChange change) {
+    return change == RowChange::Modified || change == RowChange::Deleted;
 }
 
-std::vector<Value> FromProto(const google::protobuf::RepeatedPtrField<Fai00400::Value>& values,
-                             const std::vector<FieldDef>& fields, int rowNumber, TextsIn& texts) {
-    if (values.size() != static_cast<int>(fields.size()))
-        Fail(QStringLiteral("a linha %1 tem %2 valores para %3 campos")
+// One field's cells on their way to the wire. A text equal to the last one of the column is
+// found without a lookup; each distinct text is converted once.
+class ColumnOut {
+  public:
+    ColumnOut(const FieldDef& field, Fai00400::Column* out, int cells) : field_(field), out_(out) {
+        out_->mutable_cells()->Reserve(cells);
+    }
+
+    void Add(const Value& value, int rowNumber) {
+        if (value.IsNull()) {
+            out_->add_cells(0);
+            return;
+        }
+        switch (field_.type) {
+            case FieldType::String:
+                if (!value.IsText()) break;
+                out_->add_cells(PlaceOf(value.Text()));
+                return;
+            case FieldType::Float:
+                if (!value.IsNumber()) break;
+                out_->add_cells(1);
+                out_->add_numbers(value.Number());
+                return;
+            case FieldType::DateTime:
+                if (!value.IsDate()) break;
+                out_->add_cells(1);
+                out_->add_days(ToDaySerial(value.Date()));
+                return;
+        }
+        Fail(QStringLiteral("a linha %1 tem um valor de outro tipo no %2")
                  .arg(rowNumber)
-                 .arg(values.size())
-                 .arg(fields.size()));
-    std::vector<Value> out;
-    out.reserve(fields.size());
-    for (int i = 0; i < values.size(); ++i)
-        out.push_back(FromProto(values[i], fields[i], std::size_t(i), texts));
-    return out;
+                 .arg(Describe(field_)));
+    }
+
+  private:
+    std::uint32_t PlaceOf(const QString& text) {
+        if (lastPlace_ != 0 && text == lastText_) return lastPlace_;
+        const auto [place, added] = places_.try_emplace(text, out_->texts_size() + 1);
+        if (added) {
+            std::string* utf8 = out_->add_texts();
+            utf8->resize(encoder_.requiredSpace(text.size()));
+            utf8->resize(encoder_.appendToBuffer(utf8->data(), text) - utf8->data());
+        }
+        lastText_ = text;
+        lastPlace_ = place->second;
+        return lastPlace_;
+    }
+
+    const FieldDef& field_;
+    Fai00400::Column* out_;
+    std::unordered_map<QString, std::uint32_t> places_;
+    QString lastText_;
+    std::uint32_t lastPlace_ = 0;
+    QStringEncoder encoder_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
+};
+
+// The values of one kind (current or original) of the rows that have them, column by column.
+void ColumnsToProto(const DataPacket& packet, std::vector<Value> PacketRow::*side,
+                    bool (*has)(RowChange),
+                    google::protobuf::RepeatedPtrField<Fai00400::Column>* out) {
+    const auto cells = std::count_if(packet.rows.begin(), packet.rows.end(),
+                                     [&](const PacketRow& row) { return has(row.change); });
+    if (cells == 0) return;
+    for (const FieldDef& field : packet.fields) {
+        ColumnOut column(field, out->Add(), static_cast<int>(cells));
+        const std::size_t index = static_cast<std::size_t>(out->size() - 1);
+        int rowNumber = 0;
+        for (const PacketRow& row : packet.rows) {
+            ++rowNumber;
+            if (!has(row.change)) continue;
+            const std::vector<Value>& values = row.*side;
+            if (values.size() != packet.fields.size())
+                Fail(QStringLiteral("a linha %1 tem %2 valores para %3 campos")
+                         .arg(rowNumber)
+                         .arg(values.size())
+                         .arg(packet.fields.size()));
+            column.Add(values[index], rowNumber);
+        }
+    }
+}
+
+// One field's cells off the wire, checked whole before the first is read: the count of
+// cells, the values of the field's type and no other, every text decoded once.
+class ColumnIn {
+  public:
+    ColumnIn(const Fai00400::Column& column, const FieldDef& field, int cells)
+        : column_(column), field_(field) {
+        if (column.cells_size() != cells)
+            Fail(QStringLiteral("%1 valores no %2 para %3 linhas")
+                     .arg(column.cells_size())
+                     .arg(Describe(field))
+                     .arg(cells));
+        if (field.type != FieldType::String && column.texts_size() > 0)
+            Fail(QStringLiteral("texto no %1, que não é texto").arg(Describe(field)));
+        if (field.type != FieldType::Float && column.numbers_size() > 0)
+            Fail(QStringLiteral("número no %1, que não é numérico").arg(Describe(field)));
+        if (field.type != FieldType::DateTime && column.days_size() > 0)
+            Fail(QStringLiteral("data no %1, que não é data").arg(Describe(field)));
+        if (field.type == FieldType::String)
+            ReadTexts();
+        else
+            CheckPresence();
+        if (field.type == FieldType::DateTime) CheckDays();
+    }
+
+    Value Next() {
+        const std::uint32_t cell = column_.cells(next_++);
+        if (cell == 0) return Value();
+        switch (field_.type) {
+            case FieldType::String:
+                return Value(texts_[cell - 1]);
+            case FieldType::Float:
+                return Value(column_.numbers(nextValue_++));
+            case FieldType::DateTime:
+                return Value(FromDaySerial(column_.days(nextValue_++)));
+        }
+        return Value();
+    }
+
+  private:
+    void ReadTexts() {
+        texts_.reserve(column_.texts_size());
+        for (const std::string& bytes : column_.texts()) {
+            std::optional<QString> text = DecodeUtf8(bytes);
+            if (!text)
+                Fail(QStringLiteral("texto que não é UTF-8 válido no %1").arg(Describe(field_)));
+            if (text->size() > field_.size)
+                Fail(QStringLiteral("texto maior que %1 caracteres no %2")
+                         .arg(field_.size)
+                         .arg(Describe(field_)));
+            texts_.push_back(*std::move(text));
+        }
+        for (const std::uint32_t cell : column_.cells())
+            if (cell > texts_.size())
+                Fail(QStringLiteral("texto inexistente no %1").arg(Describe(field_)));
+    }
+
+    void CheckPresence() const {
+        int present = 0;
+        for (const std::uint32_t cell : column_.cells()) {
+            if (cell > 1) Fail(QStringLiteral("célula inválida no %1").arg(Describe(field_)));
+            present += static_cast<int>(cell);
+        }
+        const int values =
+            field_.type == FieldType::Float ? column_.numbers_size() : column_.days_size();
+        if (present != values)
+            Fail(QStringLiteral("%1 valores para %2 células preenchidas no %3")
+                     .arg(values)
+                     .arg(present)
+                     .arg(Describe(field_)));
+    }
+
+    // Bounded before converting: a hostile serial must not overflow the calendar arithmetic.
+    void CheckDays() const {
+        static const qint64 first = ToDaySerial(QDate(1, 1, 1));
+        static const qint64 last = ToDaySerial(QDate(9999, 12, 31));
+        for (const std::int64_t day : column_.days())
+            if (day < first || day > last)
+                Fail(QStringLiteral("data fora do intervalo no %1").arg(Describe(field_)));
+    }
+
+    const Fai00400::Column& column_;
+    const FieldDef& field_;
+    std::vector<QString> texts_;
+    int next_ = 0;
+    int nextValue_ = 0;
+};
+
+// The values of one kind of the rows that have them, from their columns into the rows.
+void ColumnsFromProto(const google::protobuf::RepeatedPtrField<Fai00400::Column>& columns,
+                      const std::vector<FieldDef>& fields, std::vector<PacketRow>& rows,
+                      std::vector<Value> PacketRow::*side, bool (*has)(RowChange),
+                      const QString& kind) {
+    const auto cells = std::count_if(rows.begin(), rows.end(),
+                                     [&](const PacketRow& row) { return has(row.change); });
+    const int expected = cells == 0 ? 0 : static_cast<int>(fields.size());
+    if (columns.size() != expected)
+        Fail(
+            QStringLiteral("%1 colunas de %2 para %3").arg(columns.size()).arg(kind).arg(expected));
+    if (cells == 0) return;
+    for (PacketRow& row : rows)
+        if (has(row.change)) (row.*side).reserve(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        ColumnIn column(columns[static_cast<int>(i)], fields[i], static_cast<int>(cells));
+        for (PacketRow& row : rows)
+            if (has(row.change)) (row.*side).push_back(column.Next());
+    }
 }
 
 FieldDef FromProto(const Fai00400::FieldDef& field) {
@@ -180,14 +259,11 @@ void ToProto(const DataPacket& packet, Fai00400::DataPacket* out) {
         f->set_size(field.size);
         f->set_fixed_length(field.fixedLength);
     }
-    out->mutable_rows()->Reserve(static_cast<int>(packet.rows.size()));
-    TextsOut texts(packet.fields.size());
-    for (const PacketRow& row : packet.rows) {
-        Fai00400::Row* r = out->add_rows();
-        r->set_change(static_cast<Fai00400::RowChange>(row.change));
-        ToProto(row.values, texts, r->mutable_values());
-        ToProto(row.original, texts, r->mutable_original());
-    }
+    out->mutable_changes()->Reserve(static_cast<int>(packet.rows.size()));
+    for (const PacketRow& row : packet.rows)
+        out->add_changes(static_cast<Fai00400::RowChange>(row.change));
+    ColumnsToProto(packet, &PacketRow::values, HasValues, out->mutable_values());
+    ColumnsToProto(packet, &PacketRow::original, HasOriginal, out->mutable_original());
 }
 
 Fai00400::DataPacket ToProto(const DataPacket& packet) {
@@ -205,38 +281,17 @@ DataPacket FromProto(const Fai00400::DataPacket& packet) {
         if (out.FieldIndex(def.name) >= 0) Fail(QStringLiteral("%1 repetido").arg(Describe(def)));
         out.fields.push_back(std::move(def));
     }
-    out.rows.reserve(packet.rows_size());
-    TextsIn texts(out.fields.size());
-    int rowNumber = 0;
-    for (const auto& row : packet.rows()) {
-        ++rowNumber;
-        PacketRow r;
-        switch (row.change()) {
-            case Fai00400::ROW_UNCHANGED:
-            case Fai00400::ROW_INSERTED:
-                r.change = static_cast<RowChange>(row.change());
-                r.values = FromProto(row.values(), out.fields, rowNumber, texts);
-                if (!row.original().empty())
-                    Fail(QStringLiteral("a linha %1 traz valores originais sem ter sido "
-                                        "alterada")
-                             .arg(rowNumber));
-                break;
-            case Fai00400::ROW_MODIFIED:
-                r.change = RowChange::Modified;
-                r.values = FromProto(row.values(), out.fields, rowNumber, texts);
-                r.original = FromProto(row.original(), out.fields, rowNumber, texts);
-                break;
-            case Fai00400::ROW_DELETED:
-                r.change = RowChange::Deleted;
-                if (!row.values().empty())
-                    Fail(QStringLiteral("a linha excluída %1 traz valores atuais").arg(rowNumber));
-                r.original = FromProto(row.original(), out.fields, rowNumber, texts);
-                break;
-            default:
-                Fail(QStringLiteral("tipo de alteração desconhecido na linha %1").arg(rowNumber));
-        }
-        out.rows.push_back(std::move(r));
+    out.rows.resize(packet.changes_size());
+    for (int i = 0; i < packet.changes_size(); ++i) {
+        const int change = packet.changes(i);
+        if (change < Fai00400::ROW_UNCHANGED || change > Fai00400::ROW_DELETED)
+            Fail(QStringLiteral("tipo de alteração desconhecido na linha %1").arg(i + 1));
+        out.rows[std::size_t(i)].change = static_cast<RowChange>(change);
     }
+    ColumnsFromProto(packet.values(), out.fields, out.rows, &PacketRow::values, HasValues,
+                     QStringLiteral("valores atuais"));
+    ColumnsFromProto(packet.original(), out.fields, out.rows, &PacketRow::original, HasOriginal,
+                     QStringLiteral("valores originais"));
     return out;
 }
 

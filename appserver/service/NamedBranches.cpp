@@ -1,6 +1,7 @@
 #include "NamedBranches.h"
 
-#include <vector>
+#include <cstdint>
+#include <string>
 
 namespace fai::appserver {
 namespace {
@@ -9,20 +10,6 @@ bool HoldsBranch(const std::string& fieldName) {
     const QString name = QString::fromUtf8(fieldName);
     return name.compare(QLatin1String("CDFILIAL"), Qt::CaseInsensitive) == 0 ||
            name.compare(QLatin1String("CDFILIFATU"), Qt::CaseInsensitive) == 0;
-}
-
-QString TextOf(const Fai00400::Value& value) {
-    switch (value.kind_case()) {
-        case Fai00400::Value::kText:
-            return QString::fromUtf8(value.text());
-        case Fai00400::Value::kNumber:
-            return QString::number(value.number());
-        case Fai00400::Value::kDay:
-            return QString::number(value.day());
-        case Fai00400::Value::KIND_NOT_SET:
-            break;
-    }
-    return {};
 }
 
 }  // namespace
@@ -36,16 +23,19 @@ NamedBranches& NamedBranches::Argument(const std::string& bytes) {
     return *this;
 }
 
+// Every value the column holds, whatever its field's type says: a branch column sent as
+// numbers names its branches too, so that the check of access never sees fewer than the rows.
+void NamedBranches::AddValuesOf(const Fai00400::Column& column) {
+    for (const std::string& text : column.texts()) Add(QString::fromUtf8(text));
+    for (const double number : column.numbers()) Add(QString::number(number));
+    for (const std::int64_t day : column.days()) Add(QString::number(day));
+}
+
 NamedBranches& NamedBranches::Packet(const Fai00400::DataPacket& packet) {
-    std::vector<int> columns;
-    for (int column = 0; column < packet.fields_size(); ++column)
-        if (HoldsBranch(packet.fields(column).name())) columns.push_back(column);
-    if (columns.empty()) return *this;
-    for (const Fai00400::Row& row : packet.rows()) {
-        for (int column : columns) {
-            if (column < row.values_size()) Add(TextOf(row.values(column)));
-            if (column < row.original_size()) Add(TextOf(row.original(column)));
-        }
+    for (int column = 0; column < packet.fields_size(); ++column) {
+        if (!HoldsBranch(packet.fields(column).name())) continue;
+        if (column < packet.values_size()) AddValuesOf(packet.values(column));
+        if (column < packet.original_size()) AddValuesOf(packet.original(column));
     }
     return *this;
 }

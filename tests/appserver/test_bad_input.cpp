@@ -35,12 +35,14 @@ const QStringList kTables{QStringLiteral("FILIAL"),         QStringLiteral("CLIE
 const QString kBeforeTheCalendar =
     QStringLiteral("Data fora do intervalo aceito (01/01/1900 a 31/12/9999).");
 
-// A headcount packet whose row does not hold together: one value for two fields.
+// A headcount packet that does not hold together: a branch longer than its field.
 DataPacket Malformed() {
     DataPacket packet;
     packet.fields = {{QStringLiteral("CDFILIAL"), FieldType::String, 4, false},
                      {QStringLiteral("QTCOMEFATU"), FieldType::Float, 0, false}};
-    packet.rows.push_back({RowChange::Modified, {Value(kBranch)}, {Value(kBranch), Value(1.0)}});
+    packet.rows.push_back({RowChange::Modified,
+                           {Value(QStringLiteral("00001")), Value(1.0)},
+                           {Value(kBranch), Value(1.0)}});
     return packet;
 }
 
@@ -81,7 +83,7 @@ DataPacket ShiftsOfLunch(RowChange change) {
 }
 
 const QString kMalformed =
-    QStringLiteral("Pacote de dados inválido: a linha 1 tem 1 valores para 2 campos.");
+    QStringLiteral("Pacote de dados inválido: texto maior que 4 caracteres no campo CDFILIAL.");
 
 class BadInput : public SampleTest {
   protected:
@@ -515,9 +517,7 @@ TEST_P(BadInput, TextThatIsNotUtf8IsRefusedInWords) {
         {"an argument", [&](auto& r) { r.set_null_fields(notUtf8); },
          QStringLiteral("Lista de campos nulos: o texto recebido não é UTF-8 válido.")},
         {"a text in a packet",
-         [&](auto& r) {
-             r.mutable_shift_delta()->mutable_rows(0)->mutable_values(0)->set_text(notUtf8);
-         },
+         [&](auto& r) { r.mutable_shift_delta()->mutable_values(0)->set_texts(0, notUtf8); },
          QStringLiteral(
              "Pacote de dados inválido: texto que não é UTF-8 válido no campo CDTURNO.")},
         {"a field name",

@@ -283,7 +283,7 @@ TEST_P(ShiftSaves, AWholeScreenOfHeadcountsFitsInOneRequest) {
     DataPacket rows = ScreenRows({}, kDay);
     const PacketRow row = rows.rows.at(0);
     rows.rows.clear();
-    for (int i = 0; i < 60'000; ++i) {
+    for (int i = 0; i < 120'000; ++i) {
         rows.rows.push_back(row);
         rows.rows.back().values[rows.FieldIndex(u"DTFATURAM")] = Value(kDay.addDays(i));
     }

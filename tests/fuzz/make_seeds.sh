@@ -25,55 +25,123 @@ C='client: "J61963537000141"'
 S='service: "00001"'
 DAY=46086 # 05/03/2026
 
-null() { echo "values { }"; }
-text() { echo "values { text: \"$1\" }"; }
-number() { if [ "$1" = null ]; then null; else echo "values { number: $1 }"; fi; }
-day() { echo "values { day: $1 }"; }
-field() { echo "fields { name: \"$1\" type: FIELD_$2 size: ${3:-0} }"; }
+# A packet is written row by row and travels column by column: `fields` names them, each row
+# adds its cells (null, text T, number N, day D, as the functions below print them) to the
+# columns of its kind, and `packet_text` prints the whole in protobuf's text format.
+null() { echo null; }
+text() { echo "t:$1"; }
+number() { if [ "$1" = null ]; then null; else echo "n:$1"; fi; }
+day() { echo "d:$1"; }
 
-HEADCOUNT_FIELDS="$(field CDFILIAL STRING 4) $(field CDSERVFILI STRING 5) $(field NMSERVICO STRING 40)
-  $(field DTFATURAM DATETIME) $(field CDCLIENTE STRING 21) $(field QTCOMEFATU FLOAT)
-  $(field CDFILIFATU STRING 4) $(field NRAPURACFAT STRING 10) $(field QTCOMEPREV FLOAT)
-  $(field VRSERVFATUDT FLOAT) $(field DSEMISSERCLI STRING 400)"
+declare -a FIELD_TEXT=() CHANGES=()
+declare -A COLUMN=() PLACES=() TEXTS=()
+fields() { # fields NAME:TYPE[:SIZE]...
+  FIELD_TEXT=() CHANGES=() COLUMN=() PLACES=() TEXTS=()
+  local spec name type size
+  for spec in "$@"; do
+    IFS=: read -r name type size <<<"$spec"
+    FIELD_TEXT+=("fields { name: \"$name\" type: FIELD_$type size: ${size:-0} }")
+  done
+}
+# cells SIDE CELL...: one row's cells into the columns of SIDE (values or original).
+cells() {
+  local side=$1 column=0 cell key place
+  shift
+  for cell in "$@"; do
+    key="$side:$column"
+    case "$cell" in
+      null) COLUMN[$key]+=" cells: 0" ;;
+      t:*)
+        place=${PLACES[$key:${cell#t:}]:-}
+        if [ -z "$place" ]; then
+          place=$((${TEXTS[$key.count]:-0} + 1))
+          TEXTS[$key.count]=$place
+          PLACES[$key:${cell#t:}]=$place
+          TEXTS[$key]+=" texts: \"${cell#t:}\""
+        fi
+        COLUMN[$key]+=" cells: $place" ;;
+      n:*) COLUMN[$key]+=" cells: 1"; TEXTS[$key]+=" numbers: ${cell#n:}" ;;
+      d:*) COLUMN[$key]+=" cells: 1"; TEXTS[$key]+=" days: ${cell#d:}" ;;
+    esac
+    column=$((column + 1))
+  done
+}
+# row CHANGE [values CELL...] [original CELL...]
+row() {
+  CHANGES+=("changes: $1")
+  shift
+  local side="" list=()
+  for word in "$@" end; do
+    if [ "$word" = values ] || [ "$word" = original ] || [ "$word" = end ]; then
+      [ -n "$side" ] && cells "$side" "${list[@]}"
+      side=$word list=()
+    else
+      list+=("$word")
+    fi
+  done
+}
+packet_text() {
+  local side column
+  echo "${FIELD_TEXT[*]} ${CHANGES[*]}"
+  for side in values original; do
+    [ -n "${COLUMN[$side:0]:-}" ] || continue
+    for ((column = 0; column < ${#FIELD_TEXT[@]}; column++)); do
+      echo "$side { ${COLUMN[$side:$column]} ${TEXTS[$side:$column]:-} }"
+    done
+  done
+}
+
+HEADCOUNT_FIELDS="CDFILIAL:STRING:4 CDSERVFILI:STRING:5 NMSERVICO:STRING:40 DTFATURAM:DATETIME
+  CDCLIENTE:STRING:21 QTCOMEFATU:FLOAT CDFILIFATU:STRING:4 NRAPURACFAT:STRING:10
+  QTCOMEPREV:FLOAT VRSERVFATUDT:FLOAT DSEMISSERCLI:STRING:400"
 # headcount SERVICE DAY BILLED FORECAST, counts not stored yet being "null".
 headcount() {
   echo "$(text 0002) $(text "$1") $(text ALMOÇO) $(day "$2") $(text J61963537000141)
-    $(number "$3") $(null) $(null) $(number "$4") $(number "${5:-0}") $(text 'Refeição almoço')"
+    $(number "$3") $(null) $(null) $(number "$4") $(number "${5:-0}") $(text 'Refeição\040almoço')"
 }
-SHIFT_FIELDS="$(field CDTURNO STRING 1) $(field NMTURNO STRING 10) $(field CDFILIAL STRING 4)
-  $(field CDSERVFILI STRING 5) $(field CDCLIENTE STRING 21) $(field DTFATURAMTUR DATETIME)
-  $(field QTCOMFATUTUR FLOAT)"
+SHIFT_FIELDS="CDTURNO:STRING:1 NMTURNO:STRING:10 CDFILIAL:STRING:4 CDSERVFILI:STRING:5
+  CDCLIENTE:STRING:21 DTFATURAMTUR:DATETIME QTCOMFATUTUR:FLOAT"
 shift_row() {
   echo "$(text 1) $(text MANHA) $(text 0002) $(text 00001) $(text J61963537000141) $(day $DAY)
     $(number "$1")"
 }
-LINK_FIELDS="$(field NRITRATEFECLIFAT FLOAT) $(field CDFILIAL STRING 4) $(field CDSERVFILI STRING 5)
-  $(field CDCLIENTE STRING 21) $(field DTFATURAM DATETIME) $(field CDSERVPLAN STRING 5)
-  $(field NRITEMRATEIOEFET FLOAT) $(field CDITEMRATEIOEFET STRING 5)
-  $(field NMITEMRATEIOEFET STRING 50) $(field QTEFETIVOS FLOAT)"
+LINK_FIELDS="NRITRATEFECLIFAT:FLOAT CDFILIAL:STRING:4 CDSERVFILI:STRING:5 CDCLIENTE:STRING:21
+  DTFATURAM:DATETIME CDSERVPLAN:STRING:5 NRITEMRATEIOEFET:FLOAT CDITEMRATEIOEFET:STRING:5
+  NMITEMRATEIOEFET:STRING:50 QTEFETIVOS:FLOAT"
 # link_row LINK DINERS, a new link having no number of its own ("null").
 link_row() {
   echo "$(number "$1") $(text 0002) $(text 00001) $(text J61963537000141) $(day $NEW_DAY)
-    $(text 00001) $(number 1) $(text 00001) $(text 'ALA NORTE') $(number "$2")"
+    $(text 00001) $(number 1) $(text 00001) $(text 'ALA\040NORTE') $(number "$2")"
 }
 
-SCREEN="$HEADCOUNT_FIELDS
-  rows { $(headcount 00001 $DAY 287 310) }
-  rows { $(headcount 00002 $DAY 135 139) }"
-# original ROW...: the row's values as its originals.
-original() { "$@" | sed 's/values/original/g'; }
+# Cells are words: a space in a text of the seeds is written \040.
+SCREEN=$(
+  fields $HEADCOUNT_FIELDS
+  row ROW_UNCHANGED values $(headcount 00001 $DAY 287 310)
+  row ROW_UNCHANGED values $(headcount 00002 $DAY 135 139)
+  packet_text
+)
 # A day after the demo's last: lunch typed, dinner typed over a row not stored, supper deleted
 # before it was ever stored; and lunch apportioned.
 NEW_DAY=46092
-HEADCOUNT_DELTA="$HEADCOUNT_FIELDS
-  rows { change: ROW_INSERTED $(headcount 00001 $NEW_DAY 100 100) }
-  rows { change: ROW_MODIFIED $(headcount 00002 $NEW_DAY 40 45)
-         $(original headcount 00002 $NEW_DAY null null null) }
-  rows { change: ROW_DELETED $(original headcount 00003 $NEW_DAY null null null) }"
-SHIFT_DELTA="$SHIFT_FIELDS
-  rows { change: ROW_MODIFIED $(shift_row 150) $(original shift_row 140) }"
-LINK_DELTA="$LINK_FIELDS
-  rows { change: ROW_MODIFIED $(link_row -1 80) $(original link_row null 0) }"
+HEADCOUNT_DELTA=$(
+  fields $HEADCOUNT_FIELDS
+  row ROW_INSERTED values $(headcount 00001 $NEW_DAY 100 100)
+  row ROW_MODIFIED values $(headcount 00002 $NEW_DAY 40 45) \
+    original $(headcount 00002 $NEW_DAY null null null)
+  row ROW_DELETED original $(headcount 00003 $NEW_DAY null null null)
+  packet_text
+)
+SHIFT_DELTA=$(
+  fields $SHIFT_FIELDS
+  row ROW_MODIFIED values $(shift_row 150) original $(shift_row 140)
+  packet_text
+)
+LINK_DELTA=$(
+  fields $LINK_FIELDS
+  row ROW_MODIFIED values $(link_row -1 80) original $(link_row null 0)
+  packet_text
+)
 
 request GetParams 0 GetParamsRequest <<<"$B"
 request GetCliente 1 GetClienteRequest <<<"$B registration_number: \"61963537000141\" $C"

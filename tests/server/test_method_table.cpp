@@ -34,7 +34,8 @@ DataPacket SmallDelta() {
 }
 const char* const kSmallDeltaWire =
     R"(fields { name: "CDFILIAL" size: 4 } fields { name: "QTCOMEFATU" type: FIELD_FLOAT }
-       rows { change: ROW_INSERTED values { text: "0001" } values { number: 12.5 } })";
+       changes: ROW_INSERTED
+       values { cells: 1 texts: "0001" } values { cells: 1 numbers: 12.5 })";
 
 template <class Request>
 std::shared_ptr<const Message> Wire(const std::string& text) {
@@ -183,7 +184,7 @@ TEST_F(MethodTable, BringsBackWhatTheServerAnswered) {
         return FromProto(ServerPacket(codes));
     };
     Fai00400::DataPacket malformed = ServerPacket({"00010"});
-    malformed.mutable_rows(0)->mutable_values(0)->set_text("TOO-LONG");
+    malformed.mutable_values(0)->set_texts(0, "TOO-LONG");
     const QString malformedMessage = [&] {
         try {
             FromProto(malformed);

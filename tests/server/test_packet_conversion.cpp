@@ -21,6 +21,19 @@ DataPacket HeadcountShape() {
     return p;
 }
 
+// A second row like the first, its branch the text given.
+void AddRowWithBranch(Fai00400::DataPacket& p, const std::string& branch) {
+    p.add_changes(p.changes(0));
+    for (Fai00400::Column& column : *p.mutable_values()) {
+        column.add_cells(column.cells(0));
+        if (column.numbers_size() > 0) column.add_numbers(column.numbers(0));
+        if (column.days_size() > 0) column.add_days(column.days(0));
+    }
+    Fai00400::Column& branches = *p.mutable_values(0);
+    branches.add_texts(branch);
+    branches.set_cells(1, static_cast<std::uint32_t>(branches.texts_size()));
+}
+
 }  // namespace
 
 TEST(PacketConversion, RoundTripKeepsNullsDoublesBitForBitDatesAndChanges) {
@@ -91,6 +104,7 @@ TEST(PacketConversion, LongPacketsKeepEveryTypeNullAndTextExactly) {
     google::protobuf::Arena arena(KeptArenaBlocks());
     auto* parsed = google::protobuf::Arena::CreateMessage<Fai00400::DataPacket>(&arena);
     ASSERT_TRUE(parsed->ParseFromString(wire));
+    EXPECT_EQ(parsed->values(1).texts_size(), 7) << "each distinct text of a column goes once";
     const DataPacket back = FromProto(*parsed);
     ASSERT_EQ(back.rows.size(), p.rows.size());
     for (std::size_t i = 0; i < p.rows.size(); ++i)
@@ -114,57 +128,51 @@ TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
         {"repeated field",
          [](Fai00400::DataPacket& p) { p.mutable_fields(1)->set_name("cdfilial"); }},
         {"too few values",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values()->RemoveLast(); }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(3)->mutable_cells()->RemoveLast(); }},
+        {"too few columns", [](Fai00400::DataPacket& p) { p.mutable_values()->RemoveLast(); }},
         {"text in a number field",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(2)->set_text("1"); }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(2)->add_texts("1"); }},
         {"number in a date field",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(1)->set_number(1); }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(1)->add_numbers(1); }},
+        {"day in a text field", [](Fai00400::DataPacket& p) { p.mutable_values(0)->add_days(1); }},
+        {"more numbers than cells holding one",
+         [](Fai00400::DataPacket& p) { p.mutable_values(2)->add_numbers(2); }},
+        {"a number cell that is neither null nor one",
+         [](Fai00400::DataPacket& p) { p.mutable_values(2)->set_cells(0, 2); }},
+        {"a cell pointing past the texts",
+         [](Fai00400::DataPacket& p) { p.mutable_values(0)->set_cells(0, 2); }},
         {"day out of range",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(1)->set_day(1LL << 40); }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(1)->set_days(0, 1LL << 40); }},
         {"the last day a serial can hold",
          [](Fai00400::DataPacket& p) {
-             p.mutable_rows(0)->mutable_values(1)->set_day(std::numeric_limits<int64_t>::max());
+             p.mutable_values(1)->set_days(0, std::numeric_limits<int64_t>::max());
          }},
         {"the first day a serial can hold",
          [](Fai00400::DataPacket& p) {
-             p.mutable_rows(0)->mutable_values(1)->set_day(std::numeric_limits<int64_t>::min());
+             p.mutable_values(1)->set_days(0, std::numeric_limits<int64_t>::min());
          }},
         {"text that is not UTF-8",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("\xff"); }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(0)->set_texts(0, "\xff"); }},
         {"text that is not UTF-8 under a good one",
-         [](Fai00400::DataPacket& p) {
-             *p.add_rows() = p.rows(0);
-             p.mutable_rows(1)->mutable_values(0)->set_text("\xff");
-         }},
+         [](Fai00400::DataPacket& p) { AddRowWithBranch(p, "\xff"); }},
         {"text longer than the field under a good one",
-         [](Fai00400::DataPacket& p) {
-             *p.add_rows() = p.rows(0);
-             p.mutable_rows(1)->mutable_values(0)->set_text("00001");
-         }},
+         [](Fai00400::DataPacket& p) { AddRowWithBranch(p, "00001"); }},
         {"an overlong NUL",
-         [](Fai00400::DataPacket& p) {
-             p.mutable_rows(0)->mutable_values(0)->set_text("\xc0\x80");
-         }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(0)->set_texts(0, "\xc0\x80"); }},
         {"an encoded surrogate",
-         [](Fai00400::DataPacket& p) {
-             p.mutable_rows(0)->mutable_values(0)->set_text("\xed\xa0\x80");
-         }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(0)->set_texts(0, "\xed\xa0\x80"); }},
         {"field name that is not UTF-8",
          [](Fai00400::DataPacket& p) { p.mutable_fields(0)->set_name("\xc3("); }},
         {"text longer than the field",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->mutable_values(0)->set_text("00001"); }},
+         [](Fai00400::DataPacket& p) { p.mutable_values(0)->set_texts(0, "00001"); }},
         {"deleted row with current values",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->set_change(Fai00400::ROW_DELETED); }},
+         [](Fai00400::DataPacket& p) { p.set_changes(0, Fai00400::ROW_DELETED); }},
         {"modified row without originals",
-         [](Fai00400::DataPacket& p) { p.mutable_rows(0)->set_change(Fai00400::ROW_MODIFIED); }},
+         [](Fai00400::DataPacket& p) { p.set_changes(0, Fai00400::ROW_MODIFIED); }},
         {"unchanged row with originals",
-         [](Fai00400::DataPacket& p) {
-             *p.mutable_rows(0)->mutable_original() = p.rows(0).values();
-         }},
+         [](Fai00400::DataPacket& p) { *p.mutable_original() = p.values(); }},
         {"unknown change kind",
-         [](Fai00400::DataPacket& p) {
-             p.mutable_rows(0)->set_change(static_cast<Fai00400::RowChange>(7));
-         }},
+         [](Fai00400::DataPacket& p) { p.set_changes(0, static_cast<Fai00400::RowChange>(7)); }},
     };
     DataPacket good = HeadcountShape();
     good.rows.push_back({RowChange::Unchanged, {"0001", QDate(2026, 3, 10), 1.0, "S"}, {}});
@@ -178,6 +186,36 @@ TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
         } catch (const MalformedPacket& e) {
             EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith("Pacote de dados inválido"))
                 << c.what;
+        }
+    }
+}
+
+// A row that does not fit its fields cannot be put in columns: it is refused before it is
+// sent, in the words the receiver would have used.
+TEST(PacketConversion, ARowThatDoesNotFitItsFieldsIsNotSent) {
+    const struct {
+        const char* what;
+        PacketRow row;
+        const char* message;
+    } cases[] = {
+        {"too few values",
+         {RowChange::Unchanged, {"0001", QDate(2026, 3, 10), 1.0}, {}},
+         "Pacote de dados inválido: a linha 1 tem 3 valores para 4 campos."},
+        {"a deleted row without originals",
+         {RowChange::Deleted, {}, {}},
+         "Pacote de dados inválido: a linha 1 tem 0 valores para 4 campos."},
+        {"a number in a text field",
+         {RowChange::Unchanged, {1.0, QDate(2026, 3, 10), 1.0, "S"}, {}},
+         "Pacote de dados inválido: a linha 1 tem um valor de outro tipo no campo CDFILIAL."},
+    };
+    for (const auto& c : cases) {
+        DataPacket p = HeadcountShape();
+        p.rows.push_back(c.row);
+        try {
+            ToProto(p);
+            ADD_FAILURE() << "sent: " << c.what;
+        } catch (const MalformedPacket& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.what;
         }
     }
 }
