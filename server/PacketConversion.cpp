@@ -200,25 +200,28 @@ class ColumnIn {
     int nextValue_ = 0;
 };
 
-// The values of one kind of the rows that have them, from their columns into the rows.
-void ColumnsFromProto(const google::protobuf::RepeatedPtrField<Fai00400::Column>& columns,
-                      const std::vector<FieldDef>& fields, std::vector<PacketRow>& rows,
-                      std::vector<Value> PacketRow::*side, bool (*has)(RowChange),
-                      const QString& kind) {
-    const auto cells = std::count_if(rows.begin(), rows.end(),
-                                     [&](const PacketRow& row) { return has(row.change); });
+// The columns of one kind of values (current or original) for `cells` rows, each checked
+// whole. No row gets room for its values before all are: a packet of many rows whose columns
+// turn out short must not make the receiver allocate for cells it never sent.
+std::vector<ColumnIn> CheckedColumns(
+    const google::protobuf::RepeatedPtrField<Fai00400::Column>& columns,
+    const std::vector<FieldDef>& fields, int cells, const QString& kind) {
     const int expected = cells == 0 ? 0 : static_cast<int>(fields.size());
     if (columns.size() != expected)
         Fail(
             QStringLiteral("%1 colunas de %2 para %3").arg(columns.size()).arg(kind).arg(expected));
-    if (cells == 0) return;
-    for (PacketRow& row : rows)
-        if (has(row.change)) (row.*side).reserve(fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        ColumnIn column(columns[static_cast<int>(i)], fields[i], static_cast<int>(cells));
-        for (PacketRow& row : rows)
-            if (has(row.change)) (row.*side).push_back(column.Next());
-    }
+    std::vector<ColumnIn> checked;
+    checked.reserve(static_cast<std::size_t>(expected));
+    for (int i = 0; i < expected; ++i)
+        checked.emplace_back(columns[i], fields[static_cast<std::size_t>(i)], cells);
+    return checked;
+}
+
+std::vector<Value> NextRow(std::vector<ColumnIn>& columns) {
+    std::vector<Value> values;
+    values.reserve(columns.size());
+    for (ColumnIn& column : columns) values.push_back(column.Next());
+    return values;
 }
 
 FieldDef FromProto(const Fai00400::FieldDef& field) {
@@ -281,17 +284,25 @@ DataPacket FromProto(const Fai00400::DataPacket& packet) {
         if (out.FieldIndex(def.name) >= 0) Fail(QStringLiteral("%1 repetido").arg(Describe(def)));
         out.fields.push_back(std::move(def));
     }
-    out.rows.resize(packet.changes_size());
+    int current = 0, originals = 0;
     for (int i = 0; i < packet.changes_size(); ++i) {
         const int change = packet.changes(i);
         if (change < Fai00400::ROW_UNCHANGED || change > Fai00400::ROW_DELETED)
             Fail(QStringLiteral("tipo de alteração desconhecido na linha %1").arg(i + 1));
-        out.rows[std::size_t(i)].change = static_cast<RowChange>(change);
+        current += HasValues(static_cast<RowChange>(change)) ? 1 : 0;
+        originals += HasOriginal(static_cast<RowChange>(change)) ? 1 : 0;
     }
-    ColumnsFromProto(packet.values(), out.fields, out.rows, &PacketRow::values, HasValues,
-                     QStringLiteral("valores atuais"));
-    ColumnsFromProto(packet.original(), out.fields, out.rows, &PacketRow::original, HasOriginal,
-                     QStringLiteral("valores originais"));
+    std::vector<ColumnIn> values =
+        CheckedColumns(packet.values(), out.fields, current, QStringLiteral("valores atuais"));
+    std::vector<ColumnIn> original = CheckedColumns(packet.original(), out.fields, originals,
+                                                    QStringLiteral("valores originais"));
+    out.rows.resize(static_cast<std::size_t>(packet.changes_size()));
+    for (int i = 0; i < packet.changes_size(); ++i) {
+        PacketRow& row = out.rows[static_cast<std::size_t>(i)];
+        row.change = static_cast<RowChange>(packet.changes(i));
+        if (HasValues(row.change)) row.values = NextRow(values);
+        if (HasOriginal(row.change)) row.original = NextRow(original);
+    }
     return out;
 }
 
