@@ -68,9 +68,8 @@ QString Authorization::Admit(SqlSession& session, const QString& token, const QS
     }
     Remember(digest, use);
     if (found->administrator || branches.isEmpty()) return found->login;
-    const QStringList allowed = UserRepository(session).BranchesOf(found->login);
     for (const QString& branch : branches) {
-        if (!allowed.contains(branch))
+        if (!found->branches.contains(branch))
             throw EForbidden(QStringLiteral("O usuário %1 não tem acesso à filial %2.")
                                  .arg(found->login, Excerpt(branch)));
     }

@@ -2,6 +2,8 @@
 
 #include "SqlSession.h"
 
+#include <vector>
+
 namespace fai::appserver {
 
 void SessionRepository::Create(const QString& digest, const QString& login, qint64 when) {
@@ -11,14 +13,25 @@ void SessionRepository::Create(const QString& digest, const QString& login, qint
 }
 
 std::optional<SessionRepository::Found> SessionRepository::Find(const QString& digest) {
-    SqlRows query =
-        session_.Run(QStringLiteral("SELECT S.NMLOGIN, S.DTULTIMOUSO, U.IDATIVO, U.IDADMINISTRADOR "
-                                    "FROM SESSAOUSUARIO S JOIN USUARIO U ON U.NMLOGIN = S.NMLOGIN "
-                                    "WHERE S.DSRESUMOSESSAO = ?"),
-                     {digest});
-    if (!query.Next()) return std::nullopt;
-    return Found{query.Value(0).toString(), query.Value(1).toLongLong(),
-                 query.Value(2).toString() == u"S", query.Value(3).toString() == u"S"};
+    std::vector<SqlRows> read = session_.RunTogether(
+        {{QStringLiteral("SELECT S.NMLOGIN, S.DTULTIMOUSO, U.IDATIVO, U.IDADMINISTRADOR "
+                         "FROM SESSAOUSUARIO S JOIN USUARIO U ON U.NMLOGIN = S.NMLOGIN "
+                         "WHERE S.DSRESUMOSESSAO = ?"),
+          {digest}},
+         {QStringLiteral("SELECT F.CDFILIAL FROM USUARIOFILIAL F "
+                         "JOIN SESSAOUSUARIO S ON S.NMLOGIN = F.NMLOGIN "
+                         "WHERE S.DSRESUMOSESSAO = ? ORDER BY F.CDFILIAL"),
+          {digest}}});
+    SqlRows& user = read[0];
+    if (!user.Next()) return std::nullopt;
+    Found found{user.Value(0).toString(),
+                user.Value(1).toLongLong(),
+                user.Value(2).toString() == u"S",
+                user.Value(3).toString() == u"S",
+                {}};
+    SqlRows& branches = read[1];
+    while (branches.Next()) found.branches << branches.Value(0).toString();
+    return found;
 }
 
 void SessionRepository::Touch(const QString& digest, qint64 when) {

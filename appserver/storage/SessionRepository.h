@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -17,11 +18,14 @@ class SessionRepository {
         qint64 lastUse = 0;  // seconds since 1970
         bool userActive = false;
         bool administrator = false;
+        QStringList branches;  // the user's branches, in code order
     };
 
     explicit SessionRepository(SqlSession& session) : session_(session) {}
 
     void Create(const QString& digest, const QString& login, qint64 when);
+    // The session and its user's branches, read together: on PostgreSQL one round trip, which
+    // every call of a signed-in user pays.
     std::optional<Found> Find(const QString& digest);
     void Touch(const QString& digest, qint64 when);
     void Delete(const QString& digest);
