@@ -150,10 +150,11 @@ PacketRead HistoryRepository::Of(const Query& query) {
         sql += QStringLiteral(" AND H.CDSERVFILI = ?");
         params << query.service;
     }
-    sql += query.oldestFirst
-               ? QStringLiteral(" ORDER BY H.DTHRALTERACAO, H.NRHISTEFETFATUR LIMIT ? OFFSET ?")
-               : QStringLiteral(
-                     " ORDER BY H.DTHRALTERACAO DESC, H.NRHISTEFETFATUR DESC LIMIT ? OFFSET ?");
+    // The records of one call keep the order they were written in: a row's fields as the
+    // screen lists them.
+    sql += query.oldestFirst ? QStringLiteral(" ORDER BY H.DTHRALTERACAO, H.NRHISTEFETFATUR")
+                             : QStringLiteral(" ORDER BY H.DTHRALTERACAO DESC, H.NRHISTEFETFATUR");
+    sql += QStringLiteral(" LIMIT ? OFFSET ?");
     params << query.size << query.skip;
     return {{sql, params}, &HistoryFields::Fields(), {}};
 }

@@ -43,8 +43,8 @@ class HistoryRepository {
     void RowDependentsRemoved(const HeadcountKey& key);
 
     // What to read: a branch's history over billing dates from `first` to `last`, narrowed
-    // to a client and a service when they are given; newest first (or oldest first), `size`
-    // records from `skip` on.
+    // to a client and a service when they are given; newest first (or oldest first), the
+    // records of one call in the order written; `size` records from `skip` on.
     struct Query {
         QString branch;
         QString client;   // empty: every client

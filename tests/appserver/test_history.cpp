@@ -224,7 +224,7 @@ TEST_P(History, GetHistEfetFatuReadsARowOrAClientsPeriodNewestFirstByPages) {
               (QStringList{"00001 QTCOMEFATU 123", "00001 QTCOMEFATU 122"}));
     EXPECT_EQ(page(kLunch, kDay, kDay, 1, 2), (QStringList{"00001 QTCOMEFATU 121"}));
     EXPECT_EQ(page({}, kDay, kDay, 0, 2),
-              (QStringList{"00002 QTCOMEPREV 9", "00002 QTCOMEFATU 9"}));
+              (QStringList{"00002 QTCOMEFATU 9", "00002 QTCOMEPREV 9"}));
     EXPECT_EQ(page({}, kOther, kOther, 0, 10), QStringList());
 
     struct Refusal {
