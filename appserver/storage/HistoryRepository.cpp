@@ -54,6 +54,9 @@ QVariantList KeyParams(const HeadcountKey& key) {
 
 HistoryRepository::HistoryRepository(SqlSession& session, ChangeAuthor author)
     : session_(session), author_(std::move(author)), moment_(QDateTime::currentMSecsSinceEpoch()) {
+    // A caller that reports nobody (another program, an older host) still saves, and the
+    // record says so.
+    if (author_.user.isEmpty()) author_.user = QStringLiteral("(não identificado)");
     author_.user.truncate(kUserSize);
     author_.machine.truncate(kMachineSize);
 }
@@ -126,7 +129,7 @@ void HistoryRepository::Record(const HeadcountKey& key, QChar operation, const Q
         QStringLiteral("INSERT INTO HISTEFETFATUR (DTHRALTERACAO, NMUSUARIO, NMMAQUINA, "
                        "NMMETODO, IDOPERACAO, CDFILIAL, CDCLIENTE, CDSERVFILI, "
                        "DTFATURAM, CDTURNO, CDITEMRATEIOEFET, NMCAMPO, VLANTERIOR, "
-                       "VLNOVO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                       "VLNOVO) VALUES (?, ?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
         QVariantList{moment_, author_.user, author_.machine, author_.method, QString(operation)} +
             KeyParams(key) + QVariantList{shift, item, field, before, after});
 }

@@ -10,8 +10,11 @@
 #include "SessionMetadata.h"
 #include "SqlSession.h"
 #include "UserAdministration.h"
+#include "fai00400.grpc.pb.h"
 
 #include <QDateTime>
+
+#include <grpcpp/grpcpp.h>
 
 #include <functional>
 
@@ -265,6 +268,26 @@ TEST_P(History, ASignedInClerkIsRecordedByLogin) {
     ASSERT_TRUE(clerk.Edit({130, std::nullopt, std::nullopt}).success);
     EXPECT_EQ(seed_->Rows(QStringLiteral("SELECT NMUSUARIO, NMMAQUINA FROM HISTEFETFATUR")),
               (QList<QVariantList>{{QStringLiteral("maria"), Workstation::Here().machine}}));
+}
+
+// Another program, or an older host, that says nothing of who works at it.
+TEST_P(History, ACallerThatReportsNobodyStillSavesAndIsRecordedAsUnidentified) {
+    auto stub = Fai00400::rdmEfetFatur::NewStub(
+        grpc::CreateChannel(QStringLiteral("127.0.0.1:%1").arg(server_->Port()).toStdString(),
+                            grpc::InsecureChannelCredentials()));
+    Fai00400::UpDateServDataRequest request;
+    request.set_branch(kBranch.toStdString());
+    request.set_client(kAlfa.toStdString());
+    request.set_service(kLunch.toStdString());
+    request.set_first_date(ToDaySerial(kOther));
+    request.set_last_date(ToDaySerial(kOther));
+    request.set_billed(5);
+    grpc::ClientContext context;
+    Fai00400::ServerResult result;
+    ASSERT_TRUE(stub->UpDateServData(&context, request, &result).ok());
+    ASSERT_TRUE(result.success()) << result.error();
+    EXPECT_EQ(seed_->Rows(QStringLiteral("SELECT NMUSUARIO, NMMAQUINA FROM HISTEFETFATUR")),
+              (QList<QVariantList>{{QStringLiteral("(não identificado)"), QString()}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, History, kBackends, BackendNamer());
