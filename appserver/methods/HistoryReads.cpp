@@ -36,7 +36,7 @@ DataPacket HistoryReads::Page(const QString& branch, const QString& client, cons
     HistoryRepository::Query query = Period(key.branch, first, last);
     query.client = key.client;
     query.service = serviceCode;
-    query.skip = page * pageSize;  // both bounded above: no overflow
+    query.skip = qint64(page) * pageSize;
     query.size = pageSize;
     return ReadPacket(session_, HistoryRepository::Of(query));
 }

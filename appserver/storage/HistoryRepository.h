@@ -50,7 +50,7 @@ class HistoryRepository {
         QString client;   // empty: every client
         QString service;  // empty: every service
         QDate first, last;
-        int skip = 0;
+        qint64 skip = 0;
         int size = 0;
         bool oldestFirst = false;
     };

@@ -17,6 +17,7 @@
 #include <grpcpp/grpcpp.h>
 
 #include <functional>
+#include <limits>
 
 namespace fai::appserver::test {
 namespace {
@@ -229,6 +230,7 @@ TEST_P(History, GetHistEfetFatuReadsARowOrAClientsPeriodNewestFirstByPages) {
     EXPECT_EQ(page({}, kDay, kDay, 0, 2),
               (QStringList{"00002 QTCOMEFATU 9", "00002 QTCOMEPREV 9"}));
     EXPECT_EQ(page({}, kOther, kOther, 0, 10), QStringList());
+    EXPECT_EQ(page(kLunch, kDay, kDay, std::numeric_limits<int>::max(), 500), QStringList());
 
     struct Refusal {
         int pageNumber, size;
