@@ -3,6 +3,7 @@
 #include "CallLog.h"
 #include "Errors.h"
 #include "HealthProbe.h"
+#include "HistoryExport.h"
 #include "RotatingLogFile.h"
 #include "ServerOptions.h"
 #include "SqliteCopies.h"
@@ -17,12 +18,15 @@
 #include <pthread.h>
 
 int main(int argc, char* argv[]) {
+    using fai::appserver::HistoryExport;
     using fai::appserver::UserCommands;
-    // The administration of users is a command that ends, where Ctrl+C must work as usual.
-    if (UserCommands::Asked(argc, argv)) {
+    // The administration of users and the export of the history are commands that end, where
+    // Ctrl+C must work as usual.
+    if (UserCommands::Asked(argc, argv) || HistoryExport::Asked(argc, argv)) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("fai-appserver"));
-        return UserCommands::Run(QCoreApplication::arguments());
+        return UserCommands::Asked(argc, argv) ? UserCommands::Run(QCoreApplication::arguments())
+                                               : HistoryExport::Run(QCoreApplication::arguments());
     }
 
     // Blocked before any thread starts, so every thread inherits the mask and the signals

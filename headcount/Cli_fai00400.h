@@ -92,6 +92,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     void sbtImprimirClick() override;
     void sbtCadastroClick();
     void sbtImpEfetTransClick();
+    // Shows who changed the current row, its shifts and apportionment, when and how.
+    void sbtHistoricoClick();
     void tshEfetivoEnter();
     void pgcPadraoEnter();
     void pgcPadraoChange();
@@ -157,8 +159,10 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     // ---- components ---------------------------------------------------------------------
     TButtonFlat* sbtCadastro;
     TButtonFlat* sbtImpEfetTrans;
+    TButtonFlat* sbtHistorico;
     QAction* mnuDuplComens;
     QAction* mnuImportar;
+    QAction* mnuHistorico;
 
     QFrame* panFiltro;
     QLabel* lblFilial;

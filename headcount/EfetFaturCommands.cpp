@@ -90,6 +90,7 @@ void TfrmEfetFatur::ControlaBotoes() {
         sbtConfirmar->setEnabled(editing);
         sbtCancelar->setEnabled(editing);
         sbtCadastro->setEnabled(byService && !EmptyString(Service()) && !editing);
+        sbtHistorico->setEnabled(browse && onRecord);
     } else {
         const DataSetState shiftState = dtsTurno.State();
         for (TButtonFlat* button :
@@ -99,6 +100,7 @@ void TfrmEfetFatur::ControlaBotoes() {
                                cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR).AsFloat() > 0 &&
                                open);
         sbtVerificar->setEnabled(shiftState == DataSetState::Browse);
+        sbtHistorico->setEnabled(shiftState == DataSetState::Browse);
         sbtConfirmar->setEnabled(Editing(shiftState));
         sbtCancelar->setEnabled(Editing(shiftState));
     }

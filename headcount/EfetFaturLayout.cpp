@@ -57,6 +57,8 @@ void TfrmEfetFatur::BuildCommands() {
                                  QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuImportar = AddMenuEntry("mnuImportar", QStringLiteral("I&mportar Efetivos Transportados"),
                                QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuHistorico = AddMenuEntry("mnuHistorico", QStringLiteral("&Histórico"),
+                                QKeySequence(Qt::CTRL | Qt::Key_H));
     const QList<QAction*> entries = mnuManutencao->actions();
     if (const qsizetype at = entries.indexOf(mnuDuplComens); at > 0)
         entries[at - 1]->setObjectName(QStringLiteral("N1"));
@@ -66,8 +68,12 @@ void TfrmEfetFatur::BuildCommands() {
     sbtImpEfetTrans = AddToolButton("sbtImpEfetTrans", QStringLiteral("Importar"),
                                     QStringLiteral("Importar Efetivos Transportado"), mnuImportar,
                                     QStyle::SP_ArrowDown);
-    for (TButtonFlat* button : {sbtConfirmar, sbtCancelar, sbtIncluir, sbtAlterar, sbtExcluir,
-                                sbtProcurar, sbtVerificar, sbtCadastro, sbtImpEfetTrans})
+    sbtHistorico = AddToolButton("sbtHistorico", QStringLiteral("Histórico"),
+                                 QStringLiteral("Histórico do Efetivo"), mnuHistorico,
+                                 QStyle::SP_FileDialogDetailedView);
+    for (TButtonFlat* button :
+         {sbtConfirmar, sbtCancelar, sbtIncluir, sbtAlterar, sbtExcluir, sbtProcurar, sbtVerificar,
+          sbtCadastro, sbtImpEfetTrans, sbtHistorico})
         button->setEnabled(false);
     SyncMenuEntries();
 }
@@ -273,6 +279,7 @@ void TfrmEfetFatur::ConnectHandlers() {
     ConnectApportionmentHandlers();
     sbtCadastro->OnClick = [this] { sbtCadastroClick(); };
     sbtImpEfetTrans->OnClick = [this] { sbtImpEfetTransClick(); };
+    sbtHistorico->OnClick = [this] { sbtHistoricoClick(); };
     dbgData->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
         dbgDataKeyDown(key, shift);
     };

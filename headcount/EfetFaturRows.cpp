@@ -2,6 +2,7 @@
 // apportionment rows of the current row, and the commands that act on the whole filter.
 #include "Cli_fai00400.h"
 
+#include "BrazilianText.h"
 #include "BusyScope.h"
 #include "Consiste.h"
 #include "DateText.h"
@@ -9,6 +10,7 @@
 #include "EfetFaturData.h"
 #include "Errors.h"
 #include "FocusOnFailure.h"
+#include "HistoryDialog.h"
 #include "Pkg_fai00400.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
@@ -225,5 +227,17 @@ void TfrmEfetFatur::sbtImpEfetTransClick() {
 }
 
 void TfrmEfetFatur::sbtCadastroClick() { ::CriaDupCom(cdsVdCliFat.Data()); }
+
+void TfrmEfetFatur::sbtHistoricoClick() {
+    Verifica_Nbk();
+    std::vector<HistoryLine> lines;
+    {
+        BusyScope busy(this, bkFetching);
+        lines = HistoryLines(session_.RowHistory({Branch(), Client(), CurServ, CurDate}),
+                             {&cdsEfetFatu, &cdsTurno, &cdsItRatEfet});
+    }
+    MostraHistorico(QStringLiteral("Serviço %1, data %2").arg(CurServ, FormatDate(CurDate)), lines,
+                    this);
+}
 
 }  // namespace fai

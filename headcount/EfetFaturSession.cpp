@@ -3,6 +3,7 @@
 #include "AssessedPeriod.h"
 #include "CheckResultServ.h"
 #include "EfetFaturData.h"
+#include "HistoryFields.h"
 #include "NamedResults.h"
 #include "UserBranches.h"
 
@@ -153,6 +154,23 @@ void EfetFaturSession::LoadApportionment(const RowKey& key) {
             cdsItRatEfet.SetData(std::move(none));
         }
         throw;
+    }
+}
+
+DataPacket EfetFaturSession::RowHistory(const RowKey& key) {
+    constexpr int kPage = 500;
+    DataPacket history;
+    for (int page = 0;; ++page) {
+        DataPacket read = SinglePacket(netEfetFatur.AppServer().GetHistEfetFatu(
+            key.branch, key.client, key.service, key.date, key.date, page, kPage));
+        if (read.fields != HistoryFields::Fields())
+            throw EServerError(
+                QStringLiteral("O servidor de aplicação respondeu ao histórico "
+                               "com campos que esta tela não conhece."));
+        history.fields = std::move(read.fields);
+        const bool last = static_cast<int>(read.rows.size()) < kPage;
+        std::move(read.rows.begin(), read.rows.end(), std::back_inserter(history.rows));
+        if (last) return history;
     }
 }
 

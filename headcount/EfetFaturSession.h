@@ -75,6 +75,11 @@ class EfetFaturSession {
     // so that those of another row are never changed as this one's.
     void LoadApportionment(const RowKey& key);
 
+    // ---- history --------------------------------------------------------------------------
+    // GetHistEfetFatu: every change recorded of the key's row, its shifts and apportionment
+    // included, newest first.
+    DataPacket RowHistory(const RowKey& key);
+
     // ---- saves ----------------------------------------------------------------------------
     // Whether the headcount rows or the apportionment hold changes not yet saved.
     bool HeadcountsPending() const;

@@ -48,6 +48,8 @@ class RpcSession {
             context.set_deadline(std::chrono::system_clock::now() + deadline_);
             if (!access_->Token().isEmpty())
                 context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
+            context.AddMetadata(kLocalUserMetadataKey, Workstation::Here().user.toStdString());
+            context.AddMetadata(kMachineMetadataKey, Workstation::Here().machine.toStdString());
             google::protobuf::Arena arena(KeptArenaBlocks());
             Response* response = google::protobuf::Arena::CreateMessage<Response>(&arena);
             const grpc::Status status = (stub_.get()->*rpc)(&context, request, response);

@@ -250,4 +250,18 @@ ServerResult TrdmEfetFaturDisp::DeletaRel(const QString& branch, const QString& 
     return Result(*session_, "DeletaRel", &Stub::DeletaRel, request, kNoPacket);
 }
 
+ServerResult TrdmEfetFaturDisp::GetHistEfetFatu(const QString& branch, const QString& client,
+                                                const QString& service, const QDate& firstDate,
+                                                const QDate& lastDate, int page, int pageSize) {
+    Fai00400::GetHistEfetFatuRequest request;
+    request.set_branch(Text(branch));
+    request.set_client(Text(client));
+    request.set_service(Text(service));
+    request.set_first_date(Day(firstDate));
+    request.set_last_date(Day(lastDate));
+    request.set_page(page);
+    request.set_page_size(pageSize);
+    return Result(*session_, "GetHistEfetFatu", &Stub::GetHistEfetFatu, request, kOnePacket);
+}
+
 }  // namespace fai

@@ -71,6 +71,11 @@ class TrdmEfetFaturDisp {
     ServerResult GeraRel(const QString& branch, const QDate& firstDate, const QDate& lastDate,
                          const QString& reportNumber);
     ServerResult DeletaRel(const QString& branch, const QString& reportNumber);
+    // The history of the client's rows at the branch from `firstDate` to `lastDate`, of one
+    // service when `service` is not empty; newest first, `pageSize` records of page `page`.
+    ServerResult GetHistEfetFatu(const QString& branch, const QString& client,
+                                 const QString& service, const QDate& firstDate,
+                                 const QDate& lastDate, int page, int pageSize);
 
   private:
     std::unique_ptr<RpcSession> session_;

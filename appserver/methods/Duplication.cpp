@@ -2,6 +2,7 @@
 
 #include "AppErrors.h"
 #include "HeadcountRepository.h"
+#include "HistoryRepository.h"
 #include "QuantityChecks.h"
 #include "RequestChecks.h"
 #include "WriteRules.h"
@@ -36,8 +37,15 @@ int Duplication::Run(const QString& branch, const QString& client, const QString
     for (QDate day = first; day <= last; day = day.addDays(1)) rules.CheckRow(key.service, day);
     HeadcountRepository headcounts(session_);
     int days = 0;
-    for (QDate day = first; day <= last; day = day.addDays(1), ++days)
-        headcounts.StoreCounts({key.branch, key.client, key.service, day}, billed, forecast);
+    for (QDate day = first; day <= last; day = day.addDays(1), ++days) {
+        const HeadcountKey dayKey{key.branch, key.client, key.service, day};
+        const std::optional<HeadcountRow> before = headcounts.Locked(dayKey);
+        headcounts.StoreCounts(dayKey, billed, forecast);
+        HeadcountRow after = before.value_or(HeadcountRow{});
+        after.counts.billed = billed;
+        after.counts.forecast = forecast;
+        history_.Row(dayKey, before, after);
+    }
     return days;
 }
 

@@ -5,6 +5,7 @@
 
 namespace fai::appserver {
 
+class HistoryRepository;
 class SqlSession;
 
 // UpDateServData: one pair of counts written onto every day of a range for one service of a
@@ -13,7 +14,9 @@ class SqlSession;
 // refused when any day of it may not be written (WriteRules), not only its two ends.
 class Duplication {
   public:
-    explicit Duplication(SqlSession& session) : session_(session) {}
+    // Every change is recorded in `history`, in the same transaction.
+    Duplication(SqlSession& session, HistoryRepository& history)
+        : session_(session), history_(history) {}
 
     // How many days were written. Throws EBadRequest, saying why, for a range that is empty,
     // reversed or longer than a year, for a negative count and for a day that is closed or
@@ -23,6 +26,7 @@ class Duplication {
 
   private:
     SqlSession& session_;
+    HistoryRepository& history_;
 };
 
 }  // namespace fai::appserver

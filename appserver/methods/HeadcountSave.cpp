@@ -6,6 +6,7 @@
 #include "BillingRulesRepository.h"
 #include "HeadcountDelta.h"
 #include "HeadcountRepository.h"
+#include "HistoryRepository.h"
 #include "NullFieldList.h"
 #include "PacketShapes.h"
 #include "RequestChecks.h"
@@ -60,8 +61,11 @@ Scope ScopeOf(SqlSession& session, const std::vector<HeadcountChange>& rows,
 
 class SaveApplier {
   public:
-    SaveApplier(SqlSession& session, const Scope& scope)
-        : session_(session), scope_(scope), rules_(session, scope.branch, scope.client) {}
+    SaveApplier(SqlSession& session, HistoryRepository& history, const Scope& scope)
+        : session_(session),
+          history_(history),
+          scope_(scope),
+          rules_(session, scope.branch, scope.client) {}
 
     void Check(const HeadcountChange& row) {
         rules_.CheckRow(row.key.service, row.key.date);
@@ -86,17 +90,22 @@ class SaveApplier {
 
     void Apply(const HeadcountChange& row) {
         HeadcountRepository headcounts(session_);
-        const std::optional<HeadcountCounts> stored = headcounts.Locked(row.key);
-        if (stored != row.expected) throw RowChanged(row.key);
+        const std::optional<HeadcountRow> stored = headcounts.Locked(row.key);
+        if ((stored ? std::optional(stored->counts) : std::nullopt) != row.expected)
+            throw RowChanged(row.key);
         if (row.desired) {
             if (stored)
                 headcounts.Update(row.key, *row.desired);
             else if (!headcounts.InsertIfAbsent(row.key, *row.desired))
                 throw RowChanged(row.key);
+            history_.Row(row.key, stored, row.desired);
             return;
         }
+        history_.RowDependentsRemoved(row.key);
         ShiftRepository(session_).RemoveAll(row.key);
-        if (stored) headcounts.Remove(row.key);
+        if (!stored) return;
+        headcounts.Remove(row.key);
+        history_.Row(row.key, stored, std::nullopt);
     }
 
     void Apply(const LinkChange& link) {
@@ -116,13 +125,16 @@ class SaveApplier {
                 links.SetDiners(stored->number, *link.desired);
             else if (!links.InsertIfAbsent(link.key, link.item, link.planService, *link.desired))
                 throw LinkChanged(link);
+            history_.Link(link.key, link.item, stored, StoredLink{0, link.desired});
         } else if (stored) {
             links.Remove(stored->number);
+            history_.Link(link.key, link.item, stored, std::nullopt);
         }
     }
 
   private:
     SqlSession& session_;
+    HistoryRepository& history_;
     Scope scope_;
     WriteRules rules_;
 };
@@ -157,7 +169,7 @@ void HeadcountSave::Run(const OptionalPacket& headcountDelta, const QString& nul
         if (!row.desired) deleted.insert(row.key);
     std::erase_if(links, [&](const LinkChange& link) { return deleted.contains(link.key); });
 
-    SaveApplier applier(session_, scope);
+    SaveApplier applier(session_, history_, scope);
     for (const HeadcountChange& row : rows) applier.Check(row);
     for (const LinkChange& link : links) applier.Check(link);
     for (const HeadcountChange& row : rows) applier.Apply(row);

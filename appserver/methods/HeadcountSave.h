@@ -6,6 +6,7 @@
 
 namespace fai::appserver {
 
+class HistoryRepository;
 class SqlSession;
 
 // UpdEfetFatu: a clerk's save of headcount rows and of the apportionment of their billed
@@ -20,7 +21,9 @@ class SqlSession;
 // save of the row, until it reloads them) is taken as done.
 class HeadcountSave {
   public:
-    explicit HeadcountSave(SqlSession& session) : session_(session) {}
+    // Every change is recorded in `history`, in the same transaction.
+    HeadcountSave(SqlSession& session, HistoryRepository& history)
+        : session_(session), history_(history) {}
 
     // A delta that is absent is Null: nothing pending in that dataset. Throws EBadRequest
     // for a save that may not be stored, saying why, EConflict for one built on stale rows.
@@ -29,6 +32,7 @@ class HeadcountSave {
 
   private:
     SqlSession& session_;
+    HistoryRepository& history_;
 };
 
 }  // namespace fai::appserver

@@ -2,6 +2,7 @@
 
 #include "AppErrors.h"
 #include "HeadcountRepository.h"
+#include "HistoryRepository.h"
 #include "NullFieldList.h"
 #include "PacketShapes.h"
 #include "RequestChecks.h"
@@ -64,6 +65,7 @@ void ShiftSave::Run(const DataPacket& shiftDelta, const QString& nullFields) {
         } else if (stored) {
             shifts.Remove(key, change.shift);
         }
+        history_.Shift(key, change.shift, stored, change.desired);
     }
 }
 

@@ -6,6 +6,7 @@
 
 namespace fai::appserver {
 
+class HistoryRepository;
 class SqlSession;
 
 // SetTurno: a clerk's save of the shift quantities of one headcount key, inside the caller's
@@ -15,12 +16,15 @@ class SqlSession;
 // is removed.
 class ShiftSave {
   public:
-    explicit ShiftSave(SqlSession& session) : session_(session) {}
+    // Every change is recorded in `history`, in the same transaction.
+    ShiftSave(SqlSession& session, HistoryRepository& history)
+        : session_(session), history_(history) {}
 
     void Run(const DataPacket& shiftDelta, const QString& nullFields);
 
   private:
     SqlSession& session_;
+    HistoryRepository& history_;
 };
 
 }  // namespace fai::appserver

@@ -2,6 +2,7 @@
 
 #include "EfetFaturReads.h"
 #include "HeadcountRepository.h"
+#include "HistoryRepository.h"
 #include "TransportRepository.h"
 #include "WriteRules.h"
 
@@ -23,9 +24,13 @@ TransportImport::Outcome TransportImport::Run(const QString& client, const QStri
             ++outcome.skipped;
             continue;
         }
-        if (headcounts.StoreBilled({filter.branch, filter.client, count.service, count.day},
-                                   count.diners))
-            ++outcome.taken;
+        const HeadcountKey key{filter.branch, filter.client, count.service, count.day};
+        const std::optional<HeadcountRow> before = headcounts.Locked(key);
+        if (!headcounts.StoreBilled(key, count.diners)) continue;
+        HeadcountRow after = before.value_or(HeadcountRow{});
+        after.counts.billed = count.diners;
+        history_.Row(key, before, after);
+        ++outcome.taken;
     }
     std::vector<DataPacket> packets = EfetFaturReads(session_).Headcounts(filter);
     packets.resize(2);  // the screen keeps its apportionment items

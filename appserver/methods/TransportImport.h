@@ -9,6 +9,7 @@
 
 namespace fai::appserver {
 
+class HistoryRepository;
 class SqlSession;
 
 // ImportaEfetTrans: takes the transported headcounts of the screen's filter into the stored
@@ -25,7 +26,9 @@ class TransportImport {
         int skipped = 0;  // transported counts of closed or assessed days
     };
 
-    explicit TransportImport(SqlSession& session) : session_(session) {}
+    // Every change is recorded in `history`, in the same transaction.
+    TransportImport(SqlSession& session, HistoryRepository& history)
+        : session_(session), history_(history) {}
 
     // The arguments of GetEfetFatu, judged the same way.
     Outcome Run(const QString& client, const QString& branch, const QString& service,
@@ -33,6 +36,7 @@ class TransportImport {
 
   private:
     SqlSession& session_;
+    HistoryRepository& history_;
 };
 
 }  // namespace fai::appserver

@@ -110,6 +110,26 @@ Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
     }
 }
 
+namespace {
+
+QString MetadataText(const grpc::CallbackServerContext& context, const char* key) {
+    const auto& metadata = context.client_metadata();
+    const auto found = metadata.find(key);
+    if (found == metadata.end()) return {};
+    QString text =
+        QString::fromUtf8(found->second.data(), static_cast<qsizetype>(found->second.size()));
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control) c = u' ';
+    return text.trimmed();
+}
+
+}  // namespace
+
+Workstation WorkstationOf(const grpc::CallbackServerContext& context) {
+    return {MetadataText(context, kLocalUserMetadataKey),
+            MetadataText(context, kMachineMetadataKey)};
+}
+
 QString SessionTokenOf(const grpc::CallbackServerContext& context) {
     const auto& metadata = context.client_metadata();
     const auto found = metadata.find(kSessionMetadataKey);

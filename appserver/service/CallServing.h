@@ -3,6 +3,7 @@
 #include "CallGate.h"
 #include "CallLog.h"
 #include "DataPacket.h"
+#include "SessionMetadata.h"
 #include "SqlSession.h"
 #include "WorkerPool.h"
 #include "fai00400.pb.h"
@@ -165,5 +166,8 @@ grpc::ServerUnaryReactor* Serve(const Serving& serving, grpc::CallbackServerCont
 
 // The session token a call carries in its metadata; empty when it carries none.
 QString SessionTokenOf(const grpc::CallbackServerContext& context);
+// The local user and machine a call's host reports, as readable text (control characters
+// and bytes that are not UTF-8 replaced); empty where it reports none.
+Workstation WorkstationOf(const grpc::CallbackServerContext& context);
 
 }  // namespace fai::appserver

@@ -8,6 +8,8 @@
 #include "Duplication.h"
 #include "EfetFaturReads.h"
 #include "HeadcountSave.h"
+#include "HistoryReads.h"
+#include "HistoryRepository.h"
 #include "ListingReports.h"
 #include "NamedBranches.h"
 #include "PacketConversion.h"
@@ -116,17 +118,16 @@ RdmEfetFaturService::RdmEfetFaturService(const Serving& serving, Authorization& 
     OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_PrxRelFatur);
     OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GeraRel);
     OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_DeletaRel);
+    OnArena(*this, &RdmEfetFaturService::SetMessageAllocatorFor_GetHistEfetFatu);
 }
 
 // Admits the caller before the work: a session when the server asks for one, and every
 // branch the request names among the user's; the log line of the call names the user. A call
 // that reads runs in a writing transaction when the session's use is due to be written down.
 template <class Reply>
-grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& named,
-                                                       grpc::CallbackServerContext* call,
-                                                       const char* method, Reply* reply,
-                                                       Access access,
-                                                       const std::function<Work()>& decode) {
+grpc::ServerUnaryReactor* RdmEfetFaturService::Admitting(
+    const NamedBranches& named, grpc::CallbackServerContext* call, const char* method, Reply* reply,
+    Access access, const std::function<AdmittedWork()>& decode) {
     const QString token = SessionTokenOf(*call);
     const Access admitted =
         access == Access::Read && authorization_.UseDue(token) ? Access::Write : access;
@@ -135,7 +136,7 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& name
             return Work([this, token, branches = named.List(), writing = admitted == Access::Write,
                          work = decode()](SqlSession& session) {
                 const QString login = authorization_.Admit(session, token, branches, writing);
-                Answer answer = work(session);
+                Answer answer = work(session, login);
                 if (!login.isEmpty())
                     answer.note =
                         QStringLiteral("usuário ") + login +
@@ -143,6 +144,37 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& name
                 return answer;
             });
         });
+}
+
+template <class Reply>
+grpc::ServerUnaryReactor* RdmEfetFaturService::Guarded(const NamedBranches& named,
+                                                       grpc::CallbackServerContext* call,
+                                                       const char* method, Reply* reply,
+                                                       Access access,
+                                                       const std::function<Work()>& decode) {
+    return Admitting(named, call, method, reply, access, [&decode] {
+        return AdmittedWork(
+            [work = decode()](SqlSession& session, const QString&) { return work(session); });
+    });
+}
+
+// The author of the changes is the signed-in user; a server running open takes the local user
+// the host reports.
+grpc::ServerUnaryReactor* RdmEfetFaturService::Writing(const NamedBranches& named,
+                                                       grpc::CallbackServerContext* call,
+                                                       const char* method,
+                                                       Fai00400::ServerResult* reply,
+                                                       const std::function<WritingWork()>& decode) {
+    return Admitting(named, call, method, reply, Access::Write,
+                     [&decode, method, station = WorkstationOf(*call)] {
+                         return AdmittedWork([work = decode(), method, station](
+                                                 SqlSession& session, const QString& login) {
+                             HistoryRepository history(
+                                 session, {login.isEmpty() ? station.user : login, station.machine,
+                                           QString::fromLatin1(method)});
+                             return work(session, history);
+                         });
+                     });
 }
 
 grpc::ServerUnaryReactor* RdmEfetFaturService::GetParams(grpc::CallbackServerContext* call,
@@ -199,19 +231,20 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::ImportaEfetTrans(
     grpc::CallbackServerContext* call, const Fai00400::GetEfetFatuRequest* request,
     Fai00400::ServerResult* result) {
     const NamedBranches named = NamedBranches().Argument(request->branch());
-    return Guarded(named, call, "ImportaEfetTrans", result, Access::Write, [request] {
-        return Work([client = ClientText(request->client()), branch = BranchText(request->branch()),
-                     service = ServiceText(request->service()), date = Day(request->date()),
-                     mode = request->mode()](SqlSession& session) {
-            TransportImport::Outcome outcome =
-                TransportImport(session).Run(client, branch, service, date, mode);
-            return Answer{std::move(outcome.packets),
-                          {},
-                          QStringLiteral("%1 efetivos transportados importados, %2 de dias "
-                                         "fechados ou apurados deixados de fora")
-                              .arg(outcome.taken)
-                              .arg(outcome.skipped)};
-        });
+    return Writing(named, call, "ImportaEfetTrans", result, [request] {
+        return WritingWork(
+            [client = ClientText(request->client()), branch = BranchText(request->branch()),
+             service = ServiceText(request->service()), date = Day(request->date()),
+             mode = request->mode()](SqlSession& session, HistoryRepository& history) {
+                TransportImport::Outcome outcome =
+                    TransportImport(session, history).Run(client, branch, service, date, mode);
+                return Answer{std::move(outcome.packets),
+                              {},
+                              QStringLiteral("%1 efetivos transportados importados, %2 de dias "
+                                             "fechados ou apurados deixados de fora")
+                                  .arg(outcome.taken)
+                                  .arg(outcome.skipped)};
+            });
     });
 }
 
@@ -271,13 +304,14 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::UpdEfetFatu(
     Fai00400::ServerResult* result) {
     const NamedBranches named =
         NamedBranches().Packet(request->headcount_delta()).Packet(request->apportionment_delta());
-    return Guarded(named, call, "UpdEfetFatu", result, Access::Write, [request] {
-        return Work(
+    return Writing(named, call, "UpdEfetFatu", result, [request] {
+        return WritingWork(
             [headcounts = PacketOrNull(request->has_headcount_delta(), request->headcount_delta()),
              nullFields = NullFieldsText(request->null_fields()),
-             apportionment = PacketOrNull(request->has_apportionment_delta(),
-                                          request->apportionment_delta())](SqlSession& session) {
-                HeadcountSave(session).Run(headcounts, nullFields, apportionment);
+             apportionment =
+                 PacketOrNull(request->has_apportionment_delta(), request->apportionment_delta())](
+                SqlSession& session, HistoryRepository& history) {
+                HeadcountSave(session, history).Run(headcounts, nullFields, apportionment);
                 return Answer{};
             });
     });
@@ -300,10 +334,11 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::SetTurno(grpc::CallbackServerCont
                                                         const Fai00400::SetTurnoRequest* request,
                                                         Fai00400::ServerResult* result) {
     const NamedBranches named = NamedBranches().Packet(request->shift_delta());
-    return Guarded(named, call, "SetTurno", result, Access::Write, [request] {
-        return Work([shifts = Packet(request->shift_delta()),
-                     nullFields = NullFieldsText(request->null_fields())](SqlSession& session) {
-            ShiftSave(session).Run(shifts, nullFields);
+    return Writing(named, call, "SetTurno", result, [request] {
+        return WritingWork([shifts = Packet(request->shift_delta()),
+                            nullFields = NullFieldsText(request->null_fields())](
+                               SqlSession& session, HistoryRepository& history) {
+            ShiftSave(session, history).Run(shifts, nullFields);
             return Answer{};
         });
     });
@@ -351,15 +386,16 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::UpDateServData(
     grpc::CallbackServerContext* call, const Fai00400::UpDateServDataRequest* request,
     Fai00400::ServerResult* result) {
     const NamedBranches named = NamedBranches().Argument(request->branch());
-    return Guarded(named, call, "UpDateServData", result, Access::Write, [request] {
-        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
-                     service = ServiceText(request->service()), first = Day(request->first_date()),
-                     last = Day(request->last_date()), forecast = request->forecast(),
-                     billed = request->billed()](SqlSession& session) {
-            const int days =
-                Duplication(session).Run(branch, client, service, first, last, forecast, billed);
-            return Answer{{}, {}, QStringLiteral("%1 dias gravados").arg(days)};
-        });
+    return Writing(named, call, "UpDateServData", result, [request] {
+        return WritingWork(
+            [branch = BranchText(request->branch()), client = ClientText(request->client()),
+             service = ServiceText(request->service()), first = Day(request->first_date()),
+             last = Day(request->last_date()), forecast = request->forecast(),
+             billed = request->billed()](SqlSession& session, HistoryRepository& history) {
+                const int days = Duplication(session, history)
+                                     .Run(branch, client, service, first, last, forecast, billed);
+                return Answer{{}, {}, QStringLiteral("%1 dias gravados").arg(days)};
+            });
     });
 }
 
@@ -399,6 +435,21 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::DeletaRel(grpc::CallbackServerCon
                      number = ReportNumberText(request->report_number())](SqlSession& session) {
             ListingReports(session).DeletaRel(branch, number);
             return Answer{};
+        });
+    });
+}
+
+grpc::ServerUnaryReactor* RdmEfetFaturService::GetHistEfetFatu(
+    grpc::CallbackServerContext* call, const Fai00400::GetHistEfetFatuRequest* request,
+    Fai00400::ServerResult* result) {
+    const NamedBranches named = NamedBranches().Argument(request->branch());
+    return Guarded(named, call, "GetHistEfetFatu", result, Access::Read, [request] {
+        return Work([branch = BranchText(request->branch()), client = ClientText(request->client()),
+                     service = ServiceText(request->service()), first = Day(request->first_date()),
+                     last = Day(request->last_date()), page = request->page(),
+                     size = request->page_size()](SqlSession& session) {
+            return One(
+                HistoryReads(session).Page(branch, client, service, first, last, page, size));
         });
     });
 }

@@ -6,6 +6,7 @@
 namespace fai::appserver {
 
 class Authorization;
+class HistoryRepository;
 class NamedBranches;
 
 // The gRPC face of "Fai00400.rdmEfetFatur". Each request is admitted by the gate (or refused
@@ -78,12 +79,28 @@ class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::CallbackService
     grpc::ServerUnaryReactor* DeletaRel(grpc::CallbackServerContext* call,
                                         const Fai00400::DeletaRelRequest* request,
                                         Fai00400::ServerResult* result) override;
+    grpc::ServerUnaryReactor* GetHistEfetFatu(grpc::CallbackServerContext* call,
+                                              const Fai00400::GetHistEfetFatuRequest* request,
+                                              Fai00400::ServerResult* result) override;
 
   private:
+    // A method's work once its caller is admitted, given the caller's login (empty: open).
+    using AdmittedWork = std::function<Answer(SqlSession&, const QString& login)>;
+    // The work of a method that writes: its changes go to the history, by their author.
+    using WritingWork = std::function<Answer(SqlSession&, HistoryRepository&)>;
+
     template <class Reply>
     grpc::ServerUnaryReactor* Guarded(const NamedBranches& named, grpc::CallbackServerContext* call,
                                       const char* method, Reply* reply, Access access,
                                       const std::function<Work()>& decode);
+    grpc::ServerUnaryReactor* Writing(const NamedBranches& named, grpc::CallbackServerContext* call,
+                                      const char* method, Fai00400::ServerResult* reply,
+                                      const std::function<WritingWork()>& decode);
+    template <class Reply>
+    grpc::ServerUnaryReactor* Admitting(const NamedBranches& named,
+                                        grpc::CallbackServerContext* call, const char* method,
+                                        Reply* reply, Access access,
+                                        const std::function<AdmittedWork()>& decode);
 
     Serving serving_;
     Authorization& authorization_;

@@ -112,9 +112,10 @@ ServerOptions::ServerOptions()
                QStringLiteral("Põe esta cópia de segurança no lugar do banco SQLite de "
                               "--database e termina; recusado enquanto um servidor o atende."),
                QStringLiteral("arquivo")) {
-    parser_.setApplicationDescription(
-        QStringLiteral("Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
-                       "faturamento).\nUsuários: fai-appserver user --help."));
+    parser_.setApplicationDescription(QStringLiteral(
+        "Servidor de aplicação Fai00400.rdmEfetFatur (efetivos para "
+        "faturamento).\nUsuários: fai-appserver user --help.\nHistórico dos efetivos "
+        "em CSV: fai-appserver history --help."));
     parser_.addHelpOption();
     parser_.addVersionOption();
     settable_ = {listen_,      database_,    demo_,           threads_,        maxCalls_,

@@ -109,17 +109,7 @@ class Command {
     }
 
   private:
-    DatabaseLocation Database() const {
-        const DatabaseLocation location = DatabaseLocation::Parse(parser_.value(database_));
-        // Users are kept beside the data: a file that is not there is a mistyped path, not a
-        // database to start.
-        if (location.kind == DatabaseKind::Sqlite && !QFileInfo::exists(location.path))
-            throw EError(QStringLiteral("Banco de dados não encontrado: %1. Inicie o "
-                                        "fai-appserver uma vez, que o cria, ou informe "
-                                        "--database.")
-                             .arg(location.path));
-        return location;
-    }
+    DatabaseLocation Database() const { return ExistingDatabase(parser_.value(database_)); }
 
     QStringList Branches() const {
         return parser_.value(branches_).split(u',', Qt::SkipEmptyParts);
@@ -140,6 +130,15 @@ class Command {
 };
 
 }  // namespace
+
+DatabaseLocation ExistingDatabase(const QString& text) {
+    const DatabaseLocation location = DatabaseLocation::Parse(text);
+    if (location.kind == DatabaseKind::Sqlite && !QFileInfo::exists(location.path))
+        throw EError(QStringLiteral("Banco de dados não encontrado: %1. Inicie o fai-appserver "
+                                    "uma vez, que o cria, ou informe --database.")
+                         .arg(location.path));
+    return location;
+}
 
 bool UserCommands::Asked(int argc, char* argv[]) {
     return argc > 1 && QLatin1String(argv[1]) == kCommand;

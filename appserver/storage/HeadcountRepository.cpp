@@ -76,14 +76,16 @@ PacketRead HeadcountRepository::LatestDate(const QString& branch, const QString&
             {}};
 }
 
-std::optional<HeadcountCounts> HeadcountRepository::Locked(const HeadcountKey& key) {
-    SqlRows rows = session_.Run(
-        QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT FROM EFETFATUR WHERE ") + kKey +
-            session_.Dialect().LockRows(),
-        KeyParams(key));
+std::optional<HeadcountRow> HeadcountRepository::Locked(const HeadcountKey& key) {
+    SqlRows rows = session_.Run(QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT, "
+                                               "CDFILIFATU, NRAPURACFAT FROM EFETFATUR WHERE ") +
+                                    kKey + session_.Dialect().LockRows(),
+                                KeyParams(key));
     if (!rows.Next()) return std::nullopt;
-    return HeadcountCounts{rows.Value(0).toDouble(), rows.Value(1).toDouble(),
-                           rows.Value(2).toDouble()};
+    return HeadcountRow{
+        {rows.Value(0).toDouble(), rows.Value(1).toDouble(), rows.Value(2).toDouble()},
+        rows.Value(3),
+        rows.Value(4)};
 }
 
 bool HeadcountRepository::InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row) {

@@ -27,9 +27,9 @@ class HeadcountRepository {
     static PacketRead LatestDate(const QString& branch, const QString& client,
                                  const QString& service);
 
-    // Writing, inside a write transaction. The counts stored for the key, locked until the
+    // Writing, inside a write transaction. The row stored for the key, locked until the
     // commit; none when the row is not stored.
-    std::optional<HeadcountCounts> Locked(const HeadcountKey& key);
+    std::optional<HeadcountRow> Locked(const HeadcountKey& key);
     // False, and nothing written, when the row is stored already (perhaps by a save that
     // committed after Locked looked).
     bool InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row);

@@ -246,8 +246,39 @@ QStringList Version4(const SqlDialect&) {
     };
 }
 
+// Version 5: the history of every billed count, so that a count disputed months later can be
+// answered with who changed it, when and from what to what. One row per field changed of a
+// headcount row, a shift quantity or an apportionment link, written in the transaction of the
+// change. It keeps no reference to the rows it tells of: it outlives them. Values are kept as
+// text (numbers in the C locale, null for no value), times as milliseconds since 1970 (UTC).
+// Nobody may change or remove a row of it once written.
+QStringList Version5(const SqlDialect& dialect) {
+    QStringList statements{
+        QStringLiteral(R"(CREATE TABLE HISTEFETFATUR (
+            NRHISTEFETFATUR %1,
+            DTHRALTERACAO BIGINT NOT NULL,
+            NMUSUARIO VARCHAR(60) NOT NULL,
+            NMMAQUINA VARCHAR(64) NOT NULL,
+            NMMETODO VARCHAR(20) NOT NULL,
+            IDOPERACAO CHAR(1) NOT NULL CHECK (IDOPERACAO IN ('I', 'A', 'E')),
+            CDFILIAL VARCHAR(4) NOT NULL,
+            CDCLIENTE VARCHAR(21) NOT NULL,
+            CDSERVFILI VARCHAR(5) NOT NULL,
+            DTFATURAM DATE NOT NULL,
+            CDTURNO VARCHAR(1),
+            CDITEMRATEIOEFET VARCHAR(5),
+            NMCAMPO VARCHAR(20) NOT NULL,
+            VLANTERIOR VARCHAR(30),
+            VLNOVO VARCHAR(30)))")
+            .arg(dialect.GeneratedKey()),
+        QStringLiteral("CREATE INDEX IX_HISTEFETFATUR_LINHA "
+                       "ON HISTEFETFATUR (CDFILIAL, CDCLIENTE, DTFATURAM, CDSERVFILI)"),
+    };
+    return statements + dialect.AppendOnly(QStringLiteral("HISTEFETFATUR"));
+}
+
 using Step = QStringList (*)(const SqlDialect&);
-const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4};
+const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4, &Version5};
 
 int ReadVersion(SqlSession& session) {
     SqlRows rows = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));

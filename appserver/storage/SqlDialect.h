@@ -40,6 +40,9 @@ class SqlDialect {
     virtual QString LockRows() const = 0;
     // Column type of an integer key that the database numbers itself.
     virtual QString GeneratedKey() const = 0;
+    // Statements that make the database itself refuse to change or remove a row of the table:
+    // a history that the server only ever appends to.
+    virtual QStringList AppendOnly(const QString& table) const = 0;
     // An integer expression of the day of the week of a date column, 0 for Sunday to 6.
     virtual QString DayOfWeek(const QString& dateColumn) const = 0;
 };

@@ -117,7 +117,24 @@ bool BenchRun::Run() {
                 return p99.join(QStringLiteral(", "));
             }()));
     SavesAtOnce(session, server.Port());
+    HistorySize(session);
     return failures_ == 0;
+}
+
+// What the saves above left in the history: its records and the space they take with their
+// index, to tell what the history of a site's years would weigh.
+void BenchRun::HistorySize(SqlSession& session) {
+    const qint64 records = CountOf(session, "HISTEFETFATUR");
+    SqlRows size = session.Run(
+        location_.kind == DatabaseKind::Sqlite
+            ? QStringLiteral("SELECT SUM(pgsize) FROM dbstat "
+                             "WHERE name IN ('HISTEFETFATUR', 'IX_HISTEFETFATUR_LINHA')")
+            : QStringLiteral("SELECT pg_total_relation_size('histefetfatur')"));
+    const qint64 bytes = size.Next() ? size.Value(0).toLongLong() : 0;
+    Say(QStringLiteral("history: %1 records, %2 bytes with its index, %3 bytes a record")
+            .arg(records)
+            .arg(bytes)
+            .arg(bytes / std::max<qint64>(records, 1)));
 }
 
 void BenchRun::PrepareDatabase() {

@@ -48,6 +48,7 @@ class BenchRun {
     Latencies EmptyCalls(TrdmEfetFaturDisp& methods);
     // Saves of `concurrent` clerks, each on rows of its own, for `seconds`.
     void SavesAtOnce(SqlSession& session, int port);
+    void HistorySize(SqlSession& session);
 
     DatabaseLocation location_;
     const BenchPlan& plan_;

@@ -3,9 +3,12 @@
 #include "BrazilianText.h"
 #include "EfetFaturReads.h"
 #include "HeadcountSave.h"
+#include "HistoryRepository.h"
 #include "ListingReports.h"
 #include "PacketShapes.h"
 #include "SqlSession.h"
+
+#include <QDateTime>
 
 namespace fai::appserver::bench {
 namespace {
@@ -51,6 +54,12 @@ const QString kShiftsOfRow = QStringLiteral(
 const QString kSaveBilled = QStringLiteral(
     "UPDATE EFETFATUR SET QTCOMEFATU = ? WHERE CDFILIAL = ? AND CDCLIENTE = ? AND CDSERVFILI = ? "
     "AND DTFATURAM = ? AND QTCOMEFATU = ?");
+
+// The history's record of that change.
+const QString kRecordBilled = QStringLiteral(
+    "INSERT INTO HISTEFETFATUR (DTHRALTERACAO, NMUSUARIO, NMMAQUINA, NMMETODO, IDOPERACAO, "
+    "CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, NMCAMPO, VLANTERIOR, VLNOVO) "
+    "VALUES (?, 'bench', '', 'UpdEfetFatu', 'A', ?, ?, ?, ?, 'QTCOMEFATU', ?, ?)");
 
 // The listing's working data of a branch over a period, with each day's weekday.
 const QString kReportRows = QStringLiteral(
@@ -224,23 +233,30 @@ MethodCall Workload::UpdEfetFatu() {
         &targets_[std::uniform_int_distribution<std::size_t>(0, targets_.size() - 1)(random_)];
     return {[target](SqlSession& session) {
                 Transaction transaction(session, Transaction::Kind::Write);
-                HeadcountSave(session).Run(NextSave(*target), NullFieldsOfAnOpenRow(),
-                                           std::nullopt);
+                HistoryRepository history(
+                    session, {QStringLiteral("bench"), QString(), QStringLiteral("UpdEfetFatu")});
+                HeadcountSave(session, history)
+                    .Run(NextSave(*target), NullFieldsOfAnOpenRow(), std::nullopt);
                 transaction.Commit();
             },
             [target] {
                 const double seen = target->counts.billed;
                 target->counts.billed += 1;
                 const HeadcountKey& key = target->key;
-                return std::vector<FloorStatement>{{kSaveBilled,
-                                                    {target->counts.billed, key.branch, key.client,
-                                                     key.service, SqlDate(key.date), seen}}};
+                return std::vector<FloorStatement>{
+                    {kSaveBilled,
+                     {target->counts.billed, key.branch, key.client, key.service, SqlDate(key.date),
+                      seen}},
+                    {kRecordBilled,
+                     {QDateTime::currentMSecsSinceEpoch(), key.branch, key.client, key.service,
+                      SqlDate(key.date), QString::number(seen, 'g', 15),
+                      QString::number(target->counts.billed, 'g', 15)}}};
             },
             [target](TrdmEfetFaturDisp& methods) -> std::optional<qint64> {
                 OptionalPacket delta = NextSave(*target), none;
                 QString nullFields = NullFieldsOfAnOpenRow();
                 if (!methods.UpdEfetFatu(delta, nullFields, none).success) return std::nullopt;
-                return 1;  // the row saved
+                return 2;  // the row saved and its change recorded
             }};
 }
 

@@ -3,9 +3,12 @@
 #include "CheckResultServ.h"
 #include "RotatingLogFile.h"
 #include "RunningServer.h"
+#include "SampleData.h"
+#include "SampleTest.h"
 #include "Schema.h"
 #include "ServerProcess.h"
 #include "SessionClient.h"
+#include "SessionMetadata.h"
 #include "SqlSession.h"
 #include "TestDatabase.h"
 #include "TestSeed.h"
@@ -219,6 +222,59 @@ TEST_P(UserAdministrationProgram, AddsChangesDisablesAndListsUsers) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, UserAdministrationProgram, kBackends, BackendNamer());
+
+class HistoryExportProgram : public SampleTest {};
+
+// The auditor's export: a file a Brazilian spreadsheet opens with its accents, oldest change
+// first, every cell it could misread quoted or kept as text.
+TEST_P(HistoryExportProgram, WritesTheBranchsHistoryOfThePeriodAsCsv) {
+    using namespace sample;
+    const QDateTime earlier = QDateTime::currentDateTime().addDays(-1);
+    seed_->Session().Run(
+        QStringLiteral("INSERT INTO HISTEFETFATUR (DTHRALTERACAO, NMUSUARIO, NMMAQUINA, NMMETODO, "
+                       "IDOPERACAO, CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, NMCAMPO, "
+                       "VLANTERIOR, VLNOVO) VALUES (?, ?, 'caixa-2', 'UpdEfetFatu', 'A', ?, ?, ?, "
+                       "?, 'QTCOMEFATU', '120', '130.5')"),
+        {earlier.toMSecsSinceEpoch(), QStringLiteral("=SOMA(\"João\";1)"), kBranch, kAlfa, kLunch,
+         SqlDate(kDay)});
+    ASSERT_TRUE(
+        server_->Methods().UpDateServData(kBranch, kAlfa, kLunch, kDay, kDay, 80.5, 85).success);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("histórico.csv"));
+    const QStringList period{"--database", Location().Describe(), "--from", "01/03/2026",
+                             "--to",       "31/03/2026"};
+
+    const Finished done =
+        RunToEnd(QStringList{"history", "--branch", kBranch, "--output", file} + period);
+    ASSERT_EQ(done.exitCode, 0) << done.err.toStdString();
+    EXPECT_EQ(done.out, QStringLiteral("3 alterações gravadas em %1\n").arg(file));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    const QString row = QStringLiteral("0001;J11222333000181;00001;10/03/2026;;;");
+    const QString here = Workstation::Here().user + u';' + Workstation::Here().machine;
+    EXPECT_EQ(
+        lines,
+        (QStringList{"Data e hora;Usuário;Máquina;Método;Operação;Filial;Cliente;Serviço;Data de "
+                     "faturamento;Turno;Item de rateio;Campo;Valor anterior;Valor novo",
+                     earlier.toString("dd/MM/yyyy HH:mm:ss") +
+                         ";\"'=SOMA(\"\"João\"\";1)\";caixa-2;UpdEfetFatu;alteração;" + row +
+                         "QTCOMEFATU;120;130,5",
+                     lines.value(2).section(u';', 0, 0) + u';' + here +
+                         ";UpDateServData;inclusão;" + row + "QTCOMEFATU;;85",
+                     lines.value(3).section(u';', 0, 0) + u';' + here +
+                         ";UpDateServData;inclusão;" + row + "QTCOMEPREV;;80,5",
+                     ""}));
+
+    const Finished unknown = RunToEnd(QStringList{"history", "--branch", "9999"} + period);
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.startsWith(QStringLiteral("fai-appserver: Filial")))
+        << unknown.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, HistoryExportProgram, kBackends, BackendNamer());
 
 }  // namespace
 }  // namespace fai::appserver::test

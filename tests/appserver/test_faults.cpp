@@ -61,7 +61,7 @@ class Faults : public BackendTest {
 };
 
 // Killed while the year's rows are written and not yet committed: after the restart the year
-// is there whole or not at all, whole when the call was acknowledged.
+// is there whole or not at all, whole when the call was acknowledged, and its history with it.
 TEST_P(Faults, AServerKilledDuringALongDuplicationLeavesAllOfItOrNothing) {
     constexpr int kKills = 5;
     for (int kill = 0; kill < kKills; ++kill) {
@@ -104,6 +104,14 @@ TEST_P(Faults, AServerKilledDuringALongDuplicationLeavesAllOfItOrNothing) {
             EXPECT_EQ(stored.size(), days);
         }
         for (const QVariantList& row : stored) EXPECT_EQ(row, (QVariantList{8.0, 7.0}));
+        // A change and its history go together: two records (billed and forecast) for every
+        // day written, none when none was.
+        const QList<QVariantList> recorded =
+            TestSeed(Location())
+                .Rows(QStringLiteral("SELECT COUNT(*) FROM HISTEFETFATUR WHERE CDCLIENTE = ? "
+                                     "AND DTFATURAM BETWEEN ? AND ?"),
+                      {kAlfa, SqlDate(first), SqlDate(last)});
+        EXPECT_EQ(recorded.at(0).at(0).toLongLong(), 2 * stored.size());
     }
 }
 

@@ -80,6 +80,7 @@ const Method kMethods[] = {
     {"PrxRelFatur", true, Parses<Fai00400::PrxRelFaturRequest>},
     {"GeraRel", false, Parses<Fai00400::GeraRelRequest>},
     {"DeletaRel", false, Parses<Fai00400::DeletaRelRequest>},
+    {"GetHistEfetFatu", false, Parses<Fai00400::GetHistEfetFatuRequest>},
 };
 
 class Harness {

@@ -165,6 +165,7 @@ request UpDateServData 15 UpDateServDataRequest <<<"$B $C $S first_date: 46099 l
 request PrxRelFatur 16 PrxRelFaturRequest <<<"$B"
 request GeraRel 17 GeraRelRequest <<<"$B first_date: 46082 last_date: 46112 report_number: \"1\""
 request DeletaRel 18 DeletaRelRequest <<<"$B report_number: \"1\""
+request GetHistEfetFatu 19 GetHistEfetFatuRequest <<<"$B $C $S first_date: $DAY last_date: $DAY page: 0 page_size: 50"
 
 packet screen <<<"$SCREEN"
 packet headcount-delta <<<"$HEADCOUNT_DELTA"
