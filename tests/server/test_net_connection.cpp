@@ -330,6 +330,26 @@ TEST(TNetConnection, AListOfServersConnectsWhileAnyOneRunsAndNamesThemAllWhenNon
     EXPECT_LT(outcome.elapsed, 5s);
 }
 
+// A server whose health service says it does not serve gets no call while another serves, and
+// gets them again once it serves.
+TEST(TNetConnection, OverSeveralServersOneThatSaysItDoesNotServeGetsNoCallUntilItDoes) {
+    ScriptedService ill, well;
+    LocalAppServer illServer(ill), wellServer(well);
+    illServer.SetServing(false);
+    TNetConnection connection;
+    Aim(connection, 7400, 5s);
+    connection.SetHost(Servers({illServer.Port(), wellServer.Port()}));
+    connection.Connect();
+    for (int call = 0; call < 6; ++call) EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+    EXPECT_EQ(ill.Calls(), 0);
+    EXPECT_EQ(well.Calls(), 6);
+
+    illServer.SetServing(true);
+    const auto giveUp = Clock::now() + 10s;
+    while (ill.Calls() == 0 && Clock::now() < giveUp) connection.AppServer().GetParams("0001");
+    EXPECT_GT(ill.Calls(), 0);
+}
+
 // A server gone away before answering (UNAVAILABLE): a read is made once more, on another
 // server; a save is not, since it may have been done: the clerk is told.
 TEST(TNetConnection, OverSeveralServersOnlyAReadIsMadeAgainWhenItsServerWentAway) {
