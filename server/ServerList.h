@@ -17,8 +17,8 @@ class ServerList {
     ServerList(const ServerEndpoint& endpoint) : endpoints_{endpoint} {}  // NOLINT: a list of one
 
     // The host setting: one entry, or several separated by commas, each "host", "host:port",
-    // a bare IPv6 address or "[IPv6]:port"; an entry without a port of its own takes `port`. Throws EConnectionError naming the first entry
-    // that is not an address.
+    // a bare IPv6 address or "[IPv6]:port"; an entry without a port of its own takes `port`.
+    // Throws EConnectionError naming the first entry that is not an address.
     static ServerList Parse(const QString& hosts, int port);
 
     // Throws EConnectionError naming the first server that cannot be one.
