@@ -25,7 +25,8 @@ QString PasswordFromStandardInput() {
 
 HostSession::HostSession(const HostSettings& settings)
     : settings_(settings),
-      client_({settings.serverHost, settings.serverPort}, ServerAccess::Host(), kDeadline) {}
+      client_(ServerList::Parse(settings.serverHost, settings.serverPort), ServerAccess::Host(),
+              kDeadline) {}
 
 HostSession::~HostSession() {
     ServerAccess::Host()->SetRenewal(nullptr);

@@ -4,6 +4,7 @@
 #include "DatabaseLocation.h"
 #include "Errors.h"
 #include "InstallLayout.h"
+#include "ServerList.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,6 +17,13 @@ namespace fai {
 namespace {
 
 const QString kDefaultModuleName = QStringLiteral("Pkg_fai00400");
+
+// A value with commas comes from QSettings as a list; the setting is the text as written.
+QString IniText(const QSettings& ini, const char* key, const QString& fallback) {
+    const QVariant value = ini.value(key, fallback);
+    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                    : value.toString();
+}
 
 void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
     if (!QFileInfo::exists(path)) {
@@ -30,7 +38,7 @@ void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
     settings.billingBranch =
         ini.value("contexto/filialFaturamento", settings.billingBranch).toString();
     settings.branchFixed = ini.value("contexto/filialFixa", settings.branchFixed).toBool();
-    settings.serverHost = ini.value("servidor/host", settings.serverHost).toString();
+    settings.serverHost = IniText(ini, "servidor/host", settings.serverHost);
     bool portOk = true;
     const QVariant port = ini.value("servidor/porta");
     if (port.isValid()) settings.serverPort = port.toString().toInt(&portOk);
@@ -48,6 +56,11 @@ void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
 }
 
 void SplitServer(HostSettings& settings, const QString& address) {
+    // Several servers keep their entries, each with its own port or the configured one.
+    if (address.contains(QLatin1Char(','))) {
+        settings.serverHost = address;
+        return;
+    }
     const qsizetype colon = address.lastIndexOf(QLatin1Char(':'));
     bool ok = colon > 0;
     const int port = ok ? address.mid(colon + 1).toInt(&ok) : 0;
@@ -103,8 +116,11 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     const QCommandLineOption billingBranch("billing-branch", "Filial de faturamento (FiliProcFat).",
                                            "codigo");
     const QCommandLineOption fixed("fixed-branch", "A filial fica fixa na sessão (ModuFili).");
-    const QCommandLineOption server("server", "Servidor de aplicação (padrão 127.0.0.1:7400).",
-                                    "servidor:porta");
+    const QCommandLineOption server(
+        "server",
+        "Servidor de aplicação (padrão 127.0.0.1:7400), ou vários do mesmo banco separados por "
+        "vírgulas (a:7400,b:7400), entre os quais as chamadas se repartem.",
+        "servidor:porta");
     const QCommandLineOption database(
         "database",
         "Banco de dados geral das consultas: sqlite:CAMINHO ou "
@@ -208,6 +224,8 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     if (settings.serverPort < 1 || settings.serverPort > 65535)
         throw EError(QStringLiteral("Porta do servidor fora do intervalo 1 a 65535: %1.")
                          .arg(settings.serverPort));
+    // A list is refused at start for its first entry that is not an address.
+    ServerList::Parse(settings.serverHost, settings.serverPort);
     settings.branch = settings.branch.trimmed().toUpper();
     settings.billingBranch = settings.billingBranch.trimmed().toUpper();
     return settings;

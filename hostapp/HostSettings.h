@@ -16,8 +16,9 @@ struct HostSettings {
     QString branch;         // FiliProc; empty: the first branch of the shared database
     QString billingBranch;  // FiliProcFat; may stay empty
     bool branchFixed = false;
+    // One host, or several separated by commas, each "host" or "host:port" (ServerList).
     QString serverHost = QStringLiteral("127.0.0.1");
-    int serverPort = 7400;
+    int serverPort = 7400;  // the port of a host without one of its own
     TlsSettings tls;
     QString user;                    // the login the sign-in offers; the user types it when empty
     bool passwordFromStdin = false;  // the password read from standard input, for scripts

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "ServerEndpoint.h"
+#include "ServerList.h"
 
 #include <QString>
 
@@ -18,6 +19,7 @@ class EConnectionError : public EError {
 
     static EConnectionError NotConnected();
     static EConnectionError InvalidAddress(const ServerEndpoint& endpoint);
+    static EConnectionError InvalidAddress(const QString& address);
     static EConnectionError UnknownServer(const QString& serverName, const QString& known);
     static EConnectionError Unreachable(const ServerEndpoint& endpoint);
     static EConnectionError NoAnswer(const ServerEndpoint& endpoint,
@@ -26,6 +28,17 @@ class EConnectionError : public EError {
     static EConnectionError SecureConnectionFailed(const ServerEndpoint& endpoint);
     // The server's port answers, but not to a channel without TLS.
     static EConnectionError PlainConnectionRefused(const ServerEndpoint& endpoint);
+
+    // The same of several servers, said of all of them: a list of one is said as its server.
+    static EConnectionError Unreachable(const ServerList& servers);
+    static EConnectionError NoAnswer(const ServerList& servers, std::chrono::milliseconds deadline);
+    static EConnectionError SecureConnectionFailed(const ServerList& servers);
+    // A call's connection dropped before its answer came: its server stopped while the others
+    // may still serve.
+    static EConnectionError Interrupted(const ServerList& servers);
+    // None of them serves: those whose port answers refuse a channel without TLS, or have
+    // told that they cannot reach their database.
+    static EConnectionError PlainConnectionRefused(const ServerList& servers);
 };
 
 }  // namespace fai

@@ -2,7 +2,8 @@
 
 #include "ArenaBlocks.h"
 #include "ServerAccess.h"
-#include "ServerEndpoint.h"
+#include "ServerChannel.h"
+#include "ServerList.h"
 #include "SessionMetadata.h"
 #include "fai00400.grpc.pb.h"
 
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace fai {
 
@@ -20,7 +22,9 @@ namespace fai {
 // the session, so that the user, asked for the password, loses nothing of what the call was
 // for. It turns the ways a call can fail into our exceptions: no answer in time and a server
 // gone away into EConnectionError, anything else the server said no to into EServerError
-// with its message. One thread at a time: a call may replace the channel.
+// with its message. Over several servers, a read whose server went away before answering is
+// made once more, on one that serves; a write is not. One thread at a time: a call may
+// replace the channel.
 class RpcSession {
   public:
     using Stub = Fai00400::rdmEfetFatur::Stub;
@@ -28,8 +32,8 @@ class RpcSession {
     using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
 
     // Opens a channel over the access's TLS and waits, at most `deadline`, until the server
-    // answers (ServerChannel::Open).
-    static std::unique_ptr<RpcSession> Open(const ServerEndpoint& endpoint,
+    // (one of the servers) answers (ServerChannel::Open).
+    static std::unique_ptr<RpcSession> Open(const ServerList& servers,
                                             std::chrono::milliseconds deadline,
                                             std::shared_ptr<ServerAccess> access);
 
@@ -42,10 +46,14 @@ class RpcSession {
     template <class Request, class Response, class Read>
     auto Call(const char* method, Rpc<Request, Response> rpc, const Request& request,
               const Read& read) {
-        for (bool renewed = false;; renewed = true) {
+        bool renewed = false;
+        // A read made again on another server keeps the deadline it had on the first.
+        std::optional<std::chrono::system_clock::time_point> retriedUntil;
+        for (;;) {
             ReopenIfFailing();
+            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
             grpc::ClientContext context;
-            context.set_deadline(std::chrono::system_clock::now() + deadline_);
+            context.set_deadline(until);
             if (!access_->Token().isEmpty())
                 context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
             context.AddMetadata(kLocalUserMetadataKey, Workstation::Here().user.toStdString());
@@ -54,15 +62,21 @@ class RpcSession {
             Response* response = google::protobuf::Arena::CreateMessage<Response>(&arena);
             const grpc::Status status = (stub_.get()->*rpc)(&context, request, response);
             if (status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&
-                access_->Renew(QString::fromStdString(status.error_message())))
+                access_->Renew(QString::fromStdString(status.error_message()))) {
+                renewed = true;
                 continue;
+            }
+            if (!retriedUntil && ServerChannel::TakenElsewhere(status, servers_, method)) {
+                retriedUntil = until;
+                continue;
+            }
             Check(method, status);
             return read(*response);
         }
     }
 
   private:
-    RpcSession(const ServerEndpoint& endpoint, std::chrono::milliseconds deadline,
+    RpcSession(const ServerList& servers, std::chrono::milliseconds deadline,
                std::shared_ptr<ServerAccess> access, std::shared_ptr<grpc::Channel> channel);
 
     // A failing channel waits out a backoff that grows with every failed attempt before it
@@ -72,7 +86,7 @@ class RpcSession {
     void ReopenIfFailing();
     void Check(const char* method, const grpc::Status& status) const;
 
-    ServerEndpoint endpoint_;
+    ServerList servers_;
     std::chrono::milliseconds deadline_;
     std::shared_ptr<ServerAccess> access_;
     std::shared_ptr<grpc::Channel> channel_;

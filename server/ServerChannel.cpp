@@ -2,9 +2,13 @@
 
 #include "CheckResultServ.h"
 #include "ConnectionError.h"
+#include "ReadOnlyCalls.h"
+#include "SpreadTarget.h"
 
 #include <QFile>
 #include <QTcpSocket>
+
+#include <algorithm>
 
 namespace fai {
 namespace {
@@ -26,23 +30,35 @@ std::string Pem(const QString& path, const QString& what) {
     return file.readAll().toStdString();
 }
 
-std::shared_ptr<grpc::ChannelCredentials> Credentials(const TlsSettings& tls) {
+std::shared_ptr<grpc::ChannelCredentials> Credentials(const ServerList& servers,
+                                                      const TlsSettings& tls) {
     if (!tls.enabled) return grpc::InsecureChannelCredentials();
+    const std::string root = Pem(tls.caFile, QStringLiteral("a AC do servidor de aplicação"));
+    const std::string certificate =
+        Pem(tls.certificateFile, QStringLiteral("o certificado deste host"));
+    const std::string key = Pem(tls.keyFile, QStringLiteral("a chave deste host"));
+    if (servers.Several()) return SpreadTarget::Tls(servers, root, certificate, key);
     grpc::SslCredentialsOptions options;
-    options.pem_root_certs = Pem(tls.caFile, QStringLiteral("a AC do servidor de aplicação"));
-    options.pem_cert_chain = Pem(tls.certificateFile, QStringLiteral("o certificado deste host"));
-    options.pem_private_key = Pem(tls.keyFile, QStringLiteral("a chave deste host"));
+    options.pem_root_certs = root;
+    options.pem_cert_chain = certificate;
+    options.pem_private_key = key;
     return grpc::SslCredentials(options);
 }
 
-std::shared_ptr<grpc::Channel> NewChannel(const ServerEndpoint& endpoint, const TlsSettings& tls) {
+std::shared_ptr<grpc::Channel> NewChannel(const ServerList& servers, const TlsSettings& tls) {
     grpc::ChannelArguments args;
     // A fresh connection per Connect: a shared subchannel would carry the backoff of an
     // earlier failed attempt into the new one.
     args.SetInt(GRPC_ARG_USE_LOCAL_SUBCHANNEL_POOL, 1);
     args.SetInt(GRPC_ARG_MAX_RECONNECT_BACKOFF_MS, kMaxReconnectBackoffMs);
     args.SetMaxReceiveMessageSize(kMaxAnswerBytes);
-    return grpc::CreateCustomChannel(endpoint.Target(), Credentials(tls), args);
+    if (!servers.Several())
+        return grpc::CreateCustomChannel(servers.Endpoints().front().Target(),
+                                         Credentials(servers, tls), args);
+    const std::string target = SpreadTarget::Of(servers);
+    if (target.empty()) throw EConnectionError::Unreachable(servers);
+    args.SetServiceConfigJSON(SpreadTarget::ServiceConfig());
+    return grpc::CreateCustomChannel(target, Credentials(servers, tls), args);
 }
 
 bool PortAnswers(const ServerEndpoint& endpoint) {
@@ -51,10 +67,12 @@ bool PortAnswers(const ServerEndpoint& endpoint) {
     return socket.waitForConnected(kPortProbeMs);
 }
 
-[[noreturn]] void Fail(const ServerEndpoint& endpoint, const TlsSettings& tls) {
-    if (!PortAnswers(endpoint)) throw EConnectionError::Unreachable(endpoint);
-    if (tls.enabled) throw EConnectionError::SecureConnectionFailed(endpoint);
-    throw EConnectionError::PlainConnectionRefused(endpoint);
+[[noreturn]] void Fail(const ServerList& servers, const TlsSettings& tls) {
+    const auto& endpoints = servers.Endpoints();
+    if (std::none_of(endpoints.begin(), endpoints.end(), PortAnswers))
+        throw EConnectionError::Unreachable(servers);
+    if (tls.enabled) throw EConnectionError::SecureConnectionFailed(servers);
+    throw EConnectionError::PlainConnectionRefused(servers);
 }
 
 enum class ChannelOutcome { Ready, Refused, Silent };
@@ -75,33 +93,42 @@ constexpr int kConnectAttempts = 2;
 
 }  // namespace
 
-std::shared_ptr<grpc::Channel> ServerChannel::Open(const ServerEndpoint& endpoint,
+std::shared_ptr<grpc::Channel> ServerChannel::Open(const ServerList& servers,
                                                    const TlsSettings& tls,
                                                    std::chrono::milliseconds deadline) {
     const auto until = std::chrono::system_clock::now() + deadline;
     for (int attempt = 1;; ++attempt) {
-        auto channel = NewChannel(endpoint, tls);
+        auto channel = NewChannel(servers, tls);
         switch (WaitUntilReady(*channel, until)) {
             case ChannelOutcome::Ready:
                 return channel;
             case ChannelOutcome::Silent:
-                throw EConnectionError::NoAnswer(endpoint, deadline);
+                throw EConnectionError::NoAnswer(servers, deadline);
             case ChannelOutcome::Refused:
-                if (attempt >= kConnectAttempts) Fail(endpoint, tls);
+                if (attempt >= kConnectAttempts) Fail(servers, tls);
                 break;
         }
     }
 }
 
-void ServerChannel::Check(const grpc::Status& status, const ServerEndpoint& endpoint,
+bool ServerChannel::TakenElsewhere(const grpc::Status& status, const ServerList& servers,
+                                   const char* method) {
+    return status.error_code() == grpc::StatusCode::UNAVAILABLE && servers.Several() &&
+           ChangesNothing(method);
+}
+
+void ServerChannel::Check(const grpc::Status& status, const ServerList& servers,
                           std::chrono::milliseconds deadline, const char* method) {
     switch (status.error_code()) {
         case grpc::StatusCode::OK:
             return;
         case grpc::StatusCode::DEADLINE_EXCEEDED:
-            throw EConnectionError::NoAnswer(endpoint, deadline);
+            throw EConnectionError::NoAnswer(servers, deadline);
         case grpc::StatusCode::UNAVAILABLE:
-            throw EConnectionError::Unreachable(endpoint);
+            // Over several servers the channel is open while one serves: what went away is
+            // the server of this call, not every server.
+            if (servers.Several()) throw EConnectionError::Interrupted(servers);
+            throw EConnectionError::Unreachable(servers);
         default:
             break;
     }
@@ -109,7 +136,7 @@ void ServerChannel::Check(const grpc::Status& status, const ServerEndpoint& endp
         throw EServerError(QString::fromStdString(status.error_message()));
     throw EServerError(
         QStringLiteral("O servidor de aplicação em %1 recusou a chamada %2 (código %3).")
-            .arg(endpoint.Address(), QLatin1String(method))
+            .arg(servers.Address(), QLatin1String(method))
             .arg(static_cast<int>(status.error_code())));
 }
 

@@ -6,9 +6,9 @@
 
 namespace fai {
 
-SessionClient::SessionClient(const ServerEndpoint& endpoint, std::shared_ptr<ServerAccess> access,
+SessionClient::SessionClient(const ServerList& servers, std::shared_ptr<ServerAccess> access,
                              std::chrono::milliseconds deadline)
-    : endpoint_(endpoint), access_(std::move(access)), deadline_(deadline) {}
+    : servers_(servers), access_(std::move(access)), deadline_(deadline) {}
 
 SessionClient::~SessionClient() = default;
 
@@ -18,18 +18,23 @@ Response SessionClient::Call(const char* method,
                                                                           const Request&,
                                                                           Response*),
                              const Request& request) {
-    if (!endpoint_.IsValid()) throw EConnectionError::InvalidAddress(endpoint_);
+    servers_.Validate();
     if (!stub_)
         stub_ =
-            Fai00400::Session::NewStub(ServerChannel::Open(endpoint_, access_->Tls(), deadline_));
-    grpc::ClientContext context;
-    context.set_deadline(std::chrono::system_clock::now() + deadline_);
-    if (!access_->Token().isEmpty())
-        context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
-    Response response;
-    ServerChannel::Check((stub_.get()->*rpc)(&context, request, &response), endpoint_, deadline_,
-                         method);
-    return response;
+            Fai00400::Session::NewStub(ServerChannel::Open(servers_, access_->Tls(), deadline_));
+    // A read made again on another server keeps the deadline it had on the first.
+    const auto until = std::chrono::system_clock::now() + deadline_;
+    for (bool retried = false;; retried = true) {
+        grpc::ClientContext context;
+        context.set_deadline(until);
+        if (!access_->Token().isEmpty())
+            context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
+        Response response;
+        const grpc::Status status = (stub_.get()->*rpc)(&context, request, &response);
+        if (!retried && ServerChannel::TakenElsewhere(status, servers_, method)) continue;
+        ServerChannel::Check(status, servers_, deadline_, method);
+        return response;
+    }
 }
 
 bool SessionClient::SignInRequired() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ServerAccess.h"
-#include "ServerEndpoint.h"
+#include "ServerList.h"
 #include "fai00400.grpc.pb.h"
 
 #include <QString>
@@ -25,7 +25,7 @@ struct SignedInUser {
 // when the server cannot be reached, EServerError with the server's words when it refuses.
 class SessionClient {
   public:
-    explicit SessionClient(const ServerEndpoint& endpoint,
+    explicit SessionClient(const ServerList& servers,
                            std::shared_ptr<ServerAccess> access = ServerAccess::Host(),
                            std::chrono::milliseconds deadline = std::chrono::seconds(30));
     ~SessionClient();
@@ -44,7 +44,7 @@ class SessionClient {
                                                                Response*),
                   const Request& request);
 
-    ServerEndpoint endpoint_;
+    ServerList servers_;
     std::shared_ptr<ServerAccess> access_;
     std::chrono::milliseconds deadline_;
     std::unique_ptr<Fai00400::Session::Stub> stub_;

@@ -38,9 +38,8 @@ void TNetConnection::Connect() {
 void TNetConnection::Open() {
     if (serverName_ != TrdmEfetFaturDisp::ServiceName())
         throw EConnectionError::UnknownServer(serverName_, TrdmEfetFaturDisp::ServiceName());
-    if (!endpoint_.IsValid()) throw EConnectionError::InvalidAddress(endpoint_);
-    appServer_ =
-        std::make_unique<TrdmEfetFaturDisp>(RpcSession::Open(endpoint_, deadline_, access_));
+    appServer_ = std::make_unique<TrdmEfetFaturDisp>(
+        RpcSession::Open(ServerList::Parse(endpoint_.host, endpoint_.port), deadline_, access_));
 }
 
 void TNetConnection::Disconnect() {

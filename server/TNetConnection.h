@@ -15,7 +15,10 @@ namespace fai {
 
 // A screen's connection to the application server. The screen sets host and port in
 // BeforeConnect, which runs at the start of every Connect, so a changed working context
-// takes effect at the next connection.
+// takes effect at the next connection. The host may name several servers of one database,
+// separated by commas, each with a port of its own or the connection's (ServerList::Parse):
+// the calls are then spread over those that serve, and the connection fails only when none
+// does.
 //
 // Connect opens a fresh channel and waits until the server answers, at most Deadline(),
 // which also bounds every call made through AppServer(). A server that is not running is

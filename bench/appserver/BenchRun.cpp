@@ -6,6 +6,7 @@
 #include "NativeFloor.h"
 #include "RecordedStatements.h"
 #include "Schema.h"
+#include "ServerKill.h"
 #include "SqlSession.h"
 #include "TNetConnection.h"
 
@@ -24,10 +25,13 @@ namespace {
 constexpr int kWarmUpCalls = 10;
 constexpr unsigned kSeed = 400;
 
-std::unique_ptr<TNetConnection> Connected(int port) {
+QString Address(const AppServer& server) {
+    return QStringLiteral("127.0.0.1:%1").arg(server.Port());
+}
+
+std::unique_ptr<TNetConnection> Connected(const QString& servers) {
     auto connection = std::make_unique<TNetConnection>();
-    connection->SetHost(QStringLiteral("127.0.0.1"));
-    connection->SetPort(port);
+    connection->SetHost(servers);
     connection->SetDeadline(std::chrono::seconds(60));
     connection->Connect();
     return connection;
@@ -59,7 +63,7 @@ bool BenchRun::Run() {
     config.workers = settings_.workers;
     AppServer server(config, quiet);
     server.Start();
-    const std::unique_ptr<TNetConnection> client = Connected(server.Port());
+    const std::unique_ptr<TNetConnection> client = Connected(Address(server));
     TrdmEfetFaturDisp& methods = client->AppServer();
     Say(QStringLiteral("server: %1 database workers; %2 samples per method")
             .arg(settings_.workers)
@@ -116,7 +120,15 @@ bool BenchRun::Run() {
                     p99 << Ms(m.sql.P99Ms()) + QStringLiteral("/") + Ms(m.native.P99Ms());
                 return p99.join(QStringLiteral(", "));
             }()));
-    SavesAtOnce(session, server.Port());
+    SavesAtOnce(session, Address(server), QStringLiteral("one server"));
+    {
+        // A second server over the same database, as a site adds one.
+        AppServer second(config, quiet);
+        second.Start();
+        SavesAtOnce(session, Address(server) + u',' + Address(second),
+                    QStringLiteral("two servers"));
+    }
+    failures_ += MeasureServerKills(location_, workload, settings_.kills, Say);
     HistorySize(session);
     return failures_ == 0;
 }
@@ -257,13 +269,13 @@ Latencies BenchRun::EmptyCalls(TrdmEfetFaturDisp& methods) {
     return empty;
 }
 
-void BenchRun::SavesAtOnce(SqlSession& session, int port) {
+void BenchRun::SavesAtOnce(SqlSession& session, const QString& servers, const QString& what) {
     std::vector<SaveTarget> targets = OpenRows(session, plan_, QStringLiteral("00002"));
     const int clerks = settings_.concurrent;
     std::vector<std::vector<SaveTarget>> rowsOf(clerks);
     for (std::size_t i = 0; i < targets.size(); ++i) rowsOf[i % clerks].push_back(targets[i]);
     std::vector<std::unique_ptr<TNetConnection>> connections;
-    for (int i = 0; i < clerks; ++i) connections.push_back(Connected(port));
+    for (int i = 0; i < clerks; ++i) connections.push_back(Connected(servers));
 
     std::atomic<qint64> saved{0}, refused{0};
     std::latch start(clerks + 1);
@@ -289,12 +301,14 @@ void BenchRun::SavesAtOnce(SqlSession& session, int port) {
     });
     const double seconds = std::chrono::duration<double>(took).count();
     failures_ += static_cast<int>(refused);
-    Say(QStringLiteral("UpdEfetFatu, %1 clients at once: %2 saves/s (%3 saves in %4 s, %5 failed)")
+    Say(QStringLiteral("UpdEfetFatu, %1 clients at once, %6: %2 saves/s (%3 saves in %4 s, %5 "
+                       "failed)")
             .arg(clerks)
             .arg(saved / seconds, 0, 'f', 0)
             .arg(saved.load())
             .arg(seconds, 0, 'f', 1)
-            .arg(refused.load()));
+            .arg(refused.load())
+            .arg(what));
 }
 
 }  // namespace fai::appserver::bench

@@ -21,6 +21,7 @@ class BenchRun {
         int concurrent = 32;
         int seconds = 10;
         int workers = 8;
+        int kills = 5;
     };
 
     BenchRun(DatabaseLocation location, const BenchPlan& plan, Settings settings)
@@ -46,8 +47,9 @@ class BenchRun {
     Measured MeasureGeraRel(Workload& workload, SqlSession& session, NativeFloor& floor,
                             TrdmEfetFaturDisp& methods);
     Latencies EmptyCalls(TrdmEfetFaturDisp& methods);
-    // Saves of `concurrent` clerks, each on rows of its own, for `seconds`.
-    void SavesAtOnce(SqlSession& session, int port);
+    // Saves of `concurrent` clerks, each on rows of its own, for `seconds`, through
+    // connections to `servers` (one, or several separated by commas).
+    void SavesAtOnce(SqlSession& session, const QString& servers, const QString& what);
     void HistorySize(SqlSession& session);
 
     DatabaseLocation location_;

@@ -57,7 +57,11 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption workers(QStringLiteral("workers"),
                                      QStringLiteral("Database workers of the server."),
                                      QStringLiteral("n"), QString::number(settings.workers));
-    parser.addOptions({database, branches, clients, days, samples, concurrent, seconds, workers});
+    const QCommandLineOption kills(QStringLiteral("kills"),
+                                   QStringLiteral("Times a server is killed under reads."),
+                                   QStringLiteral("n"), QString::number(settings.kills));
+    parser.addOptions(
+        {database, branches, clients, days, samples, concurrent, seconds, workers, kills});
     parser.process(app);
     try {
         if (parser.values(database).isEmpty())
@@ -71,6 +75,7 @@ int main(int argc, char* argv[]) {
         chosen.concurrent = Positive(parser, concurrent);
         chosen.seconds = Positive(parser, seconds);
         chosen.workers = Positive(parser, workers);
+        chosen.kills = Positive(parser, kills);
         bool allAnswered = true;
         for (const QString& location : parser.values(database))
             allAnswered =

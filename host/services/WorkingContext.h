@@ -21,6 +21,8 @@ struct WorkingContextData {
     // a server that runs open, where nobody signs in).
     QString userName;
     std::optional<QStringList> userBranches;
+    // One host, or several servers of one database separated by commas, each with the port
+    // of serverPort unless it has its own ("a:7400,b:7400").
     QString serverHost = QStringLiteral("127.0.0.1");
     int serverPort = 7400;
     // The processing date of a branch; none known means today.

@@ -17,13 +17,7 @@ SavingClerks::SavingClerks(const Connect& connect, int clerks, int round, int sa
             try {
                 const std::unique_ptr<TNetConnection> connection = connect();
                 for (int s = 0; s < savesAtMost; ++s) {
-                    OptionalPacket headcounts = InsertedHeadcount(KeyOf(c, s), c * 1000 + s, s);
-                    QString nullFields;
-                    OptionalPacket apportionment;
-                    if (!connection->AppServer()
-                             .UpdEfetFatu(headcounts, nullFields, apportionment)
-                             .success)
-                        return;
+                    if (!Save(connection->AppServer(), c, s).success) return;
                     {
                         std::lock_guard lock(mutex_);
                         savedBy_[c] = s + 1;
@@ -63,6 +57,13 @@ QString SavingClerks::Missing(TestSeed& database, const std::vector<int>& savedB
                     .arg(c);
         }
     return {};
+}
+
+ServerResult SavingClerks::Save(TrdmEfetFaturDisp& methods, int clerk, int save) const {
+    OptionalPacket headcounts = InsertedHeadcount(KeyOf(clerk, save), clerk * 1000 + save, save);
+    QString nullFields;
+    OptionalPacket apportionment;
+    return methods.UpdEfetFatu(headcounts, nullFields, apportionment);
 }
 
 TestSeed::Key SavingClerks::KeyOf(int clerk, int save) const {

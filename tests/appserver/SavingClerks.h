@@ -33,6 +33,9 @@ class SavingClerks {
     // Every save of `savedBy` is in the database as it was sent; a failure message otherwise.
     QString Missing(TestSeed& database, const std::vector<int>& savedBy) const;
 
+    // The save `save` of `clerk`, as it was sent the first time.
+    ServerResult Save(TrdmEfetFaturDisp& methods, int clerk, int save) const;
+
   private:
     TestSeed::Key KeyOf(int clerk, int save) const;
 

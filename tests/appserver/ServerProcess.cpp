@@ -38,6 +38,12 @@ ServerProcess::ServerProcess(const QStringList& arguments, const QString& logFil
                                  ErrorOutput().toStdString());
 }
 
+QStringList ServerProcess::DatabaseArguments(const DatabaseLocation& location) {
+    return {QStringLiteral("--database"), location.kind == DatabaseKind::Sqlite
+                                              ? QStringLiteral("sqlite:") + location.path
+                                              : location.Describe()};
+}
+
 ServerProcess::~ServerProcess() {
     if (process_.state() != QProcess::NotRunning) Kill();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DatabaseLocation.h"
 #include "TNetConnection.h"
 
 #include <QProcess>
@@ -17,6 +18,9 @@ class ServerProcess {
     // or in `logFile` when it writes its log there; throws std::runtime_error with what it
     // wrote when it does not.
     explicit ServerProcess(const QStringList& arguments, const QString& logFile = {});
+    // --database naming `location` as the program takes it.
+    static QStringList DatabaseArguments(const DatabaseLocation& location);
+
     // Kills it when it still runs.
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;

@@ -5,6 +5,7 @@
 #include "Deltas.h"
 #include "PacketShapes.h"
 #include "SampleTest.h"
+#include "ServerList.h"
 #include "ServerSecurity.h"
 #include "SessionClient.h"
 #include "SignIn.h"
@@ -275,6 +276,7 @@ class TestCertificates {
                  "-subj", "/CN=Outra AC"});
         Issue("server", "localhost", "subjectAltName=IP:127.0.0.1,DNS:localhost");
         Issue("client", "estacao-01", "extendedKeyUsage=clientAuth");
+        Issue("elsewhere", "outro", "subjectAltName=DNS:outro.exemplo");
     }
 
     QString Path(const QString& name) const { return dir_.filePath(name); }
@@ -352,6 +354,60 @@ TEST(Tls, TheHostReachesAServerWhoseCertificateItsCaIssuedAndSaysClearlyWhenNot)
             << c.what;
     }
     EXPECT_TRUE(server.LogLines().join(u'\n').contains(QStringLiteral("TLS ativo")));
+}
+
+// Over several servers, each one's certificate must be issued by the CA for the name it is
+// listed under: one issued for another name is left out, and when none can be reached
+// securely the failure names them all.
+TEST(Tls, SeveralServersAreEachTakenOnlyWithACertificateOfTheirName) {
+    const TestCertificates pki;
+    TestDatabase database(Backend::Sqlite);
+    AppServerConfig config = RunningServer::TestConfig(database.Location());
+    config.tls = {pki.Path("server.pem"), pki.Path("server.key"), {}};
+    RunningServer server(config), sameName(config);
+    config.tls = {pki.Path("elsewhere.pem"), pki.Path("elsewhere.key"), {}};
+    RunningServer otherName(config);
+    const auto list = [](const RunningServer& a, const char* bHost, const RunningServer& b) {
+        return QStringLiteral("127.0.0.1:%1,%2:%3").arg(a.Port()).arg(bHost).arg(b.Port());
+    };
+    const auto refusal = [](const QString& servers) {
+        return EConnectionError::SecureConnectionFailed(ServerList::Parse(servers, 7400)).Message();
+    };
+
+    const struct {
+        const char* what;
+        QString servers;
+        QString ca;
+        QString refusal;
+    } cases[] = {
+        {"both named", list(server, "localhost", sameName), pki.Path("ca.pem"), {}},
+        {"one of another name", list(server, "127.0.0.1", otherName), pki.Path("ca.pem"), {}},
+        {"none of its name", list(otherName, "localhost", otherName), pki.Path("ca.pem"),
+         refusal(list(otherName, "localhost", otherName))},
+        {"another CA", list(server, "localhost", sameName), pki.Path("other-ca.pem"),
+         refusal(list(server, "localhost", sameName))},
+    };
+    for (const auto& c : cases) {
+        auto access = std::make_shared<ServerAccess>();
+        access->SetTls({true, c.ca, {}, {}});
+        TNetConnection connection;
+        connection.SetAccess(access);
+        connection.SetHost(c.servers);
+        connection.SetDeadline(std::chrono::seconds(20));
+        // Several calls, that round-robin would spread over every server it takes.
+        QStringList refusals;
+        for (int call = 0; call < 4; ++call)
+            refusals << RefusalOf([&] {
+                if (!connection.Connected()) connection.Connect();
+                CheckResultServ(connection.AppServer().GetParams(kBranch), true, 0);
+            });
+        // The branch is not there: the calls went through.
+        EXPECT_EQ(refusals,
+                  QStringList(4, c.refusal.isEmpty() ? QStringLiteral("Filial 0001 não cadastrada.")
+                                                     : c.refusal))
+            << c.what;
+    }
+    EXPECT_TRUE(otherName.LogLines().filter(QStringLiteral(" GetParams ")).isEmpty());
 }
 
 TEST(Listening, BeyondThisMachineTakesTlsOrANetworkSaidToBeTrusted) {

@@ -213,7 +213,7 @@ TEST_P(UserAdministrationProgram, AddsChangesDisablesAndListsUsers) {
     EXPECT_EQ(user({"list"}).out, QStringLiteral("chefe\tChefe\tdesativado\ttodas (administrador)\n"
                                                  "maria\tMaria Souza\tativo\t0001, 0002\n"));
 
-    SessionClient client({QStringLiteral("127.0.0.1"), server.Port()},
+    SessionClient client(ServerEndpoint{QStringLiteral("127.0.0.1"), server.Port()},
                          std::make_shared<ServerAccess>());
     EXPECT_THROW(client.SignIn("maria", "senha-da-maria"), EError);
     EXPECT_EQ(client.SignIn("maria", "senha-nova-da-maria").branches,

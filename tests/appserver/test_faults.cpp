@@ -28,11 +28,7 @@ TestSeed::Key AlfasLunch(const QDate& day) { return {kBranch, kAlfa, kLunch, day
 
 class Faults : public BackendTest {
   protected:
-    QStringList Arguments() const {
-        return {QStringLiteral("--database"), Location().kind == DatabaseKind::Sqlite
-                                                  ? QStringLiteral("sqlite:") + Location().path
-                                                  : Location().Describe()};
-    }
+    QStringList Arguments() const { return ServerProcess::DatabaseArguments(Location()); }
 
     // A write transaction of the server holds rows written and not committed yet.
     bool ServerIsWriting(TestSeed& probe) const {

@@ -4,6 +4,7 @@
 #include "HostStartup.h"
 #include "PdfText.h"
 #include "RunningServer.h"
+#include "ServerList.h"
 #include "SessionClient.h"
 #include "SharedDatabase.h"
 #include "TADOIBQuery.h"
@@ -17,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -134,6 +136,15 @@ TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
          2,
          "Não foi possível conectar ao servidor de aplicação em 127.0.0.1:1."},
         {"bad server address", {"--server", "semporta"}, 2, "Endereço do servidor inválido"},
+        {"no server of a list there",
+         {"--server", "127.0.0.1:1,127.0.0.1:2"},
+         2,
+         "Não foi possível conectar a nenhum dos servidores de aplicação em 127.0.0.1:1, "
+         "127.0.0.1:2."},
+        {"a bad entry of a server list",
+         {"--server", "127.0.0.1:7400,b:porta"},
+         2,
+         "O endereço do servidor de aplicação \"b:porta\" não é válido."},
         {"missing database",
          {"--database", "sqlite:/nonexistent/db.sqlite"},
          2,
@@ -287,6 +298,18 @@ TEST_P(ReportWithoutScreen, WritesTheListingOfTheChosenClientsAndSaysWhatIsWrong
               0);
 }
 
+// A list of servers with one where nothing runs: the host starts and works on the other.
+TEST_P(ReportWithoutScreen, WorksOnTheServerThatRunsOfAListOfServers) {
+    const QString pdf = dir_.filePath("listagem.pdf");
+    const Finished written =
+        Report({"--server", QStringLiteral("127.0.0.1:1,127.0.0.1:%1").arg(server_->Port()),
+                "--report", "Fai004", "--from", kFirst.toString("dd/MM/yyyy"), "--to",
+                kLast.toString("dd/MM/yyyy"), "--pdf", pdf});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(Calls("GeraRel"), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ReportWithoutScreen, appserver::test::kBackends,
                          appserver::test::BackendNamer());
 
@@ -298,6 +321,23 @@ TEST(HostProgramHelp, TellsHowToWriteAReportWithoutAScreen) {
     for (const char* option :
          {"--report", "--from", "--to", "--clients", "--services", "--title", "--pdf"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+}
+
+TEST(HostSettings, TakesSeveralServersFromTheIniFileOrTheCommandLine) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("host.ini"));
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[servidor]\nhost=a.local:7401, b.local\nporta=7500\n");
+    }
+    const HostSettings fromIni = HostSettings::FromCommandLine({"fai-host", "--config", ini});
+    EXPECT_EQ(ServerList::Parse(fromIni.serverHost, fromIni.serverPort).Address(),
+              QStringLiteral("a.local:7401, b.local:7500"));
+    const HostSettings overridden =
+        HostSettings::FromCommandLine({"fai-host", "--config", ini, "--server", "c:1,[::1]:2"});
+    EXPECT_EQ(ServerList::Parse(overridden.serverHost, overridden.serverPort).Address(),
+              QStringLiteral("c:1, [::1]:2"));
 }
 
 TEST(HostSettings, TheCommandLineOverridesTheIniFile) {

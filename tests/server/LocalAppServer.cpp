@@ -1,5 +1,7 @@
 #include "LocalAppServer.h"
 
+#include <grpcpp/health_check_service_interface.h>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -179,6 +181,7 @@ grpc::Status ScriptedService::DeletaRel(grpc::ServerContext* c, const Fai00400::
 }
 
 LocalAppServer::LocalAppServer(grpc::Service& service, int port) {
+    grpc::EnableDefaultHealthCheckService(true);
     grpc::ServerBuilder builder;
     builder.AddListeningPort("127.0.0.1:" + std::to_string(port), grpc::InsecureServerCredentials(),
                              &port_);
@@ -186,6 +189,10 @@ LocalAppServer::LocalAppServer(grpc::Service& service, int port) {
     server_ = builder.BuildAndStart();
     if (!server_ || port_ == 0)
         throw std::runtime_error("could not start the test server on port " + std::to_string(port));
+}
+
+void LocalAppServer::SetServing(bool serving) {
+    server_->GetHealthCheckService()->SetServingStatus(serving);
 }
 
 LocalAppServer::~LocalAppServer() { Stop(); }

@@ -82,8 +82,8 @@ class ScriptedService final : public Fai00400::rdmEfetFatur::Service {
     std::unique_ptr<google::protobuf::Message> lastRequest_;
 };
 
-// A gRPC server on 127.0.0.1 running one service, on the port given or, with 0, on one the
-// system picks. Stopped at the latest when destroyed.
+// A gRPC server on 127.0.0.1 running one service and the standard health service, on the port
+// given or, with 0, on one the system picks. Stopped at the latest when destroyed.
 class LocalAppServer {
   public:
     explicit LocalAppServer(grpc::Service& service, int port = 0);
@@ -93,6 +93,8 @@ class LocalAppServer {
 
     int Port() const { return port_; }
     void Stop();
+    // What its standard health service says; serving from the start.
+    void SetServing(bool serving);
 
   private:
     std::unique_ptr<grpc::Server> server_;

@@ -1,5 +1,6 @@
 #include "LocalAppServer.h"
 #include "QtPrinters.h"
+#include "ServerList.h"
 #include "TNetConnection.h"
 
 #include <gtest/gtest.h>
@@ -294,6 +295,96 @@ TEST(TNetConnection, ConnectsOnceTheServerIsUpEvenAfterAFailedAttempt) {
     connection.Connect();
     EXPECT_TRUE(connection.Connected());
     EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+}
+
+QString Servers(std::initializer_list<int> ports) {
+    QStringList entries;
+    for (int port : ports) entries << QStringLiteral("127.0.0.1:%1").arg(port);
+    return entries.join(u',');
+}
+
+// Several servers: the connection is made while any one of them runs, and only when none does
+// is the failure told, at once, naming them all.
+TEST(TNetConnection, AListOfServersConnectsWhileAnyOneRunsAndNamesThemAllWhenNoneDoes) {
+    HeldPort refusing(HeldPort::Mode::Refusing), alsoRefusing(HeldPort::Mode::Refusing);
+    ScriptedService service;
+    LocalAppServer server(service);
+    TNetConnection connection;
+    Aim(connection, 7400, 5s);
+    connection.SetHost(Servers({refusing.Port(), server.Port()}));
+    connection.Connect();
+    for (int call = 0; call < 5; ++call) EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+    EXPECT_EQ(service.Calls(), 5);
+
+    const QString none = Servers({refusing.Port(), alsoRefusing.Port()});
+    connection.SetHost(none);
+    const Outcome outcome = ConnectionFailureOf([&] { connection.Connect(); });
+    EXPECT_EQ(outcome.message,
+              EConnectionError::Unreachable(ServerList::Parse(none, 7400)).Message());
+    EXPECT_EQ(outcome.message,
+              QStringLiteral("Não foi possível conectar a nenhum dos servidores de aplicação em "
+                             "127.0.0.1:%1, 127.0.0.1:%2. Verifique se os servidores estão em "
+                             "execução.")
+                  .arg(refusing.Port())
+                  .arg(alsoRefusing.Port()));
+    EXPECT_LT(outcome.elapsed, 5s);
+}
+
+// A server whose health service says it does not serve gets no call while another serves, and
+// gets them again once it serves.
+TEST(TNetConnection, OverSeveralServersOneThatSaysItDoesNotServeGetsNoCallUntilItDoes) {
+    ScriptedService ill, well;
+    LocalAppServer illServer(ill), wellServer(well);
+    illServer.SetServing(false);
+    TNetConnection connection;
+    Aim(connection, 7400, 5s);
+    connection.SetHost(Servers({illServer.Port(), wellServer.Port()}));
+    connection.Connect();
+    for (int call = 0; call < 6; ++call) EXPECT_NO_THROW(connection.AppServer().GetParams("0001"));
+    EXPECT_EQ(ill.Calls(), 0);
+    EXPECT_EQ(well.Calls(), 6);
+
+    illServer.SetServing(true);
+    const auto giveUp = Clock::now() + 10s;
+    while (ill.Calls() == 0 && Clock::now() < giveUp) connection.AppServer().GetParams("0001");
+    EXPECT_GT(ill.Calls(), 0);
+}
+
+// A server gone away before answering (UNAVAILABLE): a read is made once more, on another
+// server; a save is not, since it may have been done: the clerk is told.
+TEST(TNetConnection, OverSeveralServersOnlyAReadIsMadeAgainWhenItsServerWentAway) {
+    ScriptedService first, second;
+    for (ScriptedService* service : {&first, &second})
+        service->RefuseWith(grpc::Status(grpc::StatusCode::UNAVAILABLE, "gone"));
+    LocalAppServer firstServer(first), secondServer(second);
+    const QString servers = Servers({firstServer.Port(), secondServer.Port()});
+    const struct {
+        const char* method;
+        std::function<void(TrdmEfetFaturDisp&)> call;
+        int calls;
+    } cases[] = {
+        {"GetParams", [](TrdmEfetFaturDisp& m) { m.GetParams("0001"); }, 2},
+        {"GetCliente", [](TrdmEfetFaturDisp& m) { m.GetCliente("0001", "", "C1"); }, 2},
+        {"UpdEfetFatu",
+         [](TrdmEfetFaturDisp& m) {
+             OptionalPacket headcounts, apportionment;
+             QString nullFields;
+             m.UpdEfetFatu(headcounts, nullFields, apportionment);
+         },
+         1},
+        {"PrxRelFatur", [](TrdmEfetFaturDisp& m) { m.PrxRelFatur("0001"); }, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.method);
+        TNetConnection connection;
+        Aim(connection, 7400, 5s);
+        connection.SetHost(servers);
+        connection.Connect();
+        const int before = first.Calls() + second.Calls();
+        EXPECT_EQ(ConnectionFailureOf([&] { c.call(connection.AppServer()); }).message,
+                  EConnectionError::Interrupted(ServerList::Parse(servers, 7400)).Message());
+        EXPECT_EQ(first.Calls() + second.Calls() - before, c.calls);
+    }
 }
 
 TEST(TNetConnection, RefusesWhatCannotBeAServerWithoutTryingTheNetwork) {
