@@ -257,7 +257,7 @@ TEST_P(History, ASignedInClerkIsRecordedByLogin) {
         .Add(QStringLiteral("maria"), QStringLiteral("Maria"), QStringLiteral("senha-da-maria"),
              {kBranch}, false);
     auto access = std::make_shared<ServerAccess>();
-    SessionClient({QStringLiteral("127.0.0.1"), server_->Port()}, access)
+    SessionClient(ServerEndpoint{QStringLiteral("127.0.0.1"), server_->Port()}, access)
         .SignIn(QStringLiteral("maria"), QStringLiteral("senha-da-maria"));
     TNetConnection connection;
     connection.SetAccess(access);
