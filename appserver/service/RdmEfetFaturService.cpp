@@ -172,7 +172,9 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::Writing(const NamedBranches& name
                              HistoryRepository history(
                                  session, {login.isEmpty() ? station.user : login, station.machine,
                                            QString::fromLatin1(method)});
-                             return work(session, history);
+                             Answer answer = work(session, history);
+                             history.Flush();
+                             return answer;
                          });
                      });
 }

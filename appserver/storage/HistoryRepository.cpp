@@ -7,7 +7,9 @@
 #include "SqlSession.h"
 
 #include <QDateTime>
+#include <QStringList>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -44,6 +46,20 @@ std::vector<std::pair<QString, QVariant>> FieldsOf(const std::optional<Headcount
 // A field at its default says nothing of a row coming or going; its billed count always does.
 bool Telling(const QString& field, const QVariant& value) {
     return field == kRowField || (!value.isNull() && value != QVariant(QStringLiteral("0")));
+}
+
+// Records a statement: one statement for a save's few, a duplication's year in a dozen.
+constexpr std::size_t kRecordsAStatement = 32;
+
+QString InsertOf(std::size_t records) {
+    QStringList rows;
+    for (std::size_t i = 0; i < records; ++i)
+        rows << QStringLiteral("(?, ?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    return QStringLiteral(
+               "INSERT INTO HISTEFETFATUR (DTHRALTERACAO, NMUSUARIO, NMMAQUINA, "
+               "NMMETODO, IDOPERACAO, CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, "
+               "CDTURNO, CDITEMRATEIOEFET, NMCAMPO, VLANTERIOR, VLNOVO) VALUES ") +
+           rows.join(QStringLiteral(", "));
 }
 
 QVariantList KeyParams(const HeadcountKey& key) {
@@ -125,13 +141,19 @@ void HistoryRepository::RowDependentsRemoved(const HeadcountKey& key) {
 void HistoryRepository::Record(const HeadcountKey& key, QChar operation, const QVariant& shift,
                                const QVariant& item, const QString& field, const QVariant& before,
                                const QVariant& after) {
-    session_.Run(
-        QStringLiteral("INSERT INTO HISTEFETFATUR (DTHRALTERACAO, NMUSUARIO, NMMAQUINA, "
-                       "NMMETODO, IDOPERACAO, CDFILIAL, CDCLIENTE, CDSERVFILI, "
-                       "DTFATURAM, CDTURNO, CDITEMRATEIOEFET, NMCAMPO, VLANTERIOR, "
-                       "VLNOVO) VALUES (?, ?, COALESCE(?, ''), ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+    pending_.push_back(
         QVariantList{moment_, author_.user, author_.machine, author_.method, QString(operation)} +
-            KeyParams(key) + QVariantList{shift, item, field, before, after});
+        KeyParams(key) + QVariantList{shift, item, field, before, after});
+}
+
+void HistoryRepository::Flush() {
+    for (std::size_t from = 0; from < pending_.size(); from += kRecordsAStatement) {
+        const std::size_t count = std::min(kRecordsAStatement, pending_.size() - from);
+        QVariantList params;
+        for (std::size_t i = from; i < from + count; ++i) params += pending_[i];
+        session_.Run(InsertOf(count), params);
+    }
+    pending_.clear();
 }
 
 PacketRead HistoryRepository::Of(const Query& query) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace fai::appserver {
 
@@ -41,6 +42,10 @@ class HistoryRepository {
               const std::optional<StoredLink>& after);
     // The shift quantities and links of a row about to be removed, which go with it.
     void RowDependentsRemoved(const HeadcountKey& key);
+    // Writes the records of the call, a few dozen a statement: called once the call's changes
+    // are made, before its commit. Until then they are only kept, so that a save pays one
+    // more statement for its history, not one a field.
+    void Flush();
 
     // What to read: a branch's history over billing dates from `first` to `last`, narrowed
     // to a client and a service when they are given; newest first (or oldest first), the
@@ -64,6 +69,7 @@ class HistoryRepository {
     SqlSession& session_;
     ChangeAuthor author_;
     qint64 moment_;
+    std::vector<QVariantList> pending_;
 };
 
 }  // namespace fai::appserver

@@ -237,6 +237,7 @@ MethodCall Workload::UpdEfetFatu() {
                     session, {QStringLiteral("bench"), QString(), QStringLiteral("UpdEfetFatu")});
                 HeadcountSave(session, history)
                     .Run(NextSave(*target), NullFieldsOfAnOpenRow(), std::nullopt);
+                history.Flush();
                 transaction.Commit();
             },
             [target] {
