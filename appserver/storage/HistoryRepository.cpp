@@ -151,7 +151,7 @@ void HistoryRepository::Flush() {
         const std::size_t count = std::min(kRecordsAStatement, pending_.size() - from);
         QVariantList params;
         for (std::size_t i = from; i < from + count; ++i) params += pending_[i];
-        session_.Run(InsertOf(count), params);
+        session_.WithCommit({InsertOf(count), params});
     }
     pending_.clear();
 }

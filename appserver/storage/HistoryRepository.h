@@ -42,9 +42,9 @@ class HistoryRepository {
               const std::optional<StoredLink>& after);
     // The shift quantities and links of a row about to be removed, which go with it.
     void RowDependentsRemoved(const HeadcountKey& key);
-    // Writes the records of the call, a few dozen a statement: called once the call's changes
-    // are made, before its commit. Until then they are only kept, so that a save pays one
-    // more statement for its history, not one a field.
+    // Sends the records of the call, a few dozen a statement, with its commit (on PostgreSQL
+    // in the commit's round trip): called once the call's changes are made. Until then they
+    // are only kept, so that a save's history costs no round trip of its own.
     void Flush();
 
     // What to read: a branch's history over billing dates from `first` to `last`, narrowed

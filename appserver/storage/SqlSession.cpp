@@ -4,6 +4,7 @@
 
 #include <QSqlError>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 
@@ -94,6 +95,22 @@ std::vector<SqlRows> SqlSession::RunTogether(const std::vector<Statement>& state
     return rows;
 }
 
+void SqlSession::WithCommit(Statement statement) {
+    if (!inTransaction_) {
+        Run(statement.sql, statement.params);
+        return;
+    }
+    // A statement goes once in a round trip: an earlier one of the same text runs now, so
+    // that the two still run in the order they were given.
+    const auto same = std::find_if(withCommit_.begin(), withCommit_.end(),
+                                   [&](const Statement& s) { return s.sql == statement.sql; });
+    if (same != withCommit_.end()) {
+        Run(same->sql, same->params);
+        withCommit_.erase(same);
+    }
+    withCommit_.push_back(std::move(statement));
+}
+
 void SqlSession::Execute(const QString& sql) {
     Told(sql, {}, false);
     connection_->Execute(sql);
@@ -165,10 +182,14 @@ Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
         session.Execute(QStringLiteral("ROLLBACK"));
         throw;
     }
+    session.withCommit_.clear();
+    session.inTransaction_ = true;
 }
 
 Transaction::~Transaction() {
     if (!open_) return;
+    session_.withCommit_.clear();
+    session_.inTransaction_ = false;
     try {
         session_.Execute(QStringLiteral("ROLLBACK"));
     } catch (const EDatabaseError&) {
@@ -179,8 +200,15 @@ Transaction::~Transaction() {
 
 void Transaction::Commit() {
     if (!open_) return;
-    session_.Execute(QStringLiteral("COMMIT"));
+    std::vector<SqlSession::Statement> together = std::exchange(session_.withCommit_, {});
+    if (together.empty()) {
+        session_.Execute(QStringLiteral("COMMIT"));
+    } else {
+        together.push_back({QStringLiteral("COMMIT"), {}, false});
+        session_.RunTogether(together);
+    }
     open_ = false;
+    session_.inTransaction_ = false;
 }
 
 }  // namespace fai::appserver

@@ -90,8 +90,15 @@ class SqlSession {
     using Observer = std::function<void(const Statement& statement)>;
     void Observe(Observer observer) { observer_ = std::move(observer); }
 
+    // A write whose result nothing in the transaction reads (a record of what it changed),
+    // sent with the transaction's COMMIT: on PostgreSQL in the same round trip. Its failure
+    // fails the commit, and the transaction is rolled back whole; a transaction rolled back
+    // drops it. Outside a transaction it runs at once.
+    void WithCommit(Statement statement);
+
   private:
     friend class SqlAhead;
+    friend class Transaction;
 
     void Told(const QString& sql, const QVariantList& params, bool prepared) const {
         if (observer_) observer_({sql, params, prepared});
@@ -105,6 +112,8 @@ class SqlSession {
     std::unique_ptr<DatabaseConnection> connection_;
     std::unique_ptr<StatementCache> statements_;
     SqlAhead* ahead_ = nullptr;
+    bool inTransaction_ = false;
+    std::vector<Statement> withCommit_;
 };
 
 // Reads sent along with the next statement the session runs, in the same round trip on

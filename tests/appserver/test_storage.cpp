@@ -225,6 +225,43 @@ TEST_P(Storage, AnObservedSessionTellsEachStatementBeforeItRuns) {
                                                          {QStringLiteral("COMMIT"), {}, false}}));
 }
 
+// What goes with the commit is written with it or not at all: a failing one takes the
+// transaction's own changes with it, a rolled-back transaction drops it, and outside a
+// transaction it runs at once.
+TEST_P(Storage, AStatementSentWithTheCommitIsCommittedWithTheTransactionOrNotAtAll) {
+    TestSeed seed(Location());
+    Schema::Upgrade(seed.Session());
+    SqlSession& session = seed.Session();
+    const QString branch = QStringLiteral("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?, ?)");
+    const auto branches = [&] { return seed.Count(QStringLiteral("FILIAL")); };
+    {
+        Transaction transaction(session, Transaction::Kind::Write);
+        session.Run(branch, {QStringLiteral("0101"), QStringLiteral("Um")});
+        session.WithCommit({branch, {QStringLiteral("0102"), QStringLiteral("Dois")}});
+        EXPECT_EQ(branches(), 1) << "what goes with the commit waits for it";
+        transaction.Commit();
+    }
+    EXPECT_EQ(branches(), 2);
+    {
+        Transaction transaction(session, Transaction::Kind::Write);
+        session.Run(branch, {QStringLiteral("0103"), QStringLiteral("Três")});
+        session.WithCommit({branch, {QStringLiteral("0101"), QStringLiteral("Repetida")}});
+        EXPECT_THROW(transaction.Commit(), EDatabaseError);
+    }
+    EXPECT_EQ(branches(), 2) << "a failing statement sent with the commit undoes the rest";
+    {
+        Transaction transaction(session, Transaction::Kind::Write);
+        session.WithCommit({branch, {QStringLiteral("0104"), QStringLiteral("Quatro")}});
+    }
+    {
+        Transaction transaction(session, Transaction::Kind::Write);
+        transaction.Commit();
+    }
+    EXPECT_EQ(branches(), 2) << "a transaction rolled back drops what was to go with it";
+    session.WithCommit({branch, {QStringLiteral("0105"), QStringLiteral("Cinco")}});
+    EXPECT_EQ(branches(), 3) << "outside a transaction it runs at once";
+}
+
 // The host reads branches, services and clients straight from the database with these
 // queries, as it stores them; the schema must answer them unchanged.
 TEST_P(Storage, TheHostsOwnLookupsRunUnchanged) {
