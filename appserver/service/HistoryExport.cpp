@@ -1,5 +1,6 @@
 #include "HistoryExport.h"
 
+#include "AdminCommand.h"
 #include "BrazilianText.h"
 #include "CsvWriter.h"
 #include "DatabaseLocation.h"
@@ -8,7 +9,6 @@
 #include "HistoryReads.h"
 #include "Schema.h"
 #include "SqlSession.h"
-#include "UserCommands.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -80,10 +80,7 @@ QStringList Line(const DataPacket& page, const PacketRow& row) {
 class Command {
   public:
     Command()
-        : database_({QStringLiteral("d"), QStringLiteral("database")},
-                    QStringLiteral("Banco de dados do servidor (padrão %1).")
-                        .arg(DatabaseLocation::DefaultText()),
-                    QStringLiteral("banco"), DatabaseLocation::DefaultText()),
+        : database_(admin::DatabaseOption()),
           branch_(QStringLiteral("branch"), QStringLiteral("Filial."), QStringLiteral("filial")),
           from_(QStringLiteral("from"),
                 QStringLiteral("Primeira data de faturamento (dd/mm/aaaa)."),
@@ -112,7 +109,7 @@ class Command {
                                "--to DATA [--output ARQUIVO] (--help explica)."));
         const QDate first = Day(from_, QStringLiteral("--from"));
         const QDate last = Day(to_, QStringLiteral("--to"));
-        SqlSession session(ExistingDatabase(parser_.value(database_)));
+        SqlSession session(admin::ExistingDatabase(parser_.value(database_)));
         Schema::Upgrade(session);
         if (!parser_.isSet(output_)) {
             QFile out;
@@ -171,17 +168,10 @@ class Command {
 
 }  // namespace
 
-bool HistoryExport::Asked(int argc, char* argv[]) {
-    return argc > 1 && QLatin1String(argv[1]) == kCommand;
-}
+bool HistoryExport::Asked(int argc, char* argv[]) { return admin::Asked(argc, argv, kCommand); }
 
 int HistoryExport::Run(const QStringList& arguments) {
-    try {
-        return Command().Run(arguments);
-    } catch (const EError& e) {
-        std::fprintf(stderr, "fai-appserver: %s\n", e.Message().toUtf8().constData());
-        return 1;
-    }
+    return admin::Run([&] { return Command().Run(arguments); });
 }
 
 }  // namespace fai::appserver

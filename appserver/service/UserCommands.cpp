@@ -1,5 +1,6 @@
 #include "UserCommands.h"
 
+#include "AdminCommand.h"
 #include "DatabaseLocation.h"
 #include "Errors.h"
 #include "PasswordPrompt.h"
@@ -8,8 +9,6 @@
 #include "UserAdministration.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -28,10 +27,7 @@ QString BranchesText(const UserRepository::User& user) {
 class Command {
   public:
     Command()
-        : database_({QStringLiteral("d"), QStringLiteral("database")},
-                    QStringLiteral("Banco de dados do servidor (padrão %1).")
-                        .arg(DatabaseLocation::DefaultText()),
-                    QStringLiteral("banco"), DatabaseLocation::DefaultText()),
+        : database_(admin::DatabaseOption()),
           name_(QStringLiteral("name"), QStringLiteral("Nome do usuário."), QStringLiteral("nome")),
           branches_(QStringLiteral("branches"),
                     QStringLiteral("Filiais em que o usuário trabalha, separadas por vírgula."),
@@ -109,7 +105,7 @@ class Command {
     }
 
   private:
-    DatabaseLocation Database() const { return ExistingDatabase(parser_.value(database_)); }
+    DatabaseLocation Database() const { return admin::ExistingDatabase(parser_.value(database_)); }
 
     QStringList Branches() const {
         return parser_.value(branches_).split(u',', Qt::SkipEmptyParts);
@@ -131,26 +127,10 @@ class Command {
 
 }  // namespace
 
-DatabaseLocation ExistingDatabase(const QString& text) {
-    const DatabaseLocation location = DatabaseLocation::Parse(text);
-    if (location.kind == DatabaseKind::Sqlite && !QFileInfo::exists(location.path))
-        throw EError(QStringLiteral("Banco de dados não encontrado: %1. Inicie o fai-appserver "
-                                    "uma vez, que o cria, ou informe --database.")
-                         .arg(location.path));
-    return location;
-}
-
-bool UserCommands::Asked(int argc, char* argv[]) {
-    return argc > 1 && QLatin1String(argv[1]) == kCommand;
-}
+bool UserCommands::Asked(int argc, char* argv[]) { return admin::Asked(argc, argv, kCommand); }
 
 int UserCommands::Run(const QStringList& arguments) {
-    try {
-        return Command().Run(arguments);
-    } catch (const EError& e) {
-        std::fprintf(stderr, "fai-appserver: %s\n", e.Message().toUtf8().constData());
-        return 1;
-    }
+    return admin::Run([&] { return Command().Run(arguments); });
 }
 
 }  // namespace fai::appserver

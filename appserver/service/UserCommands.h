@@ -1,7 +1,5 @@
 #pragma once
 
-#include "DatabaseLocation.h"
-
 #include <QStringList>
 
 namespace fai::appserver {
@@ -17,10 +15,6 @@ namespace fai::appserver {
 //
 // A password is typed twice without echo, or read from standard input with
 // --password-stdin. Every change says what it did on standard output.
-// The database an administration command works on, as --database names it. A SQLite file
-// that is not there is a mistyped path, not a database to start: throws EError saying so.
-DatabaseLocation ExistingDatabase(const QString& text);
-
 class UserCommands {
   public:
     static bool Asked(int argc, char* argv[]);
