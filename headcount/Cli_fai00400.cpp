@@ -39,11 +39,9 @@ TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     SetHelpFile(QStringLiteral("FaiHelp.hlp"));
     SetHelpContext(13300400);
     resize(564, 425);
-    DefineDataSets();
-    BuildCommands();
-    BuildFilterPanel();
-    BuildPages();
-    SetTabOrder();
+    msgPadrao.SetEntries(HeadcountMessages());
+    dtsPadrao.SetDataSet(&cdsEfetFatu);
+    BuildControls(*this, session_);
     ConnectHandlers();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSource.h"
+#include "EfetFaturControls.h"
 #include "EfetFaturData.h"
 #include "EfetFaturSession.h"
 #include "HeadcountScreen.h"
@@ -12,22 +13,9 @@
 #include <QDate>
 #include <QPointer>
 
-class QComboBox;
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QStackedWidget;
-class QTabWidget;
-class QWidget;
-
 namespace fai {
 
-class FocusScope;
-class TBtnPesquisa;
-class TDateEditPlus;
 class TDBGrid;
-class TDBText;
-class TMaskEdit;
 
 // The headcount screen, where billing clerks record per branch, client, service and date
 // the diners billed and forecast.
@@ -36,7 +24,7 @@ class TMaskEdit;
 // service) or service (by-service mode, one row per date); leaving it checks the filter and
 // loads the rows. Every post and every delete of a row is saved to the application server
 // at once. Components and handlers carry the names the business knows them by.
-class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
+class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public EfetFaturControls {
     Q_OBJECT
   public:
     explicit TfrmEfetFatur(QWidget* parent = nullptr);
@@ -156,43 +144,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     TNetConnection& Connection() override { return netEfetFatur; }
     void Reload() override { sbtVerificarClick(); }
 
-    // ---- components ---------------------------------------------------------------------
-    TButtonFlat* sbtCadastro;
-    TButtonFlat* sbtImpEfetTrans;
-    TButtonFlat* sbtHistorico;
-    QAction* mnuDuplComens;
-    QAction* mnuImportar;
-    QAction* mnuHistorico;
-
-    QFrame* panFiltro;
-    QLabel* lblFilial;
-    TMaskEdit* medCdFilial;
-    TBtnPesquisa* btpFilial;
-    QLineEdit* edtNmFilial;
-    QLabel* lblCliente;
-    TMaskEdit* medCdCliente;
-    TBtnPesquisa* btpCliente;
-    QLineEdit* edtNmCliente;
-    QLabel* lblEfetivos;
-    QComboBox* cbbEfetivos;
-    QStackedWidget* nbkOpcao;
-    QLabel* lblDtLanc;
-    TDateEditPlus* depDataFatu;
-    QLabel* lblServico;
-    TMaskEdit* medCdServico;
-    TBtnPesquisa* btpServico;
-    QLineEdit* edtNmServico;
-
-    QTabWidget* pgcPadrao;
-    QWidget* tshEfetivo;
-    QStackedWidget* nbkGrid;
-    TDBGrid* dbgData;
-    TDBGrid* dbgServico;
-    QFrame* panDesc;
-    TDBText* dbtDesc;
-    QWidget* tshTurno;
-    TDBGrid* dbgTurno;
-
   private:
     // Declared before the references to what it holds, so that it is made first.
     EfetFaturSession session_;
@@ -217,39 +168,18 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     ClientDataSet& cdsTurno = session_.cdsTurno;
     ClientDataSet& cdsItRatEfet = session_.cdsItRatEfet;
 
-    DataSource dtsFilial{&qryFilial.DataSet()};
-    DataSource dtsCliente{&cdsCliente};
-    DataSource dtsServico{&cdsServico};
-    DataSource dtsTurno{&cdsTurno};
-    DataSource dtsFatuPla{&cdsFatuPla};
-
-    // ---- working state ------------------------------------------------------------------
-    // The current row key: service code and billing date of the row under the cursor.
-    QString CurServ;
-    QDate CurDate;
+    // ---- working state, the session's ---------------------------------------------------
+    QString& CurServ = session_.CurServ;
+    QDate& CurDate = session_.CurDate;
     QString& NullFields = session_.NullFields;
     QString& TurnoFields = session_.TurnoFields;
-    // The date last tested against the client's assessed billing periods.
-    QDate CliFatDate;
-    // Apportionment links numbered on this screen; new links get temporary negative numbers.
-    double ItRatSeq = 0;
+    QDate& CliFatDate = session_.CliFatDate;
+    double& ItRatSeq = session_.ItRatSeq;
 
   private:
-    void BuildCommands();
-    void BuildFilterPanel();
-    void BuildPages();
-    void BuildHeadcountGrids(QWidget* page);
-    void BuildShiftGrid(QWidget* page);
-    void DefineDataSets();
     void ConnectHandlers();
     void ConnectShiftHandlers();
-    void SetTabOrder();
-
-    // The service record (cdsServico) of the row under the cursor's own service, which the
-    // row's checks and typing rules read; fetched when the record held is another's.
-    const ClientDataSet& RowService();
-    // No sale value can be typed for the row's service.
-    bool SaleValueFixedForRow();
+    void ConnectApportionmentHandlers();
 
     // The filter as the server calls take it.
     bool ByServiceMode() const;
@@ -269,44 +199,18 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen {
     void ShowBranchNameFromTable();
     void ShowApportionmentButtons();
     void SetFilterEnabled(bool enabled);
-    bool DateOpenForEditing();
-    void ProposeBillingDate();
-    void StampRowWithFilter();
     // False when the items could not be read again.
     bool ReloadApportionmentAfterSave();
-    // The steps of a row's post that are not billing rules of their own.
-    void CheckDateOpen();
-    void CheckRowDate();
-    void ZeroFillOrCheckCount(packets::FieldName field);
-    void ZeroFillOrCheckSaleValue();
-    // Whether the server has a row of the filter's service on the row's date already.
-    bool BillingDateTaken();
     // Selects the count's column in the grid shown, remembering its place in both grids.
-    void SelectCountColumn(const QString& field, qint32& inData, qint32& inServico);
+    void SelectCountColumn(const QString& field);
     // The column left holds a count below zero; failing puts the focus back on it.
     bool NegativeCountLeft(const QString& column) const;
     [[noreturn]] void FailOnCount(const QString& column);
     static QString NegativeCountKey(const QString& count);
-
-    // ---- the shift breakdown's own steps ------------------------------------------------
     // The shifts of the current row key, as the server has them.
     void LoadShifts();
-    // The shift row takes the filter's branch and client and the current row key.
-    void StampShiftRow();
-    void CheckShiftQuantity();
-
-    FocusScope* panFiltroScope_;
-    FocusScope* pgcPadraoScope_;
-    FocusScope* tshEfetivoScope_;
-
-    // ---- the apportionment's own steps ---------------------------------------------------
-    void ConnectApportionmentHandlers();
     // The dialog over the current row's items, opened from the billed count's cell.
     void ApportionFromGrid(TDBGrid* grid);
-    // The items' diners above zero, added up.
-    double ApportionedDiners();
-    // Every item's diners emptied, each posted as it stands.
-    void ClearApportionment();
 };
 
 // Module state of the headcount screen. The instance reference empties itself when the

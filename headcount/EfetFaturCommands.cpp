@@ -55,20 +55,8 @@ QString SelectedFieldName(const TDBGrid* grid) {
 
 // ---- command state -----------------------------------------------------------------------
 
-bool TfrmEfetFatur::DateOpenForEditing() {
-    if (cdsParams.IsEmpty()) return true;
-    QDate relevant;
-    if (nbkOpcao->currentIndex() == 1) {
-        relevant = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
-        if (cdsEfetFatu.IsEmpty() || relevant == ZeroDate()) return true;
-    } else {
-        relevant = FilterDate();
-    }
-    return !ClosedDayRuleOf(cdsParams).IsClosed(relevant);
-}
-
 void TfrmEfetFatur::ControlaBotoes() {
-    const bool open = DateOpenForEditing();
+    const bool open = session_.DateOpenForEditing(Filter());
     dbgData->SetOption(TDBGrid::dgEditing, open);
     dbgServico->SetOption(TDBGrid::dgEditing, open);
 
@@ -155,13 +143,9 @@ void TfrmEfetFatur::dtsPadraoStateChange() {
 }
 
 void TfrmEfetFatur::Verifica_Nbk() {
-    if (ByServiceMode()) {
-        CurServ = Service();
-        CurDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
-    } else {
-        CurServ = cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
-        CurDate = FilterDate();
-    }
+    const RowKey key = session_.CurrentKey(Filter());
+    CurServ = key.service;
+    CurDate = key.date;
 }
 
 void TfrmEfetFatur::tshEfetivoEnter() { ControlaBotoes(); }
@@ -191,14 +175,14 @@ void TfrmEfetFatur::sbtAlterarClick() {
     }
     TfrmPadraoSimples::sbtAlterarClick();
     const QString selected = SelectedFieldName(dbgData);
-    if (selected == HeadcountFields::QTCOMEFATU) {
-        SelectCountColumn(selected, inComen, inComen1);
-    } else if (selected == HeadcountFields::QTCOMEPREV) {
-        SelectCountColumn(selected, inComen2, inComen3);
-    }
+    if (selected == HeadcountFields::QTCOMEFATU || selected == HeadcountFields::QTCOMEPREV)
+        SelectCountColumn(selected);
 }
 
-void TfrmEfetFatur::SelectCountColumn(const QString& field, qint32& inData, qint32& inServico) {
+void TfrmEfetFatur::SelectCountColumn(const QString& field) {
+    const bool billed = field == HeadcountFields::QTCOMEFATU;
+    qint32& inData = billed ? inComen : inComen2;
+    qint32& inServico = billed ? inComen1 : inComen3;
     inData = IndiceCol(dbgData, field);
     inServico = IndiceCol(dbgServico, field);
     if (nbkGrid->currentIndex() == 0) {
@@ -299,7 +283,7 @@ void TfrmEfetFatur::dbgServicoColExit() {
         bool taken = false;
         FocusOnFailure(billingDate, [&] {
             BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsValidaData")));
-            taken = BillingDateTaken();
+            taken = session_.BillingDateTaken(session_.CurrentKey(Filter()));
         });
         if (taken) {
             billingDate.FocusControl();
@@ -308,7 +292,7 @@ void TfrmEfetFatur::dbgServicoColExit() {
     }
     if (!Editing(cdsEfetFatu.State())) return;
     if (NegativeCountLeft(column)) FailOnCount(column);
-    if (dateLeft) CheckDateOpen();
+    if (dateLeft) session_.CheckDateOpen();
 }
 
 bool TfrmEfetFatur::NegativeCountLeft(const QString& column) const {
@@ -343,7 +327,8 @@ void TfrmEfetFatur::dbgDataKeyPress(QChar& key) {
         (field == HeadcountFields::CDSERVFILI || field == HeadcountFields::NMSERVICO) &&
         !TabOrEnter(key))
         key = QChar();
-    if (field == HeadcountFields::VRSERVFATUDT && SaleValueFixedForRow()) key = QChar();
+    if (field == HeadcountFields::VRSERVFATUDT && session_.SaleValueFixedForRow(Filter()))
+        key = QChar();
 }
 
 void TfrmEfetFatur::dbgServicoKeyDown(int& key, Qt::KeyboardModifiers) {
@@ -366,7 +351,8 @@ void TfrmEfetFatur::dbgServicoKeyPress(QChar& key) {
     if (field == HeadcountFields::VRSERVFATUDT && Editing(state)) limit(7, 3);
     if (state != DataSetState::Insert && field == HeadcountFields::DIASEMANA && !TabOrEnter(key))
         throw EAbort();
-    if (field == HeadcountFields::VRSERVFATUDT && SaleValueFixedForRow()) key = QChar();
+    if (field == HeadcountFields::VRSERVFATUDT && session_.SaleValueFixedForRow(Filter()))
+        key = QChar();
 }
 
 }  // namespace fai

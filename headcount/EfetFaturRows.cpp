@@ -33,21 +33,9 @@ void TfrmEfetFatur::cdsEfetFatuBeforeInsert() {
 }
 
 void TfrmEfetFatur::cdsEfetFatuAfterInsert() {
-    if (nbkGrid->currentIndex() == 1) ProposeBillingDate();
-}
-
-// A new row continues the service's days: the day after the last one entered, but never a
-// closed day; the branch's processing date when the service has none yet.
-void TfrmEfetFatur::ProposeBillingDate() {
-    {
-        BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
-        const QString client =
-            cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString() + medCdCliente->Text();
-        session_.LoadLatestDate(Branch(), Service(), client);
-    }
-    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
-    billingDate.SetAsDateTime(session_.NextBillingDate(DataProc(Branch())));
-    billingDate.FocusControl();
+    if (!ByServiceMode()) return;
+    BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsVerifData")));
+    session_.ProposeBillingDate(Filter(), medCdCliente->Text(), DataProc(Branch()));
 }
 
 void TfrmEfetFatur::cdsEfetFatuBeforeEdit() {
@@ -65,78 +53,21 @@ void TfrmEfetFatur::cdsEfetFatuBeforeDelete() {
 // list of what stays empty goes with the save.
 void TfrmEfetFatur::cdsEfetFatuBeforePost() {
     boComen = false;
-    StampRowWithFilter();
-    CheckDateOpen();
+    const LoadFilter filter = Filter();
+    session_.StampRow(filter);
+    session_.CheckDateOpen();
     Vd_CliFat();
     Vd_QtdTurno();
-    if (nbkGrid->currentIndex() == 1) CheckRowDate();
-    ZeroFillOrCheckCount(HeadcountFields::QTCOMEFATU);
-    ZeroFillOrCheckCount(HeadcountFields::QTCOMEPREV);
-    ZeroFillOrCheckSaleValue();
+    if (filter.byService) session_.CheckRowDate(filter);
+    if (const auto negative = session_.ZeroFillCounts()) {
+        if (*negative == HeadcountFields::VRSERVFATUDT) Fail(QStringLiteral("ValoVend_Inv"));
+        // A count below zero is refused with its column selected.
+        boComen = *negative == HeadcountFields::QTCOMEFATU;
+        SelectCountColumn(QString(*negative));
+        Fail(NegativeCountKey(*negative));
+    }
     NullFields = NullFieldList(cdsEfetFatu);
     Vd_DtFatuPla();
-}
-
-void TfrmEfetFatur::StampRowWithFilter() {
-    cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).SetAsString(Branch());
-    cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).SetAsString(Client());
-    if (ByServiceMode()) {
-        cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetAsString(Service());
-    } else {
-        cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(FilterDate());
-    }
-}
-
-// A row without a date is not on a closed day: it is told that its date is missing.
-void TfrmEfetFatur::CheckDateOpen() {
-    if (!session_.RowOnClosedDay()) return;
-    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).FocusControl();
-    Fail(QStringLiteral("DATA_BLOQ"));
-}
-
-// By service the date is the row's key: no row is saved without one, a stored row whose
-// date was cleared included, and a new row's must be free.
-void TfrmEfetFatur::CheckRowDate() {
-    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
-    const bool newRow = cdsEfetFatu.State() == DataSetState::Insert;
-    FocusOnFailure(billingDate, [&] {
-        if (billingDate.IsNull()) Fail(QStringLiteral("Data_Emp"));
-        if (newRow && BillingDateTaken()) Fail(QStringLiteral("Data_ja_cad"));
-    });
-}
-
-bool TfrmEfetFatur::BillingDateTaken() {
-    return session_.BillingDateTaken(
-        {Branch(), Client(), Service(),
-         cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()});
-}
-
-// A count typed below zero is refused with its column selected; one left empty is 0.
-void TfrmEfetFatur::ZeroFillOrCheckCount(packets::FieldName field) {
-    Field& count = cdsEfetFatu.FieldByName(field);
-    if (count.AsString().isEmpty()) {
-        count.SetAsFloat(0);
-        return;
-    }
-    if (count.AsFloat() >= 0) return;
-    const QString name(field);
-    boComen = name == HeadcountFields::QTCOMEFATU;
-    if (boComen) {
-        SelectCountColumn(name, inComen, inComen1);
-    } else {
-        SelectCountColumn(name, inComen2, inComen3);
-    }
-    Fail(NegativeCountKey(name));
-}
-
-void TfrmEfetFatur::ZeroFillOrCheckSaleValue() {
-    Field& value = cdsEfetFatu.FieldByName(HeadcountFields::VRSERVFATUDT);
-    if (value.AsString().isEmpty()) {
-        value.SetAsFloat(0);
-    } else if (value.AsFloat() < 0) {
-        boComen = false;
-        Fail(QStringLiteral("ValoVend_Inv"));
-    }
 }
 
 // Saved at once: a failed save leaves the grid as the server has it, so that what the

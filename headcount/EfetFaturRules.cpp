@@ -19,49 +19,9 @@ void TfrmEfetFatur::pgcPadraoEnter() {
     session_.LoadParams(Branch());
 }
 
-// A day inside a billing period already assessed for the client is closed, both ends of the
-// period included.
-void TfrmEfetFatur::Vd_CliFat() {
-    const QDate day = ByServiceMode()
-                          ? cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()
-                          : FilterDate();
-    CliFatDate = day;
-    if (session_.Assessed(day)) Fail(QStringLiteral("Efet_Apur"));
-}
+void TfrmEfetFatur::Vd_CliFat() { session_.CheckAssessedDay(Filter()); }
 
-// The column exit fetches the record as the clerk works along a row, but going down a
-// column or a reload brings another row under the cursor with no column left: the record
-// held may then be another service's, and a row must never be checked with another's flags.
-const ClientDataSet& TfrmEfetFatur::RowService() {
-    const QString service = ByServiceMode()
-                                ? Service()
-                                : cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString();
-    if (service.isEmpty() ||
-        cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString() == service)
-        return cdsServico;
-    session_.FindServices(Branch(), Client(), service);
-    return cdsServico;
-}
-
-bool TfrmEfetFatur::SaleValueFixedForRow() {
-    return RowService().FieldByName(ServiceFields::IDVLRVARDATA).AsString() == QLatin1String("N");
-}
-
-// For services compared with the catering planning, the billed count must be the planned
-// one; a planning of 0 (or none) asks nothing.
-void TfrmEfetFatur::Vd_DtFatuPla() {
-    if (RowService().FieldByName(ServiceFields::IDCONSCOMFAT).AsString() != QLatin1String("S"))
-        return;
-    const bool byDate = nbkGrid->currentIndex() == 0;
-    const QString service =
-        byDate ? cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString() : Service();
-    const QDate date =
-        byDate ? FilterDate() : cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
-    const double planned = session_.PlannedDiners({Branch(), Client(), service, date});
-    if (DiffersFromPlanning(cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat(),
-                            planned))
-        Fail(QStringLiteral("EfetDifere_Inf"));
-}
+void TfrmEfetFatur::Vd_DtFatuPla() { session_.CheckPlanning(Filter()); }
 
 // When shift quantities are stored, they must add up to the row's billed count; with none
 // stored the row needs no breakdown. A failure leaves the focus on the grid to correct.

@@ -3,8 +3,11 @@
 #include "AssessedPeriod.h"
 #include "CheckResultServ.h"
 #include "EfetFaturData.h"
+#include "FocusOnFailure.h"
 #include "HistoryFields.h"
 #include "NamedResults.h"
+#include "Planning.h"
+#include "ScopedDetach.h"
 #include "UserBranches.h"
 
 namespace fai {
@@ -41,6 +44,104 @@ EfetFaturSession::EfetFaturSession() {
         {QStringLiteral("SELECT CDFILIAL, NMFILIAL FROM FILIAL"),
          QStringLiteral("WHERE (CDFILIAL = :P_CDFILIAL OR :P_TCDFILIAL = 'T') ORDER BY CDFILIAL")});
     RestrictToUserBranches(qryFilial);
+}
+
+RowKey EfetFaturSession::CurrentKey(const LoadFilter& filter) const {
+    if (filter.byService)
+        return {filter.branch, filter.client, filter.service,
+                cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()};
+    return {filter.branch, filter.client,
+            cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString(), filter.date};
+}
+
+// The column exit fetches the record as the clerk works along a row, but going down a
+// column or a reload brings another row under the cursor with no column left: the record
+// held may then be another service's, and a row must never be checked with another's flags.
+const ClientDataSet& EfetFaturSession::RowService(const LoadFilter& filter) {
+    const QString service = CurrentKey(filter).service;
+    if (service.isEmpty() ||
+        cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString() == service)
+        return cdsServico;
+    FindServices(filter.branch, filter.client, service);
+    return cdsServico;
+}
+
+bool EfetFaturSession::SaleValueFixedForRow(const LoadFilter& filter) {
+    return RowService(filter).FieldByName(ServiceFields::IDVLRVARDATA).AsString() ==
+           QLatin1String("N");
+}
+
+bool EfetFaturSession::DateOpenForEditing(const LoadFilter& filter) const {
+    if (cdsParams.IsEmpty()) return true;
+    if (!filter.byService) return !ClosedDayRuleOf(cdsParams).IsClosed(filter.date);
+    const QDate day = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime();
+    return cdsEfetFatu.IsEmpty() || day == ZeroDate() || !ClosedDayRuleOf(cdsParams).IsClosed(day);
+}
+
+void EfetFaturSession::CheckAssessedDay(const LoadFilter& filter) {
+    CliFatDate = CurrentKey(filter).date;
+    if (Assessed(CliFatDate)) msgPadrao.Fail(QStringLiteral("Efet_Apur"));
+}
+
+void EfetFaturSession::CheckPlanning(const LoadFilter& filter) {
+    if (RowService(filter).FieldByName(ServiceFields::IDCONSCOMFAT).AsString() !=
+        QLatin1String("S"))
+        return;
+    const double planned = PlannedDiners(CurrentKey(filter));
+    if (DiffersFromPlanning(cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat(),
+                            planned))
+        msgPadrao.Fail(QStringLiteral("EfetDifere_Inf"));
+}
+
+// A row without a date is not on a closed day: it is told that its date is missing.
+void EfetFaturSession::CheckDateOpen() {
+    if (!RowOnClosedDay()) return;
+    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).FocusControl();
+    msgPadrao.Fail(QStringLiteral("DATA_BLOQ"));
+}
+
+void EfetFaturSession::CheckRowDate(const LoadFilter& filter) {
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
+    const bool newRow = cdsEfetFatu.State() == DataSetState::Insert;
+    FocusOnFailure(billingDate, [&] {
+        if (billingDate.IsNull()) msgPadrao.Fail(QStringLiteral("Data_Emp"));
+        if (newRow && BillingDateTaken(CurrentKey(filter)))
+            msgPadrao.Fail(QStringLiteral("Data_ja_cad"));
+    });
+}
+
+void EfetFaturSession::StampRow(const LoadFilter& filter) {
+    cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).SetAsString(filter.branch);
+    cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).SetAsString(filter.client);
+    if (filter.byService) {
+        cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetAsString(filter.service);
+    } else {
+        cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(filter.date);
+    }
+}
+
+std::optional<packets::FieldName> EfetFaturSession::ZeroFillCounts() {
+    for (packets::FieldName name : {HeadcountFields::QTCOMEFATU, HeadcountFields::QTCOMEPREV,
+                                    HeadcountFields::VRSERVFATUDT}) {
+        Field& value = cdsEfetFatu.FieldByName(name);
+        if (value.AsString().isEmpty()) {
+            value.SetAsFloat(0);
+        } else if (value.AsFloat() < 0) {
+            return name;
+        }
+    }
+    return std::nullopt;
+}
+
+void EfetFaturSession::ProposeBillingDate(const LoadFilter& filter,
+                                          const QString& clientRegistration,
+                                          const QDate& processingDate) {
+    LoadLatestDate(
+        filter.branch, filter.service,
+        cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString() + clientRegistration);
+    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
+    billingDate.SetAsDateTime(NextBillingDate(processingDate));
+    billingDate.FocusControl();
 }
 
 void EfetFaturSession::LoadHeadcounts(const LoadFilter& filter) {
@@ -141,6 +242,68 @@ void EfetFaturSession::LoadShifts(const RowKey& key) {
     QDate date = key.date;
     cdsTurno.SetData(
         SinglePacket(netEfetFatur.AppServer().GetTurno(key.branch, key.client, service, date)));
+}
+
+void EfetFaturSession::StampShiftRow(const RowKey& key) {
+    cdsTurno.FieldByName(ShiftFields::CDCLIENTE).SetAsString(key.client);
+    cdsTurno.FieldByName(ShiftFields::CDFILIAL).SetAsString(key.branch);
+    cdsTurno.FieldByName(ShiftFields::CDSERVFILI).SetAsString(key.service);
+    cdsTurno.FieldByName(ShiftFields::DTFATURAMTUR).SetAsDateTime(key.date);
+}
+
+// No quantity of diners is negative, so a new one is refused below 0 too.
+void EfetFaturSession::CheckShiftQuantity() {
+    const Field& quantity = cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR);
+    const bool nothingStored = quantity.TextOf(quantity.OldValue()).isEmpty();
+    if (nothingStored && quantity.AsFloat() == 0) msgPadrao.Fail(QStringLiteral("QtTurno_Inf"));
+    if (quantity.AsFloat() < 0) msgPadrao.Fail(QStringLiteral("Quant_Inv"));
+}
+
+// Read without moving the cursor, which may be on a row the dialog left in view.
+double EfetFaturSession::ApportionedDiners() {
+    const Field& diners = cdsItRatEfet.FieldByName(ApportionmentFields::QTEFETIVOS);
+    double total = 0;
+    cdsItRatEfet.ForEachRow([&](const RowView& row) {
+        if (const double value = row.AsFloat(diners); value > 0) total += value;
+    });
+    return total;
+}
+
+// An item emptied asks the server to drop its link; there is nothing to number or stamp.
+void EfetFaturSession::ClearApportionment() {
+    ScopedDetach unchecked(cdsItRatEfet.BeforePost);
+    Field& diners = cdsItRatEfet.FieldByName(ApportionmentFields::QTEFETIVOS);
+    for (cdsItRatEfet.First(); !cdsItRatEfet.Eof(); cdsItRatEfet.Next()) {
+        if (diners.AsFloat() <= 0) continue;
+        cdsItRatEfet.Edit();
+        diners.Clear();
+        cdsItRatEfet.Post();
+    }
+}
+
+// The number and the key let the server store a new link with the row it belongs to.
+void EfetFaturSession::CompleteApportionmentItem(const LoadFilter& filter) {
+    Field& diners = cdsItRatEfet.FieldByName(ApportionmentFields::QTEFETIVOS);
+    if (diners.AsFloat() < 0) {
+        diners.FocusControl();
+        msgPadrao.Fail(QStringLiteral("QTEFET<0"));
+    }
+    if (diners.AsFloat() == 0) {
+        diners.Clear();
+        return;
+    }
+    Field& link = cdsItRatEfet.FieldByName(ApportionmentFields::NRITRATEFECLIFAT);
+    if (!link.IsNull()) return;
+    ItRatSeq += 1;
+    link.SetAsFloat(-ItRatSeq);
+    const RowKey key = CurrentKey(filter);
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDFILIAL)
+        .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).AsString());
+    cdsItRatEfet.FieldByName(ApportionmentFields::DTFATURAM).SetAsDateTime(key.date);
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDSERVFILI).SetAsString(key.service);
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDSERVPLAN).SetAsString(key.service);
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDCLIENTE)
+        .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString());
 }
 
 void EfetFaturSession::LoadApportionment(const RowKey& key) {

@@ -49,25 +49,9 @@ void TfrmEfetFatur::cdsTurnoBeforeEdit() { Vd_CliFat(); }
 
 void TfrmEfetFatur::cdsTurnoBeforePost() {
     Verifica_Nbk();
-    StampShiftRow();
-    CheckShiftQuantity();
+    session_.StampShiftRow({Branch(), Client(), CurServ, CurDate});
+    session_.CheckShiftQuantity();
     TurnoFields = NullFieldList(cdsTurno);
-}
-
-void TfrmEfetFatur::StampShiftRow() {
-    cdsTurno.FieldByName(ShiftFields::CDCLIENTE).SetAsString(Client());
-    cdsTurno.FieldByName(ShiftFields::CDFILIAL).SetAsString(Branch());
-    cdsTurno.FieldByName(ShiftFields::CDSERVFILI).SetAsString(CurServ);
-    cdsTurno.FieldByName(ShiftFields::DTFATURAMTUR).SetAsDateTime(CurDate);
-}
-
-// A shift the server holds no quantity for needs one; once it has one, it may go down to 0
-// but never below. No quantity of diners is negative, so a new one is refused below 0 too.
-void TfrmEfetFatur::CheckShiftQuantity() {
-    const Field& quantity = cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR);
-    const bool nothingStored = quantity.TextOf(quantity.OldValue()).isEmpty();
-    if (nothingStored && quantity.AsFloat() == 0) Fail(QStringLiteral("QtTurno_Inf"));
-    if (quantity.AsFloat() < 0) Fail(QStringLiteral("Quant_Inv"));
 }
 
 // Saved at once; a refused save shows the quantities as stored again.

@@ -1,18 +1,18 @@
-// The headcount screen's controls, datasets and the wiring of their events.
-#include "Cli_fai00400.h"
+#include "EfetFaturControls.h"
 
-#include "EfetFaturData.h"
-#include "EventGuard.h"
+#include "EfetFaturSession.h"
 #include "FocusScope.h"
+#include "HeadcountFields.h"
 #include "PageFocus.h"
 #include "ScreenControls.h"
+#include "ShiftFields.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
 #include "TDBText.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
-#include "UserBranches.h"
+#include "TfrmPadraoSimples.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -51,35 +51,48 @@ TColumn& AddColumn(TDBGrid* grid, packets::FieldName field, int width = -1) {
 
 }  // namespace
 
-void TfrmEfetFatur::BuildCommands() {
-    AddMenuSeparator();
-    mnuDuplComens = AddMenuEntry("mnuDuplComens", QStringLiteral("&Duplicação de Comensais"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnuImportar = AddMenuEntry("mnuImportar", QStringLiteral("I&mportar Efetivos Transportados"),
-                               QKeySequence(Qt::CTRL | Qt::Key_M));
-    mnuHistorico = AddMenuEntry("mnuHistorico", QStringLiteral("&Histórico"),
-                                QKeySequence(Qt::CTRL | Qt::Key_H));
-    const QList<QAction*> entries = mnuManutencao->actions();
-    if (const qsizetype at = entries.indexOf(mnuDuplComens); at > 0)
-        entries[at - 1]->setObjectName(QStringLiteral("N1"));
-    sbtCadastro = AddToolButton("sbtCadastro", QStringLiteral("Duplicar"),
-                                QStringLiteral("Duplicação de Comensais"), mnuDuplComens,
-                                QStyle::SP_FileLinkIcon);
-    sbtImpEfetTrans = AddToolButton("sbtImpEfetTrans", QStringLiteral("Importar"),
-                                    QStringLiteral("Importar Efetivos Transportado"), mnuImportar,
-                                    QStyle::SP_ArrowDown);
-    sbtHistorico = AddToolButton("sbtHistorico", QStringLiteral("Histórico"),
-                                 QStringLiteral("Histórico do Efetivo"), mnuHistorico,
-                                 QStyle::SP_FileDialogDetailedView);
-    for (TButtonFlat* button :
-         {sbtConfirmar, sbtCancelar, sbtIncluir, sbtAlterar, sbtExcluir, sbtProcurar, sbtVerificar,
-          sbtCadastro, sbtImpEfetTrans, sbtHistorico})
-        button->setEnabled(false);
-    SyncMenuEntries();
+void EfetFaturControls::BuildControls(TfrmPadraoSimples& screen, EfetFaturSession& session) {
+    dtsFilial.SetDataSet(&session.qryFilial.DataSet());
+    dtsCliente.SetDataSet(&session.cdsCliente);
+    dtsServico.SetDataSet(&session.cdsServico);
+    dtsTurno.SetDataSet(&session.cdsTurno);
+    dtsFatuPla.SetDataSet(&session.cdsFatuPla);
+    BuildCommands(screen);
+    BuildFilterPanel(screen);
+    BuildPages(screen, screen.dtsPadrao);
+    SetTabOrder();
 }
 
-void TfrmEfetFatur::BuildFilterPanel() {
-    panFiltro = Named(new QFrame(ClientArea()), "panFiltro");
+void EfetFaturControls::BuildCommands(TfrmPadraoSimples& screen) {
+    screen.AddMenuSeparator();
+    mnuDuplComens = screen.AddMenuEntry("mnuDuplComens", QStringLiteral("&Duplicação de Comensais"),
+                                        QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuImportar =
+        screen.AddMenuEntry("mnuImportar", QStringLiteral("I&mportar Efetivos Transportados"),
+                            QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuHistorico = screen.AddMenuEntry("mnuHistorico", QStringLiteral("&Histórico"),
+                                       QKeySequence(Qt::CTRL | Qt::Key_H));
+    const QList<QAction*> entries = screen.mnuManutencao->actions();
+    if (const qsizetype at = entries.indexOf(mnuDuplComens); at > 0)
+        entries[at - 1]->setObjectName(QStringLiteral("N1"));
+    sbtCadastro = screen.AddToolButton("sbtCadastro", QStringLiteral("Duplicar"),
+                                       QStringLiteral("Duplicação de Comensais"), mnuDuplComens,
+                                       QStyle::SP_FileLinkIcon);
+    sbtImpEfetTrans = screen.AddToolButton("sbtImpEfetTrans", QStringLiteral("Importar"),
+                                           QStringLiteral("Importar Efetivos Transportado"),
+                                           mnuImportar, QStyle::SP_ArrowDown);
+    sbtHistorico = screen.AddToolButton("sbtHistorico", QStringLiteral("Histórico"),
+                                        QStringLiteral("Histórico do Efetivo"), mnuHistorico,
+                                        QStyle::SP_FileDialogDetailedView);
+    for (TButtonFlat* button : {screen.sbtConfirmar, screen.sbtCancelar, screen.sbtIncluir,
+                                screen.sbtAlterar, screen.sbtExcluir, screen.sbtProcurar,
+                                screen.sbtVerificar, sbtCadastro, sbtImpEfetTrans, sbtHistorico})
+        button->setEnabled(false);
+    screen.SyncMenuEntries();
+}
+
+void EfetFaturControls::BuildFilterPanel(TfrmPadraoSimples& screen) {
+    panFiltro = Named(new QFrame(screen.ClientArea()), "panFiltro");
     panFiltro->setFrameShape(QFrame::StyledPanel);
 
     lblFilial = MakeLabel(panFiltro, "lblFilial", QStringLiteral("Filial"));
@@ -137,17 +150,17 @@ void TfrmEfetFatur::BuildFilterPanel() {
     panFiltroScope_ = new FocusScope(panFiltro);
 }
 
-void TfrmEfetFatur::BuildPages() {
-    pgcPadrao = Named(new QTabWidget(ClientArea()), "pgcPadrao");
+void EfetFaturControls::BuildPages(TfrmPadraoSimples& screen, DataSource& rows) {
+    pgcPadrao = Named(new QTabWidget(screen.ClientArea()), "pgcPadrao");
     tshEfetivo = Named(new QWidget, "tshEfetivo");
     tshTurno = Named(new QWidget, "tshTurno");
     pgcPadrao->addTab(tshEfetivo, QStringLiteral("Efetivo"));
     pgcPadrao->addTab(tshTurno, QStringLiteral("Turno"));
     CarryFocusIntoClickedPages(pgcPadrao);
-    BuildHeadcountGrids(tshEfetivo);
+    BuildHeadcountGrids(tshEfetivo, rows);
     BuildShiftGrid(tshTurno);
 
-    auto* area = new QVBoxLayout(ClientArea());
+    auto* area = new QVBoxLayout(screen.ClientArea());
     area->setContentsMargins(0, 0, 0, 0);
     area->setSpacing(4);
     area->addWidget(panFiltro);
@@ -157,7 +170,7 @@ void TfrmEfetFatur::BuildPages() {
     tshEfetivoScope_ = new FocusScope(tshEfetivo);
 }
 
-void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
+void EfetFaturControls::BuildHeadcountGrids(QWidget* page, DataSource& rows) {
     nbkGrid = Named(new QStackedWidget(page), "nbkGrid");
     auto* datePage = Named(new QWidget(nbkGrid), "Grid Data");
     auto* servicePage = Named(new QWidget(nbkGrid), "Grid Servico");
@@ -168,7 +181,7 @@ void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(grid);
         nbkGrid->addWidget(gridPage);
-        grid->SetDataSource(&dtsPadrao);
+        grid->SetDataSource(&rows);
     }
 
     AddColumn(dbgData, HeadcountFields::CDSERVFILI, 40);
@@ -190,7 +203,7 @@ void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
     panDesc = Named(new QFrame(page), "panDesc");
     auto* caption = MakeLabel(panDesc, "lblDesc", QStringLiteral("Descrição para Emissão:"));
     dbtDesc = Named(new TDBText(panDesc), "dbtDesc");
-    dbtDesc->SetDataSource(&dtsPadrao);
+    dbtDesc->SetDataSource(&rows);
     dbtDesc->SetDataField(HeadcountFields::DSEMISSERCLI);
     dbtDesc->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* descRow = new QHBoxLayout(panDesc);
@@ -206,7 +219,7 @@ void TfrmEfetFatur::BuildHeadcountGrids(QWidget* page) {
     layout->addWidget(panDesc);
 }
 
-void TfrmEfetFatur::BuildShiftGrid(QWidget* page) {
+void EfetFaturControls::BuildShiftGrid(QWidget* page) {
     dbgTurno = Named(new TDBGrid(page), "dbgTurno");
     dbgTurno->SetOptions(TDBGrid::dgEditing | TDBGrid::dgTitles | TDBGrid::dgColumnResize |
                          TDBGrid::dgColLines | TDBGrid::dgRowLines | TDBGrid::dgTabs |
@@ -221,93 +234,12 @@ void TfrmEfetFatur::BuildShiftGrid(QWidget* page) {
     layout->addWidget(dbgTurno);
 }
 
-void TfrmEfetFatur::SetTabOrder() {
-    setTabOrder(medCdFilial, medCdCliente);
-    setTabOrder(medCdCliente, cbbEfetivos);
-    setTabOrder(cbbEfetivos, depDataFatu);
-    setTabOrder(depDataFatu, medCdServico);
-    setTabOrder(medCdServico, pgcPadrao);
-}
-
-void TfrmEfetFatur::DefineDataSets() {
-    msgPadrao.SetEntries(HeadcountMessages());
-    dtsPadrao.SetDataSet(&cdsEfetFatu);
-}
-
-void TfrmEfetFatur::ConnectHandlers() {
-    netEfetFatur.BeforeConnect = [this](TNetConnection& c) { netEfetFaturBeforeConnect(c); };
-
-    panFiltroScope_->OnEnter = [this] { panFiltroEnter(); };
-    panFiltroScope_->OnExit = [this] { panFiltroExit(); };
-    pgcPadraoScope_->OnEnter = [this] { pgcPadraoEnter(); };
-    tshEfetivoScope_->OnEnter = [this] { tshEfetivoEnter(); };
-    connect(pgcPadrao, &QTabWidget::currentChanged, this,
-            [this] { GuardEvent([this] { pgcPadraoChange(); }); });
-    connect(cbbEfetivos, &QComboBox::currentIndexChanged, this,
-            [this] { GuardEvent([this] { cbbEfetivosChange(); }); });
-
-    medCdFilial->OnChange = [this] { medCdFilialChange(); };
-    medCdCliente->OnChange = [this] { medCdClienteChange(); };
-    medCdServico->OnChange = [this] { medCdServicoChange(); };
-    medCdFilial->OnExit = [this] { medCdFilialExit(); };
-    medCdCliente->OnExit = [this] { medCdClienteExit(); };
-    medCdServico->OnExit = [this] { medCdServicoExit(); };
-    medCdCliente->OnEnter = [this] { medCdClienteEnter(); };
-    depDataFatu->OnExit = [this] { depDataFatuExit(); };
-    // F2 in a code box opens its list, so that the lookups need no mouse.
-    for (auto [box, button] : {std::pair{medCdFilial, btpFilial},
-                               {medCdCliente, btpCliente},
-                               {medCdServico, btpServico}}) {
-        box->OnKeyDown = [button](int& key, Qt::KeyboardModifiers shift) {
-            if (key != Qt::Key_F2 || shift != Qt::NoModifier) return;
-            key = 0;
-            if (button->isEnabled()) button->click();
-        };
-    }
-    btpFilial->OnBeforePesq = [this](bool& show) { btpFilialBeforePesq(show); };
-    btpFilial->OnAfterPesq = [this] { btpFilialAfterPesq(); };
-    btpCliente->OnBeforePesq = [this](bool& show) { btpClienteBeforePesq(show); };
-    btpCliente->OnAfterPesq = [this] { btpClienteAfterPesq(); };
-    btpServico->OnBeforePesq = [this](bool& show) { btpServicoBeforePesq(show); };
-    btpServico->OnAfterPesq = [this] { btpServicoAfterPesq(); };
-    const auto registration = [this](const Field& sender, QString& text, bool display) {
-        cdsClienteNRINSJURCLIEGetText(sender, text, display);
-    };
-    cdsCliente.FieldByName(ClientFields::NRINSJURCLIE).OnGetText = registration;
-    cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).OnGetText = registration;
-
-    ConnectApportionmentHandlers();
-    sbtCadastro->OnClick = [this] { sbtCadastroClick(); };
-    sbtImpEfetTrans->OnClick = [this] { sbtImpEfetTransClick(); };
-    sbtHistorico->OnClick = [this] { sbtHistoricoClick(); };
-    dbgData->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
-        dbgDataKeyDown(key, shift);
-    };
-    dbgData->OnKeyPress = [this](QChar& key) { dbgDataKeyPress(key); };
-    dbgServico->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
-        dbgServicoKeyDown(key, shift);
-    };
-    dbgServico->OnKeyPress = [this](QChar& key) { dbgServicoKeyPress(key); };
-    dbgData->OnColExit = [this] { dbgDataColExit(); };
-    dbgServico->OnColExit = [this] { dbgServicoColExit(); };
-
-    cdsEfetFatu.BeforeInsert = [this](ClientDataSet&) { cdsEfetFatuBeforeInsert(); };
-    cdsEfetFatu.AfterInsert = [this](ClientDataSet&) { cdsEfetFatuAfterInsert(); };
-    cdsEfetFatu.BeforeEdit = [this](ClientDataSet&) { cdsEfetFatuBeforeEdit(); };
-    cdsEfetFatu.BeforePost = [this](ClientDataSet&) { cdsEfetFatuBeforePost(); };
-    cdsEfetFatu.AfterPost = [this](ClientDataSet&) { cdsEfetFatuAfterPost(); };
-    cdsEfetFatu.AfterDelete = cdsEfetFatu.AfterPost;
-    cdsEfetFatu.AfterCancel = [this](ClientDataSet&) { cdsEfetFatuAfterCancel(); };
-    cdsEfetFatu.BeforeDelete = [this](ClientDataSet&) { cdsEfetFatuBeforeDelete(); };
-    cdsEfetFatu.BeforeScroll = [this](ClientDataSet&) { cdsEfetFatuBeforeScroll(); };
-    cdsEfetFatu.AfterScroll = [this](ClientDataSet&) { cdsEfetFatuAfterScroll(); };
-    cdsEfetFatu.OnCalcFields = [this](ClientDataSet&) { cdsEfetFatuCalcFields(); };
-    cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).OnChange = [this](Field&) {
-        cdsEfetFatuCDSERVFILIChange();
-    };
-    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).OnSetText =
-        [this](Field& sender, const QString& text) { cdsEfetFatuDTFATURAMSetText(sender, text); };
-    ConnectShiftHandlers();
+void EfetFaturControls::SetTabOrder() {
+    QWidget::setTabOrder(medCdFilial, medCdCliente);
+    QWidget::setTabOrder(medCdCliente, cbbEfetivos);
+    QWidget::setTabOrder(cbbEfetivos, depDataFatu);
+    QWidget::setTabOrder(depDataFatu, medCdServico);
+    QWidget::setTabOrder(medCdServico, pgcPadrao);
 }
 
 }  // namespace fai
