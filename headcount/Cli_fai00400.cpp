@@ -80,33 +80,7 @@ void TfrmEfetFatur::netEfetFaturBeforeConnect(TNetConnection& connection) {
     connection.SetPort(WebPort());
 }
 
-void TfrmEfetFatur::FormShow() {
-    const bool branchFixed = ModuFili();
-    for (QWidget* control : std::initializer_list<QWidget*>{lblFilial, medCdFilial, btpFilial})
-        control->setEnabled(!branchFixed);
-    medCdFilial->SetText(FiliProcFat());
-    edtNmFilial->setText(NomeFiliProcFat());
-    if (EmptyString(medCdFilial->Text())) {
-        medCdFilial->SetText(FiliProc());
-        edtNmFilial->setText(NomeFiliProc());
-    }
-    // The processing date and the name are those of the branch the box ends up with: the
-    // working branch when there is no billing branch.
-    depDataFatu->SetDate(DataProc(Branch()));
-    if (!branchFixed) ShowBranchNameFromTable();
-}
-
-// Showing checks nothing: the name is the branch table's when it can be read, and stays the
-// working context's when the shared database cannot be reached; leaving the filter panel
-// checks the branch and says what is wrong.
-void TfrmEfetFatur::ShowBranchNameFromTable() {
-    try {
-        OpenBranchQuery(Branch(), QString());
-    } catch (const EError&) {
-        return;
-    }
-    edtNmFilial->setText(qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
-}
+void TfrmEfetFatur::FormShow() { filter_.ShowStartingBranch(ModuFili()); }
 
 void TfrmEfetFatur::FormActivate() { update(); }
 
@@ -144,21 +118,17 @@ void TfrmEfetFatur::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
 
 // ---- the filter as the server calls take it ----------------------------------------------
 
-bool TfrmEfetFatur::ByServiceMode() const { return cbbEfetivos->currentIndex() == 1; }
+bool TfrmEfetFatur::ByServiceMode() const { return filter_.ByServiceMode(); }
 
-LoadFilter TfrmEfetFatur::Filter() const {
-    return {Branch(), Client(), Service(), FilterDate(), ByServiceMode()};
-}
+LoadFilter TfrmEfetFatur::Filter() const { return filter_.Current(); }
 
-QString TfrmEfetFatur::Branch() const { return medCdFilial->Text(); }
+QString TfrmEfetFatur::Branch() const { return filter_.Branch(); }
 
-QString TfrmEfetFatur::Client() const {
-    return cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString();
-}
+QString TfrmEfetFatur::Client() const { return filter_.Client(); }
 
-QString TfrmEfetFatur::Service() const { return medCdServico->Text(); }
+QString TfrmEfetFatur::Service() const { return filter_.Service(); }
 
-QDate TfrmEfetFatur::FilterDate() const { return depDataFatu->GetDate(); }
+QDate TfrmEfetFatur::FilterDate() const { return filter_.Date(); }
 
 ClosedDayRule TfrmEfetFatur::ClosedDays() const { return ClosedDayRuleOf(cdsParams); }
 

@@ -4,6 +4,7 @@
 #include "DataSource.h"
 #include "EfetFaturControls.h"
 #include "EfetFaturData.h"
+#include "EfetFaturFilter.h"
 #include "EfetFaturSession.h"
 #include "HeadcountScreen.h"
 #include "TADOIBQuery.h"
@@ -147,6 +148,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
   private:
     // Declared before the references to what it holds, so that it is made first.
     EfetFaturSession session_;
+    EfetFaturFilter filter_{*this, session_};
 
   public:
     // The session's connection, lookup and datasets under the names the handlers use.
@@ -194,9 +196,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     void CancelTyping();
     // The checks of the filter and the load of its rows, as leaving the panel runs them.
     void ValidateFilterAndLoad();
-    // qryFilial on one branch, or on all of them with "T".
-    void OpenBranchQuery(const QString& branch, const QString& all);
-    void ShowBranchNameFromTable();
     void ShowApportionmentButtons();
     void SetFilterEnabled(bool enabled);
     // False when the items could not be read again.

@@ -118,19 +118,6 @@ void TfrmEfetFatur::DesabilitaBotoes(bool enabled) {
         button->setEnabled(enabled);
 }
 
-void TfrmEfetFatur::SetFilterEnabled(bool enabled) {
-    if (!ModuFili()) {
-        SetChildEnabled(panFiltro, enabled);
-    } else {
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 lblCliente, medCdCliente, btpCliente, lblEfetivos, cbbEfetivos})
-            control->setEnabled(enabled);
-    }
-    for (QWidget* control : std::initializer_list<QWidget*>{lblDtLanc, depDataFatu, lblServico,
-                                                            medCdServico, btpServico})
-        control->setEnabled(enabled);
-}
-
 // While a row is being edited the filter cannot change under it.
 void TfrmEfetFatur::dtsPadraoStateChange() {
     const DataSetState state = dtsPadrao.State();

@@ -1,205 +1,218 @@
-// The filter panel of the headcount screen: its boxes, their checks and the load of the
-// rows the filter names.
-#include "Cli_fai00400.h"
+#include "EfetFaturFilter.h"
 
-#include "BusyScope.h"
 #include "Consiste.h"
+#include "EfetFaturControls.h"
+#include "Errors.h"
 #include "FocusOnFailure.h"
 #include "ScopedDetach.h"
-#include "TButtonFlat.h"
-#include "TDBGrid.h"
+#include "TBtnPesquisa.h"
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 #include "UserBranches.h"
+#include "WorkingContext.h"
 
 #include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
-#include <QTabWidget>
 
 namespace fai {
 
-void TfrmEfetFatur::cbbEfetivosChange() {
-    const bool byService = ByServiceMode();
-    panDesc->setVisible(byService);
-    nbkOpcao->setCurrentIndex(byService ? 1 : 0);
-    nbkGrid->setCurrentIndex(byService ? 1 : 0);
-    cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetVisible(byService);
-    cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).SetVisible(!byService);
-    cdsEfetFatu.FieldByName(HeadcountFields::NMSERVICO).SetVisible(!byService);
-    if (byService) cdsServico.Close();
+EfetFaturFilter::EfetFaturFilter(EfetFaturControls& controls, EfetFaturSession& session)
+    : controls_(controls), session_(session) {}
+
+bool EfetFaturFilter::ByServiceMode() const { return controls_.cbbEfetivos->currentIndex() == 1; }
+
+QString EfetFaturFilter::Branch() const { return controls_.medCdFilial->Text(); }
+
+QString EfetFaturFilter::Client() const {
+    return session_.cdsCliente.FieldByName(ClientFields::CDCLIENTE).AsString();
 }
 
-void TfrmEfetFatur::medCdFilialChange() { edtNmFilial->clear(); }
+QString EfetFaturFilter::Service() const { return controls_.medCdServico->Text(); }
 
-void TfrmEfetFatur::medCdClienteChange() { edtNmCliente->clear(); }
+QDate EfetFaturFilter::Date() const { return controls_.depDataFatu->GetDate(); }
 
-void TfrmEfetFatur::medCdServicoChange() { edtNmServico->clear(); }
+LoadFilter EfetFaturFilter::Current() const {
+    return {Branch(), Client(), Service(), Date(), ByServiceMode()};
+}
 
-void TfrmEfetFatur::medCdFilialExit() { Vd_Filial(false); }
-
-void TfrmEfetFatur::medCdClienteExit() { Vd_Cliente(false); }
-
-void TfrmEfetFatur::medCdServicoExit() { Vd_Servico(false); }
-
-// The registration number is typed bare; the client must be checked again when the box is
-// left, so until then there is no client for the server calls.
-void TfrmEfetFatur::medCdClienteEnter() {
-    {
-        const ScopedDetach quiet(medCdCliente->OnChange);
-        medCdCliente->SetEditMask(QString());
-        medCdCliente->SetMaxLength(20);
+// Showing checks nothing: the name is the branch table's when it can be read, and stays the
+// working context's when the shared database cannot be reached; leaving the filter panel
+// checks the branch and says what is wrong.
+void EfetFaturFilter::ShowStartingBranch(bool branchFixed) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             controls_.lblFilial, controls_.medCdFilial, controls_.btpFilial})
+        control->setEnabled(!branchFixed);
+    controls_.medCdFilial->SetText(FiliProcFat());
+    controls_.edtNmFilial->setText(NomeFiliProcFat());
+    if (EmptyString(controls_.medCdFilial->Text())) {
+        controls_.medCdFilial->SetText(FiliProc());
+        controls_.edtNmFilial->setText(NomeFiliProc());
     }
-    cdsCliente.Close();
-}
-
-void TfrmEfetFatur::depDataFatuExit() {
-    if (!depDataFatu->IsBlank()) depDataFatu->CheckValidDate();
-}
-
-void TfrmEfetFatur::OpenBranchQuery(const QString& branch, const QString& all) {
-    qryFilial.Close();
-    qryFilial.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);
-    qryFilial.ParamByName(QStringLiteral("P_TCDFILIAL")).SetAsString(all);
-    qryFilial.Open();
-}
-
-void TfrmEfetFatur::Vd_Filial(bool required) {
-    const bool blank = EmptyString(medCdFilial->Text());
-    FocusOnFailure(medCdFilial, [&] {
-        if (blank) {
-            if (required) Fail(QStringLiteral("Filial_Emp"));
-            return;
-        }
-        medCdFilial->SetText(Ajusta(medCdFilial->Text(), 4));
-        CheckUserBranch(Branch());
+    // The processing date and the name are those of the branch the box ends up with: the
+    // working branch when there is no billing branch.
+    controls_.depDataFatu->SetDate(DataProc(Branch()));
+    if (branchFixed) return;
+    try {
         OpenBranchQuery(Branch(), QString());
-        if (qryFilial.IsEmpty()) Fail(QStringLiteral("Filial_Cad"));
-    });
-    edtNmFilial->setText(blank ? QString()
-                               : qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
-}
-
-void TfrmEfetFatur::Vd_Cliente(bool required) {
-    const bool blank = EmptyString(medCdCliente->Text());
-    FocusOnFailure(medCdCliente, [&] {
-        if (blank) {
-            if (required) Fail(QStringLiteral("Cliente_Inv"));
-            return;
-        }
-        QString number = medCdCliente->Text();
-        Ajusta_Inscricao(number);
-        medCdCliente->SetText(number);
-        session_.FindClients(Branch(), medCdCliente->Text(), Client());
-        if (cdsCliente.IsEmpty()) Fail(QStringLiteral("Cliente_cad"));
-    });
-    if (blank) {
-        edtNmCliente->clear();
+    } catch (const EError&) {
         return;
     }
-    medCdCliente->SetEditMask(
-        PictPess(cdsCliente.FieldByName(ClientFields::IDTPIJURCLIE).AsString()));
-    edtNmCliente->setText(cdsCliente.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
+    controls_.edtNmFilial->setText(
+        session_.qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
-void TfrmEfetFatur::Vd_Servico(bool required) {
-    const bool blank = EmptyString(medCdServico->Text());
-    FocusOnFailure(medCdServico, [&] {
+void EfetFaturFilter::ShowMode() {
+    const bool byService = ByServiceMode();
+    controls_.panDesc->setVisible(byService);
+    controls_.nbkOpcao->setCurrentIndex(byService ? 1 : 0);
+    controls_.nbkGrid->setCurrentIndex(byService ? 1 : 0);
+    ClientDataSet& rows = session_.cdsEfetFatu;
+    rows.FieldByName(HeadcountFields::DTFATURAM).SetVisible(byService);
+    rows.FieldByName(HeadcountFields::CDSERVFILI).SetVisible(!byService);
+    rows.FieldByName(HeadcountFields::NMSERVICO).SetVisible(!byService);
+    if (byService) session_.cdsServico.Close();
+}
+
+void EfetFaturFilter::EnterClient() {
+    {
+        const ScopedDetach quiet(controls_.medCdCliente->OnChange);
+        controls_.medCdCliente->SetEditMask(QString());
+        controls_.medCdCliente->SetMaxLength(20);
+    }
+    session_.cdsCliente.Close();
+}
+
+void EfetFaturFilter::LeaveDate() {
+    if (!controls_.depDataFatu->IsBlank()) controls_.depDataFatu->CheckValidDate();
+}
+
+void EfetFaturFilter::OpenBranchQuery(const QString& branch, const QString& all) {
+    TADOIBQuery& branches = session_.qryFilial;
+    branches.Close();
+    branches.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);
+    branches.ParamByName(QStringLiteral("P_TCDFILIAL")).SetAsString(all);
+    branches.Open();
+}
+
+void EfetFaturFilter::CheckBranch(bool required) {
+    TMaskEdit* box = controls_.medCdFilial;
+    const bool blank = EmptyString(box->Text());
+    FocusOnFailure(box, [&] {
         if (blank) {
-            if (required) Fail(QStringLiteral("Serv_Emp"));
+            if (required) session_.msgPadrao.Fail(QStringLiteral("Filial_Emp"));
             return;
         }
-        medCdServico->SetText(Ajusta(medCdServico->Text(), 5));
-        session_.FindServices(Branch(), Client(), Service());
-        if (cdsServico.IsEmpty()) Fail(QStringLiteral("Serv_cad"));
+        box->SetText(Ajusta(box->Text(), 4));
+        CheckUserBranch(Branch());
+        OpenBranchQuery(Branch(), QString());
+        if (session_.qryFilial.IsEmpty()) session_.msgPadrao.Fail(QStringLiteral("Filial_Cad"));
     });
-    edtNmServico->setText(blank ? QString()
-                                : cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
+    controls_.edtNmFilial->setText(
+        blank ? QString() : session_.qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
+}
+
+void EfetFaturFilter::CheckClient(bool required) {
+    TMaskEdit* box = controls_.medCdCliente;
+    const bool blank = EmptyString(box->Text());
+    FocusOnFailure(box, [&] {
+        if (blank) {
+            if (required) session_.msgPadrao.Fail(QStringLiteral("Cliente_Inv"));
+            return;
+        }
+        QString number = box->Text();
+        Ajusta_Inscricao(number);
+        box->SetText(number);
+        session_.FindClients(Branch(), box->Text(), Client());
+        if (session_.cdsCliente.IsEmpty()) session_.msgPadrao.Fail(QStringLiteral("Cliente_cad"));
+    });
+    if (blank) {
+        controls_.edtNmCliente->clear();
+        return;
+    }
+    const ClientDataSet& clients = session_.cdsCliente;
+    box->SetEditMask(PictPess(clients.FieldByName(ClientFields::IDTPIJURCLIE).AsString()));
+    controls_.edtNmCliente->setText(clients.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
+}
+
+void EfetFaturFilter::CheckService(bool required) {
+    TMaskEdit* box = controls_.medCdServico;
+    const bool blank = EmptyString(box->Text());
+    FocusOnFailure(box, [&] {
+        if (blank) {
+            if (required) session_.msgPadrao.Fail(QStringLiteral("Serv_Emp"));
+            return;
+        }
+        box->SetText(Ajusta(box->Text(), 5));
+        session_.FindServices(Branch(), Client(), Service());
+        if (session_.cdsServico.IsEmpty()) session_.msgPadrao.Fail(QStringLiteral("Serv_cad"));
+    });
+    controls_.edtNmServico->setText(
+        blank ? QString() : session_.cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
+}
+
+void EfetFaturFilter::CheckAll() {
+    CheckBranch(true);
+    CheckClient(true);
+    if (ByServiceMode()) {
+        CheckService(true);
+        return;
+    }
+    TDateEditPlus* box = controls_.depDataFatu;
+    FocusOnFailure(box, [&] {
+        if (box->IsBlank()) session_.msgPadrao.Fail(QStringLiteral("DtFat_inf"));
+        box->CheckValidDate();
+    });
+}
+
+void EfetFaturFilter::SetEnabled(bool enabled, bool branchFixed) {
+    if (!branchFixed) {
+        SetChildEnabled(controls_.panFiltro, enabled);
+    } else {
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 controls_.lblCliente, controls_.medCdCliente, controls_.btpCliente,
+                 controls_.lblEfetivos, controls_.cbbEfetivos})
+            control->setEnabled(enabled);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             controls_.lblDtLanc, controls_.depDataFatu, controls_.lblServico,
+             controls_.medCdServico, controls_.btpServico})
+        control->setEnabled(enabled);
 }
 
 // ---- lookups -----------------------------------------------------------------------------
 
-void TfrmEfetFatur::btpFilialBeforePesq(bool&) { OpenBranchQuery(QString(), QStringLiteral("T")); }
+void EfetFaturFilter::ListBranches() { OpenBranchQuery(QString(), QStringLiteral("T")); }
 
-void TfrmEfetFatur::btpFilialAfterPesq() {
-    medCdFilial->SetText(qryFilial.FieldByName(BranchFields::CDFILIAL).AsString());
-    edtNmFilial->setText(qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
+void EfetFaturFilter::TakeBranchPicked() {
+    controls_.medCdFilial->SetText(
+        session_.qryFilial.FieldByName(BranchFields::CDFILIAL).AsString());
+    controls_.edtNmFilial->setText(
+        session_.qryFilial.FieldByName(BranchFields::NMFILIAL).AsString());
 }
 
-void TfrmEfetFatur::btpClienteBeforePesq(bool&) {
-    session_.FindClients(Branch(), QString(), QString());
+void EfetFaturFilter::ListClients() { session_.FindClients(Branch(), QString(), QString()); }
+
+void EfetFaturFilter::TakeClientPicked() {
+    const ClientDataSet& clients = session_.cdsCliente;
+    controls_.medCdCliente->SetText(clients.FieldByName(ClientFields::NRINSJURCLIE).AsString());
+    controls_.edtNmCliente->setText(clients.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
 }
 
-void TfrmEfetFatur::btpClienteAfterPesq() {
-    medCdCliente->SetText(cdsCliente.FieldByName(ClientFields::NRINSJURCLIE).AsString());
-    edtNmCliente->setText(cdsCliente.FieldByName(ClientFields::NMRAZSOCCLIE).AsString());
+void EfetFaturFilter::ListServices() { session_.FindServices(Branch(), Client(), QString()); }
+
+void EfetFaturFilter::TakeServicePicked() {
+    const ClientDataSet& services = session_.cdsServico;
+    controls_.medCdServico->SetText(services.FieldByName(ServiceFields::CDSERVFILI).AsString());
+    controls_.edtNmServico->setText(services.FieldByName(ServiceFields::NMSERVICO).AsString());
 }
 
-void TfrmEfetFatur::btpServicoBeforePesq(bool&) {
-    session_.FindServices(Branch(), Client(), QString());
-}
-
-void TfrmEfetFatur::btpServicoAfterPesq() {
-    medCdServico->SetText(cdsServico.FieldByName(ServiceFields::CDSERVFILI).AsString());
-    edtNmServico->setText(cdsServico.FieldByName(ServiceFields::NMSERVICO).AsString());
-}
-
-void TfrmEfetFatur::cdsClienteNRINSJURCLIEGetText(const Field& sender, QString& text, bool) {
+QString EfetFaturFilter::RegistrationText(const Field& sender) {
     const ClientDataSet& clients = sender.DataSet();
-    text = FormatMaskText(PictPess(clients.FieldByName(ClientFields::IDTPIJURCLIE).AsString()),
+    return FormatMaskText(PictPess(clients.FieldByName(ClientFields::IDTPIJURCLIE).AsString()),
                           clients.FieldByName(ClientFields::NRINSJURCLIE).AsString());
-}
-
-// ---- entering and leaving the panel ------------------------------------------------------
-
-// While the filter is being changed the grids show nothing: their rows belong to the
-// filter of the last load.
-void TfrmEfetFatur::panFiltroEnter() {
-    pgcPadrao->setCurrentWidget(tshEfetivo);
-    cdsTurno.Close();
-    dtsPadrao.SetEnabled(false);
-    ControlaBotoes();
-    pgcPadrao->setTabEnabled(pgcPadrao->indexOf(tshTurno), false);
-    sbtCadastro->setEnabled(false);
-    SyncMenuEntries();
-}
-
-void TfrmEfetFatur::panFiltroExit() { ValidateFilterAndLoad(); }
-
-void TfrmEfetFatur::ValidateFilterAndLoad() {
-    Vd_Filial(true);
-    Vd_Cliente(true);
-    const bool byService = ByServiceMode();
-    if (byService) {
-        Vd_Servico(true);
-    } else {
-        FocusOnFailure(depDataFatu, [this] {
-            if (depDataFatu->IsBlank()) Fail(QStringLiteral("DtFat_inf"));
-            depDataFatu->CheckValidDate();
-        });
-    }
-    {
-        BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-        session_.LoadHeadcounts(Filter());
-        ShowApportionmentButtons();
-        if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
-    }
-    sbtCadastro->setEnabled(byService);
-    dtsPadrao.SetEnabled(true);
-    ControlaBotoes();
-    VerifEmpty();
-}
-
-void TfrmEfetFatur::ShowApportionmentButtons() {
-    const ColumnButtonStyle style =
-        cdsItemRat.IsEmpty() ? ColumnButtonStyle::Auto : ColumnButtonStyle::Ellipsis;
-    for (TDBGrid* grid : {dbgData, dbgServico}) {
-        for (int column = 0; column < grid->Columns().Count(); ++column) {
-            if (grid->Columns()[column].FieldName() == HeadcountFields::QTCOMEFATU)
-                grid->Columns()[column].SetButtonStyle(style);
-        }
-    }
 }
 
 }  // namespace fai
