@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSource.h"
+#include "EfetFaturCommandStates.h"
 #include "EfetFaturControls.h"
 #include "EfetFaturData.h"
 #include "EfetFaturFilter.h"
@@ -149,6 +150,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     // Declared before the references to what it holds, so that it is made first.
     EfetFaturSession session_;
     EfetFaturFilter filter_{*this, session_};
+    EfetFaturCommandStates commands_{*this, *this, session_, filter_};
 
   public:
     // The session's connection, lookup and datasets under the names the handlers use.
@@ -197,7 +199,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     // The checks of the filter and the load of its rows, as leaving the panel runs them.
     void ValidateFilterAndLoad();
     void ShowApportionmentButtons();
-    void SetFilterEnabled(bool enabled);
     // False when the items could not be read again.
     bool ReloadApportionmentAfterSave();
     // Selects the count's column in the grid shown, remembering its place in both grids.

@@ -55,79 +55,15 @@ QString SelectedFieldName(const TDBGrid* grid) {
 
 // ---- command state -----------------------------------------------------------------------
 
-void TfrmEfetFatur::ControlaBotoes() {
-    const bool open = session_.DateOpenForEditing(Filter());
-    dbgData->SetOption(TDBGrid::dgEditing, open);
-    dbgServico->SetOption(TDBGrid::dgEditing, open);
+void TfrmEfetFatur::ControlaBotoes() { commands_.Update(); }
 
-    const DataSetState state = dtsPadrao.State();
-    const bool browse = state == DataSetState::Browse;
-    const bool editing = Editing(state);
-    const bool hasRows = !cdsEfetFatu.IsEmpty();
-    if (EfetivoTabActive()) {
-        const bool byService = ByServiceMode();
-        // By service a row without a date is the empty row the server may answer with.
-        const bool onRecord =
-            byService ? !cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).IsNull() : hasRows;
-        sbtIncluir->setEnabled(byService && browse);
-        sbtImpEfetTrans->setEnabled(browse && open);
-        sbtAlterar->setEnabled(browse && onRecord && open);
-        sbtExcluir->setEnabled(browse && onRecord && open);
-        sbtProcurar->setEnabled(browse && onRecord);
-        sbtVerificar->setEnabled(browse);
-        sbtConfirmar->setEnabled(editing);
-        sbtCancelar->setEnabled(editing);
-        sbtCadastro->setEnabled(byService && !EmptyString(Service()) && !editing);
-        sbtHistorico->setEnabled(browse && onRecord);
-    } else {
-        const DataSetState shiftState = dtsTurno.State();
-        for (TButtonFlat* button :
-             {sbtImpEfetTrans, sbtIncluir, sbtExcluir, sbtProcurar, sbtCadastro})
-            button->setEnabled(false);
-        sbtAlterar->setEnabled(shiftState == DataSetState::Browse && !cdsTurno.IsEmpty() &&
-                               cdsTurno.FieldByName(ShiftFields::QTCOMFATUTUR).AsFloat() > 0 &&
-                               open);
-        sbtVerificar->setEnabled(shiftState == DataSetState::Browse);
-        sbtHistorico->setEnabled(shiftState == DataSetState::Browse);
-        sbtConfirmar->setEnabled(Editing(shiftState));
-        sbtCancelar->setEnabled(Editing(shiftState));
-    }
-    pgcPadrao->setTabEnabled(pgcPadrao->indexOf(tshEfetivo),
-                             cdsTurno.State() != DataSetState::Edit);
-    pgcPadrao->setTabEnabled(pgcPadrao->indexOf(tshTurno), hasRows && !editing);
-    SyncMenuEntries();
-}
+void TfrmEfetFatur::VerifEmpty() { commands_.DisableWhenEmpty(); }
 
-void TfrmEfetFatur::VerifEmpty() {
-    if (!cdsEfetFatu.IsEmpty()) return;
-    for (TButtonFlat* button : {sbtAlterar, sbtExcluir, sbtVerificar, sbtProcurar})
-        button->setEnabled(false);
-    SyncMenuEntries();
-}
+void TfrmEfetFatur::HabilitaBotoes() { commands_.DisableRecordCommands(); }
 
-void TfrmEfetFatur::HabilitaBotoes() {
-    for (TButtonFlat* button :
-         {sbtAlterar, sbtExcluir, sbtProcurar, sbtVerificar, sbtConfirmar, sbtCancelar})
-        button->setEnabled(false);
-    SyncMenuEntries();
-}
+void TfrmEfetFatur::DesabilitaBotoes(bool enabled) { commands_.EnableAddingAndSearching(enabled); }
 
-void TfrmEfetFatur::DesabilitaBotoes(bool enabled) {
-    if (!EfetivoTabActive()) return;
-    for (TButtonFlat* button : {sbtIncluir, sbtProcurar, sbtVerificar, sbtCadastro})
-        button->setEnabled(enabled);
-}
-
-// While a row is being edited the filter cannot change under it.
-void TfrmEfetFatur::dtsPadraoStateChange() {
-    const DataSetState state = dtsPadrao.State();
-    const bool editing = Editing(state);
-    dbgData->Columns()[dbgData->Columns().IndexOf(HeadcountFields::CDSERVFILI)].SetButtonStyle(
-        state == DataSetState::Insert ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto);
-    SetFilterEnabled(!editing);
-    sbtCadastro->setEnabled(!EmptyString(Service()) && ByServiceMode() && !editing);
-    ControlaBotoes();
-}
+void TfrmEfetFatur::dtsPadraoStateChange() { commands_.FollowRowState(); }
 
 void TfrmEfetFatur::Verifica_Nbk() {
     const RowKey key = session_.CurrentKey(Filter());

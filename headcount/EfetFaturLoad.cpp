@@ -53,8 +53,6 @@ void TfrmEfetFatur::cdsClienteNRINSJURCLIEGetText(const Field& sender, QString& 
     text = EfetFaturFilter::RegistrationText(sender);
 }
 
-void TfrmEfetFatur::SetFilterEnabled(bool enabled) { filter_.SetEnabled(enabled, ModuFili()); }
-
 // While the filter is being changed the grids show nothing: their rows belong to the
 // filter of the last load.
 void TfrmEfetFatur::panFiltroEnter() {

@@ -69,13 +69,7 @@ void TfrmEfetFatur::cdsTurnoAfterPost() {
     }
 }
 
-// The filter cannot change under a shift row being edited: its key is the filter's.
-void TfrmEfetFatur::dtsTurnoStateChange() {
-    SetFilterEnabled(!Editing(dtsTurno.State()));
-    sbtCadastro->setEnabled(!EmptyString(Service()) && nbkOpcao->currentIndex() == 1 &&
-                            !Editing(dtsPadrao.State()));
-    ControlaBotoes();
-}
+void TfrmEfetFatur::dtsTurnoStateChange() { commands_.FollowShiftState(); }
 
 // The breakdown just changed must still add up to the row's billed count.
 void TfrmEfetFatur::dbgTurnoExit() { Vd_QtdTurno(); }
