@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSource.h"
+#include "EfetFaturCells.h"
 #include "EfetFaturCommandStates.h"
 #include "EfetFaturControls.h"
 #include "EfetFaturData.h"
@@ -151,6 +152,7 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     EfetFaturSession session_;
     EfetFaturFilter filter_{*this, session_};
     EfetFaturCommandStates commands_{*this, *this, session_, filter_};
+    EfetFaturCells cells_{*this, *this, session_, filter_};
 
   public:
     // The session's connection, lookup and datasets under the names the handlers use.
@@ -201,12 +203,6 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     void ShowApportionmentButtons();
     // False when the items could not be read again.
     bool ReloadApportionmentAfterSave();
-    // Selects the count's column in the grid shown, remembering its place in both grids.
-    void SelectCountColumn(const QString& field);
-    // The column left holds a count below zero; failing puts the focus back on it.
-    bool NegativeCountLeft(const QString& column) const;
-    [[noreturn]] void FailOnCount(const QString& column);
-    static QString NegativeCountKey(const QString& count);
     // The shifts of the current row key, as the server has them.
     void LoadShifts();
     // The dialog over the current row's items, opened from the billed count's cell.

@@ -23,35 +23,6 @@
 #include <QTabWidget>
 
 namespace fai {
-namespace {
-
-// The keys that only move around a grid (or start a new row, which the dataset refuses
-// where it must): all a cell that cannot be retyped lets through.
-bool MovesOnly(int key) {
-    switch (key) {
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-        case Qt::Key_Insert:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool TabOrEnter(QChar key) { return key == QChar(9) || key == QChar(13); }
-
-QString SelectedFieldName(const TDBGrid* grid) {
-    const Field* field = grid->SelectedField();
-    return field ? field->FieldName() : QString();
-}
-
-}  // namespace
 
 // ---- command state -----------------------------------------------------------------------
 
@@ -97,22 +68,10 @@ void TfrmEfetFatur::sbtAlterarClick() {
         return;
     }
     TfrmPadraoSimples::sbtAlterarClick();
-    const QString selected = SelectedFieldName(dbgData);
-    if (selected == HeadcountFields::QTCOMEFATU || selected == HeadcountFields::QTCOMEPREV)
-        SelectCountColumn(selected);
-}
-
-void TfrmEfetFatur::SelectCountColumn(const QString& field) {
-    const bool billed = field == HeadcountFields::QTCOMEFATU;
-    qint32& inData = billed ? inComen : inComen2;
-    qint32& inServico = billed ? inComen1 : inComen3;
-    inData = IndiceCol(dbgData, field);
-    inServico = IndiceCol(dbgServico, field);
-    if (nbkGrid->currentIndex() == 0) {
-        dbgData->SetSelectedIndex(inData);
-    } else {
-        dbgServico->SetSelectedIndex(inServico);
-    }
+    const Field* selected = dbgData->SelectedField();
+    if (selected && (selected->FieldName() == HeadcountFields::QTCOMEFATU ||
+                     selected->FieldName() == HeadcountFields::QTCOMEPREV))
+        cells_.SelectCountColumn(selected->FieldName());
 }
 
 void TfrmEfetFatur::sbtExcluirClick() {
@@ -176,106 +135,20 @@ void TfrmEfetFatur::sbtVerificarClick() {
 
 void TfrmEfetFatur::sbtImprimirClick() { ::cria_RelListComen(); }
 
-// ---- leaving a column ---------------------------------------------------------------------
+// ---- the grids' cells ---------------------------------------------------------------------
 
-// By date the service record follows the row under the cursor, fetched once per row, for
-// the planning and sale-value flags the row's checks read.
-void TfrmEfetFatur::dbgDataColExit() {
-    boComen = false;
-    if (nbkGrid->currentIndex() != 0) return;
-    if (!cdsEfetFatu.IsEmpty() && boTestaPas) {
-        boTestaPas = false;
-        Field& service = cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI);
-        FocusOnFailure(service,
-                       [&] { session_.FindServices(Branch(), Client(), service.AsString()); });
-    }
-    if (!Editing(cdsEfetFatu.State())) return;
-    const QString column = SelectedFieldName(dbgData);
-    if (NegativeCountLeft(column)) {
-        boComen = column == HeadcountFields::QTCOMEFATU;
-        FailOnCount(column);
-    }
-}
+void TfrmEfetFatur::dbgDataColExit() { cells_.LeaveColumnByDate(); }
 
-void TfrmEfetFatur::dbgServicoColExit() {
-    if (nbkGrid->currentIndex() != 1) return;
-    const QString column = SelectedFieldName(dbgServico);
-    const bool dateLeft = column == HeadcountFields::DTFATURAM;
-    Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
-    if (cdsEfetFatu.State() == DataSetState::Insert && dateLeft && !billingDate.IsNull()) {
-        bool taken = false;
-        FocusOnFailure(billingDate, [&] {
-            BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsValidaData")));
-            taken = session_.BillingDateTaken(session_.CurrentKey(Filter()));
-        });
-        if (taken) {
-            billingDate.FocusControl();
-            Fail(QStringLiteral("Data_ja_cad"));
-        }
-    }
-    if (!Editing(cdsEfetFatu.State())) return;
-    if (NegativeCountLeft(column)) FailOnCount(column);
-    if (dateLeft) session_.CheckDateOpen();
-}
+void TfrmEfetFatur::dbgServicoColExit() { cells_.LeaveColumnByService(); }
 
-bool TfrmEfetFatur::NegativeCountLeft(const QString& column) const {
-    return (column == HeadcountFields::QTCOMEFATU || column == HeadcountFields::QTCOMEPREV) &&
-           cdsEfetFatu.FieldByName(column).AsFloat() < 0;
-}
+void TfrmEfetFatur::dbgDataKeyDown(int& key, Qt::KeyboardModifiers) { cells_.KeyDownByDate(key); }
 
-void TfrmEfetFatur::FailOnCount(const QString& column) {
-    cdsEfetFatu.FieldByName(column).FocusControl();
-    Fail(NegativeCountKey(column));
-}
-
-QString TfrmEfetFatur::NegativeCountKey(const QString& count) {
-    return count == HeadcountFields::QTCOMEFATU ? QStringLiteral("NComeFatu_Inv")
-                                                : QStringLiteral("NComePrev_Inv");
-}
-
-// ---- keyboard ----------------------------------------------------------------------------
-
-void TfrmEfetFatur::dbgDataKeyDown(int& key, Qt::KeyboardModifiers) {
-    const QString field = SelectedFieldName(dbgData);
-    // The service of an existing row cannot be retyped.
-    if (dtsPadrao.State() != DataSetState::Insert &&
-        (field == HeadcountFields::CDSERVFILI || field == HeadcountFields::NMSERVICO) &&
-        !MovesOnly(key))
-        throw EAbort();
-}
-
-void TfrmEfetFatur::dbgDataKeyPress(QChar& key) {
-    const QString field = SelectedFieldName(dbgData);
-    if (dtsPadrao.State() != DataSetState::Insert &&
-        (field == HeadcountFields::CDSERVFILI || field == HeadcountFields::NMSERVICO) &&
-        !TabOrEnter(key))
-        key = QChar();
-    if (field == HeadcountFields::VRSERVFATUDT && session_.SaleValueFixedForRow(Filter()))
-        key = QChar();
-}
+void TfrmEfetFatur::dbgDataKeyPress(QChar& key) { cells_.KeyPressByDate(key); }
 
 void TfrmEfetFatur::dbgServicoKeyDown(int& key, Qt::KeyboardModifiers) {
-    if (dtsPadrao.State() != DataSetState::Insert &&
-        SelectedFieldName(dbgServico) == HeadcountFields::DIASEMANA && !MovesOnly(key))
-        throw EAbort();
+    cells_.KeyDownByService(key);
 }
 
-void TfrmEfetFatur::dbgServicoKeyPress(QChar& key) {
-    const QString field = SelectedFieldName(dbgServico);
-    const DataSetState state = dtsPadrao.State();
-    const auto limit = [this, &key](int integerDigits, int decimals) {
-        if (!MaxNumber(dbgServico->InplaceText(), integerDigits, decimals, key,
-                       dbgServico->InplaceSelStart(), dbgServico->InplaceSelLength()))
-            key = QChar();
-    };
-    if ((field == HeadcountFields::QTCOMEFATU || field == HeadcountFields::QTCOMEPREV) &&
-        Editing(state))
-        limit(9, 3);
-    if (field == HeadcountFields::VRSERVFATUDT && Editing(state)) limit(7, 3);
-    if (state != DataSetState::Insert && field == HeadcountFields::DIASEMANA && !TabOrEnter(key))
-        throw EAbort();
-    if (field == HeadcountFields::VRSERVFATUDT && session_.SaleValueFixedForRow(Filter()))
-        key = QChar();
-}
+void TfrmEfetFatur::dbgServicoKeyPress(QChar& key) { cells_.KeyPressByService(key); }
 
 }  // namespace fai

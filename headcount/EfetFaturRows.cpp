@@ -61,10 +61,7 @@ void TfrmEfetFatur::cdsEfetFatuBeforePost() {
     if (filter.byService) session_.CheckRowDate(filter);
     if (const auto negative = session_.ZeroFillCounts()) {
         if (*negative == HeadcountFields::VRSERVFATUDT) Fail(QStringLiteral("ValoVend_Inv"));
-        // A count below zero is refused with its column selected.
-        boComen = *negative == HeadcountFields::QTCOMEFATU;
-        SelectCountColumn(QString(*negative));
-        Fail(NegativeCountKey(*negative));
+        cells_.RefuseNegativeCount(QString(*negative));
     }
     NullFields = NullFieldList(cdsEfetFatu);
     Vd_DtFatuPla();
