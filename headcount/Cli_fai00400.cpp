@@ -7,15 +7,11 @@
 #include "FocusScope.h"
 #include "HostApplication.h"
 #include "ScreenCursor.h"
-#include "TBtnPesquisa.h"
 #include "TDBGrid.h"
-#include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>

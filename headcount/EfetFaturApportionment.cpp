@@ -4,7 +4,6 @@
 #include "Cli_fai00400.h"
 
 #include "Cli_fai00403.h"
-#include "Errors.h"
 #include "ScopedDetach.h"
 #include "TDBGrid.h"
 

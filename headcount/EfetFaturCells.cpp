@@ -97,7 +97,7 @@ void EfetFaturCells::KeyPressByService(QChar& key) {
 
 void EfetFaturCells::LeaveColumnByDate() {
     boComen = false;
-    if (controls_.nbkGrid->currentIndex() != 0) return;
+    if (filter_.ByServiceMode()) return;
     ClientDataSet& rows = session_.cdsEfetFatu;
     if (!rows.IsEmpty() && boTestaPas) {
         boTestaPas = false;
@@ -115,7 +115,7 @@ void EfetFaturCells::LeaveColumnByDate() {
 }
 
 void EfetFaturCells::LeaveColumnByService() {
-    if (controls_.nbkGrid->currentIndex() != 1) return;
+    if (!filter_.ByServiceMode()) return;
     ClientDataSet& rows = session_.cdsEfetFatu;
     const QString column = SelectedField(false);
     const bool dateLeft = column == HeadcountFields::DTFATURAM;
@@ -152,7 +152,7 @@ void EfetFaturCells::SelectCountColumn(const QString& count) {
     qint32& inServico = billed ? inComen1 : inComen3;
     inData = IndiceCol(controls_.dbgData, count);
     inServico = IndiceCol(controls_.dbgServico, count);
-    if (controls_.nbkGrid->currentIndex() == 0) {
+    if (!filter_.ByServiceMode()) {
         controls_.dbgData->SetSelectedIndex(inData);
     } else {
         controls_.dbgServico->SetSelectedIndex(inServico);

@@ -2,23 +2,11 @@
 // column exits.
 #include "Cli_fai00400.h"
 
-#include "BusyScope.h"
-#include "Consiste.h"
 #include "DialogService.h"
-#include "EfetFaturData.h"
 #include "Errors.h"
-#include "FocusOnFailure.h"
 #include "Pkg_fai00400.h"
-#include "TBtnPesquisa.h"
-#include "TButtonFlat.h"
 #include "TDBGrid.h"
-#include "TDateEditPlus.h"
-#include "TMaskEdit.h"
-#include "WorkingContext.h"
 
-#include <QComboBox>
-#include <QFrame>
-#include <QLabel>
 #include <QStackedWidget>
 #include <QTabWidget>
 
@@ -54,10 +42,7 @@ void TfrmEfetFatur::sbtIncluirClick() {
     } else {
         cdsEfetFatu.Insert();
     }
-    cdsEfetFatu
-        .FieldByName(nbkGrid->currentIndex() == 0 ? HeadcountFields::CDSERVFILI
-                                                  : HeadcountFields::DTFATURAM)
-        .FocusControl();
+    cdsEfetFatu.FieldByName(RowKeyField(ByServiceMode())).FocusControl();
 }
 
 void TfrmEfetFatur::sbtAlterarClick() {
@@ -110,9 +95,7 @@ void TfrmEfetFatur::CancelShiftRow() {
 // edit: a reload would lose it.
 void TfrmEfetFatur::sbtConfirmarClick() {
     TfrmPadraoSimples::sbtConfirmarClick();
-    const bool byService = ByServiceMode();
-    const packets::FieldName keyField =
-        byService ? HeadcountFields::DTFATURAM : HeadcountFields::CDSERVFILI;
+    const packets::FieldName keyField = RowKeyField(ByServiceMode());
     const Value key = cdsEfetFatu.FieldByName(keyField).AsValue();
     if (cdsTurno.Active() && cdsTurno.State() == DataSetState::Browse) {
         session_.LoadHeadcounts(Filter());

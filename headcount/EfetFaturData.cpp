@@ -186,6 +186,10 @@ QStringList HeadcountMessages() {
     };
 }
 
+packets::FieldName RowKeyField(bool byService) {
+    return byService ? HeadcountFields::DTFATURAM : HeadcountFields::CDSERVFILI;
+}
+
 QString NullFieldList(const ClientDataSet& dataSet) {
     QString list;
     for (const Field* field : dataSet.Fields()) {

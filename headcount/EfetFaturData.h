@@ -49,4 +49,7 @@ QStringList HeadcountMessages();
 // field order, each followed by "|": what the server leaves empty when it stores the row.
 QString NullFieldList(const ClientDataSet& dataSet);
 
+// The field that tells the rows of a load apart: the service by date, the date by service.
+packets::FieldName RowKeyField(bool byService);
+
 }  // namespace fai

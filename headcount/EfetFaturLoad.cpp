@@ -3,10 +3,8 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "Consiste.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
-#include "WorkingContext.h"
 
 #include <QLineEdit>
 #include <QTabWidget>

@@ -7,16 +7,12 @@
 #include "Consiste.h"
 #include "DateText.h"
 #include "DialogService.h"
-#include "EfetFaturData.h"
 #include "Errors.h"
-#include "FocusOnFailure.h"
 #include "HistoryDialog.h"
 #include "Pkg_fai00400.h"
-#include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
 
-#include <QComboBox>
 #include <QStackedWidget>
 
 namespace fai {
@@ -106,10 +102,7 @@ void TfrmEfetFatur::cdsEfetFatuAfterCancel() {
     cdsEfetFatu.CancelUpdates();
     getItRatEfet();
     dtsPadraoStateChange();
-    cdsEfetFatu
-        .FieldByName(nbkGrid->currentIndex() == 0 ? HeadcountFields::CDSERVFILI
-                                                  : HeadcountFields::DTFATURAM)
-        .FocusControl();
+    cdsEfetFatu.FieldByName(RowKeyField(ByServiceMode())).FocusControl();
 }
 
 void TfrmEfetFatur::cdsEfetFatuBeforeScroll() { boTestaPas = true; }
@@ -139,11 +132,7 @@ void TfrmEfetFatur::cdsEfetFatuDTFATURAMSetText(Field& sender, const QString& te
 // changed as this row's.
 void TfrmEfetFatur::getItRatEfet() {
     BusyScope busy(this, bkSaving);
-    const ClientDataSet& row = cdsEfetFatu;
-    session_.LoadApportionment({row.FieldByName(HeadcountFields::CDFILIAL).AsString(),
-                                row.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
-                                row.FieldByName(HeadcountFields::CDSERVFILI).AsString(),
-                                row.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()});
+    session_.LoadApportionment(session_.KeyOfRow());
 }
 
 // ---- commands on the whole filter --------------------------------------------------------

@@ -4,12 +4,9 @@
 
 #include "BusyScope.h"
 #include "Consiste.h"
-#include "Planning.h"
 #include "Quantities.h"
 #include "ShiftSum.h"
 #include "TDBGrid.h"
-
-#include <QStackedWidget>
 
 namespace fai {
 
@@ -51,7 +48,7 @@ void TfrmEfetFatur::Vd_QtdTurno() {
 // By date every service of the client has a row; only a service still related to the
 // client and branch may be changed.
 void TfrmEfetFatur::Vd_ServClie() {
-    if (nbkGrid->currentIndex() != 0) return;
+    if (ByServiceMode()) return;
     bool related = false;
     {
         BusyScope busy(this, bkConnecting);

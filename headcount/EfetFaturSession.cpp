@@ -54,6 +54,13 @@ RowKey EfetFaturSession::CurrentKey(const LoadFilter& filter) const {
             cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString(), filter.date};
 }
 
+RowKey EfetFaturSession::KeyOfRow() const {
+    return {cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).AsString(),
+            cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString(),
+            cdsEfetFatu.FieldByName(HeadcountFields::CDSERVFILI).AsString(),
+            cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).AsDateTime()};
+}
+
 // The column exit fetches the record as the clerk works along a row, but going down a
 // column or a reload brings another row under the cursor with no column left: the record
 // held may then be another service's, and a row must never be checked with another's flags.
@@ -297,13 +304,12 @@ void EfetFaturSession::CompleteApportionmentItem(const LoadFilter& filter) {
     ItRatSeq += 1;
     link.SetAsFloat(-ItRatSeq);
     const RowKey key = CurrentKey(filter);
-    cdsItRatEfet.FieldByName(ApportionmentFields::CDFILIAL)
-        .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDFILIAL).AsString());
+    const RowKey stamped = KeyOfRow();
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDFILIAL).SetAsString(stamped.branch);
     cdsItRatEfet.FieldByName(ApportionmentFields::DTFATURAM).SetAsDateTime(key.date);
     cdsItRatEfet.FieldByName(ApportionmentFields::CDSERVFILI).SetAsString(key.service);
     cdsItRatEfet.FieldByName(ApportionmentFields::CDSERVPLAN).SetAsString(key.service);
-    cdsItRatEfet.FieldByName(ApportionmentFields::CDCLIENTE)
-        .SetAsString(cdsEfetFatu.FieldByName(HeadcountFields::CDCLIENTE).AsString());
+    cdsItRatEfet.FieldByName(ApportionmentFields::CDCLIENTE).SetAsString(stamped.client);
 }
 
 void EfetFaturSession::LoadApportionment(const RowKey& key) {

@@ -46,6 +46,8 @@ class EfetFaturSession {
     // The key of the row under the cursor: by service the filter's service and the row's
     // date, by date the row's service and the filter's date.
     RowKey CurrentKey(const LoadFilter& filter) const;
+    // The key the current row carries in its own fields, as it was stamped or loaded.
+    RowKey KeyOfRow() const;
     // The service record (cdsServico) of the current row's own service, which the row's
     // checks and typing rules read; fetched when the record held is another's.
     const ClientDataSet& RowService(const LoadFilter& filter);

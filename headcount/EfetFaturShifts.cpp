@@ -3,14 +3,9 @@
 #include "Cli_fai00400.h"
 
 #include "BusyScope.h"
-#include "Consiste.h"
-#include "EfetFaturData.h"
 #include "Errors.h"
 #include "HostApplication.h"
-#include "TButtonFlat.h"
 #include "TDBGrid.h"
-
-#include <QStackedWidget>
 
 namespace fai {
 
