@@ -116,5 +116,72 @@ TEST_F(Session, TheRowChecksReadTheBranchsClosedDaysAndTheClientsAssessedPeriods
     EXPECT_EQ(session_.NextBillingDate(kTenth), kEleventh);
 }
 
+// A row typed by service, without a window: its key is the filter's service and the row's
+// date; empty counts become 0 up to the first one below zero, which is answered; and each
+// first link of an item gets the next temporary number with the row's key.
+TEST_F(Session, ARowTypedByServiceIsKeyedFilledAndItsItemsNumbered) {
+    seed_.Headcount(kLunchOnTheTenth, 120, 130);
+    seed_.Item(kClient, QStringLiteral("01"), QStringLiteral("ADMINISTRACAO"));
+    seed_.Item(kClient, QStringLiteral("02"), QStringLiteral("FABRICA"));
+    const LoadFilter byService{kBranch, kClient, kLunch, QDate(), true};
+    session_.LoadHeadcounts(byService);
+    ClientDataSet& rows = session_.cdsEfetFatu;
+    ASSERT_EQ(rows.RecordCount(), 1);
+    const RowKey key = session_.CurrentKey(byService);
+    EXPECT_EQ(key.service, kLunch);
+    EXPECT_EQ(key.date, kTenth);
+
+    using Count = std::optional<double>;
+    const struct {
+        Count billed, forecast, value;
+        std::optional<QString> negative;
+        Count billedAfter, forecastAfter, valueAfter;
+    } cases[] = {
+        {{}, {}, {}, {}, 0.0, 0.0, 0.0},
+        {-1.0, {}, {}, QString(HeadcountFields::QTCOMEFATU), -1.0, {}, {}},
+        {{}, -2.0, 5.0, QString(HeadcountFields::QTCOMEPREV), 0.0, -2.0, 5.0},
+        {3.0, 4.0, -1.0, QString(HeadcountFields::VRSERVFATUDT), 3.0, 4.0, -1.0},
+    };
+    const auto put = [&](packets::FieldName name, Count value) {
+        Field& field = rows.FieldByName(name);
+        value ? field.SetAsFloat(*value) : field.Clear();
+    };
+    const auto read = [&](packets::FieldName name) -> Count {
+        const Field& field = rows.FieldByName(name);
+        return field.IsNull() ? Count() : Count(field.AsFloat());
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.negative.value_or(QStringLiteral("none")).toStdString());
+        rows.Edit();
+        put(HeadcountFields::QTCOMEFATU, c.billed);
+        put(HeadcountFields::QTCOMEPREV, c.forecast);
+        put(HeadcountFields::VRSERVFATUDT, c.value);
+        const auto negative = session_.ZeroFillCounts();
+        EXPECT_EQ(negative ? std::optional(QString(*negative)) : std::nullopt, c.negative);
+        EXPECT_EQ(read(HeadcountFields::QTCOMEFATU), c.billedAfter);
+        EXPECT_EQ(read(HeadcountFields::QTCOMEPREV), c.forecastAfter);
+        EXPECT_EQ(read(HeadcountFields::VRSERVFATUDT), c.valueAfter);
+        rows.Cancel();
+    }
+
+    session_.LoadApportionment(session_.KeyOfRow());
+    ClientDataSet& items = session_.cdsItRatEfet;
+    ASSERT_EQ(items.RecordCount(), 2);
+    for (double number : {-1.0, -2.0}) {
+        items.Edit();
+        items.FieldByName(ApportionmentFields::QTEFETIVOS).SetAsFloat(10);
+        session_.CompleteApportionmentItem(byService);
+        EXPECT_EQ(items.FieldByName(ApportionmentFields::NRITRATEFECLIFAT).AsFloat(), number);
+        EXPECT_EQ(items.FieldByName(ApportionmentFields::DTFATURAM).AsDateTime(), kTenth);
+        EXPECT_EQ(items.FieldByName(ApportionmentFields::CDSERVFILI).AsString(), kLunch);
+        EXPECT_EQ(items.FieldByName(ApportionmentFields::CDCLIENTE).AsString(), kClient);
+        items.Post();
+        items.Next();
+    }
+    EXPECT_EQ(session_.ApportionedDiners(), 20);
+    session_.ClearApportionment();
+    EXPECT_EQ(session_.ApportionedDiners(), 0);
+}
+
 }  // namespace
 }  // namespace fai::testing
