@@ -151,8 +151,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     // Declared before the references to what it holds, so that it is made first.
     EfetFaturSession session_;
     EfetFaturFilter filter_{*this, session_};
-    EfetFaturCommandStates commands_{*this, *this, session_, filter_};
-    EfetFaturCells cells_{*this, *this, session_, filter_};
+    EfetFaturCommandStates commands_{{*this, *this, session_, filter_}};
+    EfetFaturCells cells_{{*this, *this, session_, filter_}};
 
   public:
     // The session's connection, lookup and datasets under the names the handlers use.

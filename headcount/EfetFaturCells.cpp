@@ -52,9 +52,11 @@ QString NegativeCountKey(const QString& count) {
 
 }  // namespace
 
-EfetFaturCells::EfetFaturCells(TfrmPadraoSimples& screen, EfetFaturControls& controls,
-                               EfetFaturSession& session, EfetFaturFilter& filter)
-    : screen_(screen), controls_(controls), session_(session), filter_(filter) {}
+EfetFaturCells::EfetFaturCells(const EfetFaturParts& parts)
+    : screen_(parts.screen),
+      controls_(parts.controls),
+      session_(parts.session),
+      filter_(parts.filter) {}
 
 QString EfetFaturCells::SelectedField(bool byDate) const {
     const Field* field = (byDate ? controls_.dbgData : controls_.dbgServico)->SelectedField();

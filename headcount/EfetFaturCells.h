@@ -1,21 +1,17 @@
 #pragma once
 
+#include "EfetFaturParts.h"
+
 #include <QChar>
 #include <QString>
 
 namespace fai {
 
-class EfetFaturControls;
-class EfetFaturFilter;
-class EfetFaturSession;
-class TfrmPadraoSimples;
-
 // The cells of the headcount grids: which keys each cell lets through, what leaving a
 // column checks, and the count column a refused count is selected in.
 class EfetFaturCells {
   public:
-    EfetFaturCells(TfrmPadraoSimples& screen, EfetFaturControls& controls,
-                   EfetFaturSession& session, EfetFaturFilter& filter);
+    explicit EfetFaturCells(const EfetFaturParts& parts);
 
     // The service of a stored row cannot be retyped by date, nor the weekday by service.
     void KeyDownByDate(int& key) const;

@@ -13,10 +13,11 @@
 
 namespace fai {
 
-EfetFaturCommandStates::EfetFaturCommandStates(TfrmPadraoSimples& screen,
-                                               EfetFaturControls& controls,
-                                               EfetFaturSession& session, EfetFaturFilter& filter)
-    : screen_(screen), controls_(controls), session_(session), filter_(filter) {}
+EfetFaturCommandStates::EfetFaturCommandStates(const EfetFaturParts& parts)
+    : screen_(parts.screen),
+      controls_(parts.controls),
+      session_(parts.session),
+      filter_(parts.filter) {}
 
 bool EfetFaturCommandStates::HeadcountPageShown() const {
     return controls_.pgcPadrao->currentWidget() == controls_.tshEfetivo;

@@ -1,19 +1,15 @@
 #pragma once
 
-namespace fai {
+#include "EfetFaturParts.h"
 
-class EfetFaturControls;
-class EfetFaturFilter;
-class EfetFaturSession;
-class TfrmPadraoSimples;
+namespace fai {
 
 // Which of the headcount screen's commands and pages can be used: from the page shown, the
 // mode, the state of the headcount and shift rows, and whether the row's day is open. Every
 // change of state ends with the menu entries following their buttons.
 class EfetFaturCommandStates {
   public:
-    EfetFaturCommandStates(TfrmPadraoSimples& screen, EfetFaturControls& controls,
-                           EfetFaturSession& session, EfetFaturFilter& filter);
+    explicit EfetFaturCommandStates(const EfetFaturParts& parts);
 
     // Every command and page as the rows now stand.
     void Update();
