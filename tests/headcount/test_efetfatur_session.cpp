@@ -108,8 +108,16 @@ TEST_F(Session, TheRowChecksReadTheBranchsClosedDaysAndTheClientsAssessedPeriods
         session_.cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(c.day);
         EXPECT_EQ(session_.RowOnClosedDay(), c.closed);
         EXPECT_EQ(session_.Assessed(c.day), c.assessed);
+        EXPECT_EQ(session_.DateOpenForEditing({kBranch, kClient, QString(), c.day, false}),
+                  !c.closed);
+        // By service the row's own date decides, not the filter's.
+        EXPECT_EQ(session_.DateOpenForEditing({kBranch, kClient, kLunch, kEleventh, true}),
+                  !c.closed);
         session_.cdsEfetFatu.Cancel();
     }
+    // By service a load without rows is open: there is no day yet to close.
+    session_.LoadHeadcounts({kBranch, kClient, kLunch, QDate(), true});
+    EXPECT_TRUE(session_.DateOpenForEditing({kBranch, kClient, kLunch, kTenth, true}));
     // After a stored ninth comes the tenth, closed: the first open day instead.
     seed_.Headcount({kBranch, kClient, kDinner, kTenth.addDays(-1)}, 1, 1);
     session_.LoadLatestDate(kBranch, kDinner, kClient);
