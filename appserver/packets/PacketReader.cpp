@@ -5,7 +5,6 @@
 #include "SqlSession.h"
 
 #include <QDate>
-#include <QUtf8StringView>
 
 #include <stdexcept>
 #include <string_view>
@@ -104,6 +103,17 @@ std::vector<const Value*> FixedValues(const PacketRead& read) {
     return values;
 }
 
+// The packet of each read, in order, from the rows `rowsOf` gives for it.
+template <class RowsOf>
+std::vector<Fai00400::DataPacket> PacketsOf(const std::vector<PacketRead>& reads,
+                                            const RowsOf& rowsOf) {
+    std::vector<Fai00400::DataPacket> packets;
+    packets.reserve(reads.size());
+    for (std::size_t i = 0; i < reads.size(); ++i)
+        packets.push_back(ReadPacket(rowsOf(i), reads[i]));
+    return packets;
+}
+
 std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& reads) {
     std::vector<SqlSession::Statement> statements;
     statements.reserve(reads.size());
@@ -143,10 +153,7 @@ Fai00400::DataPacket ReadPacket(SqlSession& session, const PacketRead& read) {
 std::vector<Fai00400::DataPacket> ReadPackets(SqlSession& session,
                                               const std::vector<PacketRead>& reads) {
     std::vector<SqlRows> rows = session.RunTogether(StatementsOf(reads));
-    std::vector<Fai00400::DataPacket> packets;
-    packets.reserve(reads.size());
-    for (std::size_t i = 0; i < reads.size(); ++i) packets.push_back(ReadPacket(rows[i], reads[i]));
-    return packets;
+    return PacketsOf(reads, [&rows](std::size_t i) -> SqlRows& { return rows[i]; });
 }
 
 DataPacket Unpacked(const Fai00400::DataPacket& packet) { return FromProto(packet); }
@@ -155,10 +162,7 @@ PacketsAhead::PacketsAhead(SqlSession& session, std::vector<PacketRead> reads)
     : reads_(std::move(reads)), ahead_(session, StatementsOf(reads_)) {}
 
 std::vector<Fai00400::DataPacket> PacketsAhead::Packets() {
-    std::vector<Fai00400::DataPacket> packets;
-    packets.reserve(reads_.size());
-    for (std::size_t i = 0; i < reads_.size(); ++i) packets.push_back(Packet(i));
-    return packets;
+    return PacketsOf(reads_, [this](std::size_t i) -> SqlRows& { return ahead_.Rows(i); });
 }
 
 }  // namespace fai::appserver
