@@ -2,8 +2,6 @@
 
 #include "WireText.h"
 
-#include <QStringEncoder>
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -32,62 +30,6 @@ bool HasOriginal(RowChange change) {
     return change == RowChange::Modified || change == RowChange::Deleted;
 }
 
-// One field's cells on their way to the wire. A text equal to the last one of the column is
-// found without a lookup; each distinct text is converted once.
-class ColumnOut {
-  public:
-    ColumnOut(const FieldDef& field, Fai00400::Column* out, int cells) : field_(field), out_(out) {
-        out_->mutable_cells()->Reserve(cells);
-    }
-
-    void Add(const Value& value, int rowNumber) {
-        if (value.IsNull()) {
-            out_->add_cells(0);
-            return;
-        }
-        switch (field_.type) {
-            case FieldType::String:
-                if (!value.IsText()) break;
-                out_->add_cells(PlaceOf(value.Text()));
-                return;
-            case FieldType::Float:
-                if (!value.IsNumber()) break;
-                out_->add_cells(1);
-                out_->add_numbers(value.Number());
-                return;
-            case FieldType::DateTime:
-                if (!value.IsDate()) break;
-                out_->add_cells(1);
-                out_->add_days(ToDaySerial(value.Date()));
-                return;
-        }
-        Fail(QStringLiteral("a linha %1 tem um valor de outro tipo no %2")
-                 .arg(rowNumber)
-                 .arg(Describe(field_)));
-    }
-
-  private:
-    std::uint32_t PlaceOf(const QString& text) {
-        if (lastPlace_ != 0 && text == lastText_) return lastPlace_;
-        const auto [place, added] = places_.try_emplace(text, out_->texts_size() + 1);
-        if (added) {
-            std::string* utf8 = out_->add_texts();
-            utf8->resize(encoder_.requiredSpace(text.size()));
-            utf8->resize(encoder_.appendToBuffer(utf8->data(), text) - utf8->data());
-        }
-        lastText_ = text;
-        lastPlace_ = place->second;
-        return lastPlace_;
-    }
-
-    const FieldDef& field_;
-    Fai00400::Column* out_;
-    std::unordered_map<QString, std::uint32_t> places_;
-    QString lastText_;
-    std::uint32_t lastPlace_ = 0;
-    QStringEncoder encoder_{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
-};
-
 // The values of one kind (current or original) of the rows that have them, column by column.
 void ColumnsToProto(const DataPacket& packet, std::vector<Value> PacketRow::*side,
                     bool (*has)(RowChange),
@@ -96,7 +38,9 @@ void ColumnsToProto(const DataPacket& packet, std::vector<Value> PacketRow::*sid
                                      [&](const PacketRow& row) { return has(row.change); });
     if (cells == 0) return;
     for (const FieldDef& field : packet.fields) {
-        ColumnOut column(field, out->Add(), static_cast<int>(cells));
+        Fai00400::Column* cellsOut = out->Add();
+        cellsOut->mutable_cells()->Reserve(static_cast<int>(cells));
+        ColumnOut column(field, cellsOut);
         const std::size_t index = static_cast<std::size_t>(out->size() - 1);
         int rowNumber = 0;
         for (const PacketRow& row : packet.rows) {
@@ -224,6 +168,17 @@ std::vector<Value> NextRow(std::vector<ColumnIn>& columns) {
     return values;
 }
 
+void FieldsToProto(const std::vector<FieldDef>& fields, Fai00400::DataPacket* out) {
+    out->mutable_fields()->Reserve(static_cast<int>(fields.size()));
+    for (const FieldDef& field : fields) {
+        Fai00400::FieldDef* f = out->add_fields();
+        f->set_name(field.name.toStdString());
+        f->set_type(static_cast<Fai00400::FieldType>(field.type));
+        f->set_size(field.size);
+        f->set_fixed_length(field.fixedLength);
+    }
+}
+
 FieldDef FromProto(const Fai00400::FieldDef& field) {
     FieldDef out;
     std::optional<QString> name = DecodeUtf8(field.name());
@@ -252,16 +207,68 @@ FieldDef FromProto(const Fai00400::FieldDef& field) {
 
 }  // namespace
 
+void ColumnOut::AddText(const QString& text) {
+    utf8_.resize(encoder_.requiredSpace(text.size()));
+    utf8_.resize(encoder_.appendToBuffer(utf8_.data(), text) - utf8_.data());
+    if (AddKnownText(utf8_)) return;
+    std::string* kept = out_->add_texts();
+    *kept = utf8_;
+    const auto place = static_cast<std::uint32_t>(out_->texts_size());
+    places_.emplace(*kept, place);
+    AddPlace(place);
+}
+
+bool ColumnOut::AddKnownText(std::string_view utf8) {
+    if (lastPlace_ != 0 && utf8 == lastText_) {
+        out_->add_cells(lastPlace_);
+        return true;
+    }
+    const auto found = places_.find(utf8);
+    if (found == places_.end()) return false;
+    AddPlace(found->second);
+    return true;
+}
+
+void ColumnOut::AddPlace(std::uint32_t place) {
+    out_->add_cells(place);
+    lastText_ = out_->texts(static_cast<int>(place - 1));
+    lastPlace_ = place;
+}
+
+void ColumnOut::Add(const Value& value, int rowNumber) {
+    if (value.IsNull()) return AddNull();
+    switch (field_.type) {
+        case FieldType::String:
+            if (!value.IsText()) break;
+            return AddText(value.Text());
+        case FieldType::Float:
+            if (!value.IsNumber()) break;
+            return AddNumber(value.Number());
+        case FieldType::DateTime:
+            if (!value.IsDate()) break;
+            return AddDay(value.Date());
+    }
+    Fail(QStringLiteral("a linha %1 tem um valor de outro tipo no %2")
+             .arg(rowNumber)
+             .arg(Describe(field_)));
+}
+
+RowsOut::RowsOut(const std::vector<FieldDef>& fields, Fai00400::DataPacket* out)
+    : fields_(fields), out_(out) {
+    out->Clear();
+    FieldsToProto(fields, out);
+}
+
+void RowsOut::AddRow() {
+    out_->add_changes(Fai00400::ROW_UNCHANGED);
+    if (!columns_.empty()) return;
+    columns_.reserve(fields_.size());
+    for (const FieldDef& field : fields_) columns_.emplace_back(field, out_->add_values());
+}
+
 void ToProto(const DataPacket& packet, Fai00400::DataPacket* out) {
     out->Clear();
-    out->mutable_fields()->Reserve(static_cast<int>(packet.fields.size()));
-    for (const FieldDef& field : packet.fields) {
-        Fai00400::FieldDef* f = out->add_fields();
-        f->set_name(field.name.toStdString());
-        f->set_type(static_cast<Fai00400::FieldType>(field.type));
-        f->set_size(field.size);
-        f->set_fixed_length(field.fixedLength);
-    }
+    FieldsToProto(packet.fields, out);
     out->mutable_changes()->Reserve(static_cast<int>(packet.rows.size()));
     for (const PacketRow& row : packet.rows)
         out->add_changes(static_cast<Fai00400::RowChange>(row.change));

@@ -5,6 +5,7 @@
 #include "BranchRepository.h"
 #include "ClientRepository.h"
 #include "HeadcountRepository.h"
+#include "PacketConversion.h"
 #include "PacketShapes.h"
 #include "RequestChecks.h"
 #include "ServiceRepository.h"
@@ -13,29 +14,30 @@
 namespace fai::appserver {
 namespace {
 
-DataPacket Empty(const shapes::Shape& shape) {
+Fai00400::DataPacket Empty(const shapes::Shape& shape) {
     DataPacket packet;
     packet.fields = shape;
-    return packet;
+    return ToProto(packet);
 }
 
 // Keeps only the row of `client` when it is among the rows; all of them otherwise.
-DataPacket Narrowed(DataPacket clients, const QString& client) {
-    if (client.isEmpty()) return clients;
+Fai00400::DataPacket Narrowed(Fai00400::DataPacket found, const QString& client) {
+    if (client.isEmpty()) return found;
+    DataPacket clients = Unpacked(found);
     const int code = clients.FieldIndex(ClientFields::CDCLIENTE);
     for (const PacketRow& row : clients.rows) {
         if (row.values[code] == Value(client)) {
             clients.rows = {row};
-            break;
+            return ToProto(clients);
         }
     }
-    return clients;
+    return found;
 }
 
 // The read of what was asked, sent along with the checks of the request (one round trip on
 // PostgreSQL) and read once they passed: `judge` runs the checks.
 template <class Judge>
-DataPacket Checked(SqlSession& session, PacketRead read, const Judge& judge) {
+Fai00400::DataPacket Checked(SqlSession& session, PacketRead read, const Judge& judge) {
     PacketsAhead ahead(session, {std::move(read)});
     judge();
     return ahead.Packet(0);
@@ -51,19 +53,20 @@ std::vector<PacketRead> HeadcountReads(const HeadcountFilter& filter) {
 
 }  // namespace
 
-DataPacket EfetFaturReads::GetParams(const QString& branch) {
+Fai00400::DataPacket EfetFaturReads::GetParams(const QString& branch) {
     return Checked(session_, BranchRepository::Params(branch),
                    [&] { RequestChecks(session_).KnownBranch(branch); });
 }
 
-DataPacket EfetFaturReads::GetCliente(const QString& branch, const QString& registrationNumber,
-                                      const QString& client) {
+Fai00400::DataPacket EfetFaturReads::GetCliente(const QString& branch,
+                                                const QString& registrationNumber,
+                                                const QString& client) {
     const QString number = RequestChecks::Registration(registrationNumber);
     const QString code = RequestChecks::Asked(branch, client, {}, {}).client;
     const PacketRead read = !number.isEmpty() ? ClientRepository::ByRegistration(branch, number)
                             : !code.isEmpty() ? ClientRepository::ByCode(branch, code)
                                               : ClientRepository::ClientsOfBranch(branch);
-    DataPacket found = Checked(session_, read, [&] {
+    Fai00400::DataPacket found = Checked(session_, read, [&] {
         RequestChecks(session_).KnownBranch(branch);
         RequestChecks::OptionalRegistration(registrationNumber);
         RequestChecks::OptionalClientCode(client);
@@ -71,8 +74,8 @@ DataPacket EfetFaturReads::GetCliente(const QString& branch, const QString& regi
     return number.isEmpty() ? found : Narrowed(std::move(found), code);
 }
 
-DataPacket EfetFaturReads::GetServico(const QString& branch, const QString& client,
-                                      const QString& service) {
+Fai00400::DataPacket EfetFaturReads::GetServico(const QString& branch, const QString& client,
+                                                const QString& service) {
     const HeadcountKey asked = RequestChecks::Asked(branch, client, service, {});
     return Checked(session_,
                    service.isEmpty()
@@ -84,65 +87,67 @@ DataPacket EfetFaturReads::GetServico(const QString& branch, const QString& clie
                    });
 }
 
-std::vector<DataPacket> EfetFaturReads::GetEfetFatu(const QString& client, const QString& branch,
-                                                    const QString& service, const QDate& date,
-                                                    int mode) {
+std::vector<Fai00400::DataPacket> EfetFaturReads::GetEfetFatu(const QString& client,
+                                                              const QString& branch,
+                                                              const QString& service,
+                                                              const QDate& date, int mode) {
     PacketsAhead ahead(
         session_, HeadcountReads(RequestChecks::AskedFilter(client, branch, service, date, mode)));
     RequestChecks(session_).Filter(client, branch, service, date, mode);
-    return {ahead.Packet(0), ahead.Packet(1), ahead.Packet(2)};
+    return ahead.Packets();
 }
 
-std::vector<DataPacket> EfetFaturReads::Headcounts(const HeadcountFilter& filter) {
+std::vector<Fai00400::DataPacket> EfetFaturReads::Headcounts(const HeadcountFilter& filter) {
     return ReadPackets(session_, HeadcountReads(filter));
 }
 
-DataPacket EfetFaturReads::GetValidaData(const QString& branch, const QString& client,
-                                         const QString& service, const QDate& date) {
+Fai00400::DataPacket EfetFaturReads::GetValidaData(const QString& branch, const QString& client,
+                                                   const QString& service, const QDate& date) {
     return Checked(
         session_,
         HeadcountRepository::StoredDate(RequestChecks::Asked(branch, client, service, date)),
         [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
-DataPacket EfetFaturReads::GetVerifData(const QString& branch, const QString& service,
-                                        const QString& client) {
+Fai00400::DataPacket EfetFaturReads::GetVerifData(const QString& branch, const QString& service,
+                                                  const QString& client) {
     const HeadcountKey asked = RequestChecks::Asked(branch, client, service, {});
     return Checked(session_,
                    HeadcountRepository::LatestDate(asked.branch, asked.client, asked.service),
                    [&] { RequestChecks(session_).ServiceKey(branch, client, service); });
 }
 
-DataPacket EfetFaturReads::GetVlrFatPla(const QString& branch, const QString& service,
-                                        const QString& client, const QDate& date) {
+Fai00400::DataPacket EfetFaturReads::GetVlrFatPla(const QString& branch, const QString& service,
+                                                  const QString& client, const QDate& date) {
     return Checked(
         session_,
         BillingRulesRepository::PlannedCount(RequestChecks::Asked(branch, client, service, date)),
         [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
-DataPacket EfetFaturReads::GetTurno(const QString& branch, const QString& client,
-                                    const QString& service, const QDate& date) {
+Fai00400::DataPacket EfetFaturReads::GetTurno(const QString& branch, const QString& client,
+                                              const QString& service, const QDate& date) {
     return Checked(session_,
                    ShiftRepository::ShiftsOf(RequestChecks::Asked(branch, client, service, date)),
                    [&] { RequestChecks(session_).Key(branch, client, service, date); });
 }
 
-DataPacket EfetFaturReads::GetSomaTurno(const QString& branch, const QString& client,
-                                        const QString& service, const QDate& date) {
+Fai00400::DataPacket EfetFaturReads::GetSomaTurno(const QString& branch, const QString& client,
+                                                  const QString& service, const QDate& date) {
     if (RequestChecks::IsNoDate(date)) {
         RequestChecks(session_).ServiceKey(branch, client, service);
-        DataPacket nothingStored = Empty(shapes::ShiftSum());
+        DataPacket nothingStored;
+        nothingStored.fields = shapes::ShiftSum();
         nothingStored.rows.push_back({RowChange::Unchanged, {Value(0.0)}, {}});
-        return nothingStored;
+        return ToProto(nothingStored);
     }
     return Checked(session_,
                    ShiftRepository::ShiftSum(RequestChecks::Asked(branch, client, service, date)),
                    [&] { RequestChecks(session_).ServiceKey(branch, client, service); });
 }
 
-DataPacket EfetFaturReads::GetVdServClie(const QString& branch, const QString& client,
-                                         const QString& service) {
+Fai00400::DataPacket EfetFaturReads::GetVdServClie(const QString& branch, const QString& client,
+                                                   const QString& service) {
     const HeadcountKey asked = RequestChecks::Asked(branch, client, service, {});
     return Checked(session_, ServiceRepository::Relation(asked.branch, asked.client, service), [&] {
         RequestChecks(session_).ClientKey(branch, client);
@@ -150,8 +155,8 @@ DataPacket EfetFaturReads::GetVdServClie(const QString& branch, const QString& c
     });
 }
 
-DataPacket EfetFaturReads::GetItRatEfet(const QString& branch, const QString& client,
-                                        const QDate& date, const QString& service) {
+Fai00400::DataPacket EfetFaturReads::GetItRatEfet(const QString& branch, const QString& client,
+                                                  const QDate& date, const QString& service) {
     if (branch.isEmpty() || client.isEmpty() || service.isEmpty() || RequestChecks::IsNoDate(date))
         return Empty(shapes::HeadcountApportion());
     return Checked(session_,

@@ -23,8 +23,9 @@ HistoryRepository::Query HistoryReads::Period(const QString& branch, const QDate
     return query;
 }
 
-DataPacket HistoryReads::Page(const QString& branch, const QString& client, const QString& service,
-                              const QDate& first, const QDate& last, int page, int pageSize) {
+Fai00400::DataPacket HistoryReads::Page(const QString& branch, const QString& client,
+                                        const QString& service, const QDate& first,
+                                        const QDate& last, int page, int pageSize) {
     // A service the client no longer has keeps its history readable: only its form is judged.
     const QString serviceCode = RequestChecks::OptionalServiceCode(service);
     const HeadcountKey key = RequestChecks(session_).ClientKey(branch, client);
@@ -48,7 +49,7 @@ void HistoryReads::Each(const QString& branch, const QDate& first, const QDate& 
     query.size = kMaxPageSize;
     query.oldestFirst = true;
     for (;; query.skip += query.size) {
-        const DataPacket page = ReadPacket(session_, HistoryRepository::Of(query));
+        const DataPacket page = Unpacked(ReadPacket(session_, HistoryRepository::Of(query)));
         take(page);
         if (static_cast<int>(page.rows.size()) < query.size) return;
     }

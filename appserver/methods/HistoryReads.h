@@ -2,6 +2,7 @@
 
 #include "DataPacket.h"
 #include "HistoryRepository.h"
+#include "fai00400.pb.h"
 
 #include <QDate>
 #include <QString>
@@ -23,8 +24,8 @@ class HistoryReads {
 
     // GetHistEfetFatu: one page of the client's history at the branch, of one service when
     // `service` is not empty; newest first.
-    DataPacket Page(const QString& branch, const QString& client, const QString& service,
-                    const QDate& first, const QDate& last, int page, int pageSize);
+    Fai00400::DataPacket Page(const QString& branch, const QString& client, const QString& service,
+                              const QDate& first, const QDate& last, int page, int pageSize);
     // Every record of the branch from `first` to `last`, oldest first, handed to `take` a page
     // at a time, so that a long history is never held whole. Records written meanwhile can
     // only come after those read: no page shifts under the reading.

@@ -32,7 +32,7 @@ TransportImport::Outcome TransportImport::Run(const QString& client, const QStri
         history_.Row(key, before, after);
         ++outcome.taken;
     }
-    std::vector<DataPacket> packets = EfetFaturReads(session_).Headcounts(filter);
+    std::vector<Fai00400::DataPacket> packets = EfetFaturReads(session_).Headcounts(filter);
     packets.resize(2);  // the screen keeps its apportionment items
     outcome.packets = std::move(packets);
     return outcome;

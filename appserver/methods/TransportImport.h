@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DataPacket.h"
+#include "fai00400.pb.h"
 
 #include <QDate>
 #include <QString>
@@ -21,7 +21,7 @@ class TransportImport {
     struct Outcome {
         // The headcount rows as they now are and the client's assessed periods, as
         // GetEfetFatu answers them.
-        std::vector<DataPacket> packets;
+        std::vector<Fai00400::DataPacket> packets;
         int taken = 0;    // rows stored or changed
         int skipped = 0;  // transported counts of closed or assessed days
     };

@@ -22,11 +22,11 @@ QString Flag(const Value& flag) { return flag.IsText() ? flag.Text() : QString()
 
 WriteRules::WriteRules(SqlSession& session, const QString& branch, const QString& client) {
     // Read together: one round trip on PostgreSQL.
-    const std::vector<DataPacket> read =
+    const std::vector<Fai00400::DataPacket> read =
         ReadPackets(session, {BranchRepository::Params(branch),
                               BillingRulesRepository::AssessedPeriods(branch, client),
                               ServiceRepository::ServicesOfClient(branch, client)});
-    const DataPacket& params = read[0];
+    const DataPacket params = Unpacked(read[0]);
     // Without parameters the rule is off, as it is on the screens.
     if (!params.rows.empty()) {
         const PacketRow& row = params.rows.front();
@@ -35,11 +35,11 @@ WriteRules::WriteRules(SqlSession& session, const QString& branch, const QString
                                     Cell(params, row, BranchParamFields::DTPROCESSA).Date(),
                                     Cell(params, row, BranchParamFields::NRDIAANTDTPROC).Number());
     }
-    const DataPacket& periods = read[1];
+    const DataPacket periods = Unpacked(read[1]);
     for (const PacketRow& row : periods.rows)
         assessed_.push_back({Cell(periods, row, AssessedPeriodFields::DTINIAPURAC).Date(),
                              Cell(periods, row, AssessedPeriodFields::DTFIMAPURAC).Date()});
-    const DataPacket& services = read[2];
+    const DataPacket services = Unpacked(read[2]);
     for (const PacketRow& row : services.rows)
         services_.insert(Cell(services, row, ServiceFields::CDSERVFILI).Text());
 }

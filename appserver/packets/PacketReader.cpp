@@ -1,44 +1,48 @@
 #include "PacketReader.h"
 
 #include "AppErrors.h"
+#include "PacketConversion.h"
 #include "SqlSession.h"
 
 #include <QDate>
 
-#include <algorithm>
 #include <stdexcept>
+#include <string_view>
 
 namespace fai::appserver {
 namespace {
 
-[[noreturn]] void Unreadable(const FieldDef& field, const QVariant& raw) {
+[[noreturn]] void Unreadable(const FieldDef& field, const QString& raw) {
     throw EDatabaseError(QStringLiteral("Valor \"%1\" ilegível no campo %2 do banco de dados.")
-                             .arg(raw.toString(), field.name));
+                             .arg(raw, field.name));
+}
+
+void AddText(ColumnOut& column, const FieldDef& field, const QString& text) {
+    if (text.size() > field.size) Unreadable(field, text);
+    column.AddText(text);
 }
 
 // What the database gave in a form other than the usual one for the field, as QtSql would
 // have handed it.
-Value FromVariant(const QVariant& raw, const FieldDef& field) {
-    if (raw.isNull()) return Value();
+void AddVariant(ColumnOut& column, const FieldDef& field, const QVariant& raw,
+                double (*number)(double)) {
+    if (raw.isNull()) return column.AddNull();
     switch (field.type) {
-        case FieldType::String: {
-            const QString text = raw.toString();
-            if (text.size() > field.size) Unreadable(field, raw);
-            return Value(text);
-        }
+        case FieldType::String:
+            return AddText(column, field, raw.toString());
         case FieldType::Float: {
             bool ok = false;
-            const double number = raw.toDouble(&ok);
-            if (!ok) Unreadable(field, raw);
-            return Value(number);
+            const double read = raw.toDouble(&ok);
+            if (!ok) Unreadable(field, raw.toString());
+            return column.AddNumber(number ? number(read) : read);
         }
         case FieldType::DateTime: {
             const QDate date = DateFromSql(raw);
-            if (!date.isValid()) Unreadable(field, raw);
-            return Value(date);
+            if (!date.isValid()) Unreadable(field, raw.toString());
+            return column.AddDay(date);
         }
     }
-    Unreadable(field, raw);
+    Unreadable(field, raw.toString());
 }
 
 // "yyyy-MM-dd", the form both databases give dates in; invalid for any other text.
@@ -57,43 +61,57 @@ QDate IsoDate(QByteArrayView text) {
     return QDate(year, month, day);
 }
 
-// The last text read in one column: a row that repeats it (the branch, the client, the
-// service of every row of a list) shares it instead of converting its bytes again.
-struct LastText {
-    QByteArray bytes;
-    QString text;
-    bool read = false;
-};
-
-// The cell straight from the database's bytes in the usual cases: no QVariant on the way.
-Value ToValue(const SqlRows& rows, int column, const FieldDef& field, LastText& last) {
-    const SqlCell cell = rows.Cell(column);
+// The cell straight from the database's bytes in the usual cases: no QVariant on the way, and
+// a text the column already holds is neither decoded nor copied again.
+void AddCell(ColumnOut& column, const FieldDef& field, const SqlRows& rows, int index,
+             double (*number)(double)) {
+    const SqlCell cell = rows.Cell(index);
     switch (cell.kind) {
         case SqlCell::Kind::Null:
-            return Value();
+            return column.AddNull();
         case SqlCell::Kind::Number:
-            if (field.type == FieldType::Float) return Value(cell.number);
+            if (field.type == FieldType::Float)
+                return column.AddNumber(number ? number(cell.number) : cell.number);
             break;
         case SqlCell::Kind::Text:
             if (field.type == FieldType::String) {
-                if (!last.read || last.bytes != cell.text) {
-                    last.text = QString::fromUtf8(cell.text);
-                    if (last.text.size() > field.size) Unreadable(field, last.text);
-                    last.bytes.resize(cell.text.size());
-                    std::copy(cell.text.begin(), cell.text.end(), last.bytes.begin());
-                    last.read = true;
-                }
-                return Value(last.text);
+                if (column.AddKnownText(std::string_view(cell.text.data(), cell.text.size())))
+                    return;
+                return AddText(column, field, QString::fromUtf8(cell.text));
             }
             if (field.type == FieldType::DateTime) {
                 const QDate date = IsoDate(cell.text);
-                if (date.isValid()) return Value(date);
+                if (date.isValid()) return column.AddDay(date);
             }
             break;
         case SqlCell::Kind::Other:
             break;
     }
-    return FromVariant(rows.Value(column), field);
+    AddVariant(column, field, rows.Value(index), number);
+}
+
+// The value of each field that the read fixes; null for the others.
+std::vector<const Value*> FixedValues(const PacketRead& read) {
+    std::vector<const Value*> values(read.shape->size(), nullptr);
+    for (const FixedColumn& fixed : read.fixed) {
+        std::size_t index = 0;
+        while (index < values.size() && (*read.shape)[index].name != fixed.field) ++index;
+        if (index == values.size())
+            throw std::logic_error("PacketRead: the packet has no field to fix");
+        values[index] = &fixed.value;
+    }
+    return values;
+}
+
+// The packet of each read, in order, from the rows `rowsOf` gives for it.
+template <class RowsOf>
+std::vector<Fai00400::DataPacket> PacketsOf(const std::vector<PacketRead>& reads,
+                                            const RowsOf& rowsOf) {
+    std::vector<Fai00400::DataPacket> packets;
+    packets.reserve(reads.size());
+    for (std::size_t i = 0; i < reads.size(); ++i)
+        packets.push_back(ReadPacket(rowsOf(i), reads[i]));
+    return packets;
 }
 
 std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& reads) {
@@ -105,45 +123,46 @@ std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& r
 
 }  // namespace
 
-DataPacket ReadPacket(SqlRows& rows, const PacketRead& read) {
+Fai00400::DataPacket ReadPacket(SqlRows& rows, const PacketRead& read) {
     const std::vector<FieldDef>& shape = *read.shape;
-    DataPacket packet;
-    packet.fields = shape;
     const int columns = static_cast<int>(shape.size());
     if (rows.Columns() != columns)
         throw std::logic_error("ReadPacket: the query's columns do not match the packet's fields");
-    std::vector<LastText> texts(shape.size());
-    while (rows.Next()) {
-        PacketRow row;
-        row.values.reserve(shape.size());
-        for (int i = 0; i < columns; ++i)
-            row.values.push_back(ToValue(rows, i, shape[i], texts[i]));
-        packet.rows.push_back(std::move(row));
+    const std::vector<const Value*> fixed = FixedValues(read);
+    Fai00400::DataPacket packet;
+    RowsOut out(shape, &packet);
+    for (int row = 1; rows.Next(); ++row) {
+        out.AddRow();
+        for (int i = 0; i < columns; ++i) {
+            const auto field = static_cast<std::size_t>(i);
+            ColumnOut& column = out.Column(field);
+            if (fixed[field])
+                column.Add(*fixed[field], row);
+            else
+                AddCell(column, shape[field], rows, i, read.number);
+        }
     }
-    if (read.complete) read.complete(packet);
     return packet;
 }
 
-DataPacket ReadPacket(SqlSession& session, const PacketRead& read) {
+Fai00400::DataPacket ReadPacket(SqlSession& session, const PacketRead& read) {
     SqlRows rows = session.Run(read.statement.sql, read.statement.params);
     return ReadPacket(rows, read);
 }
 
-std::vector<DataPacket> ReadPackets(SqlSession& session, const std::vector<PacketRead>& reads) {
+std::vector<Fai00400::DataPacket> ReadPackets(SqlSession& session,
+                                              const std::vector<PacketRead>& reads) {
     std::vector<SqlRows> rows = session.RunTogether(StatementsOf(reads));
-    std::vector<DataPacket> packets;
-    packets.reserve(reads.size());
-    for (std::size_t i = 0; i < reads.size(); ++i) packets.push_back(ReadPacket(rows[i], reads[i]));
-    return packets;
+    return PacketsOf(reads, [&rows](std::size_t i) -> SqlRows& { return rows[i]; });
 }
+
+DataPacket Unpacked(const Fai00400::DataPacket& packet) { return FromProto(packet); }
 
 PacketsAhead::PacketsAhead(SqlSession& session, std::vector<PacketRead> reads)
     : reads_(std::move(reads)), ahead_(session, StatementsOf(reads_)) {}
 
-void FillColumn(DataPacket& packet, const QString& field, const Value& value) {
-    const int index = packet.FieldIndex(field);
-    if (index < 0) throw std::logic_error("FillColumn: the packet has no such field");
-    for (PacketRow& row : packet.rows) row.values[index] = value;
+std::vector<Fai00400::DataPacket> PacketsAhead::Packets() {
+    return PacketsOf(reads_, [this](std::size_t i) -> SqlRows& { return ahead_.Rows(i); });
 }
 
 }  // namespace fai::appserver

@@ -1,46 +1,58 @@
 #pragma once
 
 #include "DataPacket.h"
+#include "PacketFields.h"
 #include "SqlSession.h"
+#include "fai00400.pb.h"
 
-#include <functional>
 #include <vector>
 
 namespace fai::appserver {
 
-// The read of one packet: a statement whose columns are, in order, the fields of the shape,
-// and what is done to the packet once read (the parts of a row's key that the request fixed,
-// say, which the database does not hold for rows not stored yet).
+// A value that every row of a packet has in one field, whatever the query selects there: the
+// parts of a row's key that the request fixed, which the database does not hold for rows not
+// stored yet.
+struct FixedColumn {
+    packets::FieldName field;
+    Value value;
+};
+
+// The read of one packet: a statement whose columns are, in order, the fields of the shape.
 struct PacketRead {
     SqlSession::Statement statement;
     const std::vector<FieldDef>* shape;
-    std::function<void(DataPacket&)> complete;
+    std::vector<FixedColumn> fixed = {};
+    // What each number read becomes; as read when null.
+    double (*number)(double) = nullptr;
 };
 
-// Reads every row into a packet of the read's shape. Text, numbers and dates are taken as the
-// field types say, whatever form the database hands them in (dates are ISO text on both). A
-// value that does not fit its field throws EDatabaseError: the screen would refuse the whole
-// packet.
-DataPacket ReadPacket(SqlRows& rows, const PacketRead& read);
+// Reads every row into the message of a packet of the read's shape, each cell straight from
+// the database's bytes into its column. Text, numbers and dates are taken as the field types
+// say, whatever form the database hands them in (dates are ISO text on both). A value that
+// does not fit its field throws EDatabaseError: the screen would refuse the whole packet.
+Fai00400::DataPacket ReadPacket(SqlRows& rows, const PacketRead& read);
 // Runs the read.
-DataPacket ReadPacket(SqlSession& session, const PacketRead& read);
+Fai00400::DataPacket ReadPacket(SqlSession& session, const PacketRead& read);
 // Runs the reads together, on PostgreSQL in one round trip.
-std::vector<DataPacket> ReadPackets(SqlSession& session, const std::vector<PacketRead>& reads);
+std::vector<Fai00400::DataPacket> ReadPackets(SqlSession& session,
+                                              const std::vector<PacketRead>& reads);
+// A packet read for the server's own use rather than for an answer.
+DataPacket Unpacked(const Fai00400::DataPacket& packet);
 
 // Reads sent along with the checks that come first (see SqlAhead): their packets, once the
 // checks passed.
 class PacketsAhead {
   public:
     PacketsAhead(SqlSession& session, std::vector<PacketRead> reads);
-    DataPacket Packet(std::size_t read) { return ReadPacket(ahead_.Rows(read), reads_.at(read)); }
+    Fai00400::DataPacket Packet(std::size_t read) {
+        return ReadPacket(ahead_.Rows(read), reads_.at(read));
+    }
+    // Every packet, in the order of the reads.
+    std::vector<Fai00400::DataPacket> Packets();
 
   private:
     std::vector<PacketRead> reads_;
     SqlAhead ahead_;
 };
-
-// Gives every row the same value in one field: the parts of a row's key that the request
-// fixed and that the database does not hold for rows not stored yet.
-void FillColumn(DataPacket& packet, const QString& field, const Value& value);
 
 }  // namespace fai::appserver

@@ -70,7 +70,8 @@ Failure GivenUp(ServerCall::Ending ending, std::chrono::seconds timeout) {
 
 void Deliver(const Answer& answer, Fai00400::ServerResult* result) {
     result->set_success(true);
-    for (const DataPacket& packet : answer.packets) ToProto(packet, result->add_payload());
+    for (const Fai00400::DataPacket& packet : answer.packets)
+        result->add_payload()->CopyFrom(packet);
 }
 
 void Deliver(const Answer& answer, Fai00400::TextResult* result) {

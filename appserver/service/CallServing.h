@@ -2,7 +2,6 @@
 
 #include "CallGate.h"
 #include "CallLog.h"
-#include "DataPacket.h"
 #include "SessionMetadata.h"
 #include "SqlSession.h"
 #include "WorkerPool.h"
@@ -28,9 +27,9 @@ struct Serving {
 
 // What a method answers once its work is done.
 struct Answer {
-    std::vector<DataPacket> packets;  // the payload of the result array
-    QString text;                     // the answer of the two text methods
-    QString note;                     // said on the call's log line
+    std::vector<Fai00400::DataPacket> packets;  // the payload of the result array
+    QString text;                               // the answer of the two text methods
+    QString note;                               // said on the call's log line
     // The whole answer of a method whose reply is a message of its own.
     std::shared_ptr<const google::protobuf::Message> message = nullptr;
 };

@@ -65,7 +65,12 @@ OptionalPacket PacketOrNull(bool present, const Fai00400::DataPacket& packet) {
     return Packet(packet);
 }
 
-Answer One(DataPacket packet) { return {{std::move(packet)}, {}, {}}; }
+// Moved in: a list of braces would copy the message.
+Answer One(Fai00400::DataPacket packet) {
+    Answer answer;
+    answer.packets.push_back(std::move(packet));
+    return answer;
+}
 
 // Each call's request and answer on an arena of their own: a packet of thousands of cells is
 // built and freed in kept blocks instead of a heap allocation per cell.

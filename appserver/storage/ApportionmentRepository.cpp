@@ -11,8 +11,7 @@ PacketRead ApportionmentRepository::ItemsOfClient(const QString& client) {
         {QStringLiteral("SELECT CDCLIENTE, NRITEMRATEIOEFET, CDITEMRATEIOEFET, NMITEMRATEIOEFET "
                         "FROM ITEMRATEIOEFET WHERE CDCLIENTE = ? ORDER BY CDITEMRATEIOEFET"),
          {client}},
-        &shapes::ApportionItems(),
-        {}};
+        &shapes::ApportionItems()};
 }
 
 PacketRead ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
@@ -24,8 +23,7 @@ PacketRead ApportionmentRepository::ItemsOfHeadcount(const HeadcountKey& key) {
                  "AND L.CDFILIAL = ? AND L.CDSERVFILI = ? AND L.DTFATURAM = ? "
                  "WHERE I.CDCLIENTE = ? ORDER BY I.CDITEMRATEIOEFET"),
              {key.branch, key.service, SqlDate(key.date), key.client}},
-            &shapes::HeadcountApportion(),
-            {}};
+            &shapes::HeadcountApportion()};
 }
 
 bool ApportionmentRepository::IsItemOfClient(const QString& client, qint64 item) {

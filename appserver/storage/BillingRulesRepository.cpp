@@ -11,16 +11,14 @@ PacketRead BillingRulesRepository::AssessedPeriods(const QString& branch, const 
                             "FROM APURACFATCLI WHERE CDFILIAL = ? AND CDCLIENTE = ? "
                             "ORDER BY DTINIAPURAC, NRAPURACFAT"),
              {branch, client}},
-            &shapes::AssessedPeriods(),
-            {}};
+            &shapes::AssessedPeriods()};
 }
 
 PacketRead BillingRulesRepository::PlannedCount(const HeadcountKey& key) {
     return {{QStringLiteral("SELECT QTCOMEFETCLI FROM PLANEFETCLI WHERE CDFILIAL = ? "
                             "AND CDCLIENTE = ? AND CDSERVFILI = ? AND DTPLANEJAM = ?"),
              {key.branch, key.client, key.service, SqlDate(key.date)}},
-            &shapes::PlannedCount(),
-            {}};
+            &shapes::PlannedCount()};
 }
 
 bool BillingRulesRepository::HasAssessment(const QString& billingBranch, const QString& client,

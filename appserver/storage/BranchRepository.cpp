@@ -10,8 +10,7 @@ PacketRead BranchRepository::Params(const QString& branch) {
     return {{QStringLiteral("SELECT CDFILIAL, DTPROCESSA, IDBLQEFEDIAFECH, NRDIAANTDTPROC, "
                             "IDUTILDTPROC FROM PARAMFATUR WHERE CDFILIAL = ?"),
              {branch}},
-            &shapes::Params(),
-            {}};
+            &shapes::Params()};
 }
 
 }  // namespace fai::appserver

@@ -26,8 +26,7 @@ PacketRead ClientRepository::Select(const QString& condition, const QVariantList
                             "WHERE F.CDFILIAL = ?%1 ORDER BY C.NMRAZSOCCLIE, C.CDCLIENTE")
                  .arg(condition),
              params},
-            &shapes::Clients(),
-            {}};
+            &shapes::Clients()};
 }
 
 }  // namespace fai::appserver

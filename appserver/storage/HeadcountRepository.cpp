@@ -42,9 +42,7 @@ PacketRead HeadcountRepository::ByDate(const QString& branch, const QString& cli
          {SqlDate(date), branch, client}},
         &shapes::Headcounts(),
         // Every row of the by-date view has the date asked for, stored or not.
-        [date](DataPacket& packet) {
-            FillColumn(packet, HeadcountFields::DTFATURAM, Value(date));
-        }};
+        {{HeadcountFields::DTFATURAM, Value(date)}}};
 }
 
 PacketRead HeadcountRepository::ByService(const QString& branch, const QString& client,
@@ -57,14 +55,12 @@ PacketRead HeadcountRepository::ByService(const QString& branch, const QString& 
              QStringLiteral("WHERE E.CDFILIAL = ? AND E.CDCLIENTE = ? AND E.CDSERVFILI = ? "
                             "ORDER BY E.DTFATURAM"),
          {branch, client, service}},
-        &shapes::Headcounts(),
-        {}};
+        &shapes::Headcounts()};
 }
 
 PacketRead HeadcountRepository::StoredDate(const HeadcountKey& key) {
     return {{QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE ") + kKey, KeyParams(key)},
-            &shapes::BillingDate(),
-            {}};
+            &shapes::BillingDate()};
 }
 
 PacketRead HeadcountRepository::LatestDate(const QString& branch, const QString& client,
@@ -72,8 +68,7 @@ PacketRead HeadcountRepository::LatestDate(const QString& branch, const QString&
     return {{QStringLiteral("SELECT DTFATURAM FROM EFETFATUR WHERE CDFILIAL = ? AND CDCLIENTE = ? "
                             "AND CDSERVFILI = ? ORDER BY DTFATURAM DESC LIMIT 1"),
              {branch, client, service}},
-            &shapes::BillingDate(),
-            {}};
+            &shapes::BillingDate()};
 }
 
 std::optional<HeadcountRow> HeadcountRepository::Locked(const HeadcountKey& key) {

@@ -181,7 +181,7 @@ PacketRead HistoryRepository::Of(const Query& query) {
                              : QStringLiteral(" ORDER BY H.DTHRALTERACAO DESC, H.NRHISTEFETFATUR");
     sql += QStringLiteral(" LIMIT ? OFFSET ?");
     params << query.size << query.skip;
-    return {{sql, params}, &HistoryFields::Fields(), {}};
+    return {{sql, params}, &HistoryFields::Fields()};
 }
 
 }  // namespace fai::appserver

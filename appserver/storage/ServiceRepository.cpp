@@ -34,8 +34,7 @@ PacketRead ServiceRepository::Select(const QString& condition, const QVariantLis
                             "WHERE SC.CDFILIAL = ? AND SC.CDCLIENTE = ?%1 ORDER BY SC.CDSERVFILI")
                  .arg(condition),
              params},
-            &shapes::Services(),
-            {}};
+            &shapes::Services()};
 }
 
 }  // namespace fai::appserver

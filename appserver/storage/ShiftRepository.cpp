@@ -25,23 +25,19 @@ PacketRead ShiftRepository::ShiftsOf(const HeadcountKey& key) {
                         "AND Q.DTFATURAMTUR = ? WHERE T.CDFILIAL = ? ORDER BY T.CDTURNO"),
          {key.client, key.service, SqlDate(key.date), key.branch}},
         &shapes::Shifts(),
-        [key](DataPacket& packet) {
-            FillColumn(packet, ShiftFields::CDSERVFILI, Value(key.service));
-            FillColumn(packet, ShiftFields::CDCLIENTE, Value(key.client));
-            FillColumn(packet, ShiftFields::DTFATURAMTUR, Value(key.date));
-        }};
+        {{ShiftFields::CDSERVFILI, Value(key.service)},
+         {ShiftFields::CDCLIENTE, Value(key.client)},
+         {ShiftFields::DTFATURAMTUR, Value(key.date)}}};
 }
 
 PacketRead ShiftRepository::ShiftSum(const HeadcountKey& key) {
     return {{QStringLiteral("SELECT COALESCE(SUM(QTCOMFATUTUR), 0) FROM EFETTURNO WHERE ") + kKey,
              KeyParams(key)},
             &shapes::ShiftSum(),
+            {},
             // The screen compares the sum with the row's billed count exactly: shifts of 33.3,
             // 33.3 and 33.4 must answer 100, not the 100.00000000000001 that adding them gives.
-            [](DataPacket& sum) {
-                for (PacketRow& row : sum.rows)
-                    row.values[0] = Value(AtQuantityPrecision(row.values[0].Number()));
-            }};
+            AtQuantityPrecision};
 }
 
 std::map<std::pair<QString, QDate>, double> ShiftRepository::Sums(const QString& branch,

@@ -96,14 +96,14 @@ bool BenchRun::Run() {
             .arg(QStringLiteral("floor"), 8)
             .arg(QStringLiteral("ratio"), 6));
     for (const Measured& m : measured) {
-        const double sqlFloor = m.sql.MedianMs() + empty.MedianMs();
-        const double nativeFloor = m.native.MedianMs() + empty.MedianMs();
+        const double sqlFloor = m.sql.MedianMs() + m.empty.MedianMs();
+        const double nativeFloor = m.native.MedianMs() + m.empty.MedianMs();
         Say(QStringLiteral("%1 %2 %3 | %4 %5 %6 %7 | %8 %9 %10")
                 .arg(QString::fromLatin1(m.method), -26)
                 .arg(Ms(m.overWire.MedianMs()), 8)
                 .arg(Ms(m.overWire.P99Ms()), 8)
                 .arg(Ms(m.sql.MedianMs()), 8)
-                .arg(Ms(empty.MedianMs()), 8)
+                .arg(Ms(m.empty.MedianMs()), 8)
                 .arg(Ms(sqlFloor), 8)
                 .arg(QString::number(m.overWire.MedianMs() / sqlFloor, 'f', 2), 6)
                 .arg(Ms(m.native.MedianMs()), 8)
@@ -111,7 +111,7 @@ bool BenchRun::Run() {
                 .arg(QString::number(m.overWire.MedianMs() / nativeFloor, 'f', 2), 6));
     }
     Say(QStringLiteral("%1 %2 %3   (p99 of SQL, native per method: %4)")
-            .arg(QStringLiteral("empty call"), -26)
+            .arg(QStringLiteral("empty calls in a row"), -26)
             .arg(Ms(empty.MedianMs()), 8)
             .arg(Ms(empty.P99Ms()), 8)
             .arg([&] {
@@ -191,7 +191,7 @@ BenchRun::Measured BenchRun::Measure(const char* method, const std::function<Met
         call.overWire(methods);
         floor.Run(call.floor());
     }
-    Measured measured{method, {}, {}, {}};
+    Measured measured{method, {}, {}, {}, {}};
     int unlike = 0;
     for (int i = 0; i < samples; ++i) {
         const MethodCall call = next();
@@ -204,7 +204,10 @@ BenchRun::Measured BenchRun::Measure(const char* method, const std::function<Met
         qint64 floorRows = 0;
         measured.native.Add(Timed([&] { floorRows = floor.Run(statements); }));
         std::optional<qint64> answered;
+        // The empty call before the method's in one sample and after it in the next.
+        if (i % 2 == 0) measured.empty.Add(EmptyCall(methods));
         measured.overWire.Add(Timed([&] { answered = call.overWire(methods); }));
+        if (i % 2 == 1) measured.empty.Add(EmptyCall(methods));
         if (!answered)
             ++failures_;
         else if (*answered != floorRows)
@@ -251,19 +254,26 @@ BenchRun::Measured BenchRun::MeasureGeraRel(Workload& workload, SqlSession& sess
     return measured;
 }
 
-Latencies BenchRun::EmptyCalls(TrdmEfetFaturDisp& methods) {
-    // Refused on the server's gRPC thread, for a date no billing holds, before any database
-    // work: what a call costs with nothing to do.
-    const QString client = BenchPlan::ClientCode(0), branch = BenchPlan::Branch(0);
+// Refused on the server's gRPC thread, for a date no billing holds, before any database work:
+// what a call costs with nothing to do.
+std::chrono::steady_clock::duration BenchRun::EmptyCall(TrdmEfetFaturDisp& methods) {
     const QDate noBillingDay(1800, 1, 1);
+    bool refused = false;
+    const auto took = Timed([&] {
+        refused = !methods
+                       .GetValidaData(BenchPlan::Branch(0), BenchPlan::ClientCode(0),
+                                      QStringLiteral("00001"), noBillingDay)
+                       .success;
+    });
+    if (!refused) ++failures_;
+    return took;
+}
+
+// Empty calls one after the other.
+Latencies BenchRun::EmptyCalls(TrdmEfetFaturDisp& methods) {
     Latencies empty;
     for (int i = 0; i < kWarmUpCalls + settings_.samples; ++i) {
-        bool refused = false;
-        const auto took = Timed([&] {
-            refused = !methods.GetValidaData(branch, client, QStringLiteral("00001"), noBillingDay)
-                           .success;
-        });
-        if (!refused) ++failures_;
+        const auto took = EmptyCall(methods);
         if (i >= kWarmUpCalls) empty.Add(took);
     }
     return empty;

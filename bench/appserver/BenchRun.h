@@ -36,6 +36,9 @@ class BenchRun {
         Latencies overWire;
         Latencies sql;
         Latencies native;
+        // Empty calls taken among the method's, each beside one of them, so that the floor's
+        // call finds the server as warm or as cold as the method's does.
+        Latencies empty;
     };
 
     void PrepareDatabase();
@@ -47,6 +50,7 @@ class BenchRun {
     Measured MeasureGeraRel(Workload& workload, SqlSession& session, NativeFloor& floor,
                             TrdmEfetFaturDisp& methods);
     Latencies EmptyCalls(TrdmEfetFaturDisp& methods);
+    std::chrono::steady_clock::duration EmptyCall(TrdmEfetFaturDisp& methods);
     // Saves of `concurrent` clerks, each on rows of its own, for `seconds`, through
     // connections to `servers` (one, or several separated by commas).
     void SavesAtOnce(SqlSession& session, const QString& servers, const QString& what);

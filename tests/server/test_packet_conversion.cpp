@@ -57,9 +57,28 @@ TEST(PacketConversion, RoundTripKeepsNullsDoublesBitForBitDatesAndChanges) {
     EXPECT_TRUE(back.rows[2].values[3].IsText());  // the empty text stays text, not null
 }
 
+// The unchanged rows of a packet built row by row, as a server reads them from its database: a
+// text from its UTF-8 bytes when the column holds them already.
+Fai00400::DataPacket RowByRow(const DataPacket& packet) {
+    Fai00400::DataPacket out;
+    RowsOut rows(packet.fields, &out);
+    int rowNumber = 0;
+    for (const PacketRow& row : packet.rows) {
+        rows.AddRow();
+        ++rowNumber;
+        for (std::size_t i = 0; i < row.values.size(); ++i) {
+            const Value& value = row.values[i];
+            const std::string utf8 = value.IsText() ? value.Text().toStdString() : std::string();
+            if (!value.IsText() || !rows.Column(i).AddKnownText(utf8))
+                rows.Column(i).Add(value, rowNumber);
+        }
+    }
+    return out;
+}
+
 // A long packet of awkward values, each column going through its table at its own pace, so
 // that a value sits under itself, changes and comes back, through the wire's bytes: every
-// value arrives as it left.
+// value arrives as it left, whether the packet was converted whole or built row by row.
 TEST(PacketConversion, LongPacketsKeepEveryTypeNullAndTextExactly) {
     QString longText;
     while (longText.size() < 396) longText += QStringLiteral("Refeições à vontade; ");
@@ -112,6 +131,15 @@ TEST(PacketConversion, LongPacketsKeepEveryTypeNullAndTextExactly) {
     EXPECT_EQ(back, p);
     EXPECT_TRUE(back.rows[0].values[0].IsText()) << "the empty text stays text";
     EXPECT_TRUE(std::signbit(back.rows[0].values[2].Number())) << "negative zero keeps its sign";
+
+    DataPacket unchanged = p;
+    for (PacketRow& row : unchanged.rows) row = {RowChange::Unchanged, row.values, {}};
+    std::string whole, rowByRow;
+    ASSERT_TRUE(ToProto(unchanged).SerializeToString(&whole));
+    ASSERT_TRUE(RowByRow(unchanged).SerializeToString(&rowByRow));
+    EXPECT_EQ(rowByRow, whole) << "the same bytes on the wire";
+    EXPECT_EQ(FromProto(RowByRow(unchanged)), unchanged);
+    EXPECT_EQ(FromProto(RowByRow(DataPacket{p.fields, {}})).fields, p.fields) << "no rows";
 }
 
 TEST(PacketConversion, MalformedPacketsAreRefusedWithAMessage) {
