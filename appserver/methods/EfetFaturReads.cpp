@@ -14,9 +14,11 @@
 namespace fai::appserver {
 namespace {
 
-Fai00400::DataPacket Empty(const shapes::Shape& shape) {
+// A packet the server answers without reading it: the shape's fields and the rows given.
+Fai00400::DataPacket Answered(const shapes::Shape& shape, std::vector<PacketRow> rows = {}) {
     DataPacket packet;
     packet.fields = shape;
+    packet.rows = std::move(rows);
     return ToProto(packet);
 }
 
@@ -136,10 +138,7 @@ Fai00400::DataPacket EfetFaturReads::GetSomaTurno(const QString& branch, const Q
                                                   const QString& service, const QDate& date) {
     if (RequestChecks::IsNoDate(date)) {
         RequestChecks(session_).ServiceKey(branch, client, service);
-        DataPacket nothingStored;
-        nothingStored.fields = shapes::ShiftSum();
-        nothingStored.rows.push_back({RowChange::Unchanged, {Value(0.0)}, {}});
-        return ToProto(nothingStored);
+        return Answered(shapes::ShiftSum(), {{RowChange::Unchanged, {Value(0.0)}, {}}});
     }
     return Checked(session_,
                    ShiftRepository::ShiftSum(RequestChecks::Asked(branch, client, service, date)),
@@ -158,7 +157,7 @@ Fai00400::DataPacket EfetFaturReads::GetVdServClie(const QString& branch, const 
 Fai00400::DataPacket EfetFaturReads::GetItRatEfet(const QString& branch, const QString& client,
                                                   const QDate& date, const QString& service) {
     if (branch.isEmpty() || client.isEmpty() || service.isEmpty() || RequestChecks::IsNoDate(date))
-        return Empty(shapes::HeadcountApportion());
+        return Answered(shapes::HeadcountApportion());
     return Checked(session_,
                    ApportionmentRepository::ItemsOfHeadcount(
                        RequestChecks::Asked(branch, client, service, date)),
