@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <set>
+#include <span>
 
 namespace fai::appserver {
 namespace {
@@ -36,14 +37,13 @@ EConflict LinkChanged(const LinkChange& link) {
                      kReload);
 }
 
-// The branch and client that every row of the save belongs to, checked.
+// The branch and client that every row of the save belongs to, as asked.
 struct Scope {
     QString branch;
     QString client;
 };
 
-Scope ScopeOf(SqlSession& session, const std::vector<HeadcountChange>& rows,
-              const std::vector<LinkChange>& links) {
+Scope ScopeOf(const std::vector<HeadcountChange>& rows, const std::vector<LinkChange>& links) {
     std::set<std::pair<QString, QString>> seen;
     for (const HeadcountChange& row : rows) seen.emplace(row.key.branch, row.key.client);
     for (const LinkChange& link : links) seen.emplace(link.key.branch, link.key.client);
@@ -54,18 +54,67 @@ Scope ScopeOf(SqlSession& session, const std::vector<HeadcountChange>& rows,
                               .arg(seen.begin()->first, seen.begin()->second,
                                    std::next(seen.begin())->first,
                                    std::next(seen.begin())->second));
-    const HeadcountKey known =
-        RequestChecks(session).ClientKey(seen.begin()->first, seen.begin()->second);
-    return {known.branch, known.client};
+    const HeadcountKey asked =
+        RequestChecks::Asked(seen.begin()->first, seen.begin()->second, {}, {});
+    return {asked.branch, asked.client};
 }
+
+// What a save reads before it judges anything, sent along with the check of its client (on
+// PostgreSQL in that one round trip): the write rules, and the stored rows it changes, locked.
+class SaveReads {
+  public:
+    SaveReads(SqlSession& session, const Scope& scope, std::vector<HeadcountKey> keys)
+        : session_(session),
+          keys_(std::move(keys)),
+          rules_(WriteRules::Reads(scope.branch, scope.client)) {
+        ahead_.emplace(session, Statements());
+    }
+
+    struct Read {
+        WriteRules rules;
+        HeadcountRepository::StoredRows stored;
+    };
+    // Once the checks that went first passed. The keys beyond what one statement takes are
+    // read now.
+    Read Take() {
+        Read read{WriteRules(ahead_->Rows(0), ahead_->Rows(1), ahead_->Rows(2)), {}};
+        if (!keys_.empty())
+            HeadcountRepository::TakeLocked(ahead_->Rows(rules_.size()), read.stored);
+        // Its statements are free again for the reads that follow.
+        ahead_.reset();
+        read.stored.merge(
+            HeadcountRepository(session_).Locked(std::span(keys_).subspan(AheadKeys())));
+        return read;
+    }
+
+  private:
+    std::size_t AheadKeys() const {
+        return std::min(keys_.size(), HeadcountRepository::kLockedAtOnce);
+    }
+
+    std::vector<SqlSession::Statement> Statements() const {
+        std::vector<SqlSession::Statement> statements = StatementsOf(rules_);
+        if (!keys_.empty())
+            statements.push_back(
+                HeadcountRepository(session_).LockedRead(std::span(keys_).first(AheadKeys())));
+        return statements;
+    }
+
+    SqlSession& session_;
+    std::vector<HeadcountKey> keys_;
+    std::vector<PacketRead> rules_;
+    std::optional<SqlAhead> ahead_;
+};
 
 class SaveApplier {
   public:
-    SaveApplier(SqlSession& session, HistoryRepository& history, const Scope& scope)
+    SaveApplier(SqlSession& session, HistoryRepository& history, const Scope& scope,
+                SaveReads::Read read)
         : session_(session),
           history_(history),
           scope_(scope),
-          rules_(session, scope.branch, scope.client) {}
+          rules_(std::move(read.rules)),
+          stored_(std::move(read.stored)) {}
 
     void Check(const HeadcountChange& row) {
         rules_.CheckRow(row.key.service, row.key.date);
@@ -90,12 +139,16 @@ class SaveApplier {
 
     void Apply(const HeadcountChange& row) {
         HeadcountRepository headcounts(session_);
-        const std::optional<HeadcountRow> stored = headcounts.Locked(row.key);
+        const auto found = stored_.find(row.key);
+        const std::optional<HeadcountRow> stored =
+            found == stored_.end() ? std::nullopt : std::optional(found->second);
         if ((stored ? std::optional(stored->counts) : std::nullopt) != row.expected)
             throw RowChanged(row.key);
         if (row.desired) {
+            // Nothing after it in the save reads the row's counts: it goes with the commit,
+            // in the commit's round trip on PostgreSQL.
             if (stored)
-                headcounts.Update(row.key, *row.desired);
+                session_.WithCommit(HeadcountRepository::Update(row.key, *row.desired));
             else if (!headcounts.InsertIfAbsent(row.key, *row.desired))
                 throw RowChanged(row.key);
             history_.Row(row.key, stored, row.desired);
@@ -137,6 +190,7 @@ class SaveApplier {
     HistoryRepository& history_;
     Scope scope_;
     WriteRules rules_;
+    HeadcountRepository::StoredRows stored_;
 };
 
 }  // namespace
@@ -151,7 +205,7 @@ void HeadcountSave::Run(const OptionalPacket& headcountDelta, const QString& nul
     if (apportionmentDelta) links = ReadApportionmentDelta(*apportionmentDelta);
     if (rows.empty() && links.empty()) return;
 
-    const Scope scope = ScopeOf(session_, rows, links);
+    const Scope scope = ScopeOf(rows, links);
     for (HeadcountChange& row : rows) row.key.client = scope.client;
     for (LinkChange& link : links) link.key.client = scope.client;
     // One order for every save, so that two saves never wait for each other's rows.
@@ -159,6 +213,11 @@ void HeadcountSave::Run(const OptionalPacket& headcountDelta, const QString& nul
     std::sort(links.begin(), links.end(), [](const auto& a, const auto& b) {
         return std::tie(a.key, a.item) < std::tie(b.key, b.item);
     });
+    std::vector<HeadcountKey> keys;
+    for (const HeadcountChange& row : rows) keys.push_back(row.key);
+    SaveReads reads(session_, scope, std::move(keys));
+    // Judged first; the reads go with it.
+    RequestChecks(session_).ClientKey(scope.branch, scope.client);
     for (std::size_t i = 1; i < rows.size(); ++i)
         if (rows[i].key == rows[i - 1].key)
             throw EBadRequest(RowLabel(rows[i].key.service, rows[i].key.date) +
@@ -169,7 +228,7 @@ void HeadcountSave::Run(const OptionalPacket& headcountDelta, const QString& nul
         if (!row.desired) deleted.insert(row.key);
     std::erase_if(links, [&](const LinkChange& link) { return deleted.contains(link.key); });
 
-    SaveApplier applier(session_, history_, scope);
+    SaveApplier applier(session_, history_, scope, reads.Take());
     for (const HeadcountChange& row : rows) applier.Check(row);
     for (const LinkChange& link : links) applier.Check(link);
     for (const HeadcountChange& row : rows) applier.Apply(row);

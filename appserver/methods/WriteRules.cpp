@@ -11,37 +11,45 @@
 namespace fai::appserver {
 namespace {
 
-const Value& Cell(const DataPacket& packet, const PacketRow& row, packets::FieldName field) {
-    return row.values.at(packet.FieldIndex(field));
-}
-
 // A flag that is not text (a null) is no "S".
-QString Flag(const Value& flag) { return flag.IsText() ? flag.Text() : QString(); }
+QString Flag(const QVariant& flag) { return flag.isNull() ? QString() : flag.toString(); }
 
 }  // namespace
 
+// Read together: one round trip on PostgreSQL.
 WriteRules::WriteRules(SqlSession& session, const QString& branch, const QString& client) {
-    // Read together: one round trip on PostgreSQL.
-    const std::vector<Fai00400::DataPacket> read =
-        ReadPackets(session, {BranchRepository::Params(branch),
-                              BillingRulesRepository::AssessedPeriods(branch, client),
-                              ServiceRepository::ServicesOfClient(branch, client)});
-    const DataPacket params = Unpacked(read[0]);
+    std::vector<SqlRows> rows = session.RunTogether(StatementsOf(Reads(branch, client)));
+    Take(rows[0], rows[1], rows[2]);
+}
+
+std::vector<PacketRead> WriteRules::Reads(const QString& branch, const QString& client) {
+    return {BranchRepository::Params(branch),
+            BillingRulesRepository::AssessedPeriods(branch, client),
+            ServiceRepository::ServicesOfClient(branch, client)};
+}
+
+WriteRules::WriteRules(SqlRows& params, SqlRows& periods, SqlRows& services) {
+    Take(params, periods, services);
+}
+
+// Straight from the database's rows: a save reads the rules for itself, not for a screen.
+void WriteRules::Take(SqlRows& params, SqlRows& periods, SqlRows& services) {
     // Without parameters the rule is off, as it is on the screens.
-    if (!params.rows.empty()) {
-        const PacketRow& row = params.rows.front();
-        closedDays_ = ClosedDayRule(Flag(Cell(params, row, BranchParamFields::IDUTILDTPROC)),
-                                    Flag(Cell(params, row, BranchParamFields::IDBLQEFEDIAFECH)),
-                                    Cell(params, row, BranchParamFields::DTPROCESSA).Date(),
-                                    Cell(params, row, BranchParamFields::NRDIAANTDTPROC).Number());
+    if (params.Next()) {
+        const auto param = [&](packets::FieldName field) {
+            return params.Value(ColumnOf(shapes::Params(), field));
+        };
+        closedDays_ = ClosedDayRule(Flag(param(BranchParamFields::IDUTILDTPROC)),
+                                    Flag(param(BranchParamFields::IDBLQEFEDIAFECH)),
+                                    DateFromSql(param(BranchParamFields::DTPROCESSA)),
+                                    param(BranchParamFields::NRDIAANTDTPROC).toDouble());
     }
-    const DataPacket periods = Unpacked(read[1]);
-    for (const PacketRow& row : periods.rows)
-        assessed_.push_back({Cell(periods, row, AssessedPeriodFields::DTINIAPURAC).Date(),
-                             Cell(periods, row, AssessedPeriodFields::DTFIMAPURAC).Date()});
-    const DataPacket services = Unpacked(read[2]);
-    for (const PacketRow& row : services.rows)
-        services_.insert(Cell(services, row, ServiceFields::CDSERVFILI).Text());
+    const int first = ColumnOf(shapes::AssessedPeriods(), AssessedPeriodFields::DTINIAPURAC);
+    const int last = ColumnOf(shapes::AssessedPeriods(), AssessedPeriodFields::DTFIMAPURAC);
+    while (periods.Next())
+        assessed_.push_back({DateFromSql(periods.Value(first)), DateFromSql(periods.Value(last))});
+    const int service = ColumnOf(shapes::Services(), ServiceFields::CDSERVFILI);
+    while (services.Next()) services_.insert(services.Value(service).toString());
 }
 
 void WriteRules::CheckRow(const QString& service, const QDate& day) const {

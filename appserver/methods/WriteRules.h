@@ -2,6 +2,7 @@
 
 #include "AssessedPeriod.h"
 #include "ClosedDayRule.h"
+#include "PacketReader.h"
 
 #include <QDate>
 #include <QSet>
@@ -12,8 +13,6 @@
 
 namespace fai::appserver {
 
-class SqlSession;
-
 // The rules that protect stored headcounts whatever a screen sends, for one branch and one
 // client: no write to a day closed by the branch's closed-day rule, none to a day of a
 // billing period already assessed for the client, none for a service the client does not
@@ -22,6 +21,10 @@ class SqlSession;
 class WriteRules {
   public:
     WriteRules(SqlSession& session, const QString& branch, const QString& client);
+    // What the rules are read from, for a caller that sends the reads along with others.
+    static std::vector<PacketRead> Reads(const QString& branch, const QString& client);
+    // From the rows of Reads, in their order.
+    WriteRules(SqlRows& params, SqlRows& periods, SqlRows& services);
 
     // Throws EBadRequest naming the service and the day when a headcount of that service
     // and day may not be written.
@@ -30,6 +33,7 @@ class WriteRules {
     bool IsOpen(const QDate& day) const;
 
   private:
+    void Take(SqlRows& params, SqlRows& periods, SqlRows& services);
     // Why the day is not open, or none.
     std::optional<QString> Blocked(const QDate& day) const;
 

@@ -93,13 +93,8 @@ void AddCell(ColumnOut& column, const FieldDef& field, const SqlRows& rows, int 
 // The value of each field that the read fixes; null for the others.
 std::vector<const Value*> FixedValues(const PacketRead& read) {
     std::vector<const Value*> values(read.shape->size(), nullptr);
-    for (const FixedColumn& fixed : read.fixed) {
-        std::size_t index = 0;
-        while (index < values.size() && (*read.shape)[index].name != fixed.field) ++index;
-        if (index == values.size())
-            throw std::logic_error("PacketRead: the packet has no field to fix");
-        values[index] = &fixed.value;
-    }
+    for (const FixedColumn& fixed : read.fixed)
+        values[std::size_t(ColumnOf(*read.shape, fixed.field))] = &fixed.value;
     return values;
 }
 
@@ -114,6 +109,8 @@ std::vector<Fai00400::DataPacket> PacketsOf(const std::vector<PacketRead>& reads
     return packets;
 }
 
+}  // namespace
+
 std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& reads) {
     std::vector<SqlSession::Statement> statements;
     statements.reserve(reads.size());
@@ -121,7 +118,11 @@ std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& r
     return statements;
 }
 
-}  // namespace
+int ColumnOf(const std::vector<FieldDef>& shape, packets::FieldName field) {
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        if (shape[i].name == field) return int(i);
+    throw std::logic_error("ColumnOf: the packet has no such field");
+}
 
 Fai00400::DataPacket ReadPacket(SqlRows& rows, const PacketRead& read) {
     const std::vector<FieldDef>& shape = *read.shape;

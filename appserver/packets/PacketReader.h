@@ -26,6 +26,12 @@ struct PacketRead {
     double (*number)(double) = nullptr;
 };
 
+// The statements of the reads, in order.
+std::vector<SqlSession::Statement> StatementsOf(const std::vector<PacketRead>& reads);
+// The column of a read of the shape that holds the field: for the server's own use of the
+// rows, without a packet.
+int ColumnOf(const std::vector<FieldDef>& shape, packets::FieldName field);
+
 // Reads every row into the message of a packet of the read's shape, each cell straight from
 // the database's bytes into its column. Text, numbers and dates are taken as the field types
 // say, whatever form the database hands them in (dates are ISO text on both). A value that

@@ -4,6 +4,9 @@
 #include "PacketShapes.h"
 #include "SqlSession.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace fai::appserver {
 namespace {
 
@@ -72,15 +75,48 @@ PacketRead HeadcountRepository::LatestDate(const QString& branch, const QString&
 }
 
 std::optional<HeadcountRow> HeadcountRepository::Locked(const HeadcountKey& key) {
-    SqlRows rows = session_.Run(QStringLiteral("SELECT QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT, "
-                                               "CDFILIFATU, NRAPURACFAT FROM EFETFATUR WHERE ") +
-                                    kKey + session_.Dialect().LockRows(),
-                                KeyParams(key));
-    if (!rows.Next()) return std::nullopt;
-    return HeadcountRow{
-        {rows.Value(0).toDouble(), rows.Value(1).toDouble(), rows.Value(2).toDouble()},
-        rows.Value(3),
-        rows.Value(4)};
+    StoredRows stored = Locked(std::span(&key, 1));
+    if (stored.empty()) return std::nullopt;
+    return std::move(stored.begin()->second);
+}
+
+HeadcountRepository::StoredRows HeadcountRepository::Locked(std::span<const HeadcountKey> keys) {
+    StoredRows stored;
+    for (std::size_t first = 0; first < keys.size(); first += kLockedAtOnce) {
+        const SqlSession::Statement read =
+            LockedRead(keys.subspan(first, std::min(kLockedAtOnce, keys.size() - first)));
+        SqlRows rows = session_.Run(read.sql, read.params);
+        TakeLocked(rows, stored);
+    }
+    return stored;
+}
+
+SqlSession::Statement HeadcountRepository::LockedRead(std::span<const HeadcountKey> keys) const {
+    // The list is filled up to a power of two with its last key again, so that reads of any
+    // length share a few prepared statements instead of one statement each.
+    const std::size_t terms = std::bit_ceil(keys.size());
+    QString sql = QStringLiteral(
+        "SELECT CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, QTCOMEFATU, QTCOMEPREV, "
+        "VRSERVFATUDT, CDFILIFATU, NRAPURACFAT FROM EFETFATUR WHERE ");
+    QVariantList params;
+    params.reserve(qsizetype(terms) * 4);
+    for (std::size_t i = 0; i < terms; ++i) {
+        sql += (i == 0 ? QStringLiteral("(") : QStringLiteral(" OR (")) + kKey + u')';
+        params += KeyParams(keys[std::min(i, keys.size() - 1)]);
+    }
+    sql += QStringLiteral(" ORDER BY CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM") +
+           session_.Dialect().LockRows();
+    return {sql, params};
+}
+
+void HeadcountRepository::TakeLocked(SqlRows& rows, StoredRows& stored) {
+    while (rows.Next())
+        stored.insert_or_assign(HeadcountKey{rows.Value(0).toString(), rows.Value(1).toString(),
+                                             rows.Value(2).toString(), DateFromSql(rows.Value(3))},
+                                HeadcountRow{{rows.Value(4).toDouble(), rows.Value(5).toDouble(),
+                                              rows.Value(6).toDouble()},
+                                             rows.Value(7),
+                                             rows.Value(8)});
 }
 
 bool HeadcountRepository::InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row) {
@@ -94,13 +130,14 @@ bool HeadcountRepository::InsertIfAbsent(const HeadcountKey& key, const Headcoun
                                              row.assessment}) == 1;
 }
 
-void HeadcountRepository::Update(const HeadcountKey& key, const HeadcountRow& row) {
-    session_.Run(QStringLiteral("UPDATE EFETFATUR SET QTCOMEFATU = ?, QTCOMEPREV = ?, "
-                                "VRSERVFATUDT = ?, CDFILIFATU = ?, NRAPURACFAT = ? WHERE ") +
-                     kKey,
-                 QVariantList{row.counts.billed, row.counts.forecast, row.counts.value,
-                              row.billingBranch, row.assessment} +
-                     KeyParams(key));
+SqlSession::Statement HeadcountRepository::Update(const HeadcountKey& key,
+                                                  const HeadcountRow& row) {
+    return {QStringLiteral("UPDATE EFETFATUR SET QTCOMEFATU = ?, QTCOMEPREV = ?, "
+                           "VRSERVFATUDT = ?, CDFILIFATU = ?, NRAPURACFAT = ? WHERE ") +
+                kKey,
+            QVariantList{row.counts.billed, row.counts.forecast, row.counts.value,
+                         row.billingBranch, row.assessment} +
+                KeyParams(key)};
 }
 
 void HeadcountRepository::Remove(const HeadcountKey& key) {

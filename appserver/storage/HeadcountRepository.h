@@ -3,7 +3,9 @@
 #include "HeadcountKey.h"
 #include "PacketReader.h"
 
+#include <map>
 #include <optional>
+#include <span>
 
 namespace fai::appserver {
 
@@ -30,10 +32,22 @@ class HeadcountRepository {
     // Writing, inside a write transaction. The row stored for the key, locked until the
     // commit; none when the row is not stored.
     std::optional<HeadcountRow> Locked(const HeadcountKey& key);
+    using StoredRows = std::map<HeadcountKey, HeadcountRow>;
+    // The rows stored for the keys, locked until the commit, in the order of the keys (so
+    // that two writers never wait for each other's rows); a key not stored has no row.
+    StoredRows Locked(std::span<const HeadcountKey> keys);
+    // How many keys one statement of Locked takes.
+    static constexpr std::size_t kLockedAtOnce = 64;
+    // The statement of Locked for at most kLockedAtOnce keys, ordered, to be sent along with
+    // other reads; its rows are added to `stored` by TakeLocked.
+    SqlSession::Statement LockedRead(std::span<const HeadcountKey> keys) const;
+    static void TakeLocked(SqlRows& rows, StoredRows& stored);
     // False, and nothing written, when the row is stored already (perhaps by a save that
     // committed after Locked looked).
     bool InsertIfAbsent(const HeadcountKey& key, const HeadcountRow& row);
-    void Update(const HeadcountKey& key, const HeadcountRow& row);
+    // The update of a stored row, for the caller to run when it fits: a save sends it with
+    // its commit (SqlSession::WithCommit).
+    static SqlSession::Statement Update(const HeadcountKey& key, const HeadcountRow& row);
     // The row alone; its apportionment links go with it, its shift quantities are the
     // shifts' to remove.
     void Remove(const HeadcountKey& key);

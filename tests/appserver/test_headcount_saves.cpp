@@ -428,6 +428,38 @@ TEST_P(HeadcountSaves, ASaveIsAllOrNothing) {
     EXPECT_EQ(seed_->Count(QStringLiteral("ITRATEFECLIFAT")), 0);
 }
 
+// The stored rows of a save are read and locked a batch at a time; a row of a later batch is
+// checked against what is stored as closely as one of the first.
+TEST_P(HeadcountSaves, EveryRowOfALongSaveIsCheckedAgainstWhatIsStored) {
+    constexpr int kDays = 70;
+    const QDate last = kDay.addDays(kDays - 1);
+    for (int i = 0; i < kDays; ++i) seed_->Headcount(Key(kLunch, kDay.addDays(i)), 10, 10);
+    // Every day edited, then saved at once.
+    auto editAll = [&](Clerk& clerk, double billed) {
+        clerk.OpenService(kLunch);
+        for (int i = 0; i < kDays; ++i) {
+            clerk.GoTo(kDay.addDays(i));
+            clerk.Rows().Edit();
+            clerk.Rows().FieldByName(u"QTCOMEFATU").SetAsFloat(billed + i);
+            clerk.Rows().Post();
+        }
+    };
+    Clerk first = NewClerk();
+    editAll(first, 100);
+    const ServerResult saved = first.Save();
+    ASSERT_TRUE(saved.success) << saved.error.toStdString();
+    EXPECT_EQ(Stored(Key(kLunch, last)), (Counts{100 + kDays - 1, 10, 0}));
+
+    Clerk late = NewClerk();
+    editAll(late, 200);
+    Clerk other = NewClerk();
+    other.OpenService(kLunch);
+    other.GoTo(last);
+    ASSERT_TRUE(other.Edit({8, std::nullopt, std::nullopt}).success);
+    EXPECT_EQ(late.Save().error, RowChanged(kLunch, last));
+    EXPECT_EQ(Stored(Key(kLunch, kDay)), (Counts{100, 10, 0})) << "nothing of it written";
+}
+
 TEST_P(HeadcountSaves, ARowAnotherClerkSavedMeanwhileIsNotOverwritten) {
     struct Case {
         const char* what;
