@@ -88,7 +88,8 @@ grpc::Status Refusal(const Failure& failure, Fai00400::ServerResult* result) {
 
 Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                   const std::function<void()>& beforeCommit) {
-    for (bool again = access == Access::Read && worker.Connected();; again = false) {
+    for (bool again = access != Access::Own && worker.Connected();; again = false) {
+        bool committing = false;
         try {
             if (access == Access::Own) {
                 Answer done = work(worker.Session());
@@ -99,11 +100,12 @@ Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                 access == Access::Write ? Transaction::Kind::Write : Transaction::Kind::Query);
             Answer done = work(worker.Session());
             beforeCommit();
+            committing = true;
             transaction->Commit();
             return done;
         } catch (const EDatabaseUnavailable&) {
             worker.DiscardSession();
-            if (!again) throw;
+            if (!again || committing) throw;
         } catch (const EDatabaseError&) {
             worker.DiscardSession();
             throw;

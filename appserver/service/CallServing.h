@@ -72,10 +72,12 @@ grpc::Status Refusal(const Failure& failure, Reply*) {
 }
 
 // The work in one transaction on the worker's connection (Own: in the work's own), committed
-// only when all of it succeeded and `beforeCommit` lets it. A call that only reads may begin
-// nothing (see SqlDialect::BeginQuery): a connection the database dropped just before is then
-// found out by its own first statement, and since a read changes nothing it runs again on a
-// new connection, as a transaction's beginning would.
+// only when all of it succeeded and `beforeCommit` lets it. A connection the database dropped
+// since earlier work is found out by the work's first statement, which carries the
+// transaction's beginning (see Transaction), or by its first read when it begins nothing (see
+// SqlDialect::BeginQuery): the work then runs again on a new connection. So does any work
+// whose connection is lost before its commit is sent, since the database then keeps none of
+// it; a loss during the commit is told, as nobody can say whether it was written.
 Answer Transacted(WorkerPool::Context& worker, Access access, const Work& work,
                   const std::function<void()>& beforeCommit);
 

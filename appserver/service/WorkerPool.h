@@ -31,8 +31,9 @@ class WorkerPool {
         // Begins a transaction on the worker's connection. A connection that the database
         // dropped since its last use (a restart of the database, a cut in the network) is
         // found out before anything runs on it, from what the database sent when it dropped
-        // it or else by the transaction's first statement: it is opened again and the
-        // transaction begun once more.
+        // it, and opened again; a transaction that sends its beginning at once and finds the
+        // connection lost is begun once more on a new one. Otherwise the transaction's first
+        // statement finds it out (see Transacted).
         virtual std::unique_ptr<Transaction> Begin(Transaction::Kind kind) = 0;
         // After a database failure the connection may be broken: the next work reopens it.
         virtual void DiscardSession() = 0;

@@ -9,9 +9,15 @@ namespace fai::appserver {
 void DatabaseConnection::RunTogether(const std::vector<Run>& runs) {
     std::size_t ran = 0;
     try {
-        for (; ran < runs.size(); ++ran) runs[ran].statement->Run(*runs[ran].params);
+        for (; ran < runs.size(); ++ran) {
+            if (runs[ran].statement)
+                runs[ran].statement->Run(*runs[ran].params);
+            else
+                Execute(runs[ran].asItStands);
+        }
     } catch (...) {
-        for (std::size_t i = 0; i < ran; ++i) runs[i].statement->Finish();
+        for (std::size_t i = 0; i < ran; ++i)
+            if (runs[i].statement) runs[i].statement->Finish();
         throw;
     }
 }

@@ -63,9 +63,12 @@ class DatabaseConnection {
     // Runs the statements in order, each with its parameters, and keeps the rows of each for
     // reading afterwards; throws as PreparedStatement::Run on the first that fails, and then
     // keeps nothing. One after the other here; a database with round trips sends them in one.
+    // A run without a statement is a text run as it stands, unprepared, as Execute runs it
+    // (transaction control): it keeps no rows.
     struct Run {
         PreparedStatement* statement;
         const QVariantList* params;
+        QString asItStands = {};
     };
     virtual void RunTogether(const std::vector<Run>& runs);
 };

@@ -228,6 +228,11 @@ class PostgresConnection final : public DatabaseConnection {
     }
 
   private:
+    bool Send(const PostgresStatement& statement, const Parameters& texts) {
+        return PQsendQueryPrepared(connection_, statement.Name().constData(), texts.Count(),
+                                   texts.Values(), nullptr, nullptr, 0);
+    }
+
     // A pipeline that breaks off has lost its connection.
     [[noreturn]] void Lost() const {
         StatementFailed(QString::fromUtf8(PQerrorMessage(connection_)), true);
@@ -248,11 +253,12 @@ void PostgresConnection::RunTogether(const std::vector<Run>& runs) {
     if (runs.size() < 2) return DatabaseConnection::RunTogether(runs);
     if (!PQenterPipelineMode(connection_)) Lost();
     for (const Run& run : runs) {
-        const Parameters texts(*run.params);
-        if (!PQsendQueryPrepared(connection_,
-                                 static_cast<PostgresStatement*>(run.statement)->Name().constData(),
-                                 texts.Count(), texts.Values(), nullptr, nullptr, 0))
-            Lost();
+        const bool sent =
+            run.statement
+                ? Send(*static_cast<PostgresStatement*>(run.statement), Parameters(*run.params))
+                : PQsendQueryParams(connection_, run.asItStands.toUtf8().constData(), 0, nullptr,
+                                    nullptr, nullptr, nullptr, 0);
+        if (!sent) Lost();
     }
     if (!PQpipelineSync(connection_)) Lost();
     // Every result is collected, up to the end of the pipeline, before anything is said: a
@@ -264,7 +270,10 @@ void PostgresConnection::RunTogether(const std::vector<Run>& runs) {
         if (!result) Lost();
         const ExecStatusType status = PQresultStatus(result);
         if (!failure && (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK)) {
-            static_cast<PostgresStatement*>(run.statement)->Take(result);
+            if (run.statement)
+                static_cast<PostgresStatement*>(run.statement)->Take(result);
+            else
+                PQclear(result);
             ++taken;
         } else {
             if (!failure && status != PGRES_PIPELINE_ABORTED)
@@ -278,7 +287,8 @@ void PostgresConnection::RunTogether(const std::vector<Run>& runs) {
     PQclear(sync);
     if (!synced || !PQexitPipelineMode(connection_)) Lost();
     if (!failure) return;
-    for (std::size_t i = 0; i < taken; ++i) runs[i].statement->Finish();
+    for (std::size_t i = 0; i < taken; ++i)
+        if (runs[i].statement) runs[i].statement->Finish();
     StatementFailed(*failure, PQstatus(connection_) != CONNECTION_OK);
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <utility>
 
 namespace fai::appserver {
 namespace {
@@ -60,13 +61,15 @@ void SqlSession::Close() {
 }
 
 SqlRows SqlSession::Run(const QString& sql, const QVariantList& params) {
-    if (ahead_) {
+    if (ahead_ || pendingBegin_) {
         std::vector<Statement> together{{sql, params, true}};
-        together.insert(together.end(), ahead_->reads_.begin(), ahead_->reads_.end());
+        if (ahead_) together.insert(together.end(), ahead_->reads_.begin(), ahead_->reads_.end());
         std::vector<SqlRows> rows = RunTogether(together);
-        ahead_->rows_ = std::vector<SqlRows>(std::make_move_iterator(rows.begin() + 1),
-                                             std::make_move_iterator(rows.end()));
-        ahead_ = nullptr;
+        if (ahead_) {
+            ahead_->rows_ = std::vector<SqlRows>(std::make_move_iterator(rows.begin() + 1),
+                                                 std::make_move_iterator(rows.end()));
+            ahead_ = nullptr;
+        }
         return std::move(rows.front());
     }
     Told(sql, params, true);
@@ -81,9 +84,14 @@ std::vector<SqlRows> SqlSession::RunTogether(const std::vector<Statement>& state
     std::vector<SqlRows> rows;
     rows.reserve(statements.size());
     std::vector<DatabaseConnection::Run> runs;
-    runs.reserve(statements.size());
+    runs.reserve(statements.size() + 1);
+    // A transaction's BEGIN goes with its first statement, on PostgreSQL in its round trip.
+    if (pendingBegin_) runs.push_back({nullptr, nullptr, *pendingBegin_});
     for (const Statement& statement : statements) {
-        Told(statement.sql, statement.params, true);
+        if (!statement.prepared) {
+            runs.push_back({nullptr, nullptr, statement.sql});
+            continue;
+        }
         CachedStatement& cached = statements_->For(statement.sql);
         if (cached.reading)
             throw std::logic_error("SqlSession::RunTogether: a statement's rows are being read");
@@ -91,6 +99,9 @@ std::vector<SqlRows> SqlSession::RunTogether(const std::vector<Statement>& state
         rows.push_back(SqlRows(cached));
         runs.push_back({cached.statement.get(), &statement.params});
     }
+    if (pendingBegin_) Told(*std::exchange(pendingBegin_, std::nullopt), {}, false);
+    for (const Statement& statement : statements)
+        Told(statement.sql, statement.params, statement.prepared);
     connection_->RunTogether(runs);
     return rows;
 }
@@ -112,6 +123,10 @@ void SqlSession::WithCommit(Statement statement) {
 }
 
 void SqlSession::Execute(const QString& sql) {
+    if (pendingBegin_) {
+        Told(*pendingBegin_, {}, false);
+        connection_->Execute(*std::exchange(pendingBegin_, std::nullopt));
+    }
     Told(sql, {}, false);
     connection_->Execute(sql);
 }
@@ -174,14 +189,18 @@ Transaction::Transaction(SqlSession& session, Kind kind) : session_(session) {
                               : kind == Kind::Query   ? session.Dialect().BeginQuery()
                                                       : QStringList{QStringLiteral("BEGIN")};
     if (begin.isEmpty()) return;
-    session.Execute(begin.first());
-    open_ = true;
-    try {
-        for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
-    } catch (...) {
-        session.Execute(QStringLiteral("ROLLBACK"));
-        throw;
+    if (begin.size() == 1 && kind != Kind::Exclusive) {
+        session.pendingBegin_ = begin.first();
+    } else {
+        session.Execute(begin.first());
+        try {
+            for (qsizetype i = 1; i < begin.size(); ++i) session.Execute(begin[i]);
+        } catch (...) {
+            session.Execute(QStringLiteral("ROLLBACK"));
+            throw;
+        }
     }
+    open_ = true;
     session.withCommit_.clear();
     session.inTransaction_ = true;
 }
@@ -190,6 +209,8 @@ Transaction::~Transaction() {
     if (!open_) return;
     session_.withCommit_.clear();
     session_.inTransaction_ = false;
+    // Nothing was sent: there is nothing to roll back.
+    if (std::exchange(session_.pendingBegin_, std::nullopt)) return;
     try {
         session_.Execute(QStringLiteral("ROLLBACK"));
     } catch (const EDatabaseError&) {
@@ -201,11 +222,11 @@ Transaction::~Transaction() {
 void Transaction::Commit() {
     if (!open_) return;
     std::vector<SqlSession::Statement> together = std::exchange(session_.withCommit_, {});
-    if (together.empty()) {
-        session_.Execute(QStringLiteral("COMMIT"));
-    } else {
+    if (!together.empty()) {
         together.push_back({QStringLiteral("COMMIT"), {}, false});
         session_.RunTogether(together);
+    } else if (!std::exchange(session_.pendingBegin_, std::nullopt)) {
+        session_.Execute(QStringLiteral("COMMIT"));
     }
     open_ = false;
     session_.inTransaction_ = false;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -64,7 +65,8 @@ class SqlSession {
     bool Any(const QString& sql, const QVariantList& params);
     struct Statement;
     // Runs the statements in order, on PostgreSQL in one round trip; the rows of each are read
-    // afterwards from its SqlRows, in any order. Throws as Run on the first that fails.
+    // afterwards from its SqlRows, in any order. Throws as Run on the first that fails. One
+    // not prepared (transaction control) runs as it stands and has no rows among them.
     std::vector<SqlRows> RunTogether(const std::vector<Statement>& statements);
     // Runs an INSERT, UPDATE or DELETE and returns how many rows it changed.
     int Change(const QString& sql, const QVariantList& params);
@@ -112,6 +114,8 @@ class SqlSession {
     std::unique_ptr<DatabaseConnection> connection_;
     std::unique_ptr<StatementCache> statements_;
     SqlAhead* ahead_ = nullptr;
+    // The BEGIN of a transaction that has sent nothing yet: it goes with the first statement.
+    std::optional<QString> pendingBegin_;
     bool inTransaction_ = false;
     std::vector<Statement> withCommit_;
 };
@@ -150,6 +154,9 @@ QString SqlTimestamp(const QDateTime& moment);
 QDateTime TimestampFromSql(const QVariant& value);
 
 // A transaction that rolls back unless committed, so that a failure leaves nothing behind.
+// One that begins with a single statement sends it with its first statement (on PostgreSQL in
+// that round trip), so a dropped connection shows at that statement rather than here; one that
+// ran nothing sends nothing. An exclusive one holds the database from here on.
 class Transaction {
   public:
     // Read: sees one state of the database throughout. Write: see SqlDialect::BeginWrite.

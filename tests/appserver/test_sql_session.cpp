@@ -3,6 +3,7 @@
 // sends together.
 #include "AppErrors.h"
 #include "BackendTest.h"
+#include "CallServing.h"
 #include "PostgresClient.h"
 #include "SampleData.h"
 #include "Schema.h"
@@ -125,11 +126,18 @@ TEST_P(StatementCacheTest, AConnectionOpenedAgainPreparesItsStatementsAnew) {
         });
         return done.get_future().get();
     };
+    // As the server runs a call's work, which finds a dropped connection out by its first
+    // statement and runs again on a new one.
     const auto countAndList = [](WorkerPool::Context& worker) {
-        const std::unique_ptr<Transaction> transaction = worker.Begin(Transaction::Kind::Read);
-        EXPECT_EQ(CountOf(worker.Session(), kBranchCount, {kBranch}), 1);
-        std::vector<qint64> runs = PreparedRuns(worker.Session(), kBranchCount);
-        transaction->Commit();
+        std::vector<qint64> runs;
+        Transacted(
+            worker, Access::Write,
+            [&runs](SqlSession& session) {
+                EXPECT_EQ(CountOf(session, kBranchCount, {kBranch}), 1);
+                runs = PreparedRuns(session, kBranchCount);
+                return Answer{};
+            },
+            [] {});
         return runs;
     };
     EXPECT_EQ(onWorker(countAndList), std::vector<qint64>{1});
