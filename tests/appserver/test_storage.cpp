@@ -225,6 +225,34 @@ TEST_P(Storage, AnObservedSessionTellsEachStatementBeforeItRuns) {
                                                          {QStringLiteral("COMMIT"), {}, false}}));
 }
 
+// A transaction's BEGIN waits for its first statement, to go in the same round trip; one that
+// ran nothing sends nothing at all.
+TEST_P(Storage, ATransactionBeginsWithItsFirstStatementAndSendsNothingWithoutOne) {
+    TestSeed seed(Location());
+    Schema::Upgrade(seed.Session());
+    SqlSession& session = seed.Session();
+    std::vector<SqlSession::Statement> heard;
+    session.Observe([&heard](const SqlSession::Statement& s) { heard.push_back(s); });
+    {
+        Transaction committed(session, Transaction::Kind::Write);
+        committed.Commit();
+        Transaction rolledBack(session, Transaction::Kind::Write);
+    }
+    EXPECT_EQ(heard, std::vector<SqlSession::Statement>{});
+    const QString branch = QStringLiteral("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?, ?)");
+    {
+        Transaction transaction(session, Transaction::Kind::Write);
+        session.WithCommit({branch, {QStringLiteral("0101"), QStringLiteral("Um")}});
+        transaction.Commit();
+    }
+    session.Observe({});
+    EXPECT_EQ(heard, (std::vector<SqlSession::Statement>{
+                         {session.Dialect().BeginWrite().first(), {}, false},
+                         {branch, {QStringLiteral("0101"), QStringLiteral("Um")}, true},
+                         {QStringLiteral("COMMIT"), {}, false}}));
+    EXPECT_EQ(seed.Count(QStringLiteral("FILIAL")), 1);
+}
+
 // What goes with the commit is written with it or not at all: a failing one takes the
 // transaction's own changes with it, a rolled-back transaction drops it, and outside a
 // transaction it runs at once.
