@@ -11,7 +11,7 @@ HeadcountPackets HeadcountPacketsOf(const ServerResult& result) {
 
 ImportedPackets ImportedPacketsOf(const ServerResult& result) {
     const std::vector<DataPacket> packets = CheckResultServ(result, true, 0);
-    return {packets.at(0), packets.at(1)};
+    return {packets.at(0), packets.at(1), packets.at(2)};
 }
 
 DataPacket SinglePacket(const ServerResult& result) {

@@ -18,9 +18,10 @@ struct HeadcountPackets {
 
 // ImportaEfetTrans' answer.
 struct ImportedPackets {
-    static constexpr int kCount = 2;
+    static constexpr int kCount = 3;
     DataPacket headcounts;       // HeadcountFields, as they now are
     DataPacket assessedPeriods;  // AssessedPeriodFields
+    DataPacket summary;          // ImportSummaryFields, one row
 };
 
 // Each runs the screens' result check (CheckResultServ, the server's message shown) and

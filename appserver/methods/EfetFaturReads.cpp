@@ -14,14 +14,6 @@
 namespace fai::appserver {
 namespace {
 
-// A packet the server answers without reading it: the shape's fields and the rows given.
-Fai00400::DataPacket Answered(const shapes::Shape& shape, std::vector<PacketRow> rows = {}) {
-    DataPacket packet;
-    packet.fields = shape;
-    packet.rows = std::move(rows);
-    return ToProto(packet);
-}
-
 // Keeps only the row of `client` when it is among the rows; all of them otherwise.
 Fai00400::DataPacket Narrowed(Fai00400::DataPacket found, const QString& client) {
     if (client.isEmpty()) return found;

@@ -3,6 +3,8 @@
 #include "EfetFaturReads.h"
 #include "HeadcountRepository.h"
 #include "HistoryRepository.h"
+#include "PacketReader.h"
+#include "PacketShapes.h"
 #include "TransportRepository.h"
 #include "WriteRules.h"
 
@@ -20,13 +22,20 @@ TransportImport::Outcome TransportImport::Run(const QString& client, const QStri
     HeadcountRepository headcounts(session_);
     Outcome outcome;
     for (const TransportRepository::Transported& count : counts) {
-        if (!rules.IsOpen(count.day)) {
-            ++outcome.skipped;
+        if (rules.IsClosed(count.day)) {
+            ++outcome.closed;
+            continue;
+        }
+        if (rules.IsAssessed(count.day)) {
+            ++outcome.assessed;
             continue;
         }
         const HeadcountKey key{filter.branch, filter.client, count.service, count.day};
         const std::optional<HeadcountRow> before = headcounts.Locked(key);
-        if (!headcounts.StoreBilled(key, count.diners)) continue;
+        if (!headcounts.StoreBilled(key, count.diners)) {
+            ++outcome.unchanged;
+            continue;
+        }
         HeadcountRow after = before.value_or(HeadcountRow{});
         after.counts.billed = count.diners;
         history_.Row(key, before, after);
@@ -34,6 +43,12 @@ TransportImport::Outcome TransportImport::Run(const QString& client, const QStri
     }
     std::vector<Fai00400::DataPacket> packets = EfetFaturReads(session_).Headcounts(filter);
     packets.resize(2);  // the screen keeps its apportionment items
+    packets.push_back(
+        Answered(shapes::ImportSummary(),
+                 {{RowChange::Unchanged,
+                   {Value(double(outcome.taken)), Value(double(outcome.closed)),
+                    Value(double(outcome.assessed)), Value(double(outcome.unchanged))},
+                   {}}}));
     outcome.packets = std::move(packets);
     return outcome;
 }

@@ -20,10 +20,13 @@ class TransportImport {
   public:
     struct Outcome {
         // The headcount rows as they now are and the client's assessed periods, as
-        // GetEfetFatu answers them.
+        // GetEfetFatu answers them, then the summary of the counts below
+        // (ImportSummaryFields).
         std::vector<Fai00400::DataPacket> packets;
-        int taken = 0;    // rows stored or changed
-        int skipped = 0;  // transported counts of closed or assessed days
+        int taken = 0;      // rows stored or changed
+        int closed = 0;     // transported counts of closed days, left out
+        int assessed = 0;   // transported counts of assessed days, left out
+        int unchanged = 0;  // rows that already had the transported count
     };
 
     // Every change is recorded in `history`, in the same transaction.

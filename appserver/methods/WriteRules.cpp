@@ -8,6 +8,8 @@
 #include "ServiceOfClient.h"
 #include "ServiceRepository.h"
 
+#include <algorithm>
+
 namespace fai::appserver {
 namespace {
 
@@ -58,12 +60,14 @@ void WriteRules::CheckRow(const QString& service, const QDate& day) const {
     if (why) throw EBadRequest(RowLabel(service, day) + QStringLiteral(": ") + *why);
 }
 
-bool WriteRules::IsOpen(const QDate& day) const { return !Blocked(day); }
+bool WriteRules::IsAssessed(const QDate& day) const {
+    return std::any_of(assessed_.begin(), assessed_.end(),
+                       [&day](const AssessedPeriod& period) { return period.Holds(day); });
+}
 
 std::optional<QString> WriteRules::Blocked(const QDate& day) const {
-    if (closedDays_.IsClosed(day)) return ClosedDayRule::Message();
-    for (const AssessedPeriod& period : assessed_)
-        if (period.Holds(day)) return AssessedPeriod::DayMessage();
+    if (IsClosed(day)) return ClosedDayRule::Message();
+    if (IsAssessed(day)) return AssessedPeriod::DayMessage();
     return std::nullopt;
 }
 

@@ -29,8 +29,9 @@ class WriteRules {
     // Throws EBadRequest naming the service and the day when a headcount of that service
     // and day may not be written.
     void CheckRow(const QString& service, const QDate& day) const;
-    // Neither closed nor assessed.
-    bool IsOpen(const QDate& day) const;
+    // Closed by the branch's closed-day rule; in a billing period assessed for the client.
+    bool IsClosed(const QDate& day) const { return closedDays_.IsClosed(day); }
+    bool IsAssessed(const QDate& day) const;
 
   private:
     void Take(SqlRows& params, SqlRows& periods, SqlRows& services);

@@ -159,6 +159,13 @@ std::vector<Fai00400::DataPacket> ReadPackets(SqlSession& session,
 
 DataPacket Unpacked(const Fai00400::DataPacket& packet) { return FromProto(packet); }
 
+Fai00400::DataPacket Answered(const std::vector<FieldDef>& shape, std::vector<PacketRow> rows) {
+    DataPacket packet;
+    packet.fields = shape;
+    packet.rows = std::move(rows);
+    return ToProto(packet);
+}
+
 PacketsAhead::PacketsAhead(SqlSession& session, std::vector<PacketRead> reads)
     : reads_(std::move(reads)), ahead_(session, StatementsOf(reads_)) {}
 

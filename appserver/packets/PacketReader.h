@@ -44,6 +44,8 @@ std::vector<Fai00400::DataPacket> ReadPackets(SqlSession& session,
                                               const std::vector<PacketRead>& reads);
 // A packet read for the server's own use rather than for an answer.
 DataPacket Unpacked(const Fai00400::DataPacket& packet);
+// A packet the server answers without reading it: the shape's fields and the rows given.
+Fai00400::DataPacket Answered(const std::vector<FieldDef>& shape, std::vector<PacketRow> rows = {});
 
 // Reads sent along with the checks that come first (see SqlAhead): their packets, once the
 // checks passed.

@@ -7,6 +7,7 @@
 #include "BranchParamFields.h"
 #include "ClientFields.h"
 #include "HeadcountFields.h"
+#include "ImportSummaryFields.h"
 #include "PlannedCountFields.h"
 #include "ServiceFields.h"
 #include "ServiceOfClientFields.h"
@@ -36,6 +37,7 @@ inline const Shape& Shifts() { return ShiftFields::Fields(); }                  
 inline const Shape& ShiftSum() { return ShiftSumFields::Fields(); }                 // cdsSomaTurno
 inline const Shape& ServiceOfClient() { return ServiceOfClientFields::Fields(); }   // cdsVdServClie
 inline const Shape& HeadcountApportion() { return ApportionmentFields::Fields(); }  // cdsItRatEfet
+inline const Shape& ImportSummary() { return ImportSummaryFields::Fields(); }
 
 }  // namespace shapes
 }  // namespace fai::appserver

@@ -250,7 +250,7 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::ImportaEfetTrans(
                               QStringLiteral("%1 efetivos transportados importados, %2 de dias "
                                              "fechados ou apurados deixados de fora")
                                   .arg(outcome.taken)
-                                  .arg(outcome.skipped)};
+                                  .arg(outcome.closed + outcome.assessed)};
             });
     });
 }

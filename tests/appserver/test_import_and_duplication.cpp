@@ -2,6 +2,7 @@
 // headcounts (ImportaEfetTrans) and the duplication of one pair of counts over a range of
 // days (UpDateServData).
 #include "CheckResultServ.h"
+#include "ImportSummaryFields.h"
 #include "RunningServer.h"
 #include "SampleData.h"
 #include "SampleTest.h"
@@ -55,6 +56,8 @@ TEST_P(RangeWrites, ImportTakesTheTransportedCountsOfTheFilterIntoOpenDays) {
         QDate day;
         int mode;
         QString note;
+        // Written, left out on a closed day, on an assessed day, already as transported.
+        std::vector<Value> summary;
     };
     const Case cases[] = {
         {"by day",
@@ -62,13 +65,22 @@ TEST_P(RangeWrites, ImportTakesTheTransportedCountsOfTheFilterIntoOpenDays) {
          kDay,
          0,
          QStringLiteral("2 efetivos transportados importados, 0 de dias fechados ou apurados "
-                        "deixados de fora")},
-        {"by service", kLunch, ZeroDate(), 1,
+                        "deixados de fora"),
+         {Value(2.0), Value(0.0), Value(0.0), Value(0.0)}},
+        {"by service",
+         kLunch,
+         ZeroDate(),
+         1,
          QStringLiteral("1 efetivos transportados importados, 2 de dias fechados ou apurados "
-                        "deixados de fora")},
-        {"by service again", kLunch, ZeroDate(), 1,
+                        "deixados de fora"),
+         {Value(1.0), Value(1.0), Value(1.0), Value(2.0)}},
+        {"by service again",
+         kLunch,
+         ZeroDate(),
+         1,
          QStringLiteral("0 efetivos transportados importados, 2 de dias fechados ou apurados "
-                        "deixados de fora")},
+                        "deixados de fora"),
+         {Value(0.0), Value(1.0), Value(1.0), Value(3.0)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -78,9 +90,12 @@ TEST_P(RangeWrites, ImportTakesTheTransportedCountsOfTheFilterIntoOpenDays) {
             server_->Methods().ImportaEfetTrans(kAlfa, kBranch, service, day, c.mode), true, 0);
         const std::vector<DataPacket> loaded = CheckResultServ(
             server_->Methods().GetEfetFatu(kAlfa, kBranch, service, day, c.mode), true, 0);
-        ASSERT_EQ(imported.size(), 2u);
+        ASSERT_EQ(imported.size(), 3u);
         EXPECT_EQ(imported[0], loaded.at(0));
         EXPECT_EQ(imported[1], loaded.at(1));
+        EXPECT_EQ(imported[2].fields, ImportSummaryFields::Fields());
+        ASSERT_EQ(imported[2].rows.size(), 1u);
+        EXPECT_EQ(imported[2].rows[0].values, c.summary);
         EXPECT_TRUE(LastLogLine("ImportaEfetTrans").endsWith(QStringLiteral(" ms ok: ") + c.note))
             << LastLogLine("ImportaEfetTrans").toStdString();
     }

@@ -69,9 +69,10 @@ TEST(NamedResults, NameEachPacketOfTheContractsOrderAndFailAsTheCheckDoes) {
     EXPECT_EQ(loaded.headcounts, Numbered(0));
     EXPECT_EQ(loaded.assessedPeriods, Numbered(1));
     EXPECT_EQ(loaded.apportionmentItems, Numbered(2));
-    const ImportedPackets imported = ImportedPacketsOf({true, "", {Numbered(0), Numbered(1)}});
+    const ImportedPackets imported = ImportedPacketsOf(three);
     EXPECT_EQ(imported.headcounts, Numbered(0));
     EXPECT_EQ(imported.assessedPeriods, Numbered(1));
+    EXPECT_EQ(imported.summary, Numbered(2));
     EXPECT_EQ(SinglePacket({true, "", {Numbered(7)}}), Numbered(7));
 
     const ServerResult failed{false, "Cliente não encontrado.", {}};
