@@ -2,6 +2,10 @@
 
 #include "GridColumns.h"
 
+#include <QBrush>
+#include <QGuiApplication>
+#include <QPalette>
+
 namespace fai {
 
 DataSetTableModel::DataSetTableModel(const TDBGridColumns& columns, QObject* parent)
@@ -87,6 +91,17 @@ QString DataSetTableModel::DisplayText(int row, const Field& field) const {
     }
 }
 
+QString DataSetTableModel::LockReason(int row) const {
+    ClientDataSet* dataSet = ActiveDataSet();
+    if (!RowLockReason || !dataSet || row < 0 || row >= dataSet->DisplayRowCount()) return {};
+    // Asked while painting: a reason that cannot be worked out is none.
+    try {
+        return RowLockReason(dataSet->DisplayRow(row));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 QVariant DataSetTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const Field* field = FieldAt(index.column());
@@ -98,6 +113,18 @@ QVariant DataSetTableModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(field->DataType() == FieldType::Float
                                            ? Qt::AlignRight | Qt::AlignVCenter
                                            : Qt::AlignLeft | Qt::AlignVCenter);
+        case Qt::ForegroundRole:
+            if (LockReason(index.row()).isEmpty()) return {};
+            return QBrush(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+        case Qt::ToolTipRole: {
+            const QString reason = LockReason(index.row());
+            if (!reason.isEmpty()) return reason;
+            const TColumn* column = ColumnAt(index.column());
+            if (column && column->ButtonStyle() == ColumnButtonStyle::Ellipsis &&
+                !column->ButtonHint().isEmpty())
+                return column->ButtonHint();
+            return {};
+        }
         default:
             return {};
     }

@@ -32,6 +32,10 @@ class DataSetTableModel : public QAbstractTableModel, private DataLink {
 
     // Runs before every post of the dataset: the grid writes its open cell editor here.
     std::function<void()> OnUpdateData;
+    // Why a row cannot be changed, or empty: such a row shows muted, with the reason as its
+    // tool tip.
+    std::function<QString(const RowView& row)> RowLockReason;
+    QString LockReason(int row) const;
 
     int ColumnOf(const Field& field) const;
     Field* FieldAt(int column) const;

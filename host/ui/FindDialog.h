@@ -9,9 +9,11 @@ namespace fai {
 
 class TDBGrid;
 
-// The search of the base forms: the user picks one of the grid's columns ("cbbCampo") and
-// types a value ("edtValor"); the grid's dataset moves to the first row whose field equals
-// it (texts without regard to letter case). Not found is said through the dialog service.
+// The search of the base forms: the user types a value ("edtValor", which has the focus when
+// the dialog opens) and picks where to look ("cbbCampo"): "Todos os campos", the first
+// choice, finds the first row that shows the value in any column as the lookups do
+// (RowSearch); one of the grid's columns finds the first row whose field equals it (texts
+// without regard to letter case). Not found is said through the dialog service.
 class FindDialog : public QDialog {
     Q_OBJECT
   public:

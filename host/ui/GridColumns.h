@@ -34,6 +34,9 @@ class TColumn {
     // OnEditButtonClick.
     ColumnButtonStyle ButtonStyle() const { return buttonStyle_; }
     void SetButtonStyle(ColumnButtonStyle style);
+    // What the button does and its key, the tool tip of the column's cells while it shows.
+    const QString& ButtonHint() const { return buttonHint_; }
+    void SetButtonHint(const QString& hint) { buttonHint_ = hint; }
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
 
@@ -47,6 +50,7 @@ class TColumn {
     Qt::Alignment titleAlignment_ = Qt::AlignLeft;
     bool readOnly_ = false;
     ColumnButtonStyle buttonStyle_ = ColumnButtonStyle::Auto;
+    QString buttonHint_;
     bool visible_ = true;
 };
 

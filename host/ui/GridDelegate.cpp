@@ -18,6 +18,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     cell.state &= ~QStyle::State_HasFocus;
     if (index == grid_.currentIndex() && grid_.ShowsSelection())
         cell.state |= QStyle::State_Selected | QStyle::State_Active;
+    // The value keeps clear of the button, which would hide a figure aligned to the right.
+    const bool button = grid_.HasEditButton(index);
+    if (button) cell.rect.setRight(TDBGrid::EditButtonRect(option.rect).left() - 1);
     QStyledItemDelegate::paint(painter, cell, index);
 
     const TDBGrid::Options options = grid_.GridOptions();
@@ -29,12 +32,12 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
     painter->restore();
 
-    if (grid_.HasEditButton(index)) {
-        QStyleOptionButton button;
-        button.rect = TDBGrid::EditButtonRect(option.rect);
-        button.text = QStringLiteral("…");
-        button.state = QStyle::State_Enabled | QStyle::State_Raised;
-        QApplication::style()->drawControl(QStyle::CE_PushButton, &button, painter);
+    if (button) {
+        QStyleOptionButton face;
+        face.rect = TDBGrid::EditButtonRect(option.rect);
+        face.text = QStringLiteral("…");
+        face.state = QStyle::State_Enabled | QStyle::State_Raised;
+        QApplication::style()->drawControl(QStyle::CE_PushButton, &face, painter);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 
 namespace fai {
@@ -10,9 +11,11 @@ class DataSource;
 class TDBGrid;
 
 // The list a lookup button opens: the rows of a data source in a read-only grid
-// ("dbgPesquisa") with a search box ("edtPesquisa") above it. Typing in the box moves to the
-// first row whose text in the grid's selected column starts with what was typed (letter
-// case ignored); the arrows move through the list from the box; Enter or a double click
+// ("dbgPesquisa") with a search box ("edtPesquisa") above it, which has the focus when the
+// list opens. Typing in the box moves to the first row that shows what was typed in any
+// column (RowSearch: part of a name, a code, a registration number with or without its
+// punctuation); the line under the box ("lblPesquisa") says where the search looks and when
+// nothing was found. The arrows move through the list from the box; Enter or a double click
 // picks the current row, which stays the current record of the source's dataset.
 class LookupDialog : public QDialog {
     Q_OBJECT
@@ -21,6 +24,7 @@ class LookupDialog : public QDialog {
 
     TDBGrid* Grid() const { return grid_; }
     QLineEdit* SearchBox() const { return search_; }
+    QLabel* SearchNote() const { return note_; }
     // Moves to the first row matching the text; false when none does (the row then stays).
     bool Search(const QString& text);
 
@@ -28,8 +32,13 @@ class LookupDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The grid wide enough for every column, as far as the screen has room.
+    void FitToColumns();
+
     TDBGrid* grid_;
     QLineEdit* search_;
+    QLabel* note_;
+    QString where_;
 };
 
 }  // namespace fai

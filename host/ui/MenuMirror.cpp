@@ -10,6 +10,8 @@ void MenuMirror::Pair(TButtonFlat* button, QAction* entry) {
     pairs_.emplace_back(button, entry);
     QObject::connect(entry, &QAction::triggered, button, [button] { button->Click(); });
     entry->setEnabled(button->isEnabled());
+    const QString written = entry->text().section(QLatin1Char('\t'), 1);
+    button->SetShortcut(entry->shortcut().isEmpty() ? QKeySequence(written) : entry->shortcut());
 }
 
 void MenuMirror::Sync() const {

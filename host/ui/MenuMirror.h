@@ -12,8 +12,9 @@ namespace fai {
 class TButtonFlat;
 
 // Pairs tool buttons with the menu entries that do what they do. Choosing an entry clicks its
-// button (nothing when the button is disabled); Sync gives every entry its button's enabled
-// state, which screens run whenever they recompute their commands.
+// button (nothing when the button is disabled), and the button's tool tip shows the entry's
+// key (its shortcut, or the key written after a tab in its text); Sync gives every entry its
+// button's enabled state, which screens run whenever they recompute their commands.
 class MenuMirror {
   public:
     void Pair(TButtonFlat* button, QAction* entry);

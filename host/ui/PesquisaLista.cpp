@@ -1,14 +1,19 @@
 #include "PesquisaLista.h"
 
+#include "ColumnWidth.h"
 #include "DataSource.h"
 #include "DialogService.h"
+#include "RowSearch.h"
+#include "SearchBox.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -77,6 +82,8 @@ class CheckedRowsModel : public QAbstractTableModel {
         if (!checked_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
     }
 
+    const std::vector<const Field*>& Columns() const { return columns_; }
+
     QStringList ChosenKeys() const {
         QStringList keys;
         for (std::size_t row = 0; row < checked_.size(); ++row) {
@@ -90,7 +97,7 @@ class CheckedRowsModel : public QAbstractTableModel {
 
     ClientDataSet& dataSet_;
     const Field& key_;
-    std::vector<Field*> columns_;
+    std::vector<const Field*> columns_;
     std::vector<bool> checked_;
 };
 
@@ -111,7 +118,6 @@ bool PesquisaLista(DataSource* source, const QString& keyField, const QString& t
     QDialog list;
     list.setObjectName(QStringLiteral("frmPesquisaLista"));
     list.setWindowTitle(title);
-    list.resize(520, 380);
     auto* model = new CheckedRowsModel(
         *dataSet, key, QSet<QString>(previous.begin(), previous.end()), selectAll, &list);
     auto* table = new QTableView(&list);
@@ -120,6 +126,20 @@ bool PesquisaLista(DataSource* source, const QString& keyField, const QString& t
     table->verticalHeader()->hide();
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->resizeColumnToContents(0);
+    for (std::size_t column = 0; column < model->Columns().size(); ++column) {
+        const int shown = int(column) + 1;
+        table->setColumnWidth(shown, ColumnWidthFor(*table, shown, model->Columns()[column]));
+    }
+    auto* search = new QLineEdit(&list);
+    search->setObjectName(QStringLiteral("edtPesquisa"));
+    search->setPlaceholderText(QStringLiteral("Pesquisar"));
+    MoveListFromSearchBox(search, table);
+    QObject::connect(search, &QLineEdit::textEdited, table,
+                     [table, model, dataSet](const QString& text) {
+                         const int row = RowSearch(text).FindRow(*dataSet, model->Columns());
+                         if (row >= 0) table->setCurrentIndex(model->index(row, 0));
+                     });
     auto* all = new QPushButton(QStringLiteral("Marcar todos"), &list);
     all->setObjectName(QStringLiteral("btnTodos"));
     auto* none = new QPushButton(QStringLiteral("Desmarcar todos"), &list);
@@ -131,8 +151,16 @@ bool PesquisaLista(DataSource* source, const QString& keyField, const QString& t
     buttons->addButton(all, QDialogButtonBox::ActionRole);
     buttons->addButton(none, QDialogButtonBox::ActionRole);
     auto* layout = new QVBoxLayout(&list);
+    layout->addWidget(search);
     layout->addWidget(table);
     layout->addWidget(buttons);
+    QWidget::setTabOrder(search, table);
+    search->setFocus();
+    const int margins = layout->contentsMargins().left() + layout->contentsMargins().right();
+    list.resize(
+        std::max(520, table->horizontalHeader()->length() + 2 * table->frameWidth() +
+                          table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + margins),
+        380);
     QObject::connect(all, &QPushButton::clicked, model, [model] { model->CheckAll(true); });
     QObject::connect(none, &QPushButton::clicked, model, [model] { model->CheckAll(false); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &list, &QDialog::accept);

@@ -14,8 +14,21 @@ TButtonFlat::TButtonFlat(QWidget* parent) : QToolButton(parent) {
 }
 
 void TButtonFlat::SetHint(const QString& hint) {
-    setToolTip(hint);
-    setStatusTip(hint);
+    hint_ = hint;
+    ShowHint();
+}
+
+void TButtonFlat::SetShortcut(const QKeySequence& key) {
+    key_ = key;
+    ShowHint();
+}
+
+void TButtonFlat::ShowHint() {
+    const QString tip = key_.isEmpty() ? hint_
+                                       : QStringLiteral("%1 (%2)").arg(
+                                             hint_, key_.toString(QKeySequence::NativeText));
+    setToolTip(tip);
+    setStatusTip(tip);
 }
 
 bool TButtonFlat::Click() {

@@ -1,5 +1,6 @@
 #include "TDBGrid.h"
 
+#include "ColumnWidth.h"
 #include "DataSetTableModel.h"
 #include "DialogService.h"
 #include "EventGuard.h"
@@ -37,19 +38,6 @@ class GridSelectionModel : public QItemSelectionModel {
 namespace {
 
 constexpr int kEditButtonWidth = 18;
-
-int DefaultWidth(const Field* field, int charWidth) {
-    if (!field) return 64;
-    switch (field->DataType()) {
-        case FieldType::Float:
-            return 100;
-        case FieldType::DateTime:
-            return 90;
-        case FieldType::String:
-            break;
-    }
-    return std::clamp(field->Size() * charWidth + 8, 40, 300);
-}
 
 }  // namespace
 
@@ -145,6 +133,29 @@ int TDBGrid::ColumnIndexOf(const QString& fieldName) const {
 
 Field* TDBGrid::ColumnField(int column) const { return model_->FieldAt(column); }
 
+std::vector<const Field*> TDBGrid::ShownFields() const {
+    std::vector<const Field*> fields;
+    for (int column = 0; column < ColumnCount(); ++column) {
+        if (const Field* field = ColumnField(column); field && !isColumnHidden(column))
+            fields.push_back(field);
+    }
+    return fields;
+}
+
+void TDBGrid::SetRowLockReason(std::function<QString(const RowView& row)> reason) {
+    model_->RowLockReason = std::move(reason);
+    viewport()->update();
+}
+
+QString TDBGrid::LockReasonOfCurrentRow() const { return model_->LockReason(model_->CurrentRow()); }
+
+bool TDBGrid::ExplainLockedRow() const {
+    const QString reason = LockReasonOfCurrentRow();
+    if (reason.isEmpty()) return false;
+    DialogService::Instance().Message(DialogKind::Warning, reason, mbOk);
+    return true;
+}
+
 int TDBGrid::ColumnCount() const { return model_->columnCount(); }
 
 void TDBGrid::SetOptions(Options options) {
@@ -170,7 +181,11 @@ TMaskEdit* TDBGrid::InplaceEditor() const { return editor_; }
 void TDBGrid::ShowEditor() {
     const QModelIndex current = currentIndex();
     const int column = current.isValid() ? current.column() : selectedColumn_;
-    if (EditorMode() || !CanEditCell(column)) return;
+    if (EditorMode()) return;
+    if (!CanEditCell(column)) {
+        ExplainLockedRow();
+        return;
+    }
     // Only an empty grid has no current cell to edit: editing it starts a new row.
     if (!current.isValid() && model_->rowCount() > 0) return;
     ClientDataSet* dataSet = ActiveDataSet();
@@ -237,6 +252,10 @@ bool TDBGrid::HandleKey(QKeyEvent* event, bool fromEditor) {
     if (!PassKeyPress(OnKeyPress, character)) return true;
     if (typed.unicode() < 32) return false;
     if (!fromEditor) {
+        // What is typed where it cannot go goes on to where it can, and is judged there.
+        if (!CanEditCell(currentIndex().column()) && LockReasonOfCurrentRow().isEmpty() &&
+            MoveToEditableColumn())
+            return HandleKey(event, false);
         GuardEvent([&] { StartEditing(character); });
         return true;
     }
@@ -374,7 +393,7 @@ bool TDBGrid::MoveColumnBy(int delta) {
     if (!current.isValid()) return false;
     const auto shownFrom = [this, delta](int column) {
         for (; column >= 0 && column < ColumnCount(); column += delta) {
-            if (!isColumnHidden(column)) return column;
+            if (TabStop(column)) return column;
         }
         return -1;
     };
@@ -415,6 +434,27 @@ bool TDBGrid::CanEditCell(int column) const {
     return !persistent || !persistent->ReadOnly();
 }
 
+bool TDBGrid::TabStop(int column) const {
+    if (isColumnHidden(column)) return false;
+    if (!(options_ & dgEditing) || CanEditCell(column)) return true;
+    for (int other = 0; other < ColumnCount(); ++other) {
+        if (!isColumnHidden(other) && CanEditCell(other)) return false;
+    }
+    return true;
+}
+
+bool TDBGrid::MoveToEditableColumn() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) return false;
+    for (int column = current.column() + 1; column < ColumnCount(); ++column) {
+        if (isColumnHidden(column) || !CanEditCell(column)) continue;
+        selectionModel()->setCurrentIndex(model_->index(current.row(), column),
+                                          QItemSelectionModel::NoUpdate);
+        return currentIndex().column() == column;
+    }
+    return false;
+}
+
 void TDBGrid::StartEditing(QChar typed) {
     ShowEditor();
     if (!editor_) return;
@@ -437,11 +477,16 @@ void TDBGrid::DeleteRow() {
     if (!dataSet || !(options_ & dgEditing)) return;
     if (dataSet->IsEmpty() && dataSet->State() != DataSetState::Insert) return;
     if ((options_ & dgConfirmDelete) &&
-        DialogService::Instance().Message(
-            DialogKind::Confirmation, QStringLiteral("Confirma exclusão?"), mbYes | mbNo) != mrYes)
+        DialogService::Instance().Message(DialogKind::Confirmation, DeleteQuestion(),
+                                          mbYes | mbNo) != mrYes)
         return;
     HideEditor();
     dataSet->Delete();
+}
+
+QString TDBGrid::DeleteQuestion(const QString& question) const {
+    const QString row = OnDescribeRow ? OnDescribeRow() : QString();
+    return row.isEmpty() ? question : question + QLatin1Char('\n') + row;
 }
 
 bool TDBGrid::HasEditButton(const QModelIndex& index) const {
@@ -501,10 +546,13 @@ void TDBGrid::ApplyColumn(int column) {
     const TColumn* persistent = model_->ColumnAt(column);
     setColumnHidden(column, persistent && !persistent->Visible());
     const auto userWidth = userWidths_.constFind(ColumnKey(column));
+    const bool button = persistent && persistent->ButtonStyle() == ColumnButtonStyle::Ellipsis;
+    const int needed =
+        ColumnWidthFor(*this, column, model_->FieldAt(column), button ? kEditButtonWidth : 0);
     const int width = userWidth != userWidths_.cend() ? *userWidth
                       : persistent && persistent->Width() >= 0
-                          ? persistent->Width()
-                          : DefaultWidth(model_->FieldAt(column), fontMetrics().averageCharWidth());
+                          ? std::max(persistent->Width(), needed)
+                          : needed;
     setColumnWidth(column, width);
 }
 

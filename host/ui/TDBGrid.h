@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <vector>
 
 namespace fai {
 
@@ -30,10 +31,17 @@ class TMaskEdit;
 //   row, asking first with dgConfirmDelete;
 // - a field's FocusControl selects its column and gives the grid the focus, or, while that
 //   cell's editor is open, gives it to the editor with its text selected;
-// - Tab moves between columns with dgTabs, and out of the grid without;
+// - Tab moves between columns with dgTabs, and out of the grid without; while the grid may be
+//   edited it stops only on the columns that can be typed in, and a character typed on a
+//   cell that cannot take it goes to the next one of the row that can, so that nothing typed
+//   is lost;
+// - a row that cannot be changed (RowLockReason) shows muted, with the reason as its tool
+//   tip; typing there, F2, Enter or a double click says the reason through the dialog
+//   service;
 // - key-down and key-press hooks see every key first, the editor's too, and can swallow it.
 // Cells show the fields' display texts (display formats, OnGetText); the titles are the
-// persistent columns' titles or the fields' labels.
+// persistent columns' titles or the fields' labels. A column is never narrower than its
+// title and its field's widest value in the grid's font (ColumnWidthFor).
 class TDBGrid : public QTableView {
     Q_OBJECT
   public:
@@ -64,6 +72,8 @@ class TDBGrid : public QTableView {
     int ColumnIndexOf(const QString& fieldName) const;
     Field* ColumnField(int column) const;
     int ColumnCount() const;
+    // The fields of the columns on view, in column order.
+    std::vector<const Field*> ShownFields() const;
 
     Options GridOptions() const { return options_; }
     void SetOptions(Options options);
@@ -99,6 +109,19 @@ class TDBGrid : public QTableView {
     int InplaceSelStart() const;
     int InplaceSelLength() const;
 
+    // What names the current row to the clerk, said after "Confirma exclusão?".
+    std::function<QString()> OnDescribeRow;
+    // The question before the current row is deleted, the row named after it when
+    // OnDescribeRow names it.
+    QString DeleteQuestion(const QString& question = QStringLiteral("Confirma exclusão?")) const;
+
+    // Why the row cannot be changed, or empty when it can.
+    void SetRowLockReason(std::function<QString(const RowView& row)> reason);
+    QString LockReasonOfCurrentRow() const;
+    // Says through the dialog service why the current row cannot be changed; false when it
+    // can.
+    bool ExplainLockedRow() const;
+
     std::function<void()> OnColExit;
     std::function<void()> OnEditButtonClick;
     std::function<void()> OnEnter;
@@ -122,6 +145,11 @@ class TDBGrid : public QTableView {
     bool HandleKey(QKeyEvent* event, bool fromEditor);
     bool GridCommand(int key, Qt::KeyboardModifiers shift, bool fromEditor);
     bool CanEditCell(int column) const;
+    // Where Tab stops: with editing on, only the columns that can be typed in (all of them
+    // when none can).
+    bool TabStop(int column) const;
+    // Onto the next column of the current row that can be typed in; false when none.
+    bool MoveToEditableColumn();
     bool HasEditButton(const QModelIndex& index) const;
     static QRect EditButtonRect(const QRect& cell);
     bool ShowsSelection() const;

@@ -49,7 +49,8 @@ TfrmPadraoSimples::TfrmPadraoSimples(QWidget* parent) : TBaseForm(parent) {
     // F1 reaches the help through the key preview, in every control of the screen.
     mnuAjuda = MakeEntry(help, "mnuAjuda", QStringLiteral("&Ajuda\tF1"), QKeySequence());
     closeSeparator_ = mnuManutencao->addSeparator();
-    mnuFechar = MakeEntry(mnuManutencao, "mnuFechar", QStringLiteral("&Fechar"), QKeySequence());
+    mnuFechar = MakeEntry(mnuManutencao, "mnuFechar", QStringLiteral("&Fechar"),
+                          QKeySequence(Qt::CTRL | Qt::Key_F4));
 
     auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("panBotoes"));
@@ -204,8 +205,11 @@ void TfrmPadraoSimples::sbtAlterarClick() {
 void TfrmPadraoSimples::sbtExcluirClick() {
     ClientDataSet* dataSet = MainDataSet();
     if (!dataSet || dataSet->IsEmpty()) return;
-    if (msgMensagensPadroes.ShowMsg(QStringLiteral("Excl"), DialogKind::Confirmation, mbYes | mbNo,
-                                    0) != mrYes)
+    const QString question = msgMensagensPadroes.Msg(QStringLiteral("Excl"));
+    const TDBGrid* grid = VisibleGrid();
+    if (DialogService::Instance().Message(DialogKind::Confirmation,
+                                          grid ? grid->DeleteQuestion(question) : question,
+                                          mbYes | mbNo) != mrYes)
         throw EAbort();
     for (TDBGrid* grid : findChildren<TDBGrid*>()) {
         if (grid->DataSource() == &dtsPadrao) grid->HideEditor();

@@ -23,9 +23,9 @@ class TDBGrid;
 //
 // Menu entries (shortcuts): mnuConfirmar (F10), mnuCancelar (F11), mnuIncluir (F4),
 // mnuAlterar (F6), mnuExcluir (F7), mnuProcurar (F3), mnuVerificar (F9) and, last, mnuFechar
-// under mnuManutencao; mnuListagem (Ctrl+P) for sbtImprimir; mnuAjuda (F1, through the key
-// preview). Each entry does what its button does and takes the button's enabled state
-// whenever SyncMenuEntries runs.
+// (Ctrl+F4) under mnuManutencao; mnuListagem (Ctrl+P) for sbtImprimir; mnuAjuda (F1, through the
+// key preview). Each entry does what its button does and takes the button's enabled state whenever
+// SyncMenuEntries runs.
 //
 // Commands follow dtsPadrao's state (dtsPadraoStateChange): with no dataset or an inactive
 // one the record commands are disabled (so they are at creation); in browse, include and
@@ -86,8 +86,8 @@ class TfrmPadraoSimples : public TBaseForm {
     virtual void sbtIncluirClick();
     // Puts the current row of dtsPadrao's dataset into edit and the focus in the grid.
     virtual void sbtAlterarClick();
-    // Asks "Excl" of msgMensagensPadroes; Yes deletes the current row, No abandons the
-    // operation silently.
+    // Asks "Excl" of msgMensagensPadroes, naming the row as its grid describes it (after the
+    // standard text); Yes deletes the current row, No abandons the operation silently.
     virtual void sbtExcluirClick();
     // The search dialog over the visible grid's dataset.
     virtual void sbtProcurarClick();

@@ -7,11 +7,39 @@
 #include "TMaskEdit.h"
 #include "UiTesting.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 
 namespace fai::testing {
+
+// The titles and cells of a table that do not show whole in their columns, in the table's
+// font and with the margins its cells keep (and the room of a column's edit button).
+inline QStringList CutTexts(const QTableView& table, const TDBGridColumns* columns = nullptr) {
+    QStringList cut;
+    const QFontMetrics metrics = table.fontMetrics();
+    const int margin =
+        2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1);
+    const QAbstractItemModel* model = table.model();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (table.isColumnHidden(column)) continue;
+        const int width = table.columnWidth(column);
+        if (table.horizontalHeader()->sectionSizeHint(column) > width)
+            cut << model->headerData(column, Qt::Horizontal).toString();
+        const bool button = columns && column < columns->Count() &&
+                            (*columns)[column].ButtonStyle() == ColumnButtonStyle::Ellipsis;
+        const int room = width - margin - (button ? 18 : 0);
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString text = model->index(row, column).data().toString();
+            if (metrics.horizontalAdvance(text) > room) cut << text;
+        }
+    }
+    return cut;
+}
+
+inline QStringList CutTexts(const TDBGrid& grid) { return CutTexts(grid, &grid.Columns()); }
 
 // Headcount-like rows (service code, name, date, billed and forecast counts) in a grid with
 // a line edit beside it to take the focus away.

@@ -135,13 +135,18 @@ class FormsTest : public QObject {
 
     void maintenanceScreenHasItsNamedComponents() {
         SampleScreen form;
-        const char* buttons[] = {"sbtConfirmar", "sbtCancelar", "sbtIncluir",   "sbtAlterar",
-                                 "sbtExcluir",   "sbtProcurar", "sbtVerificar", "sbtImprimir",
-                                 "sbtAjuda",     "sbtFechar"};
-        for (const char* name : buttons) {
+        // The buttons take no focus: the tool tip says the key that does the same.
+        const std::pair<const char*, const char*> buttons[] = {
+            {"sbtConfirmar", "Confirmar (F10)"}, {"sbtCancelar", "Cancelar (F11)"},
+            {"sbtIncluir", "Incluir (F4)"},      {"sbtAlterar", "Alterar (F6)"},
+            {"sbtExcluir", "Excluir (F7)"},      {"sbtProcurar", "Procurar (F3)"},
+            {"sbtVerificar", "Verificar (F9)"},  {"sbtImprimir", "Imprimir (Ctrl+P)"},
+            {"sbtAjuda", "Ajuda (F1)"},          {"sbtFechar", "Fechar (Ctrl+F4)"}};
+        for (const auto& [name, tip] : buttons) {
             auto* button = form.findChild<TButtonFlat*>(name);
             QVERIFY2(button, name);
-            QVERIFY(!button->Hint().isEmpty());
+            QCOMPARE(button->toolTip(), QString::fromUtf8(tip));
+            QCOMPARE(button->Hint(), QString::fromUtf8(tip).section(QStringLiteral(" ("), 0, 0));
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
         }
         const char* entries[] = {"mnuConfirmar", "mnuCancelar", "mnuIncluir",   "mnuAlterar",
@@ -241,16 +246,24 @@ class FormsTest : public QObject {
     void deleteAsksFirst_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("rowsLeft");
-        QTest::newRow("yes") << int(mrYes) << 2;
-        QTest::newRow("no") << int(mrNo) << 3;
+        QTest::addColumn<bool>("described");
+        QTest::newRow("yes") << int(mrYes) << 2 << false;
+        QTest::newRow("no") << int(mrNo) << 3 << false;
+        QTest::newRow("yes, the grid naming the row") << int(mrYes) << 2 << true;
     }
     void deleteAsksFirst() {
         SampleScreen form;
         form.Load(3);
+        if (FAI_FETCH(bool, described))
+            form.dbgTeste->OnDescribeRow = [&form] {
+                return form.cds.FieldByName("NMSERVICO").AsString();
+            };
         DialogScript script(FAI_FETCH(int, answer));
         QTest::mouseClick(form.sbtExcluir, Qt::LeftButton);
         QCOMPARE(form.cds.RecordCount(), FAI_FETCH(int, rowsLeft));
-        QCOMPARE(script.Texts(), QStringList{QStringLiteral("Confirma exclusão?")});
+        QCOMPARE(script.Texts(), QStringList{FAI_FETCH(bool, described)
+                                                 ? QStringLiteral("Confirma exclusão?\nServiço 1")
+                                                 : QStringLiteral("Confirma exclusão?")});
         QCOMPARE(script.Shown()[0].kind, DialogKind::Confirmation);
         QCOMPARE(script.Shown()[0].buttons, int(mbYes | mbNo));
         // No abandons the screen's handler too, silently.
@@ -272,6 +285,12 @@ class FormsTest : public QObject {
         QTest::newRow("not found")
             << "Serviço"
             << "nada" << 1 << QStringList{QStringLiteral("Registro não encontrado.")};
+        QTest::newRow("part of a text in any column, the first choice")
+            << "Todos os campos"
+            << "VIÇO 3" << 3 << QStringList{};
+        QTest::newRow("a code without its leading zeros, in any column")
+            << "Todos os campos"
+            << "4" << 4 << QStringList{};
         QTest::newRow("not a number") << "QTCOMEFATU"
                                       << "abc" << 1 << QStringList{"error"};
     }

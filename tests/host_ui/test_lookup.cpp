@@ -1,6 +1,7 @@
 #include "Consiste.h"
 #include "DataSource.h"
 #include "Errors.h"
+#include "GridFixture.h"
 #include "LookupDialog.h"
 #include "PesquisaLista.h"
 #include "TBtnPesquisa.h"
@@ -9,6 +10,7 @@
 #include "UiTesting.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -66,6 +68,40 @@ struct BranchLookup {
     QList<bool> flagsSeen;
 };
 
+// Clients as the headcount screen lists them: the registration number shown with the mask
+// of the client's person type, the name.
+struct ClientList {
+    ClientList() {
+        cds.AddField({"CDCLIENTE", FieldType::String, 21}).SetVisible(false);
+        cds.AddField({"IDTPIJURCLIE", FieldType::String, 1}).SetVisible(false);
+        Field& number = cds.AddField({"NRINSJURCLIE", FieldType::String, 20});
+        number.SetDisplayLabel(QStringLiteral("Inscrição"));
+        number.OnGetText = [this](const Field& field, QString& text, bool) {
+            text = FormatMaskText(PictPess(cds.FieldByName("IDTPIJURCLIE").AsString()),
+                                  field.AsString());
+        };
+        cds.AddField({"NMRAZSOCCLIE", FieldType::String, 50})
+            .SetDisplayLabel(QStringLiteral("Razão Social"));
+        DataPacket packet;
+        packet.fields = {{"CDCLIENTE", FieldType::String, 21},
+                         {"IDTPIJURCLIE", FieldType::String, 1},
+                         {"NRINSJURCLIE", FieldType::String, 20},
+                         {"NMRAZSOCCLIE", FieldType::String, 50}};
+        const char* rows[][3] = {{"J", "12345678000195", "Metalúrgica Paraíba Ltda."},
+                                 {"F", "12345678909", "José Carlos de Oliveira"},
+                                 {"J", "98765432000198", "Hospital Santa Lúcia S.A."}};
+        for (const auto& row : rows)
+            packet.rows.push_back({RowChange::Unchanged,
+                                   {Value(QString::fromUtf8(row[0]) + row[1]), Value(row[0]),
+                                    Value(row[1]), Value(QString::fromUtf8(row[2]))},
+                                   {}});
+        cds.SetData(packet);
+    }
+
+    ClientDataSet cds{"cdsCliente"};
+    DataSource dts{&cds};
+};
+
 // Picks the row of the list at `row` and answers OK, noting the list's title.
 std::function<int(QDialog&)> PickRow(int row, QString* title = nullptr) {
     return [row, title](QDialog& dialog) {
@@ -110,6 +146,47 @@ class LookupTest : public QObject {
         });
         QVERIFY(f.button->Execute());
         QCOMPARE(f.box->Text(), QStringLiteral("0003"));
+    }
+
+    // Whatever column the cursor is in: part of a name, with or without its accents, or a
+    // registration number with or without its punctuation.
+    void theListFindsInEveryColumn_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("recNo");
+        QTest::newRow("part of a name") << "paraíba" << 1;
+        QTest::newRow("without accents, in capitals") << "SANTA LUCIA" << 3;
+        QTest::newRow("a surname") << "oliveira" << 2;
+        QTest::newRow("a CNPJ with its punctuation") << "12.345.678/0001" << 1;
+        QTest::newRow("a CNPJ bare") << "12345678000" << 1;
+        QTest::newRow("a CPF with its punctuation") << "123.456.789-09" << 2;
+        QTest::newRow("a CPF bare") << "12345678909" << 2;
+        QTest::newRow("digits inside a number") << "5432" << 3;
+        QTest::newRow("nothing") << "Rota Sul" << 0;
+    }
+    void theListFindsInEveryColumn() {
+        ClientList clients;
+        LookupDialog list(clients.dts, "Cliente");
+        list.Grid()->SetSelectedIndex(1);  // the cursor on the name
+        clients.cds.SetRecNo(2);
+        const int recNo = FAI_FETCH(int, recNo);
+        QCOMPARE(list.Search(FAI_FETCH(QString, typed)), recNo > 0);
+        QCOMPARE(clients.cds.RecNo(), recNo > 0 ? recNo : 2);
+        QCOMPARE(list.SearchNote()->text().startsWith(QStringLiteral("Nada encontrado")),
+                 recNo == 0);
+        QVERIFY(list.SearchNote()->text().contains(QStringLiteral("Inscrição, Razão Social")));
+        QCOMPARE(testing::CutTexts(*list.Grid()), QStringList());
+    }
+
+    void theListOpensWithTheFocusInTheSearchBox() {
+        BranchLookup f;
+        QWidget* focused = nullptr;
+        DialogScript script(mrOk, [&focused](QDialog& dialog) {
+            if (testing::ShowActive(dialog)) focused = QApplication::focusWidget();
+            return int(mrCancel);
+        });
+        QVERIFY(!f.button->Execute());
+        QVERIFY(focused);
+        QCOMPARE(focused->objectName(), QStringLiteral("edtPesquisa"));
     }
 
     void theListOpensOnTheRowOfTheBoxsCode() {
@@ -311,6 +388,27 @@ class LookupTest : public QObject {
         QCOMPARE(cds.RecNo(), 1);
         QVERIFY(!list.Search("99"));
         QCOMPARE(cds.RecNo(), 1);
+    }
+
+    // From the search box, the typed name finds the row; Tab and Space tick it.
+    void multiSelectionSearchesAndTicksFromTheKeyboard() {
+        ClientList clients;
+        QStringList cut;
+        DialogScript script(mrOk, [&cut](QDialog& dialog) {
+            if (!testing::ShowActive(dialog)) return int(mrCancel);
+            auto* table = dialog.findChild<QTableView*>("grdLista");
+            cut = testing::CutTexts(*table);
+            QWidget* search = QApplication::focusWidget();
+            if (search->objectName() != QLatin1String("edtPesquisa")) return int(mrCancel);
+            QTest::keyClicks(search, "santa");
+            QTest::keyClick(search, Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            return int(mrOk);
+        });
+        QString keys;
+        QVERIFY(PesquisaLista(&clients.dts, "CDCLIENTE", "Cliente", false, keys));
+        QCOMPARE(keys, QStringLiteral("'J98765432000198'"));
+        QCOMPARE(cut, QStringList());
     }
 
     void multiSelectionOfNothingOrOfAMissingField() {
