@@ -7,11 +7,13 @@
 #include "FocusScope.h"
 #include "HostApplication.h"
 #include "ScreenCursor.h"
+#include "TButtonFlat.h"
 #include "TDBGrid.h"
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
 
 #include <QComboBox>
+#include <QMdiArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -28,13 +30,24 @@ qint32 inComen1 = 0;
 qint32 inComen2 = 0;
 qint32 inComen3 = 0;
 
+namespace {
+
+// The screen opens as tall as the host's document area lets it: the rows of a month by
+// service are what the clerk came for.
+int DocumentAreaHeight() {
+    const QMdiArea* area = HostApplication::Instance().DocumentArea();
+    return area ? area->viewport()->height() : 0;
+}
+
+}  // namespace
+
 TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     setObjectName(QStringLiteral("frmEfetFatur"));
     setWindowTitle(QStringLiteral("Efetivos para Faturamento"));
     SetScreenCode(QStringLiteral("FAI00400"));
     SetHelpFile(QStringLiteral("FaiHelp.hlp"));
     SetHelpContext(13300400);
-    resize(564, 425);
+    resize(564, std::max(425, DocumentAreaHeight()));
     msgPadrao.SetEntries(HeadcountMessages());
     dtsPadrao.SetDataSet(&cdsEfetFatu);
     BuildControls(*this, session_);
@@ -106,10 +119,19 @@ void TfrmEfetFatur::CancelTyping() {
     if (Editing(cdsEfetFatu.State())) TfrmPadraoSimples::sbtCancelarClick();
 }
 
+// F6 and F7 on a row that cannot be changed say why instead of doing nothing.
 void TfrmEfetFatur::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
     TfrmPadraoSimples::FormKeyDown(key, shift);
     const bool plain = !(shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
     if (key == Qt::Key_F12 && plain && medCdCliente->isEnabled()) medCdCliente->setFocus();
+    const TButtonFlat* command = key == Qt::Key_F6   ? sbtAlterar
+                                 : key == Qt::Key_F7 ? sbtExcluir
+                                                     : nullptr;
+    if (command && plain && !command->isEnabled() && EfetivoTabActive() &&
+        dtsPadrao.State() == DataSetState::Browse) {
+        const TDBGrid* grid = ByServiceMode() ? dbgServico : dbgData;
+        if (grid->ExplainLockedRow()) key = 0;
+    }
 }
 
 // ---- the filter as the server calls take it ----------------------------------------------

@@ -205,6 +205,16 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     bool ReloadApportionmentAfterSave();
     // The shifts of the current row key, as the server has them.
     void LoadShifts();
+    // Ctrl+T and Ctrl+E: the shifts of the row under the cursor, and back to the rows. Each
+    // leaves the grid it is in first, so that the grid's exit checks run as for the mouse.
+    void ShowShifts();
+    void ShowHeadcounts();
+    // By service the clerk works on the latest days: a load shows them.
+    void ShowLatestDays();
+    // Why a grid's row cannot be changed.
+    QString LockReasonOf(const RowView& row) const;
+    // The current row as the clerk names it: its service, day and weekday.
+    QString RowCaption() const;
     // The dialog over the current row's items, opened from the billed count's cell.
     void ApportionFromGrid(TDBGrid* grid);
 };

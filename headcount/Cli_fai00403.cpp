@@ -28,6 +28,7 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
     name.SetWidth(244);
     dbgPadrao->Columns().Add(ApportionmentFields::QTEFETIVOS);
     dbtNome->SetDataField(ApportionmentFields::NMITEMRATEIOEFET);
+    sbtFechar->SetShortcut(QKeySequence(Qt::Key_Escape));
     if (frmEfetFatur) dtsPadrao.SetDataSet(&frmEfetFatur->cdsItRatEfet);
     Habilita();
 }
@@ -37,6 +38,14 @@ void TfrmItRatEfet::FormShow() {
     if (ClientDataSet* items = MainDataSet()) items->First();
     dbgPadrao->SetSelectedIndex(IndiceCol(dbgPadrao, ApportionmentFields::QTEFETIVOS));
     dbgPadrao->setFocus();
+}
+
+void TfrmItRatEfet::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
+    TfrmPadraoGrid::FormKeyDown(key, shift);
+    if (key != Qt::Key_Escape || shift != Qt::NoModifier) return;
+    if (dbgPadrao->EditorMode() || Editing(dtsPadrao.State())) return;
+    key = 0;
+    close();
 }
 
 void TfrmItRatEfet::FormClose(TCloseAction& action) {

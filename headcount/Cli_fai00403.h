@@ -15,6 +15,9 @@ class TfrmItRatEfet : public TfrmPadraoGrid {
     explicit TfrmItRatEfet(QWidget* parent = nullptr);
 
     void FormShow() override;
+    // Escape closes the dialog once nothing is being typed; before that the grid's own Escape
+    // closes the cell, then cancels the item's edit.
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
     // Posts what is being typed, so that the total is taken over posted diners; a refused
     // post keeps the dialog open on its row.
     void FormClose(TCloseAction& action) override;

@@ -9,6 +9,7 @@
 #include "TfrmPadraoSimples.h"
 #include "WorkingContext.h"
 
+#include <QAction>
 #include <QTabWidget>
 
 namespace fai {
@@ -32,13 +33,28 @@ void EfetFaturCommandStates::Update() {
     } else {
         UpdateShiftCommands(open);
     }
-    const bool editing = Editing(screen_.dtsPadrao.State());
-    QTabWidget* pages = controls_.pgcPadrao;
-    pages->setTabEnabled(pages->indexOf(controls_.tshEfetivo),
-                         session_.cdsTurno.State() != DataSetState::Edit);
-    pages->setTabEnabled(pages->indexOf(controls_.tshTurno),
-                         !session_.cdsEfetFatu.IsEmpty() && !editing);
+    EnablePages();
     screen_.SyncMenuEntries();
+}
+
+bool EfetFaturCommandStates::Typing() const {
+    return Editing(screen_.dtsPadrao.State()) || Editing(controls_.dtsTurno.State());
+}
+
+// The shifts of a stored row being changed can be reached too, so that a new billed count
+// and the shifts that add up to it are typed together; a new row has no shifts until it is
+// saved, and a row whose key is being changed would show another row's.
+void EfetFaturCommandStates::EnablePages() {
+    const DataSetState state = screen_.dtsPadrao.State();
+    QTabWidget* pages = controls_.pgcPadrao;
+    const bool headcounts = session_.cdsTurno.State() != DataSetState::Edit;
+    const bool shifts = !session_.cdsEfetFatu.IsEmpty() &&
+                        (!Editing(state) || (state == DataSetState::Edit &&
+                                             session_.RowKeepsItsKey(filter_.ByServiceMode())));
+    pages->setTabEnabled(pages->indexOf(controls_.tshEfetivo), headcounts);
+    pages->setTabEnabled(pages->indexOf(controls_.tshTurno), shifts);
+    controls_.mnuEfetivo->setEnabled(headcounts);
+    controls_.mnuTurno->setEnabled(shifts);
 }
 
 void EfetFaturCommandStates::UpdateHeadcountCommands(bool open) {
@@ -105,19 +121,24 @@ void EfetFaturCommandStates::EnableDuplication() {
                                       !Editing(screen_.dtsPadrao.State()));
 }
 
+// By date the service of a stored row is never retyped: its columns are read-only but for
+// a new row, so that Tab goes past them to the counts.
 void EfetFaturCommandStates::FollowRowState() {
     const DataSetState state = screen_.dtsPadrao.State();
+    const bool inserting = state == DataSetState::Insert;
     TDBGrid* grid = controls_.dbgData;
-    grid->Columns()[grid->Columns().IndexOf(HeadcountFields::CDSERVFILI)].SetButtonStyle(
-        state == DataSetState::Insert ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto);
-    filter_.SetEnabled(!Editing(state), ModuFili());
+    TColumn& service = grid->Columns()[grid->Columns().IndexOf(HeadcountFields::CDSERVFILI)];
+    service.SetButtonStyle(inserting ? ColumnButtonStyle::Ellipsis : ColumnButtonStyle::Auto);
+    service.SetReadOnly(!inserting);
+    grid->Columns()[grid->Columns().IndexOf(HeadcountFields::NMSERVICO)].SetReadOnly(!inserting);
+    filter_.SetEnabled(!Typing(), ModuFili());
     EnableDuplication();
     Update();
 }
 
 // The filter cannot change under a shift row being edited: its key is the filter's.
 void EfetFaturCommandStates::FollowShiftState() {
-    filter_.SetEnabled(!Editing(controls_.dtsTurno.State()), ModuFili());
+    filter_.SetEnabled(!Typing(), ModuFili());
     EnableDuplication();
     Update();
 }

@@ -25,6 +25,9 @@ class EfetFaturCommandStates {
 
   private:
     bool HeadcountPageShown() const;
+    // A headcount row or a shift row is being typed.
+    bool Typing() const;
+    void EnablePages();
     void UpdateHeadcountCommands(bool open);
     void UpdateShiftCommands(bool open);
     void EnableDuplication();

@@ -40,7 +40,8 @@ void TfrmEfetFatur::sbtIncluirClick() {
         cdsEfetFatu.Edit();
         cdsEfetFatuAfterInsert();
     } else {
-        cdsEfetFatu.Insert();
+        // A new day goes after the last one, where the day proposed for it belongs.
+        cdsEfetFatu.Append();
     }
     cdsEfetFatu.FieldByName(RowKeyField(ByServiceMode())).FocusControl();
 }
@@ -92,8 +93,14 @@ void TfrmEfetFatur::CancelShiftRow() {
 }
 
 // Confirming brings in what others saved meanwhile, but only while no shift row is held in
-// edit: a reload would lose it.
+// edit: a reload would lose it. On the shift tab it confirms the shift being typed; a
+// headcount row being changed meanwhile is confirmed back on its own tab, once its shifts
+// add up to it.
 void TfrmEfetFatur::sbtConfirmarClick() {
+    if (!EfetivoTabActive()) {
+        if (cdsTurno.State() == DataSetState::Edit) cdsTurno.Post();
+        return;
+    }
     TfrmPadraoSimples::sbtConfirmarClick();
     const packets::FieldName keyField = RowKeyField(ByServiceMode());
     const Value key = cdsEfetFatu.FieldByName(keyField).AsValue();

@@ -19,7 +19,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,22 +30,17 @@
 namespace fai {
 namespace {
 
-// The design widths, widened where a title would not fit in the screen's font, so that no
-// title is cut short.
-void FitTitles(TDBGrid* grid) {
-    const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
-    const int margin = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid) + 6;
-    for (int column = 0; column < grid->Columns().Count(); ++column) {
-        const QString title = grid->model()->headerData(column, Qt::Horizontal).toString();
-        const int needed = metrics.horizontalAdvance(title) + margin;
-        if (grid->columnWidth(column) < needed) grid->Columns()[column].SetWidth(needed);
-    }
-}
-
 TColumn& AddColumn(TDBGrid* grid, packets::FieldName field, int width = -1) {
     TColumn& column = grid->Columns().Add(QString(field));
     if (width >= 0) column.SetWidth(width);
     return column;
+}
+
+// Its button, when the client has apportionment items, opens them.
+void AddBilledColumn(TDBGrid* grid, int width) {
+    TColumn& billed = AddColumn(grid, HeadcountFields::QTCOMEFATU, width);
+    billed.SetTitleAlignment(Qt::AlignRight);
+    billed.SetButtonHint(QStringLiteral("Itens para rateio de efetivos (Ctrl+Enter)"));
 }
 
 }  // namespace
@@ -72,6 +66,11 @@ void EfetFaturControls::BuildCommands(TfrmPadraoSimples& screen) {
                             QKeySequence(Qt::CTRL | Qt::Key_M));
     mnuHistorico = screen.AddMenuEntry("mnuHistorico", QStringLiteral("&Histórico"),
                                        QKeySequence(Qt::CTRL | Qt::Key_H));
+    screen.AddMenuSeparator();
+    mnuTurno = screen.AddMenuEntry("mnuTurno", QStringLiteral("T&urnos do efetivo"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuEfetivo = screen.AddMenuEntry("mnuEfetivo", QStringLiteral("Efe&tivos"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_E));
     const QList<QAction*> entries = screen.mnuManutencao->actions();
     if (const qsizetype at = entries.indexOf(mnuDuplComens); at > 0)
         entries[at - 1]->setObjectName(QStringLiteral("N1"));
@@ -156,6 +155,8 @@ void EfetFaturControls::BuildPages(TfrmPadraoSimples& screen, DataSource& rows) 
     tshTurno = Named(new QWidget, "tshTurno");
     pgcPadrao->addTab(tshEfetivo, QStringLiteral("Efetivo"));
     pgcPadrao->addTab(tshTurno, QStringLiteral("Turno"));
+    pgcPadrao->setTabToolTip(0, QStringLiteral("Efetivos (Ctrl+E)"));
+    pgcPadrao->setTabToolTip(1, QStringLiteral("Turnos do efetivo (Ctrl+T)"));
     CarryFocusIntoClickedPages(pgcPadrao);
     BuildHeadcountGrids(tshEfetivo, rows);
     BuildShiftGrid(tshTurno);
@@ -187,17 +188,15 @@ void EfetFaturControls::BuildHeadcountGrids(QWidget* page, DataSource& rows) {
     AddColumn(dbgData, HeadcountFields::CDSERVFILI, 40);
     AddColumn(dbgData, HeadcountFields::NMSERVICO, 205);
     AddColumn(dbgData, HeadcountFields::DSEMISSERCLI, 250).SetReadOnly(true);
-    AddColumn(dbgData, HeadcountFields::QTCOMEFATU, 107).SetTitleAlignment(Qt::AlignRight);
+    AddBilledColumn(dbgData, 107);
     AddColumn(dbgData, HeadcountFields::QTCOMEPREV);
     AddColumn(dbgData, HeadcountFields::VRSERVFATUDT);
 
     AddColumn(dbgServico, HeadcountFields::DTFATURAM, 90);
     AddColumn(dbgServico, HeadcountFields::DIASEMANA, 78).SetTitle(QStringLiteral("Dia da Semana"));
-    AddColumn(dbgServico, HeadcountFields::QTCOMEFATU, 128).SetTitleAlignment(Qt::AlignRight);
+    AddBilledColumn(dbgServico, 128);
     AddColumn(dbgServico, HeadcountFields::QTCOMEPREV);
     AddColumn(dbgServico, HeadcountFields::VRSERVFATUDT);
-    FitTitles(dbgData);
-    FitTitles(dbgServico);
 
     // By service the grid has no room for the description: it shows below the rows.
     panDesc = Named(new QFrame(page), "panDesc");
@@ -228,9 +227,10 @@ void EfetFaturControls::BuildShiftGrid(QWidget* page) {
     AddColumn(dbgTurno, ShiftFields::CDTURNO, 52).SetTitle(QStringLiteral("Código"));
     AddColumn(dbgTurno, ShiftFields::NMTURNO, 187).SetTitle(QStringLiteral("Nome"));
     AddColumn(dbgTurno, ShiftFields::QTCOMFATUTUR);
-    FitTitles(dbgTurno);
+    lblTurno = MakeLabel(page, "lblTurno", QString());
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(lblTurno);
     layout->addWidget(dbgTurno);
 }
 

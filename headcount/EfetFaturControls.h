@@ -38,6 +38,9 @@ class EfetFaturControls {
     QAction* mnuDuplComens;
     QAction* mnuImportar;
     QAction* mnuHistorico;
+    // The two pages from the keyboard: the shifts of the row under the cursor, and back.
+    QAction* mnuTurno;
+    QAction* mnuEfetivo;
 
     QFrame* panFiltro;
     QLabel* lblFilial;
@@ -66,6 +69,8 @@ class EfetFaturControls {
     QFrame* panDesc;
     TDBText* dbtDesc;
     QWidget* tshTurno;
+    // Which row the shifts shown belong to.
+    QLabel* lblTurno;
     TDBGrid* dbgTurno;
 
     DataSource dtsFilial;

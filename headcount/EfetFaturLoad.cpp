@@ -6,6 +6,7 @@
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QTabWidget>
 
@@ -59,6 +60,7 @@ void TfrmEfetFatur::panFiltroEnter() {
     dtsPadrao.SetEnabled(false);
     ControlaBotoes();
     pgcPadrao->setTabEnabled(pgcPadrao->indexOf(tshTurno), false);
+    mnuTurno->setEnabled(false);
     sbtCadastro->setEnabled(false);
     SyncMenuEntries();
 }
@@ -70,6 +72,7 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
     {
         BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
         session_.LoadHeadcounts(Filter());
+        ShowLatestDays();
         ShowApportionmentButtons();
         if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
     }
@@ -77,6 +80,10 @@ void TfrmEfetFatur::ValidateFilterAndLoad() {
     dtsPadrao.SetEnabled(true);
     ControlaBotoes();
     VerifEmpty();
+}
+
+void TfrmEfetFatur::ShowLatestDays() {
+    if (ByServiceMode()) cdsEfetFatu.Last();
 }
 
 void TfrmEfetFatur::ShowApportionmentButtons() {

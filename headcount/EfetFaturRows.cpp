@@ -13,6 +13,7 @@
 #include "TMaskEdit.h"
 #include "WorkingContext.h"
 
+#include <QLineEdit>
 #include <QStackedWidget>
 
 namespace fai {
@@ -137,10 +138,29 @@ void TfrmEfetFatur::getItRatEfet() {
 
 // ---- commands on the whole filter --------------------------------------------------------
 
+// What the import wrote and left out is said once the rows show.
 void TfrmEfetFatur::sbtImpEfetTransClick() {
-    BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
-    session_.ImportTransported(Filter());
-    if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+    QString summary;
+    {
+        BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("get_cdsEfetFatu")));
+        summary = session_.ImportTransported(Filter());
+        ShowLatestDays();
+        if (cdsEfetFatu.IsEmpty()) HabilitaBotoes();
+    }
+    DialogService::Instance().Message(DialogKind::Information, summary, mbOk);
+}
+
+QString TfrmEfetFatur::LockReasonOf(const RowView& row) const {
+    return session_.DayLockReason(session_.DayOfRow(Filter(), row));
+}
+
+QString TfrmEfetFatur::RowCaption() const {
+    const RowKey key = session_.CurrentKey(Filter());
+    const QString service = ByServiceMode()
+                                ? edtNmServico->text()
+                                : cdsEfetFatu.FieldByName(HeadcountFields::NMSERVICO).AsString();
+    return QStringLiteral("Serviço %1 - %2, data %3 (%4)")
+        .arg(key.service, service, FormatDate(key.date), NomeSemana(key.date));
 }
 
 void TfrmEfetFatur::sbtCadastroClick() { ::CriaDupCom(cdsVdCliFat.Data()); }

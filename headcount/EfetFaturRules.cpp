@@ -9,6 +9,26 @@
 #include "TDBGrid.h"
 
 namespace fai {
+namespace {
+
+// The rules stay; the clerk is told the figures and the way to change a row and its shifts
+// together: the shifts of a row being changed are reached before the row is confirmed.
+QString ShiftSumWayOut(double sum, double billed, bool rowBeingChanged) {
+    if (rowBeingChanged)
+        return QStringLiteral(
+                   "Os turnos gravados somam %1. Para gravar o efetivo com %2, corrija os "
+                   "turnos para somarem %2: Ctrl+T abre os turnos deste efetivo sem perder o que "
+                   "foi digitado, e Ctrl+E volta para confirmar a linha (F10).")
+            .arg(FloatToStr(sum), FloatToStr(billed));
+    return QStringLiteral(
+               "Os turnos gravados somam %1 e o efetivo tem %2. Corrija os turnos para somarem "
+               "%2. Para mudar também o número do efetivo, deixe os turnos somando %2, altere "
+               "a linha na aba Efetivo (F6), digite o novo número e, antes de confirmar, "
+               "corrija os turnos com Ctrl+T.")
+        .arg(FloatToStr(sum), FloatToStr(billed));
+}
+
+}  // namespace
 
 // Entering the grids: the rules need the parameters of the branch the filter now names.
 void TfrmEfetFatur::pgcPadraoEnter() {
@@ -33,7 +53,9 @@ void TfrmEfetFatur::Vd_QtdTurno() {
         const double billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat();
         if (ShiftSumDisagrees(sum, billed))
             MensErro(Format(msgPadrao.Msg(QStringLiteral("SomaTurno_Inf")),
-                            {FloatToStr(QuantityDifference(sum, billed)), FloatToStr(billed)}),
+                            {FloatToStr(QuantityDifference(sum, billed)), FloatToStr(billed)}) +
+                         QLatin1Char('\n') +
+                         ShiftSumWayOut(sum, billed, Editing(cdsEfetFatu.State())),
                      true);
     } catch (...) {
         if (!EfetivoTabActive()) {

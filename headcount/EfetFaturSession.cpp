@@ -1,10 +1,13 @@
 #include "EfetFaturSession.h"
 
 #include "AssessedPeriod.h"
+#include "BrazilianText.h"
 #include "CheckResultServ.h"
+#include "Consiste.h"
 #include "EfetFaturData.h"
 #include "FocusOnFailure.h"
 #include "HistoryFields.h"
+#include "ImportSummaryFields.h"
 #include "NamedResults.h"
 #include "Planning.h"
 #include "ScopedDetach.h"
@@ -90,14 +93,17 @@ void EfetFaturSession::CheckAssessedDay(const LoadFilter& filter) {
     if (Assessed(CliFatDate)) msgPadrao.Fail(QStringLiteral("Efet_Apur"));
 }
 
+// The figures follow the message, so that the clerk sees which count the planning holds.
 void EfetFaturSession::CheckPlanning(const LoadFilter& filter) {
     if (RowService(filter).FieldByName(ServiceFields::IDCONSCOMFAT).AsString() !=
         QLatin1String("S"))
         return;
     const double planned = PlannedDiners(CurrentKey(filter));
-    if (DiffersFromPlanning(cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat(),
-                            planned))
-        msgPadrao.Fail(QStringLiteral("EfetDifere_Inf"));
+    const double billed = cdsEfetFatu.FieldByName(HeadcountFields::QTCOMEFATU).AsFloat();
+    if (DiffersFromPlanning(billed, planned))
+        MensErro(QStringLiteral("%1\nPlanejamento: %2; faturados: %3.")
+                     .arg(msgPadrao.Msg(QStringLiteral("EfetDifere_Inf")), FloatToStr(planned),
+                          FloatToStr(billed)));
 }
 
 // A row without a date is not on a closed day: it is told that its date is missing.
@@ -157,15 +163,43 @@ void EfetFaturSession::LoadHeadcounts(const LoadFilter& filter) {
         filter.client, filter.branch, args.service, args.date, args.mode));
     cdsEfetFatu.SetData(packets.headcounts);
     cdsVdCliFat.SetData(packets.assessedPeriods);
+    TakeAssessments();
     cdsItemRat.SetData(packets.apportionmentItems);
 }
 
-void EfetFaturSession::ImportTransported(const LoadFilter& filter) {
+QString EfetFaturSession::ImportTransported(const LoadFilter& filter) {
     ModeArguments args = ModeOf(filter);
     const ImportedPackets packets = ImportedPacketsOf(netEfetFatur.AppServer().ImportaEfetTrans(
         filter.client, filter.branch, args.service, args.date, args.mode));
     cdsEfetFatu.SetData(packets.headcounts);
     cdsVdCliFat.SetData(packets.assessedPeriods);
+    TakeAssessments();
+    const DataPacket& summary = packets.summary;
+    // A count the answer lacks is none: the rows loaded are what matters.
+    const auto count = [&summary](packets::FieldName field) {
+        const int column = summary.FieldIndex(field);
+        if (summary.rows.empty() || column < 0) return QStringLiteral("0");
+        const Value& value = summary.rows.front().values.at(std::size_t(column));
+        return QString::number(value.IsNumber() ? qRound(value.Number()) : 0);
+    };
+    return QStringLiteral(
+               "Efetivos transportados importados: %1 gravado(s).\n"
+               "Deixados como estavam: %2 de dias fechados, %3 de períodos já "
+               "apurados e %4 que já tinham o número transportado.")
+        .arg(count(ImportSummaryFields::QTGRAVADOS), count(ImportSummaryFields::QTDIAFECHADO),
+             count(ImportSummaryFields::QTDIAAPURADO), count(ImportSummaryFields::QTSEMALTERACAO));
+}
+
+void EfetFaturSession::TakeAssessments() {
+    const bool filtered = cdsVdCliFat.Filtered();
+    cdsVdCliFat.SetFiltered(false);
+    assessments_.clear();
+    cdsVdCliFat.ForEachRow([this](const RowView& period) {
+        assessments_.push_back({period.AsString(AssessedPeriodFields::NRAPURACFAT),
+                                {period.AsDateTime(AssessedPeriodFields::DTINIAPURAC),
+                                 period.AsDateTime(AssessedPeriodFields::DTFIMAPURAC)}});
+    });
+    cdsVdCliFat.SetFiltered(filtered);
 }
 
 void EfetFaturSession::LoadParams(const QString& branch) {
@@ -197,6 +231,29 @@ bool EfetFaturSession::Assessed(const QDate& day) {
 bool EfetFaturSession::RowOnClosedDay() const {
     const Field& billingDate = cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM);
     return !billingDate.IsNull() && ClosedDayRuleOf(cdsParams).IsClosed(billingDate.AsDateTime());
+}
+
+bool EfetFaturSession::RowKeepsItsKey(bool byService) const {
+    const Field& key = cdsEfetFatu.FieldByName(RowKeyField(byService));
+    return key.AsValue() == key.OldValue();
+}
+
+QString EfetFaturSession::DayLockReason(const QDate& day) const {
+    if (!day.isValid() || day == ZeroDate()) return {};
+    if (const ClosedDayRule rule = ClosedDayRuleOf(cdsParams); rule.IsClosed(day))
+        return QStringLiteral("%1\nPrimeiro dia aberto: %2.")
+            .arg(msgPadrao.Msg(QStringLiteral("DATA_BLOQ")), FormatDate(rule.FirstOpenDay()));
+    for (const Assessment& assessment : assessments_) {
+        if (assessment.days.Holds(day))
+            return QStringLiteral("%1\nApuração %2, de %3 a %4.")
+                .arg(msgPadrao.Msg(QStringLiteral("Efet_Apur")), assessment.number,
+                     FormatDate(assessment.days.first), FormatDate(assessment.days.last));
+    }
+    return {};
+}
+
+QDate EfetFaturSession::DayOfRow(const LoadFilter& filter, const RowView& row) const {
+    return filter.byService ? row.AsDateTime(HeadcountFields::DTFATURAM) : filter.date;
 }
 
 bool EfetFaturSession::BillingDateTaken(const RowKey& key) {

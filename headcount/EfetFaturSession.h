@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AssessedPeriod.h"
 #include "ClientDataSet.h"
 #include "EfetFaturData.h"
 #include "TADOIBQuery.h"
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace fai {
 
@@ -61,7 +63,8 @@ class EfetFaturSession {
     // GetEfetFatu: the rows, the client's assessed periods and apportionment items.
     void LoadHeadcounts(const LoadFilter& filter);
     // ImportaEfetTrans: the transported counts stored, the rows and periods as they now are.
-    void ImportTransported(const LoadFilter& filter);
+    // Answers what the import did: the days written, those left out and why.
+    QString ImportTransported(const LoadFilter& filter);
     void LoadParams(const QString& branch);
     void FindClients(const QString& branch, const QString& registrationNumber,
                      const QString& client);
@@ -91,8 +94,17 @@ class EfetFaturSession {
     // Whether the day lies in one of the client's assessed periods; cdsVdCliFat is left
     // filtered on the periods that hold it.
     bool Assessed(const QDate& day);
+    // Whether the row being changed still has the key it was loaded with: its date by
+    // service, its service by date.
+    bool RowKeepsItsKey(bool byService) const;
     // Whether the current headcount row has a date the branch's closed-day rule closes.
     bool RowOnClosedDay() const;
+    // Why headcounts of the day cannot be changed, with what tells the clerk more: the
+    // branch's first open day for a closed day, the assessment and its days for an assessed
+    // one; empty for a day open to changes (or no day at all).
+    QString DayLockReason(const QDate& day) const;
+    // The day of a row of the grid: the row's own by service, the filter's by date.
+    QDate DayOfRow(const LoadFilter& filter, const RowView& row) const;
     // Whether the server has a row of the key already (cdsValidaData).
     bool BillingDateTaken(const RowKey& key);
     // The latest date stored for the service (cdsVerifData).
@@ -177,6 +189,15 @@ class EfetFaturSession {
     // Apportionment links numbered in this session; new links get temporary negative
     // numbers.
     double ItRatSeq = 0;
+
+  private:
+    struct Assessment {
+        QString number;
+        AssessedPeriod days;
+    };
+    // Every assessed period of the last load, whatever the filter cdsVdCliFat is left with.
+    void TakeAssessments();
+    std::vector<Assessment> assessments_;
 };
 
 }  // namespace fai

@@ -7,6 +7,10 @@
 #include "HostApplication.h"
 #include "TDBGrid.h"
 
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+
 namespace fai {
 
 void TfrmEfetFatur::ConnectShiftHandlers() {
@@ -33,8 +37,32 @@ void TfrmEfetFatur::pgcPadraoChange() {
 }
 
 void TfrmEfetFatur::LoadShifts() {
-    BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_Turno")));
-    session_.LoadShifts({Branch(), Client(), CurServ, CurDate});
+    {
+        BusyScope busy(this, bkFetching, msgPadrao.Msg(QStringLiteral("Get_Turno")));
+        session_.LoadShifts({Branch(), Client(), CurServ, CurDate});
+    }
+    lblTurno->setText(QStringLiteral("Turnos do efetivo: %1").arg(RowCaption()));
+}
+
+void TfrmEfetFatur::ShowShifts() {
+    if (!pgcPadrao->isTabEnabled(pgcPadrao->indexOf(tshTurno))) return;
+    if (EfetivoTabActive()) {
+        pgcPadrao->tabBar()->setFocus();
+        if (!pgcPadrao->tabBar()->hasFocus()) return;
+        pgcPadrao->setCurrentWidget(tshTurno);
+    }
+    dbgTurno->setFocus();
+}
+
+void TfrmEfetFatur::ShowHeadcounts() {
+    if (!pgcPadrao->isTabEnabled(pgcPadrao->indexOf(tshEfetivo))) return;
+    if (!EfetivoTabActive()) {
+        // Refused while the shifts do not add up: the exit check keeps the focus on them.
+        pgcPadrao->tabBar()->setFocus();
+        if (!pgcPadrao->tabBar()->hasFocus()) return;
+        pgcPadrao->setCurrentWidget(tshEfetivo);
+    }
+    (ByServiceMode() ? dbgServico : dbgData)->setFocus();
 }
 
 // The shifts are the branch's: the server has one row for each, never more.

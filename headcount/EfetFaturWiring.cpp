@@ -9,6 +9,7 @@
 #include "TDateEditPlus.h"
 #include "TMaskEdit.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QTabWidget>
 
@@ -60,6 +61,13 @@ void TfrmEfetFatur::ConnectHandlers() {
     sbtCadastro->OnClick = [this] { sbtCadastroClick(); };
     sbtImpEfetTrans->OnClick = [this] { sbtImpEfetTransClick(); };
     sbtHistorico->OnClick = [this] { sbtHistoricoClick(); };
+    connect(mnuTurno, &QAction::triggered, this, [this] { GuardEvent([this] { ShowShifts(); }); });
+    connect(mnuEfetivo, &QAction::triggered, this,
+            [this] { GuardEvent([this] { ShowHeadcounts(); }); });
+    for (TDBGrid* grid : {dbgData, dbgServico}) {
+        grid->SetRowLockReason([this](const RowView& row) { return LockReasonOf(row); });
+        grid->OnDescribeRow = [this] { return RowCaption(); };
+    }
     dbgData->OnKeyDown = [this](int& key, Qt::KeyboardModifiers shift) {
         dbgDataKeyDown(key, shift);
     };

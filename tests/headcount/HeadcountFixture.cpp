@@ -93,6 +93,10 @@ void HeadcountFixture::FilterByDate(const QDate& date, const QString& client,
 
 void HeadcountFixture::EnterGrid() { VisibleGrid()->setFocus(); }
 
+void HeadcountFixture::GoToFirstRow() {
+    QTest::keyClick(VisibleGrid(), Qt::Key_Home, Qt::ControlModifier);
+}
+
 void HeadcountFixture::EnterFilter() { Find<TMaskEdit>("medCdCliente")->setFocus(); }
 
 TDBGrid* HeadcountFixture::VisibleGrid() const {

@@ -107,6 +107,8 @@ class HeadcountFixture {
                       const QString& branch = kBranch);
     void Type(TMaskEdit* box, const QString& text);
     void EnterGrid();
+    // By service the grid opens on the latest day; Ctrl+Home goes to the first.
+    void GoToFirstRow();
     void EnterFilter();
     TDBGrid* VisibleGrid() const;
     QString Cell(TDBGrid* grid, int row, const char* field) const;

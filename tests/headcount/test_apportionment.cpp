@@ -32,11 +32,13 @@ Items SeedItems(HeadcountFixture& f) {
             f.Seed().Item(kClient, QStringLiteral("00002"), QStringLiteral("ALA SUL"))};
 }
 
+// By date on the 10th, or by service from its first day.
 void Filter(HeadcountFixture& f, int mode) {
     if (mode == 0) {
         f.FilterByDate(kTenth);
     } else {
         f.FilterByService(kLunch);
+        f.GoToFirstRow();
     }
 }
 
@@ -457,6 +459,30 @@ class ApportionmentTest : public QObject {
                                     "sbtAjuda, sbtCancelar, sbtConfirmar, sbtFechar",
                                     "sbtAjuda, sbtAlterar, sbtFechar, sbtProcurar"}));
         QCOMPARE(f.Screen().cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), 8.0);
+    }
+
+    // Escape closes the dialog once nothing is being typed: the first closes the item's cell,
+    // the second cancels the item's edit, the third closes, with the items posted before.
+    void escapeClosesTheDialog() {
+        HeadcountFixture f;
+        f.SeedClientWithServices().Seed().Headcount(kLunchOnTheTenth, 5, 5);
+        SeedItems(f);
+        f.Open();
+        Filter(f, 1);
+        QList<bool> shown;
+        QString closing;
+        QVERIFY(Apportion(f, [&](QDialog& dialog) {
+            closing = dialog.findChild<TButtonFlat*>("sbtFechar")->toolTip();
+            TypeDiners({QStringLiteral("2"), QStringLiteral("3")});
+            for (int escape = 0; escape < 3; ++escape) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                shown << dialog.isVisible();
+            }
+        }));
+        QCOMPARE(shown, (QList<bool>{true, true, false}));
+        QCOMPARE(closing, QStringLiteral("Fechar (Esc)"));
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(f.Screen().cdsEfetFatu.FieldByName("QTCOMEFATU").AsFloat(), 2.0);
     }
 
     void aNegativeQuantityIsRefused_data() {

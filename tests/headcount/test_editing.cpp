@@ -3,6 +3,7 @@
 #include "BusyIndicator.h"
 #include "EfetFaturData.h"
 #include "HeadcountFixture.h"
+#include "Help.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -10,8 +11,11 @@
 #include "TMaskEdit.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTabWidget>
+#include <QToolButton>
 
 using namespace fai;
 using namespace fai::testing;
@@ -70,8 +74,10 @@ class EditingTest : public QObject {
         QCOMPARE(f.EnabledCommands(), QStringLiteral("sbtConfirmar, sbtCancelar"));
         QVERIFY(f.Find<QAction>("mnuConfirmar")->isEnabled());
         QVERIFY(!f.Find<QAction>("mnuVerificar")->isEnabled());
+        // The shifts of the stored row being changed stay in reach, to be changed with it.
         auto* pages = f.Find<QTabWidget>("pgcPadrao");
-        QVERIFY(!pages->isTabEnabled(pages->indexOf(f.Find<QWidget>("tshTurno"))));
+        QVERIFY(pages->isTabEnabled(pages->indexOf(f.Find<QWidget>("tshTurno"))));
+        QVERIFY(f.Find<QAction>("mnuTurno")->isEnabled());
 
         f.Find<TButtonFlat>("sbtCancelar")->click();
         QCOMPARE(f.Screen().cdsEfetFatu.State(), DataSetState::Browse);
@@ -226,6 +232,98 @@ class EditingTest : public QObject {
         QCOMPARE(ShowAviDepth(), 0);
     }
 
+    // By service the grid opens on the latest days; F4 puts the new day after them, and its
+    // counts are typed in the order of the columns, Tab going past the weekday.
+    void aNewDayGoesAfterTheLatestAndIsTypedInColumnOrder() {
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        const QDate first(2026, 1, 1);
+        for (int day = 0; day < 60; ++day)
+            f.Seed().Headcount({kBranch, kClient, kLunch, first.addDays(day)}, 100, 100);
+        f.Open();
+        f.FilterByService(kLunch);
+        TfrmEfetFatur& screen = f.Screen();
+        TDBGrid* grid = screen.dbgServico;
+        QCOMPARE(screen.cdsEfetFatu.RecNo(), 60);
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex())));
+
+        QTest::keyClick(grid, Qt::Key_F4);
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Insert);
+        QCOMPARE(screen.cdsEfetFatu.RecNo(), 61);
+        QCOMPARE(screen.cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), first.addDays(60));
+        // A new row has no shifts until it is saved.
+        QVERIFY(!screen.pgcPadrao->isTabEnabled(1));
+        QVERIFY(!screen.mnuTurno->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        TypeKeys(QStringLiteral("420"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        TypeKeys(QStringLiteral("425"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QCOMPARE(f.TakeMessages(), QStringList());
+        const auto stored = f.Seed().Headcount({kBranch, kClient, kLunch, first.addDays(60)});
+        QVERIFY(stored);
+        QCOMPARE(stored->billed, 420.0);
+        QCOMPARE(stored->forecast, 425.0);
+        QCOMPARE(f.Cell(grid, 60, "DTFATURAM"), QStringLiteral("02/03/2026"));
+    }
+
+    // Closed days, and days of an assessed period, show muted with the reason as tool tip;
+    // typing there or F6 says why.
+    void aDayThatCannotChangeShowsMutedAndSaysWhy_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("said");
+        const QString closed = QStringLiteral(
+            "Data bloqueada para alteração de efetivos para faturamento para dias fechados.\n"
+            "Primeiro dia aberto: 10/03/2026.");
+        const QString assessed = QStringLiteral(
+            "Efetivos do cliente já apurados na data selecionada.\nApuração 0000000007, de "
+            "11/03/2026 a 11/03/2026.");
+        QTest::newRow("by service, a closed day") << 1 << QDate(2026, 3, 9) << closed << closed;
+        QTest::newRow("by date, a closed day") << 0 << QDate(2026, 3, 9) << closed << closed;
+        QTest::newRow("by service, an assessed day")
+            << 1 << kEleventh << assessed << "Efetivos do cliente já apurados na data selecionada.";
+        QTest::newRow("by service, an open day") << 1 << kTenth << QString() << QString();
+    }
+
+    void aDayThatCannotChangeShowsMutedAndSaysWhy() {
+        QFETCH(int, mode);
+        QFETCH(QDate, day);
+        QFETCH(QString, reason);
+        QFETCH(QString, said);
+        HeadcountFixture f;
+        f.SeedClientWithServices()
+            .Seed()
+            .Params(kBranch, kTenth, QStringLiteral("S"), 0, QStringLiteral("S"))
+            .Period(kBranch, kClient, QStringLiteral("0000000007"), kEleventh, kEleventh);
+        for (const QDate& stored : {QDate(2026, 3, 9), kTenth, kEleventh})
+            f.Seed().Headcount({kBranch, kClient, kLunch, stored}, 100, 100);
+        f.Open();
+        if (mode == 0) {
+            f.FilterByDate(day);
+        } else {
+            f.FilterByService(kLunch);
+        }
+        TfrmEfetFatur& screen = f.Screen();
+        if (mode == 1) QVERIFY(screen.cdsEfetFatu.Locate("DTFATURAM", Value(day)));
+        TDBGrid* grid = f.VisibleGrid();
+        const QModelIndex cell = grid->model()->index(screen.cdsEfetFatu.RecNo() - 1, 0);
+        QCOMPARE(cell.data(Qt::ToolTipRole).toString(), reason);
+        QCOMPARE(cell.data(Qt::ForegroundRole).isValid(), !reason.isEmpty());
+
+        const QStringList expected = said.isEmpty() ? QStringList() : QStringList{said};
+        grid->SetSelectedIndex(IndiceCol(grid, "QTCOMEFATU"));
+        grid->setFocus();
+        TypeKeys(QStringLiteral("5"));
+        QCOMPARE(f.TakeMessages(), expected);
+        if (said.isEmpty()) return;
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Browse);
+        QTest::keyClick(grid, Qt::Key_F6);
+        QCOMPARE(f.TakeMessages(), expected);
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Browse);
+    }
+
     void editingOnAQuantityKeepsItsColumnForTheFocus_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QList<int>>("indexes");  // inComen, inComen1, inComen2, inComen3
@@ -307,6 +405,32 @@ class EditingTest : public QObject {
         f.FilterByDate(kTenth);
         QTest::keyClick(f.Find<TDBGrid>("dbgData"), Qt::Key_F12, Qt::KeyboardModifiers(modifiers));
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    }
+
+    // Every command of the screen has its key, shown in its button's tool tip and listed in
+    // the screen's help page.
+    void everyCommandHasItsKeyInItsTipAndInTheHelp() {
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        TfrmEfetFatur& screen = f.Open();
+        QFile page(HelpPagePath(screen.HelpFile(), screen.HelpContext()));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString help = QString::fromUtf8(page.readAll());
+        int keys = 0;
+        for (const QAction* entry : screen.findChildren<QAction*>()) {
+            if (entry->shortcut().isEmpty()) continue;
+            const QString key = entry->shortcut().toString(QKeySequence::NativeText);
+            QVERIFY2(help.contains(QStringLiteral("<td>%1</td>").arg(key)), qPrintable(key));
+            ++keys;
+        }
+        QCOMPARE(keys, 14);
+        for (const QToolButton* button : screen.findChildren<QToolButton*>()) {
+            if (button->objectName().startsWith(QLatin1String("sbt")) ||
+                button->objectName().startsWith(QLatin1String("btp")))
+                QVERIFY2(
+                    button->toolTip().contains(QRegularExpression(QStringLiteral(" \\(.+\\)$"))),
+                    qPrintable(button->objectName()));
+        }
     }
 
     void printingOpensTheListingReport_data() {

@@ -89,17 +89,26 @@ TEST_F(Session, ARefusedSaveRaisesTheServersWordsAndStoresNothing) {
 }
 
 // The eleventh is the processing date with no day open before it: the tenth is closed. The
-// client's period assessed holds the eleventh alone.
+// client's period assessed holds the eleventh alone. The reason a day is locked, which the
+// grids show, reads all the periods whatever the check before left cdsVdCliFat filtered on.
 TEST_F(Session, TheRowChecksReadTheBranchsClosedDaysAndTheClientsAssessedPeriods) {
     seed_.Params(kBranch, kEleventh, QStringLiteral("S"), 0, QStringLiteral("S"))
         .Period(kBranch, kClient, QStringLiteral("1"), kEleventh, kEleventh);
     session_.LoadParams(kBranch);
+    const QString closed = QStringLiteral(
+        "Data bloqueada para alteração de efetivos para faturamento para dias fechados.\n"
+        "Primeiro dia aberto: 11/03/2026.");
+    const QString assessed = QStringLiteral(
+        "Efetivos do cliente já apurados na data selecionada.\nApuração 1, de 11/03/2026 a "
+        "11/03/2026.");
     const struct {
         QDate day;
         bool closed;
         bool assessed;
-    } cases[] = {
-        {kTenth, true, false}, {kEleventh, false, true}, {kEleventh.addDays(1), false, false}};
+        QString reason;
+    } cases[] = {{kTenth, true, false, closed},
+                 {kEleventh, false, true, assessed},
+                 {kEleventh.addDays(1), false, false, QString()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.day.toString(Qt::ISODate).toStdString());
         session_.LoadHeadcounts({kBranch, kClient, QString(), c.day, false});
@@ -108,6 +117,8 @@ TEST_F(Session, TheRowChecksReadTheBranchsClosedDaysAndTheClientsAssessedPeriods
         session_.cdsEfetFatu.FieldByName(HeadcountFields::DTFATURAM).SetAsDateTime(c.day);
         EXPECT_EQ(session_.RowOnClosedDay(), c.closed);
         EXPECT_EQ(session_.Assessed(c.day), c.assessed);
+        EXPECT_EQ(session_.DayLockReason(c.day), c.reason);
+        EXPECT_EQ(session_.DayLockReason(kEleventh), assessed);
         EXPECT_EQ(session_.DateOpenForEditing({kBranch, kClient, QString(), c.day, false}),
                   !c.closed);
         // By service the row's own date decides, not the filter's.

@@ -95,7 +95,9 @@ class HistoryTest : public QObject {
 
         f.AnswerQuestionsWith(mrYes);
         f.Find<TButtonFlat>("sbtExcluir")->click();
-        QCOMPARE(f.TakeMessages(), QStringList{"Confirma exclusão?"});
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{QStringLiteral(
+                     "Confirma exclusão?\nServiço 00001 - ALMOCO, data 10/03/2026 (Terça)")});
         // Reloaded, the day shows the service again, with nothing stored.
         f.Find<TButtonFlat>("sbtVerificar")->click();
         const QStringList afterDeletion = ShownHistory(f);

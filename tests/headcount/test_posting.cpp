@@ -28,11 +28,21 @@ const QString kValoVend = QStringLiteral("Valor Venda deve ser maior ou igual a 
 const QString kEfetDifere =
     QStringLiteral("Lançamento de comensais faturados difere do lançamento do Planejamento.");
 
-QString ShiftSumMessage(const char* difference, const char* billed) {
+// The planning's refusal, the figures after its own text.
+QString PlanningMessage(const char* planned, const char* billed) {
+    return kEfetDifere + QStringLiteral("\nPlanejamento: %1; faturados: %2.")
+                             .arg(QLatin1String(planned), QLatin1String(billed));
+}
+
+// The shifts' refusal of a row being typed, with the way to change both.
+QString ShiftSumMessage(const char* difference, const char* billed, const char* stored) {
     return QStringLiteral(
                "A soma das quantidades informada nos Turnos difere de %1 da "
-               "quantidade do serviço que é %2.")
-        .arg(QLatin1String(difference), QLatin1String(billed));
+               "quantidade do serviço que é %2.\nOs turnos gravados somam %3. Para gravar o "
+               "efetivo com %2, corrija os turnos para somarem %2: Ctrl+T abre os turnos deste "
+               "efetivo sem perder o que foi digitado, e Ctrl+E volta para confirmar a linha "
+               "(F10).")
+        .arg(QLatin1String(difference), QLatin1String(billed), QLatin1String(stored));
 }
 
 Key LunchOn(const QDate& date) { return {kBranch, kClient, kLunch, date}; }
@@ -136,11 +146,11 @@ class PostingTest : public QObject {
             << Refusal{kEfetApur, "VRSERVFATUDT"};
         QTest::newRow("shifts that disagree before the date already taken")
             << NewRow{kTenth, 100, -1, 0} << Around{.shifts = {60, 60}, .stored = true}
-            << Refusal{ShiftSumMessage("20", "100"), "VRSERVFATUDT"};
+            << Refusal{ShiftSumMessage("20", "100", "120"), "VRSERVFATUDT"};
         // The shifts are checked before the empty count becomes 0.
         QTest::newRow("an empty count against stored shifts")
             << NewRow{kTenth, none, none, none} << Around{.shifts = {60, 60}, .stored = true}
-            << Refusal{ShiftSumMessage("120", "0"), "VRSERVFATUDT"};
+            << Refusal{ShiftSumMessage("120", "0", "120"), "VRSERVFATUDT"};
         QTest::newRow("no date before a negative count")
             << NewRow{QDate(), -1, 0, 0} << Around{} << Refusal{kDataEmp, "DTFATURAM"};
         QTest::newRow("a date already taken before a negative count")
@@ -154,7 +164,7 @@ class PostingTest : public QObject {
             << NewRow{kTenth, none, none, -1} << Around{} << Refusal{kValoVend, "VRSERVFATUDT"};
         QTest::newRow("a billed count the planning does not have")
             << NewRow{kTenth, 100, 0, 0} << Around{.planned = 150}
-            << Refusal{kEfetDifere, "VRSERVFATUDT"};
+            << Refusal{PlanningMessage("150", "100"), "VRSERVFATUDT"};
     }
 
     void aPostStopsAtTheFirstFailingCheck() {
@@ -198,7 +208,7 @@ class PostingTest : public QObject {
         QCOMPARE(ShowAviDepth(), 0);
         // Counts are zero-filled only once the checks before them passed.
         const bool reachedCounts = refusal.message == kNComePrev || refusal.message == kValoVend ||
-                                   refusal.message == kEfetDifere;
+                                   refusal.message.startsWith(kEfetDifere);
         if (row.billed.isNull())
             QCOMPARE(rows.FieldByName("QTCOMEFATU").AsString().isEmpty(), !reachedCounts);
         if (refusal.message == kValoVend) QCOMPARE(rows.FieldByName("QTCOMEPREV").AsFloat(), 0.0);
@@ -258,11 +268,11 @@ class PostingTest : public QObject {
         QTest::addColumn<double>("billed");
         QTest::addColumn<QString>("message");
         QTest::newRow("60 and 60 against 100")
-            << QList<double>{60, 60} << "100" << 100.0 << ShiftSumMessage("20", "100");
+            << QList<double>{60, 60} << "100" << 100.0 << ShiftSumMessage("20", "100", "120");
         QTest::newRow("60 and 60 against 120")
             << QList<double>{60, 60} << "120" << 120.0 << QString();
         QTest::newRow("100 against 100,5")
-            << QList<double>{100} << "100,5" << 100.5 << ShiftSumMessage("0,5", "100,5");
+            << QList<double>{100} << "100,5" << 100.5 << ShiftSumMessage("0,5", "100,5", "100");
         QTest::newRow("no shifts stored") << QList<double>{} << "77" << 77.0 << QString();
         // Their sum in binary floating point is not exactly 100.
         QTest::newRow("33,3 and 33,3 and 33,4 against 100")
@@ -373,8 +383,8 @@ class PostingTest : public QObject {
             << DownTheColumn{{"S", "N"}, {"N", "N"}, "QTCOMEFATU", {"100", "90"}} << QString()
             << QVariantList{100.0, 90.0};
         QTest::newRow("not compared with the planning, then compared")
-            << DownTheColumn{{"N", "N"}, {"S", "N"}, "QTCOMEFATU", {"90", "90"}} << kEfetDifere
-            << QVariantList{90.0, none};
+            << DownTheColumn{{"N", "N"}, {"S", "N"}, "QTCOMEFATU", {"90", "90"}}
+            << PlanningMessage("100", "90") << QVariantList{90.0, none};
         QTest::newRow("a sale value per date, then none")
             << DownTheColumn{{"N", "S"}, {"N", "N"}, "VRSERVFATUDT", {"5", "5"}} << QString()
             << QVariantList{5.0, none};
@@ -460,7 +470,8 @@ class PostingTest : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(f.TakeMessages(), QStringList());
         QCOMPARE(screen.cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), kEleventh);
-        QCOMPARE(SelectedField(grid), QStringLiteral("DIASEMANA"));
+        // Past the weekday, which takes no typing, to the billed count.
+        QCOMPARE(SelectedField(grid), QStringLiteral("QTCOMEFATU"));
     }
 
     // A stored day keeps its date: clearing it is refused on the screen, in the date's cell,

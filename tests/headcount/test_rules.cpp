@@ -93,17 +93,17 @@ class RulesTest : public QObject {
         f.Open();
         f.FilterByService(kLunch);
         TDBGrid* grid = f.Find<TDBGrid>("dbgServico");
-        QCOMPARE(f.Screen().cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), QDate(2026, 3, 6));
-        QVERIFY(!Editable(grid));
-        QCOMPARE(f.EnabledCommands(),
-                 QStringLiteral("sbtIncluir, sbtProcurar, sbtVerificar, sbtCadastro"));
-
-        QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(f.Screen().cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), QDate(2026, 3, 7));
         QVERIFY(Editable(grid));
         QCOMPARE(f.EnabledCommands(),
                  QStringLiteral("sbtIncluir, sbtAlterar, sbtExcluir, sbtProcurar, sbtVerificar, "
                                 "sbtCadastro, sbtImpEfetTrans"));
+
+        QTest::keyClick(grid, Qt::Key_Up);
+        QCOMPARE(f.Screen().cdsEfetFatu.FieldByName("DTFATURAM").AsDateTime(), QDate(2026, 3, 6));
+        QVERIFY(!Editable(grid));
+        QCOMPARE(f.EnabledCommands(),
+                 QStringLiteral("sbtIncluir, sbtProcurar, sbtVerificar, sbtCadastro"));
         QCOMPARE(f.TakeMessages(), QStringList());
     }
 
@@ -180,9 +180,14 @@ class RulesTest : public QObject {
         f.AnswerQuestionsWith(mrYes);
 
         f.Find<TButtonFlat>("sbtExcluir")->click();
-        QStringList expected{"Confirma exclusão?"};
+        QStringList expected{
+            QStringLiteral("Confirma exclusão?\nServiço 00001 - ALMOCO, data 10/03/2026 (Terça)")};
         if (refused)
-            expected << "Lançamento de comensais faturados difere do lançamento do Planejamento.";
+            expected
+                << QStringLiteral(
+                       "Lançamento de comensais faturados difere do lançamento do Planejamento.\n"
+                       "Planejamento: %1; faturados: 90.")
+                       .arg(planned);
         QCOMPARE(f.TakeMessages(), expected);
         QCOMPARE(f.Calls("GetVlrFatPla"), planningCalls);
         QCOMPARE(f.Screen().cdsEfetFatu.RecordCount(), refused ? 1 : 0);

@@ -191,11 +191,14 @@ class SavingTest : public QObject {
             .Headcount({kBranch, kClient, kLunch, kTenth.addDays(1)}, 90, 95);
         f.Open();
         f.FilterByService(kLunch);
+        QTest::keyClick(f.VisibleGrid(), Qt::Key_Up);  // from the latest day to the 10th
         f.AnswerQuestionsWith(answer);
 
         f.Find<TButtonFlat>("sbtExcluir")->click();
         TfrmEfetFatur& screen = f.Screen();
-        QCOMPARE(f.TakeMessages(), QStringList{"Confirma exclusão?"});
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{QStringLiteral(
+                     "Confirma exclusão?\nServiço 00001 - ALMOCO, data 10/03/2026 (Terça)")});
         QCOMPARE(screen.cdsEfetFatu.RecordCount(), confirmed ? 1 : 2);
         QCOMPARE(screen.cdsEfetFatu.ChangeCount(), 0);
         QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth).has_value(), !confirmed);
@@ -299,22 +302,46 @@ class SavingTest : public QObject {
         QCOMPARE(screen.cdsEfetFatu.FieldByName("DIASEMANA").AsString(), QStringLiteral("Quinta"));
     }
 
+    // What the import wrote and left out, and why, is said once its rows show.
     void importingTakesTheTransportedHeadcounts_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<bool>("transported");
         QTest::addColumn<QString>("billed");
-        QTest::newRow("by date") << 0 << true << "77,000";
-        QTest::newRow("by service") << 1 << true << "77,000";
-        QTest::newRow("by service, nothing transported") << 1 << false << "";
+        QTest::addColumn<QString>("said");
+        const QString left = QStringLiteral(
+            "\nDeixados como estavam: %1 de dias fechados, %2 de períodos já apurados e 0 que "
+            "já tinham o número transportado.");
+        QTest::newRow("by date") << 0 << true << "77,000"
+                                 << QStringLiteral(
+                                        "Efetivos transportados importados: 1 gravado(s).") +
+                                        left.arg(0).arg(0);
+        QTest::newRow("by service, a closed day and an assessed one left out")
+            << 1 << true << "77,000"
+            << QStringLiteral("Efetivos transportados importados: 1 gravado(s).") +
+                   left.arg(1).arg(1);
+        QTest::newRow("by service, nothing transported")
+            << 1 << false << ""
+            << QStringLiteral("Efetivos transportados importados: 0 gravado(s).") +
+                   left.arg(0).arg(0);
     }
 
     void importingTakesTheTransportedHeadcounts() {
         QFETCH(int, mode);
         QFETCH(bool, transported);
         QFETCH(QString, billed);
+        QFETCH(QString, said);
         HeadcountFixture f;
         f.SeedClientWithServices();
         if (transported) f.Seed().Transported(kLunchOnTheTenth, 77);
+        if (transported && mode == 1) {
+            // The 8th closed (the first open day is the 9th), the 12th assessed.
+            f.Seed()
+                .Params(kBranch, kTenth, QStringLiteral("S"), 1, QStringLiteral("S"))
+                .Period(kBranch, kClient, QStringLiteral("0000000001"), QDate(2026, 3, 12),
+                        QDate(2026, 3, 12))
+                .Transported({kBranch, kClient, kLunch, QDate(2026, 3, 8)}, 5)
+                .Transported({kBranch, kClient, kLunch, QDate(2026, 3, 12)}, 6);
+        }
         f.Open();
         if (mode == 0) {
             f.FilterByDate(kTenth);
@@ -322,7 +349,7 @@ class SavingTest : public QObject {
             f.FilterByService(kLunch);
         }
         f.Find<TButtonFlat>("sbtImpEfetTrans")->click();
-        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(f.TakeMessages(), QStringList{said});
         QCOMPARE(f.Calls("ImportaEfetTrans"), 1);
         TDBGrid* grid = f.VisibleGrid();
         if (billed.isEmpty()) {

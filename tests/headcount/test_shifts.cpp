@@ -7,6 +7,7 @@
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
 
+#include <QLabel>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -34,12 +35,15 @@ void SeedRowsAndShifts(HeadcountFixture& f) {
         .Shift(kOtherBranch, QStringLiteral("4"), QStringLiteral("MADRUGADA"));
 }
 
-// By date on the 10th (lunch, then dinner), or by service on lunch (the 10th, then the 11th).
+// By date on the 10th (lunch, then dinner), or by service on lunch (the 10th, then the 11th),
+// the cursor on the first row: by service the grid opens on the latest day, Ctrl+Home goes
+// to the first.
 void Load(HeadcountFixture& f, int mode) {
     if (mode == ByDate) {
         f.FilterByDate(kTenth);
     } else {
         f.FilterByService(kLunch);
+        f.GoToFirstRow();
     }
 }
 
@@ -168,8 +172,9 @@ class ShiftsTest : public QObject {
         QCOMPARE(screen.CurDate, kTenth);
     }
 
-    // Verifying reloads the headcounts and puts the cursor on the first row: the shifts shown
-    // are that row's, so that a shift typed next is the row's own.
+    // Verifying reloads the headcounts and puts the cursor on the first row by date, on the
+    // latest day by service: the shifts shown are that row's, so that a shift typed next is
+    // the row's own.
     void verifyingOnTheShiftTabShowsTheShiftsOfTheRowThenUnderTheCursor_data() {
         QTest::addColumn<int>("mode");
         QTest::newRow("by date") << int(ByDate);
@@ -185,17 +190,21 @@ class ShiftsTest : public QObject {
             .ShiftQuantity(SecondRowKey(mode), QStringLiteral("2"), 80.5);
         f.Open();
         Load(f, mode);
-        QTest::keyClick(f.VisibleGrid(), Qt::Key_Down);
+        // On the row the reload does not come back to.
+        if (mode == ByDate) QTest::keyClick(f.VisibleGrid(), Qt::Key_Down);
         ShowTab(f, "tshTurno");
-        QCOMPARE(ShiftColumn(f, "QTCOMFATUTUR"), (QStringList{"", "80,50000", ""}));
+        const QStringList first{"100,00000", "", ""};
+        const QStringList second{"", "80,50000", ""};
+        QCOMPARE(ShiftColumn(f, "QTCOMFATUTUR"), mode == ByDate ? second : first);
 
         f.Find<TButtonFlat>("sbtVerificar")->click();
         TfrmEfetFatur& screen = f.Screen();
+        const Key under = mode == ByDate ? kLunchOnTheTenth : SecondRowKey(mode);
         QCOMPARE(f.TakeMessages(), QStringList());
-        QCOMPARE(screen.cdsEfetFatu.RecNo(), 1);
-        QCOMPARE(screen.CurServ, kLunchOnTheTenth.service);
-        QCOMPARE(screen.CurDate, kLunchOnTheTenth.date);
-        QCOMPARE(ShiftColumn(f, "QTCOMFATUTUR"), (QStringList{"100,00000", "", ""}));
+        QCOMPARE(screen.cdsEfetFatu.RecNo(), mode == ByDate ? 1 : 2);
+        QCOMPARE(screen.CurServ, under.service);
+        QCOMPARE(screen.CurDate, under.date);
+        QCOMPARE(ShiftColumn(f, "QTCOMFATUTUR"), mode == ByDate ? first : second);
         QCOMPARE(ShowAviDepth(), 0);
     }
 
@@ -436,7 +445,10 @@ class ShiftsTest : public QObject {
         QTest::addColumn<QString>("message");
         const QString twentyMore = QStringLiteral(
             "A soma das quantidades informada nos Turnos difere de 20 da "
-            "quantidade do serviço que é 100.");
+            "quantidade do serviço que é 100.\nOs turnos gravados somam 120 e o efetivo tem "
+            "100. Corrija os turnos para somarem 100. Para mudar também o número do efetivo, "
+            "deixe os turnos somando 100, altere a linha na aba Efetivo (F6), digite o novo "
+            "número e, antes de confirmar, corrija os turnos com Ctrl+T.");
         QTest::newRow("20 more than the row, a click on the client box")
             << QList<double>{60, 60} << true << twentyMore;
         QTest::newRow("20 more than the row, F12") << QList<double>{60, 60} << false << twentyMore;
@@ -474,6 +486,86 @@ class ShiftsTest : public QObject {
             QCOMPARE(Pages(f)->currentWidget(), f.Find<QWidget>("tshTurno"));
             QVERIFY(f.Screen().cdsTurno.Active());
         }
+    }
+
+    // A row with a breakdown changed with its shifts, from the keyboard alone: the new billed
+    // count is refused while the shifts add up to the old one, with the figures and the way;
+    // Ctrl+T reaches the shifts of the row being changed, Ctrl+E comes back, and F10 saves
+    // the row once its shifts add up to it.
+    void aRowAndItsShiftsAreChangedTogether_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("by date") << int(ByDate);
+        QTest::newRow("by service") << int(ByService);
+    }
+
+    void aRowAndItsShiftsAreChangedTogether() {
+        QFETCH(int, mode);
+        HeadcountFixture f;
+        SeedRowsAndShifts(f);
+        f.Seed()
+            .ShiftQuantity(kLunchOnTheTenth, QStringLiteral("1"), 60)
+            .ShiftQuantity(kLunchOnTheTenth, QStringLiteral("2"), 40);
+        f.Open();
+        Load(f, mode);
+        TfrmEfetFatur& screen = f.Screen();
+        TDBGrid* grid = f.VisibleGrid();
+        grid->SetSelectedIndex(IndiceCol(grid, "QTCOMEFATU"));
+        const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        RetypeQuantity(QStringLiteral("120"));
+        press(Qt::Key_F10);
+        const QStringList refused = f.TakeMessages();
+        QCOMPARE(refused.size(), 1);
+        QVERIFY(refused[0].startsWith(
+            QStringLiteral("A soma das quantidades informada nos Turnos difere de 20 da "
+                           "quantidade do serviço que é 120.\nOs turnos gravados somam 100.")));
+        QVERIFY(refused[0].contains(QStringLiteral("Ctrl+T")));
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Edit);
+
+        press(Qt::Key_T, Qt::ControlModifier);
+        QCOMPARE(Pages(f)->currentWidget(), f.Find<QWidget>("tshTurno"));
+        auto* shifts = f.Find<TDBGrid>("dbgTurno");
+        QCOMPARE(QApplication::focusWidget(), shifts);
+        QCOMPARE(f.Find<QLabel>("lblTurno")->text(),
+                 QStringLiteral("Turnos do efetivo: Serviço 00001 - ALMOCO, data 10/03/2026 "
+                                "(Terça)"));
+        shifts->SetSelectedIndex(IndiceCol(shifts, "QTCOMFATUTUR"));
+        RetypeQuantity(QStringLiteral("80"));
+        press(Qt::Key_Down);
+        QCOMPARE(f.Seed().ShiftQuantity(kLunchOnTheTenth, QStringLiteral("1")), 80.0);
+
+        press(Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(Pages(f)->currentWidget(), f.Find<QWidget>("tshEfetivo"));
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Edit);
+        press(Qt::Key_F10);
+        QCOMPARE(f.TakeMessages(), QStringList());
+        QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Browse);
+        QCOMPARE(f.Seed().Headcount(kLunchOnTheTenth)->billed, 120.0);
+        QCOMPARE(f.Seed().ShiftQuantity(kLunchOnTheTenth, QStringLiteral("2")), 40.0);
+    }
+
+    // The shifts changed first: leaving them says how to change the row too, and Ctrl+E is
+    // refused as the mouse is, the focus kept on the shifts.
+    void shiftsThatNoLongerAddUpSayTheWayAndKeepTheFocus() {
+        HeadcountFixture f;
+        SeedRowsAndShifts(f);
+        f.Seed().ShiftQuantity(kLunchOnTheTenth, QStringLiteral("1"), 100);
+        f.Open();
+        Load(f, ByDate);
+        TDBGrid* shifts = ShowShiftsOn(f, 0);
+        RetypeQuantity(QStringLiteral("90"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+        const QStringList refused = f.TakeMessages();
+        QCOMPARE(refused.size(), 1);
+        QVERIFY(refused[0].contains(
+            QStringLiteral("Os turnos gravados somam 90 e o efetivo tem 100. Corrija os turnos "
+                           "para somarem 100.")));
+        QVERIFY(refused[0].contains(QStringLiteral("F6")));
+        QCOMPARE(Pages(f)->currentWidget(), f.Find<QWidget>("tshTurno"));
+        QCOMPARE(QApplication::focusWidget(), shifts);
     }
 
     // The edit command is offered for a shift with diners only, whichever shift the grid
