@@ -4,11 +4,24 @@
 #include "TDBGrid.h"
 #include "TMaskEdit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
 namespace fai {
+namespace {
+
+bool IsCommandKey(const QWidget* editor, const QKeySequence& key) {
+    for (const QWidget* widget = editor; widget; widget = widget->parentWidget()) {
+        for (const QAction* action : widget->actions()) {
+            if (action->isEnabled() && action->shortcuts().contains(key)) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 GridDelegate::GridDelegate(TDBGrid& grid) : QStyledItemDelegate(&grid), grid_(grid) {}
 
@@ -75,15 +88,19 @@ void GridDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) cons
     QStyledItemDelegate::destroyEditor(editor, index);
 }
 
-bool GridDelegate::eventFilter(QObject*, QEvent* event) {
+bool GridDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         // Keys the grid answers while editing are not the window's shortcuts.
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* pressed = static_cast<QKeyEvent*>(event);
+        const int key = pressed->key();
         if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
             event->accept();
             return true;
         }
-        return false;
+        // A key a command of the screen answers stays the command's: the cell's line editing
+        // does not take it (on X11 Ctrl+E would move to the end of the text).
+        return IsCommandKey(qobject_cast<QWidget*>(watched),
+                            QKeySequence(pressed->keyCombination()));
     }
     if (event->type() == QEvent::KeyPress)
         return grid_.HandleKey(static_cast<QKeyEvent*>(event), true);

@@ -3,6 +3,7 @@
 #include "GridFixture.h"
 #include "TMaskEdit.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QHeaderView>
 
@@ -228,6 +229,31 @@ class GridTest : public QObject {
         f.grid->SetSelectedIndex(0);
         f.Key(Qt::Key_Tab);
         QCOMPARE(f.grid->SelectedIndex(), 1);
+    }
+
+    // A key a command of the window answers reaches the command from a cell being typed in:
+    // the cell's line editing does not keep it. Ctrl+A, which line editing takes on every
+    // platform, stands here for Ctrl+E, which it takes on X11 (the end of the line).
+    void aCommandsKeyReachesItsCommandFromTheCellEditor() {
+        GridFixture f;
+        f.Load(1);
+        QAction command(&f.window);
+        command.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        command.setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        f.window.addAction(&command);
+        int triggered = 0;
+        connect(&command, &QAction::triggered, this, [&triggered] { ++triggered; });
+        QVERIFY(f.Show());
+        f.grid->SetSelectedIndex(2);
+        f.Type("7");
+        QVERIFY(f.grid->EditorMode());
+        f.Key(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(triggered, 1);
+        // A key no command answers is the cell's.
+        command.setEnabled(false);
+        f.Key(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(triggered, 1);
+        QCOMPARE(f.grid->InplaceEditor()->selectedText(), QStringLiteral("7"));
     }
 
     // Closed days in the headcount grids: muted, the reason in the tool tip, and said when
