@@ -14,6 +14,8 @@
 
 #include <QComboBox>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -39,6 +41,31 @@ int DocumentAreaHeight() {
     return area ? area->viewport()->height() : 0;
 }
 
+// A screen as tall as the document area stays so when the area's height changes: the host's
+// window settles at its size after it shows (a window manager maximizes it then), and the
+// clerk may resize it; the screen's bottom never hides below the area.
+class FollowAreaHeight : public QObject {
+  public:
+    FollowAreaHeight(QWidget* screen, QWidget* viewport) : QObject(screen), screen_(screen) {
+        viewport->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Resize) return false;
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        auto* frame = qobject_cast<QMdiSubWindow*>(screen_->parentWidget());
+        if (!frame || frame->isMaximized() || frame->isMinimized() || frame->y() != 0) return false;
+        const int area = resize->size().height();
+        if (frame->height() == resize->oldSize().height() || frame->height() > area)
+            frame->resize(frame->width(), area);
+        return false;
+    }
+
+  private:
+    QWidget* screen_;
+};
+
 }  // namespace
 
 TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
@@ -48,6 +75,8 @@ TfrmEfetFatur::TfrmEfetFatur(QWidget* parent) : TfrmPadraoSimples(parent) {
     SetHelpFile(QStringLiteral("FaiHelp.hlp"));
     SetHelpContext(13300400);
     resize(564, std::max(425, DocumentAreaHeight()));
+    if (const QMdiArea* area = HostApplication::Instance().DocumentArea())
+        new FollowAreaHeight(this, area->viewport());
     msgPadrao.SetEntries(HeadcountMessages());
     dtsPadrao.SetDataSet(&cdsEfetFatu);
     BuildControls(*this, session_);

@@ -205,8 +205,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     bool ReloadApportionmentAfterSave();
     // The shifts of the current row key, as the server has them.
     void LoadShifts();
-    // Ctrl+T and Ctrl+E: the shifts of the row under the cursor, and back to the rows. Each
-    // leaves the grid it is in first, so that the grid's exit checks run as for the mouse.
+    // Ctrl+T and Ctrl+E: the shifts of the row under the cursor, and back to the rows, with
+    // the checks of leaving a grid run as for the mouse.
     void ShowShifts();
     void ShowHeadcounts();
     // By service the clerk works on the latest days: a load shows them.

@@ -7,6 +7,9 @@
 #include "TDBGrid.h"
 #include "TDBText.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
 #include <memory>
 
 namespace fai {
@@ -33,8 +36,11 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
     Habilita();
 }
 
-// The clerk starts on the first item, in the diners' column.
+// The clerk starts on the first item, in the diners' column, with every column on view.
 void TfrmItRatEfet::FormShow() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const int around = width() - dbgPadrao->width();
+    resize(std::max(width(), around + dbgPadrao->WidthShowingAllColumns()), height());
     if (ClientDataSet* items = MainDataSet()) items->First();
     dbgPadrao->SetSelectedIndex(IndiceCol(dbgPadrao, ApportionmentFields::QTEFETIVOS));
     dbgPadrao->setFocus();

@@ -53,7 +53,8 @@ void EfetFaturCommandStates::EnablePages() {
                                              session_.RowKeepsItsKey(filter_.ByServiceMode())));
     pages->setTabEnabled(pages->indexOf(controls_.tshEfetivo), headcounts);
     pages->setTabEnabled(pages->indexOf(controls_.tshTurno), shifts);
-    controls_.mnuEfetivo->setEnabled(headcounts);
+    // Back to the rows saves a shift being typed first.
+    controls_.mnuEfetivo->setEnabled(state != DataSetState::Inactive);
     controls_.mnuTurno->setEnabled(shifts);
 }
 

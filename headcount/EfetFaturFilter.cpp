@@ -76,12 +76,17 @@ void EfetFaturFilter::ShowMode() {
     if (byService) session_.cdsServico.Close();
 }
 
+// The number is selected without its punctuation, so that what the clerk types replaces
+// it (a masked box entered with Tab would only put the cursor at its start); a click then
+// puts the cursor where it points, as in any box.
 void EfetFaturFilter::EnterClient() {
+    TMaskEdit* box = controls_.medCdCliente;
     {
-        const ScopedDetach quiet(controls_.medCdCliente->OnChange);
-        controls_.medCdCliente->SetEditMask(QString());
-        controls_.medCdCliente->SetMaxLength(20);
+        const ScopedDetach quiet(box->OnChange);
+        box->SetEditMask(QString());
+        box->SetMaxLength(20);
     }
+    box->selectAll();
     session_.cdsCliente.Close();
 }
 

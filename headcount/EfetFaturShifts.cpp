@@ -8,7 +8,6 @@
 #include "TDBGrid.h"
 
 #include <QLabel>
-#include <QTabBar>
 #include <QTabWidget>
 
 namespace fai {
@@ -44,22 +43,24 @@ void TfrmEfetFatur::LoadShifts() {
     lblTurno->setText(QStringLiteral("Turnos do efetivo: %1").arg(RowCaption()));
 }
 
+// What is typed in the row's cell is taken first, so that its question, if any, is asked
+// before the page changes; the focus goes with the page, leaving the rows' grid.
 void TfrmEfetFatur::ShowShifts() {
     if (!pgcPadrao->isTabEnabled(pgcPadrao->indexOf(tshTurno))) return;
     if (EfetivoTabActive()) {
-        pgcPadrao->tabBar()->setFocus();
-        if (!pgcPadrao->tabBar()->hasFocus()) return;
+        (ByServiceMode() ? dbgServico : dbgData)->CommitEdit();
         pgcPadrao->setCurrentWidget(tshTurno);
     }
     dbgTurno->setFocus();
 }
 
+// A shift being typed is saved first, as moving off its row would; the shifts must add up
+// to the row, as when they are left with the mouse.
 void TfrmEfetFatur::ShowHeadcounts() {
+    if (cdsTurno.State() == DataSetState::Edit) cdsTurno.Post();
     if (!pgcPadrao->isTabEnabled(pgcPadrao->indexOf(tshEfetivo))) return;
     if (!EfetivoTabActive()) {
-        // Refused while the shifts do not add up: the exit check keeps the focus on them.
-        pgcPadrao->tabBar()->setFocus();
-        if (!pgcPadrao->tabBar()->hasFocus()) return;
+        Vd_QtdTurno();
         pgcPadrao->setCurrentWidget(tshEfetivo);
     }
     (ByServiceMode() ? dbgServico : dbgData)->setFocus();

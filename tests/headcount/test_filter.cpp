@@ -293,6 +293,24 @@ class FilterTest : public QObject {
         QCOMPARE(f.Calls("GetEfetFatu"), 0);
     }
 
+    // Tab into a client box already filled selects its number, without its punctuation, so
+    // that what is typed replaces it as in every other box.
+    void tabbingIntoTheClientBoxSelectsItsNumber() {
+        HeadcountFixture f;
+        f.SeedClientWithServices();
+        f.Open();
+        f.FilterByDate(kTenth);
+        auto* branch = f.Find<TMaskEdit>("medCdFilial");
+        branch->setFocus();
+        QTest::keyClick(branch, Qt::Key_Tab);
+        auto* client = f.Find<TMaskEdit>("medCdCliente");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(client));
+        QCOMPARE(client->selectedText(), kNumber);
+        TypeKeys(QStringLiteral("1"));
+        QCOMPARE(client->Text(), QStringLiteral("1"));
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
     void theLoadAsksForTheRowsOfTheMode_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("keys");

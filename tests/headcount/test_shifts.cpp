@@ -531,11 +531,10 @@ class ShiftsTest : public QObject {
                  QStringLiteral("Turnos do efetivo: Serviço 00001 - ALMOCO, data 10/03/2026 "
                                 "(Terça)"));
         shifts->SetSelectedIndex(IndiceCol(shifts, "QTCOMFATUTUR"));
+        // Ctrl+E saves the shift being typed on its way back.
         RetypeQuantity(QStringLiteral("80"));
-        press(Qt::Key_Down);
-        QCOMPARE(f.Seed().ShiftQuantity(kLunchOnTheTenth, QStringLiteral("1")), 80.0);
-
         press(Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(f.Seed().ShiftQuantity(kLunchOnTheTenth, QStringLiteral("1")), 80.0);
         QCOMPARE(Pages(f)->currentWidget(), f.Find<QWidget>("tshEfetivo"));
         QCOMPARE(QApplication::focusWidget(), grid);
         QCOMPARE(screen.cdsEfetFatu.State(), DataSetState::Edit);
