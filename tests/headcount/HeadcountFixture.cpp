@@ -91,6 +91,14 @@ void HeadcountFixture::FilterByDate(const QDate& date, const QString& client,
     EnterGrid();
 }
 
+void HeadcountFixture::FilterByMode(int mode, const QDate& day) {
+    if (mode == 0) {
+        FilterByDate(day);
+    } else {
+        FilterByService(kLunch);
+    }
+}
+
 void HeadcountFixture::EnterGrid() { VisibleGrid()->setFocus(); }
 
 void HeadcountFixture::GoToFirstRow() {

@@ -105,6 +105,8 @@ class HeadcountFixture {
                          const QString& branch = kBranch);
     void FilterByDate(const QDate& date, const QString& client = kNumber,
                       const QString& branch = kBranch);
+    // By date (mode 0) on the day, or by service (mode 1) on lunch.
+    void FilterByMode(int mode, const QDate& day = kTenth);
     void Type(TMaskEdit* box, const QString& text);
     void EnterGrid();
     // By service the grid opens on the latest day; Ctrl+Home goes to the first.

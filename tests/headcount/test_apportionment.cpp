@@ -35,12 +35,8 @@ Items SeedItems(HeadcountFixture& f) {
 
 // By date on the 10th, or by service from its first day.
 void Filter(HeadcountFixture& f, int mode) {
-    if (mode == 0) {
-        f.FilterByDate(kTenth);
-    } else {
-        f.FilterByService(kLunch);
-        f.GoToFirstRow();
-    }
+    f.FilterByMode(mode);
+    if (mode == 1) f.GoToFirstRow();
 }
 
 TDBGrid* DialogGrid(QDialog& dialog) { return dialog.findChild<TDBGrid*>("dbgPadrao"); }

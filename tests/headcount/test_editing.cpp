@@ -178,11 +178,7 @@ class EditingTest : public QObject {
             .ClientService(kBranch, kClient, kLunch, QVariant(), QStringLiteral("N"), valuePerDate)
             .Headcount({kBranch, kClient, kLunch, kTenth}, 120, 1500, 7.5);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         TDBGrid* grid = f.VisibleGrid();
         grid->SetSelectedIndex(IndiceCol(grid, field));
         const QString before = f.Cell(grid, 0, qPrintable(field));
@@ -300,11 +296,7 @@ class EditingTest : public QObject {
         for (const QDate& stored : {QDate(2026, 3, 9), kTenth, kEleventh})
             f.Seed().Headcount({kBranch, kClient, kLunch, stored}, 100, 100);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(day);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode, day);
         TfrmEfetFatur& screen = f.Screen();
         if (mode == 1) QVERIFY(screen.cdsEfetFatu.Locate("DTFATURAM", Value(day)));
         TDBGrid* grid = f.VisibleGrid();

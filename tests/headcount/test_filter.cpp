@@ -331,11 +331,7 @@ class FilterTest : public QObject {
             .Headcount({kBranch, kClient, kLunch, kTenth}, 120, 130)
             .Headcount({kBranch, kClient, kLunch, kEleventh}, 90, 95);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         QCOMPARE(f.TakeMessages(), QStringList());
         TDBGrid* grid = f.VisibleGrid();
         QCOMPARE(grid->objectName(), mode == 0 ? QString("dbgData") : QString("dbgServico"));
@@ -411,11 +407,7 @@ class FilterTest : public QObject {
         if (mode == 1) f.Seed().ClientService(kBranch, kClient, kLunch);
         if (closedDay) f.Seed().Params(kBranch, QDate(2026, 3, 20), "S", 0, "S");
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         QCOMPARE(f.TakeMessages(), QStringList());
         QCOMPARE(f.Screen().cdsEfetFatu.RecordCount(), 0);
         QCOMPARE(f.EnabledCommands(), enabled.join(", "));

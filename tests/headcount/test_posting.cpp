@@ -324,11 +324,7 @@ class PostingTest : public QObject {
         HeadcountFixture f;
         f.SeedClientWithServices().Seed().Headcount(LunchOn(kTenth), 50, 50);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         TDBGrid* grid = f.VisibleGrid();
         grid->SetSelectedIndex(IndiceCol(grid, column));
         f.Screen().cdsEfetFatu.Edit();

@@ -130,11 +130,7 @@ class RulesTest : public QObject {
                     QDate(2026, 3, 15))
             .Headcount({kBranch, kClient, kLunch, day}, 120, 120);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(day);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode, day);
         TfrmEfetFatur& screen = f.Screen();
         const QStringList refused{"Efetivos do cliente já apurados na data selecionada."};
 
@@ -212,11 +208,7 @@ class RulesTest : public QObject {
         HeadcountFixture f;
         f.SeedClientWithServices().Seed().Headcount({kBranch, kClient, kLunch, kTenth}, 120, 120);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         // Another user takes the service, and its day, away from the client after the load.
         if (!related) {
             for (const char* table : {"EFETFATUR", "SERVCLIEFILI"})

@@ -47,11 +47,7 @@ class SavingTest : public QObject {
         f.SeedClientWithServices();
         if (stored) f.Seed().Headcount(kLunchOnTheTenth, 120, 130);
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         boDeleta = true;
 
         // A row never stored has no counts yet: the clerk types them all.
@@ -343,11 +339,7 @@ class SavingTest : public QObject {
                 .Transported({kBranch, kClient, kLunch, QDate(2026, 3, 12)}, 6);
         }
         f.Open();
-        if (mode == 0) {
-            f.FilterByDate(kTenth);
-        } else {
-            f.FilterByService(kLunch);
-        }
+        f.FilterByMode(mode);
         f.Find<TButtonFlat>("sbtImpEfetTrans")->click();
         QCOMPARE(f.TakeMessages(), QStringList{said});
         QCOMPARE(f.Calls("ImportaEfetTrans"), 1);
