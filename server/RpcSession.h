@@ -30,6 +30,9 @@ class RpcSession {
     using Stub = Fai00400::rdmEfetFatur::Stub;
     template <class Request, class Response>
     using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
+    template <class Request, class Response>
+    using StreamRpc = std::unique_ptr<grpc::ClientReader<Response>> (Stub::*)(
+        grpc::ClientContext*, const Request&);
 
     // Opens a channel over the access's TLS and waits, at most `deadline`, until the server
     // (one of the servers) answers (ServerChannel::Open).
@@ -53,11 +56,7 @@ class RpcSession {
             ReopenIfFailing();
             const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
             grpc::ClientContext context;
-            context.set_deadline(until);
-            if (!access_->Token().isEmpty())
-                context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
-            context.AddMetadata(kLocalUserMetadataKey, Workstation::Here().user.toStdString());
-            context.AddMetadata(kMachineMetadataKey, Workstation::Here().machine.toStdString());
+            Prepare(context, until);
             google::protobuf::Arena arena(KeptArenaBlocks());
             Response* response = google::protobuf::Arena::CreateMessage<Response>(&arena);
             const grpc::Status status = (stub_.get()->*rpc)(&context, request, response);
@@ -75,6 +74,49 @@ class RpcSession {
         }
     }
 
+    // A call answered in parts, each handed to `read` as it comes. Before its first part it is
+    // made again as Call makes it (a session renewed, a read taken to another server); after
+    // it, a failure is raised as it comes, and what was read stays read.
+    template <class Request, class Response, class Read>
+    void Stream(const char* method, StreamRpc<Request, Response> rpc, const Request& request,
+                const Read& read) {
+        bool renewed = false;
+        std::optional<std::chrono::system_clock::time_point> retriedUntil;
+        for (;;) {
+            ReopenIfFailing();
+            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
+            grpc::ClientContext context;
+            Prepare(context, until);
+            const std::unique_ptr<grpc::ClientReader<Response>> reader =
+                (stub_.get()->*rpc)(&context, request);
+            Response part;
+            bool any = false;
+            try {
+                while (reader->Read(&part)) {
+                    any = true;
+                    read(part);
+                }
+            } catch (...) {
+                // The rest is not wanted: the server stops sending it.
+                context.TryCancel();
+                reader->Finish();
+                throw;
+            }
+            const grpc::Status status = reader->Finish();
+            if (!any && status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&
+                access_->Renew(QString::fromStdString(status.error_message()))) {
+                renewed = true;
+                continue;
+            }
+            if (!any && !retriedUntil && ServerChannel::TakenElsewhere(status, servers_, method)) {
+                retriedUntil = until;
+                continue;
+            }
+            Check(method, status);
+            return;
+        }
+    }
+
   private:
     RpcSession(const ServerList& servers, std::chrono::milliseconds deadline,
                std::shared_ptr<ServerAccess> access, std::shared_ptr<grpc::Channel> channel);
@@ -84,6 +126,8 @@ class RpcSession {
     // once. The user's next action is the moment to try: a fresh channel connects now, or
     // says now that the server cannot be reached.
     void ReopenIfFailing();
+    // The call's deadline, and the session and workstation it goes with.
+    void Prepare(grpc::ClientContext& context, std::chrono::system_clock::time_point until) const;
     void Check(const char* method, const grpc::Status& status) const;
 
     ServerList servers_;

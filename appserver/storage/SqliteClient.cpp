@@ -29,7 +29,7 @@ class SqliteStatement final : public PreparedStatement {
                                 .arg(params.size()),
                             false);
         for (int i = 0; i < params.size(); ++i)
-            if (Bind(i + 1, params[i]) != SQLITE_OK) Failed(db_);
+            if (SqliteBind(statement_, i + 1, params[i]) != SQLITE_OK) Failed(db_);
         // Stepped at once, as QtSql does: a statement that fails says so here, and one that
         // writes has written.
         pending_ = Step();
@@ -90,35 +90,6 @@ class SqliteStatement final : public PreparedStatement {
     }
 
   private:
-    // The parameter as QtSql binds it.
-    int Bind(int index, const QVariant& value) {
-        if (IsSqlNull(value)) return sqlite3_bind_null(statement_, index);
-        switch (value.typeId()) {
-            case QMetaType::Double:
-            case QMetaType::Float:
-                return sqlite3_bind_double(statement_, index, value.toDouble());
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::Long:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-                return sqlite3_bind_int64(statement_, index, value.toLongLong());
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                return sqlite3_bind_blob(statement_, index, bytes.constData(), int(bytes.size()),
-                                         SQLITE_TRANSIENT);
-            }
-            default: {
-                const QByteArray text = value.toString().toUtf8();
-                return sqlite3_bind_text(statement_, index, text.constData(), int(text.size()),
-                                         SQLITE_TRANSIENT);
-            }
-        }
-    }
-
     // Whether it stopped on a row.
     bool Step() {
         done_ = false;
@@ -179,6 +150,34 @@ class SqliteConnection final : public DatabaseConnection {
 };
 
 }  // namespace
+
+int SqliteBind(sqlite3_stmt* statement, int index, const QVariant& value) {
+    if (IsSqlNull(value)) return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(statement, index, value.toDouble());
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return sqlite3_bind_int64(statement, index, value.toLongLong());
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            return sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()),
+                                     SQLITE_TRANSIENT);
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
+                                     SQLITE_TRANSIENT);
+        }
+    }
+}
 
 std::unique_ptr<DatabaseConnection> SqliteClient(const QSqlDatabase& opened) {
     const QVariant handle = opened.driver()->handle();
