@@ -61,6 +61,9 @@ fai_init_postgres() {
     "unix_socket_directories = '$datadir'" "fsync = off" "max_connections = 200" |
     "${FAI_PG_AS[@]}" tee -a "$datadir/postgresql.conf" >/dev/null
   fai_pg_ctl "$datadir" start || return 1
+  # The login the servers read the database with for the hosts (their --reader).
+  "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/psql" -X -q -h "$datadir" -p "$port" -U fai -d postgres \
+    -c "CREATE ROLE fai_leitor LOGIN" >/dev/null || return 1
   FAI_PG_DATADIR=$datadir
   FAI_PG_PORT=$port
   FAI_PG_URL="postgresql://fai@127.0.0.1:$port/postgres"
