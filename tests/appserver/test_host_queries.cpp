@@ -2,6 +2,7 @@
 // that cannot write, bounded by the caller's branches by the database itself, whatever the
 // query says.
 #include "BackendTest.h"
+#include "PostgresCluster.h"
 #include "RunningServer.h"
 #include "SampleData.h"
 #include "SessionClient.h"
@@ -178,6 +179,36 @@ TEST_P(HostQueries, AnAdministratorReadsEveryBranch) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, HostQueries, kBackends, BackendNamer());
+
+// A host's read while PostgreSQL is down is told as such, in the server's words; the first
+// read once it is back works, on a connection the restart dropped.
+TEST(HostQueriesRestart, AReadAfterTheDatabaseRestartedWorks) {
+    if (PostgresUrl().isEmpty())
+        GTEST_SKIP() << "FAI_TEST_PG não definido: teste só de PostgreSQL não executado";
+    PostgresCluster cluster;
+    RunningServer server(cluster.Location(), false, 1);
+    TestSeed(cluster.Location()).Branch(kBranch, QStringLiteral("Centro"));
+    const auto read = [&server] {
+        QString answer;
+        server.Methods().ConsultaHost(QStringLiteral("qryFilial"),
+                                      QStringLiteral("SELECT NMFILIAL FROM FILIAL"), {},
+                                      [&answer](DataPacket& part) {
+                                          for (const PacketRow& row : part.rows)
+                                              answer += row.values[0].Text();
+                                      });
+        return answer;
+    };
+    EXPECT_EQ(read(), QStringLiteral("Centro"));
+    cluster.Stop();
+    try {
+        read();
+        ADD_FAILURE() << "uma leitura com o banco parado";
+    } catch (const EError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Banco de dados indisponível; tente novamente."));
+    }
+    cluster.Start();
+    EXPECT_EQ(read(), QStringLiteral("Centro"));
+}
 
 }  // namespace
 }  // namespace fai::appserver::test
