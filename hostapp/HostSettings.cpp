@@ -51,8 +51,9 @@ void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
     settings.user = ini.value("contexto/usuario", settings.user).toString();
     // The host read the shared database itself before its reads went through the server.
     if (ini.contains("banco/local"))
-        settings.notes << QStringLiteral("a seção [banco] de %1 é ignorada: o host lê os dados "
-                                         "pelo servidor de aplicação.")
+        settings.notes << QStringLiteral(
+                              "a seção [banco] de %1 é ignorada: o host lê os dados "
+                              "pelo servidor de aplicação.")
                               .arg(path);
     settings.modulePath = ini.value("modulo/arquivo", settings.modulePath).toString();
     settings.reportFolder = ini.value("relatorios/pasta", settings.reportFolder).toString();
@@ -184,8 +185,9 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     if (parser.isSet(fixed)) settings.branchFixed = true;
     if (parser.isSet(server)) SplitServer(settings, parser.value(server));
     if (parser.isSet(database))
-        settings.notes << QStringLiteral("--database é ignorado: o host lê os dados pelo "
-                                         "servidor de aplicação.");
+        settings.notes << QStringLiteral(
+            "--database é ignorado: o host lê os dados pelo "
+            "servidor de aplicação.");
     if (parser.isSet(module)) settings.modulePath = parser.value(module);
     if (parser.isSet(reports)) settings.reportFolder = parser.value(reports);
     settings.startModule = parser.isSet(start);

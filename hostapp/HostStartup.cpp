@@ -39,9 +39,7 @@ QString HostStartup::BranchName(const QString& branch) {
     query.SetSQL(BranchSql(false));
     query.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);
     query.Open();
-    if (query.IsEmpty())
-        throw EError(
-            QStringLiteral("Filial %1 não cadastrada.").arg(branch));
+    if (query.IsEmpty()) throw EError(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
     return query.FieldByName(QStringLiteral("NMFILIAL")).AsString();
 }
 
@@ -50,8 +48,9 @@ QString HostStartup::FirstBranch() {
     query.SetSQL(BranchSql(true));
     query.Open();
     if (query.IsEmpty())
-        throw EError(QStringLiteral("Não há filial cadastrada: cadastre as filiais no servidor "
-                                    "de aplicação."));
+        throw EError(
+            QStringLiteral("Não há filial cadastrada: cadastre as filiais no servidor "
+                           "de aplicação."));
     return query.FieldByName(QStringLiteral("CDFILIAL")).AsString();
 }
 

@@ -1,13 +1,13 @@
 #include "DialogService.h"
 #include "Errors.h"
 #include "EventGuard.h"
+#include "GeneralData.h"
 #include "HostApplication.h"
 #include "HostSession.h"
 #include "HostSettings.h"
 #include "HostStartup.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
-#include "GeneralData.h"
 
 #include <QApplication>
 #include <QMdiArea>

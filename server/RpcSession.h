@@ -31,8 +31,8 @@ class RpcSession {
     template <class Request, class Response>
     using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
     template <class Request, class Response>
-    using StreamRpc = std::unique_ptr<grpc::ClientReader<Response>> (Stub::*)(
-        grpc::ClientContext*, const Request&);
+    using StreamRpc = std::unique_ptr<grpc::ClientReader<Response>> (Stub::*)(grpc::ClientContext*,
+                                                                              const Request&);
 
     // Opens a channel over the access's TLS and waits, at most `deadline`, until the server
     // (one of the servers) answers (ServerChannel::Open).

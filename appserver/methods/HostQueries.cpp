@@ -75,8 +75,8 @@ class PartColumn {
         if (column_.type != FieldType::String || part_->values_size() == 0) return;
         int longest = 1;
         for (const std::string& text : part_->values(field_).texts())
-            longest = std::max(longest, int(QString::fromUtf8(text.data(), qsizetype(text.size()))
-                                                .size()));
+            longest = std::max(longest,
+                               int(QString::fromUtf8(text.data(), qsizetype(text.size())).size()));
         field->set_size(longest);
     }
 
@@ -101,10 +101,11 @@ class PartColumn {
     }
 
     void AddDay(ColumnOut& out, const SqlCell& cell) {
-        const QDate day =
-            cell.kind == SqlCell::Kind::Text
-                ? QDate::fromString(QString::fromLatin1(cell.text.first(std::min<qsizetype>(10, cell.text.size()))), Qt::ISODate)
-                : QDate();
+        const QDate day = cell.kind == SqlCell::Kind::Text
+                              ? QDate::fromString(QString::fromLatin1(cell.text.first(
+                                                      std::min<qsizetype>(10, cell.text.size()))),
+                                                  Qt::ISODate)
+                              : QDate();
         if (!day.isValid()) Refuse(QStringLiteral("um valor que não é data"));
         out.AddDay(day);
     }
@@ -133,8 +134,7 @@ HostQueryRequest HostQueryRequest::From(const Fai00400::ConsultaHostRequest& req
                               .arg(kMaxSqlChars));
     judged.sql = *sql;
     if (request.params_size() > kMaxParams)
-        throw EBadRequest(
-            QStringLiteral("A consulta tem mais de %1 parâmetros.").arg(kMaxParams));
+        throw EBadRequest(QStringLiteral("A consulta tem mais de %1 parâmetros.").arg(kMaxParams));
     judged.params.reserve(request.params_size());
     for (int i = 0; i < request.params_size(); ++i)
         judged.params.push_back(ParamValue(request.params(i), i + 1));
@@ -143,8 +143,7 @@ HostQueryRequest HostQueryRequest::From(const Fai00400::ConsultaHostRequest& req
 
 int HostQueryParts::Run(HostReadConnection& connection, const HostQueryRequest& request,
                         const ReadScope& scope, const Send& send) {
-    const std::unique_ptr<HostQuery> query =
-        connection.Run(request.sql, request.params, scope);
+    const std::unique_ptr<HostQuery> query = connection.Run(request.sql, request.params, scope);
     std::vector<FieldDef> fields;
     std::vector<PartColumn> columns;
     Fai00400::ConsultaHostParte part;
@@ -165,10 +164,10 @@ int HostQueryParts::Run(HostReadConnection& connection, const HostQueryRequest& 
     qsizetype partBytes = 0;
     while (query->Next()) {
         if (++rows > kMaxRows)
-            throw EBadRequest(QStringLiteral("A consulta passou de %1 linhas: restrinja o "
-                                             "período ou os filtros.")
-                                  .arg(QLocale(QLocale::Portuguese, QLocale::Brazil)
-                                           .toString(kMaxRows)));
+            throw EBadRequest(
+                QStringLiteral("A consulta passou de %1 linhas: restrinja o "
+                               "período ou os filtros.")
+                    .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(kMaxRows)));
         out->AddRow();
         for (std::size_t i = 0; i < columns.size(); ++i) {
             const SqlCell cell = query->Cell(int(i));

@@ -13,8 +13,8 @@
 #include "HostQueries.h"
 #include "ListingReports.h"
 #include "NamedBranches.h"
-#include "PartedCall.h"
 #include "PacketConversion.h"
+#include "PartedCall.h"
 #include "RequestChecks.h"
 #include "ShiftAgreement.h"
 #include "ShiftSave.h"
@@ -143,8 +143,7 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::Admitting(
         serving_, call, method, reply, admitted, [this, &token, &named, admitted, &decode] {
             return Work([this, token, branches = named.List(), writing = admitted == Access::Write,
                          work = decode()](SqlSession& session) {
-                const QString login =
-                    authorization_.Admit(session, token, branches, writing).login;
+                const QString login = authorization_.Admit(session, token, branches, writing).login;
                 Answer answer = work(session, login);
                 if (!login.isEmpty())
                     answer.note =
@@ -472,8 +471,8 @@ namespace {
 
 // The query's rows, read again on a new connection when the database dropped the worker's
 // before anything was sent: what a clerk's next action after a database restart meets.
-int ReadParts(WorkerPool::Context& worker, const HostQueryRequest& request,
-              const ReadScope& scope, PartedCall& call) {
+int ReadParts(WorkerPool::Context& worker, const HostQueryRequest& request, const ReadScope& scope,
+              PartedCall& call) {
     bool sent = false;
     const auto send = [&](const Fai00400::ConsultaHostParte& part) {
         sent = true;
@@ -534,7 +533,8 @@ grpc::ServerWriteReactor<Fai00400::ConsultaHostParte>* RdmEfetFaturService::Cons
                     },
                     [] {});
                 const int rows = ReadParts(worker, judged, caller.scope, *call);
-                QString note = QStringLiteral("%1, %2 linha(s)").arg(Excerpt(judged.name)).arg(rows);
+                QString note =
+                    QStringLiteral("%1, %2 linha(s)").arg(Excerpt(judged.name)).arg(rows);
                 if (!caller.login.isEmpty())
                     note = QStringLiteral("usuário %1, %2").arg(caller.login, note);
                 end(nullptr, note);

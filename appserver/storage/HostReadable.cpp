@@ -20,11 +20,13 @@ QString CallerRowCondition(const HostReadableTable& table, const QString& scope)
     // A client is the caller's when it is linked to one of the caller's branches: the links
     // are read as the caller may read them, so the condition is theirs too.
     if (table.branchColumn.isEmpty())
-        return QStringLiteral("EXISTS (SELECT 1 FROM CLIENFILIAL LNK WHERE LNK.CDCLIENTE = "
-                              "%1.CDCLIENTE)")
+        return QStringLiteral(
+                   "EXISTS (SELECT 1 FROM CLIENFILIAL LNK WHERE LNK.CDCLIENTE = "
+                   "%1.CDCLIENTE)")
             .arg(table.name);
-    return QStringLiteral("(EXISTS (SELECT 1 FROM %1 SCP WHERE SCP.CDFILIAL = '%2') OR "
-                          "%3.%4 IN (SELECT SCP.CDFILIAL FROM %1 SCP))")
+    return QStringLiteral(
+               "(EXISTS (SELECT 1 FROM %1 SCP WHERE SCP.CDFILIAL = '%2') OR "
+               "%3.%4 IN (SELECT SCP.CDFILIAL FROM %1 SCP))")
         .arg(scope, kEveryBranch, table.name, table.branchColumn);
 }
 

@@ -222,11 +222,11 @@ void PostgresConnection::RunTogether(const std::vector<Run>& runs) {
     if (runs.size() < 2) return DatabaseConnection::RunTogether(runs);
     if (!PQenterPipelineMode(connection_)) Lost();
     for (const Run& run : runs) {
-        const bool sent =
-            run.statement
-                ? Send(*static_cast<PostgresStatement*>(run.statement), PostgresParameters(*run.params))
-                : PQsendQueryParams(connection_, run.asItStands.toUtf8().constData(), 0, nullptr,
-                                    nullptr, nullptr, nullptr, 0);
+        const bool sent = run.statement
+                              ? Send(*static_cast<PostgresStatement*>(run.statement),
+                                     PostgresParameters(*run.params))
+                              : PQsendQueryParams(connection_, run.asItStands.toUtf8().constData(),
+                                                  0, nullptr, nullptr, nullptr, nullptr, 0);
         if (!sent) Lost();
     }
     if (!PQpipelineSync(connection_)) Lost();

@@ -8,8 +8,8 @@
 #include <libpq-fe.h>
 #include <poll.h>
 
-#include <chrono>
 #include <charconv>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -84,8 +84,8 @@ class PostgresReadConnection final : public HostReadConnection {
   public:
     PostgresReadConnection(const DatabaseLocation& location, const HostReadSettings& settings)
         : timeLimit_(settings.timeLimit), location_(location) {
-        std::vector<QByteArray> keys{"host", "port", "dbname", "user", "connect_timeout",
-                                     "client_encoding", "options"};
+        std::vector<QByteArray> keys{
+            "host", "port", "dbname", "user", "connect_timeout", "client_encoding", "options"};
         std::vector<QByteArray> values{location.host.toUtf8(),
                                        QByteArray::number(location.port),
                                        location.databaseName.toUtf8(),
@@ -97,8 +97,7 @@ class PostgresReadConnection final : public HostReadConnection {
             keys.push_back("password");
             values.push_back(location.password.toUtf8());
         }
-        for (const QString& option :
-             location.connectOptions.split(u';', Qt::SkipEmptyParts)) {
+        for (const QString& option : location.connectOptions.split(u';', Qt::SkipEmptyParts)) {
             const qsizetype equals = option.indexOf(u'=');
             if (equals <= 0) continue;
             keys.push_back(option.left(equals).trimmed().toUtf8());
@@ -130,10 +129,9 @@ class PostgresReadConnection final : public HostReadConnection {
         const Clock::time_point due = Clock::now() + timeLimit_;
         // The caller's branches go in this transaction only, which writes nothing else and
         // reads as read-only from here on; it is rolled back, and they go with it.
-        QByteArray setup = "BEGIN; INSERT INTO " + kReadScopeTable.toUtf8() +
-                           " (NRPROCESSO, CDFILIAL) VALUES ";
-        const QStringList branches =
-            scope.everyBranch ? QStringList{kEveryBranch} : scope.branches;
+        QByteArray setup =
+            "BEGIN; INSERT INTO " + kReadScopeTable.toUtf8() + " (NRPROCESSO, CDFILIAL) VALUES ";
+        const QStringList branches = scope.everyBranch ? QStringList{kEveryBranch} : scope.branches;
         for (qsizetype i = 0; i < branches.size(); ++i) {
             if (i > 0) setup += ", ";
             setup += "(pg_backend_pid(), " + Literal(branches[i]) + ")";
@@ -143,8 +141,8 @@ class PostgresReadConnection final : public HostReadConnection {
                  QByteArray::number(qint64(timeLimit_.count()));
         Expect(Exec(setup, nullptr, due), false);
         const PostgresParameters texts(params);
-        const QByteArray declare = QByteArray("DECLARE ") + kCursor +
-                                   " NO SCROLL CURSOR FOR " + NumberedPlaceholders(sql).toUtf8();
+        const QByteArray declare = QByteArray("DECLARE ") + kCursor + " NO SCROLL CURSOR FOR " +
+                                   NumberedPlaceholders(sql).toUtf8();
         try {
             Expect(Exec(declare, &texts, due), true);
             return std::make_unique<PostgresHostQuery>(*this, due);
@@ -160,8 +158,7 @@ class PostgresReadConnection final : public HostReadConnection {
     // query still running when it is due is cancelled.
     Result Exec(const QByteArray& sql, const PostgresParameters* params, Clock::time_point due) {
         const bool sent = params ? PQsendQueryParams(connection_, sql.constData(), params->Count(),
-                                                     nullptr, params->Values(), nullptr,
-                                                     nullptr, 0)
+                                                     nullptr, params->Values(), nullptr, nullptr, 0)
                                  : PQsendQuery(connection_, sql.constData());
         if (!sent) Lost(nullptr);
         Result kept;
@@ -248,10 +245,10 @@ class PostgresReadConnection final : public HostReadConnection {
 
   public:
     [[noreturn]] void TooLong() const {
-        throw EBadRequest(QStringLiteral("A consulta passou de %1 s sem terminar: restrinja o "
-                                         "período ou os filtros.")
-                              .arg(std::chrono::duration_cast<std::chrono::seconds>(timeLimit_)
-                                       .count()));
+        throw EBadRequest(
+            QStringLiteral("A consulta passou de %1 s sem terminar: restrinja o "
+                           "período ou os filtros.")
+                .arg(std::chrono::duration_cast<std::chrono::seconds>(timeLimit_).count()));
     }
 
   private:
@@ -283,9 +280,9 @@ PostgresHostQuery::~PostgresHostQuery() {
 
 void PostgresHostQuery::Fetch() {
     if (Clock::now() >= due_) reads_.TooLong();
-    rows_ = reads_.Exec(QByteArray("FETCH FORWARD ") + QByteArray::number(kFetchRows) +
-                            " FROM " + kCursor,
-                        nullptr, due_);
+    rows_ = reads_.Exec(
+        QByteArray("FETCH FORWARD ") + QByteArray::number(kFetchRows) + " FROM " + kCursor, nullptr,
+        due_);
     reads_.Expect(rows_, true);
     row_ = -1;
     last_ = PQntuples(rows_.get()) < kFetchRows;

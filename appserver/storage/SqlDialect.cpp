@@ -189,12 +189,12 @@ class PostgresDialect final : public SqlDialect {
         QStringList statements{QStringLiteral("CREATE TABLE %1 (NRPROCESSO INTEGER NOT NULL, "
                                               "CDFILIAL VARCHAR(4) NOT NULL)")
                                    .arg(kReadScopeTable)};
-        const QString scope = QStringLiteral("(SELECT CDFILIAL FROM %1 WHERE NRPROCESSO = "
-                                             "pg_backend_pid())")
+        const QString scope = QStringLiteral(
+                                  "(SELECT CDFILIAL FROM %1 WHERE NRPROCESSO = "
+                                  "pg_backend_pid())")
                                   .arg(kReadScopeTable);
         for (const HostReadableTable& table : HostReadableTables())
-            statements << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY")
-                              .arg(table.name)
+            statements << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(table.name)
                        << QStringLiteral("CREATE POLICY PL_%1_LEITURA ON %1 FOR SELECT USING (%2)")
                               .arg(table.name, CallerRowCondition(table, scope));
         return statements;

@@ -31,16 +31,16 @@ constexpr int kStepsBetweenLooks = 10'000;
 // refused.
 const std::set<std::string, std::less<>>& AllowedFunctions() {
     static const std::set<std::string, std::less<>> names{
-        "abs",        "avg",         "ceil",       "ceiling",    "char",        "coalesce",
-        "count",      "cume_dist",   "date",       "datetime",   "dense_rank",  "first_value",
-        "floor",      "format",      "glob",       "group_concat", "hex",       "ifnull",
-        "iif",        "instr",       "julianday",  "lag",        "last_value",  "lead",
-        "length",     "like",        "likelihood", "likely",     "lower",       "ltrim",
-        "max",        "min",         "mod",        "nth_value",  "ntile",       "nullif",
-        "percent_rank", "printf",    "quote",      "rank",       "replace",     "round",
-        "row_number", "rtrim",       "sign",       "strftime",   "substr",      "substring",
-        "sum",        "time",        "total",      "trim",       "trunc",       "typeof",
-        "unicode",    "unlikely",    "upper",
+        "abs",          "avg",       "ceil",       "ceiling",      "char",       "coalesce",
+        "count",        "cume_dist", "date",       "datetime",     "dense_rank", "first_value",
+        "floor",        "format",    "glob",       "group_concat", "hex",        "ifnull",
+        "iif",          "instr",     "julianday",  "lag",          "last_value", "lead",
+        "length",       "like",      "likelihood", "likely",       "lower",      "ltrim",
+        "max",          "min",       "mod",        "nth_value",    "ntile",      "nullif",
+        "percent_rank", "printf",    "quote",      "rank",         "replace",    "round",
+        "row_number",   "rtrim",     "sign",       "strftime",     "substr",     "substring",
+        "sum",          "time",      "total",      "trim",         "trunc",      "typeof",
+        "unicode",      "unlikely",  "upper",
     };
     return names;
 }
@@ -64,8 +64,8 @@ class SqliteReadConnection final : public HostReadConnection {
         // The connection's own database is an empty one in memory: the data is reached only
         // under a name that no query can know, so that a table can be named only through the
         // views below.
-        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI,
-                            nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) !=
+            SQLITE_OK) {
             const QString reason = QString::fromUtf8(sqlite3_errmsg(db_));
             sqlite3_close(db_);
             throw EDatabaseUnavailable(
@@ -85,9 +85,10 @@ class SqliteReadConnection final : public HostReadConnection {
             Setup(QStringLiteral("CREATE TEMP TABLE %1 (CDFILIAL TEXT NOT NULL)")
                       .arg(kReadScopeTable));
             for (const HostReadableTable& table : HostReadableTables()) {
-                Setup(QStringLiteral("CREATE TEMP VIEW %1 AS SELECT * FROM %2.%1 AS %1 WHERE %3")
-                          .arg(table.name, data_,
-                               CallerRowCondition(table, QStringLiteral("temp.") + kReadScopeTable)));
+                Setup(
+                    QStringLiteral("CREATE TEMP VIEW %1 AS SELECT * FROM %2.%1 AS %1 WHERE %3")
+                        .arg(table.name, data_,
+                             CallerRowCondition(table, QStringLiteral("temp.") + kReadScopeTable)));
                 views_.insert(table.name.toUpper());
             }
             tables_ = TablesOf(data_) + TablesOf(QStringLiteral("temp"));
@@ -120,8 +121,8 @@ class SqliteReadConnection final : public HostReadConnection {
         setup_ = true;
         sqlite3_stmt* statement = nullptr;
         const QByteArray text = sql.toUtf8();
-        int status = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement,
-                                        nullptr);
+        int status =
+            sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr);
         for (int i = 0; status == SQLITE_OK && i < params.size(); ++i)
             status = SqliteBind(statement, i + 1, params[i]);
         if (status == SQLITE_OK) status = sqlite3_step(statement);
@@ -135,7 +136,7 @@ class SqliteReadConnection final : public HostReadConnection {
     static int Authorize(void* self, int action, const char* first, const char* second,
                          const char* database, const char* view) {
         return static_cast<SqliteReadConnection*>(self)->Allowed(action, first, second, database,
-                                                            view)
+                                                                 view)
                    ? SQLITE_OK
                    : SQLITE_DENY;
     }
@@ -167,8 +168,9 @@ class SqliteReadConnection final : public HostReadConnection {
         QSet<QString> names;
         setup_ = true;
         sqlite3_stmt* statement = nullptr;
-        const QByteArray text = QStringLiteral("SELECT upper(name) FROM %1.sqlite_schema WHERE "
-                                               "type IN ('table', 'view')")
+        const QByteArray text = QStringLiteral(
+                                    "SELECT upper(name) FROM %1.sqlite_schema WHERE "
+                                    "type IN ('table', 'view')")
                                     .arg(schema)
                                     .toUtf8();
         if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, nullptr) ==
@@ -269,7 +271,9 @@ class SqliteHostQuery final : public HostQuery {
     }
 
   private:
-    static int Late(void* self) { return Clock::now() >= static_cast<SqliteHostQuery*>(self)->due_; }
+    static int Late(void* self) {
+        return Clock::now() >= static_cast<SqliteHostQuery*>(self)->due_;
+    }
 
     SqliteReadConnection& reads_;
     sqlite3_stmt* statement_;
@@ -278,7 +282,7 @@ class SqliteHostQuery final : public HostQuery {
 };
 
 std::unique_ptr<HostQuery> SqliteReadConnection::Run(const QString& sql, const QVariantList& params,
-                                                const ReadScope& scope) {
+                                                     const ReadScope& scope) {
     Setup(QStringLiteral("DELETE FROM temp.%1").arg(kReadScopeTable));
     const QStringList branches = scope.everyBranch ? QStringList{kEveryBranch} : scope.branches;
     for (const QString& branch : branches)
@@ -297,11 +301,9 @@ std::unique_ptr<HostQuery> SqliteReadConnection::Run(const QString& sql, const Q
                                    : QString::fromUtf8(sqlite3_errmsg(db_));
         throw EBadRequest(QStringLiteral("O banco de dados recusou a consulta: %1").arg(reason));
     }
-    auto query = std::make_unique<SqliteHostQuery>(*this, statement,
-                                                   Clock::now() + timeLimit_);
-    if (!statement || !QByteArrayView(rest, text.constData() + text.size() - rest)
-                           .trimmed()
-                           .isEmpty() ||
+    auto query = std::make_unique<SqliteHostQuery>(*this, statement, Clock::now() + timeLimit_);
+    if (!statement ||
+        !QByteArrayView(rest, text.constData() + text.size() - rest).trimmed().isEmpty() ||
         !sqlite3_stmt_readonly(statement) || sqlite3_stmt_isexplain(statement))
         throw EBadRequest(QStringLiteral("A consulta deve ser um único SELECT."));
     if (sqlite3_bind_parameter_count(statement) != params.size())

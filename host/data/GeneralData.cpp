@@ -16,8 +16,9 @@ void SetGeneralData(std::shared_ptr<GeneralData> data) { Current() = std::move(d
 
 GeneralData& dtmDBGeral() {
     if (!Current())
-        throw EError(QStringLiteral("Os dados gerais não estão disponíveis: o host não se ligou "
-                                    "ao servidor de aplicação."));
+        throw EError(
+            QStringLiteral("Os dados gerais não estão disponíveis: o host não se ligou "
+                           "ao servidor de aplicação."));
     return *Current();
 }
 

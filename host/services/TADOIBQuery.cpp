@@ -46,7 +46,8 @@ void TADOIBQuery::Open() {
         if (result.fields.empty()) result.fields = Declared(part.fields);
         for (PacketRow& row : part.rows) result.rows.push_back(Converted(result.fields, row));
         for (std::size_t i = 0; i < part.fields.size() && i < result.fields.size(); ++i)
-            if (!dataSet_.FindField(result.fields[i].name) && result.fields[i].type == FieldType::String)
+            if (!dataSet_.FindField(result.fields[i].name) &&
+                result.fields[i].type == FieldType::String)
                 result.fields[i].size = std::max(result.fields[i].size, part.fields[i].size);
     });
     dataSet_.SetData(std::move(result));

@@ -75,14 +75,15 @@ class HostQueries : public BackendTest {
     QString Read(const QString& login, const QString& sql) {
         QStringList rows;
         try {
-            As(login).AppServer().ConsultaHost(
-                QStringLiteral("teste"), sql, {}, [&rows](DataPacket& part) {
-                    for (const PacketRow& row : part.rows) {
-                        QStringList cells;
-                        for (const Value& value : row.values) cells << Cell(value);
-                        rows << cells.join(u'|');
-                    }
-                });
+            As(login).AppServer().ConsultaHost(QStringLiteral("teste"), sql, {},
+                                               [&rows](DataPacket& part) {
+                                                   for (const PacketRow& row : part.rows) {
+                                                       QStringList cells;
+                                                       for (const Value& value : row.values)
+                                                           cells << Cell(value);
+                                                       rows << cells.join(u'|');
+                                                   }
+                                               });
         } catch (const EError&) {
             return kRefused;
         }
@@ -173,8 +174,7 @@ TEST_P(HostQueries, AnAdministratorReadsEveryBranch) {
     EXPECT_EQ(Read(QStringLiteral("chefe"),
                    QStringLiteral("SELECT CDFILIAL, QTCOMEFATU FROM EFETFATUR ORDER BY 1")),
               QStringLiteral("0001|10\n0002|77"));
-    EXPECT_EQ(Read(QStringLiteral("chefe"),
-                   QStringLiteral("SELECT COUNT(*) FROM CLIENTE")),
+    EXPECT_EQ(Read(QStringLiteral("chefe"), QStringLiteral("SELECT COUNT(*) FROM CLIENTE")),
               QStringLiteral("3"));
 }
 

@@ -15,7 +15,8 @@ namespace fai::testing {
 
 HeadcountFixture::HeadcountFixture(const ContextOptions& options) {
     // The lookups read through the server, as fai-host sets them up: the host has no database.
-    SetGeneralData(std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"), server_.Port()));
+    SetGeneralData(
+        std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"), server_.Port()));
 
     WorkingContextData context;
     context.branch = options.branch;

@@ -4,9 +4,9 @@
 #include "HostStartup.h"
 #include "PdfText.h"
 #include "RunningServer.h"
+#include "ServerGeneralData.h"
 #include "ServerList.h"
 #include "SessionClient.h"
-#include "ServerGeneralData.h"
 #include "TADOIBQuery.h"
 #include "TestDatabase.h"
 #include "TestSeed.h"
@@ -118,7 +118,8 @@ TEST_F(HostProgram, StartsWithTheModuleAndTheHeadcountScreenAgainstARealServer) 
     const HostRun older = RunHost(Arguments() << "--database"
                                               << "sqlite:/nonexistent/db.sqlite");
     EXPECT_TRUE(older.stillRunning) << older.errors.toStdString();
-    EXPECT_TRUE(older.errors.contains("fai-host: --database é ignorado")) << older.errors.toStdString();
+    EXPECT_TRUE(older.errors.contains("fai-host: --database é ignorado"))
+        << older.errors.toStdString();
 }
 
 TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
@@ -129,10 +130,7 @@ TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
         int exitCode;
         const char* message;
     } cases[] = {
-        {"unknown branch",
-         {"--branch", "9999"},
-         2,
-         "Filial 9999 não cadastrada."},
+        {"unknown branch", {"--branch", "9999"}, 2, "Filial 9999 não cadastrada."},
         {"unknown billing branch", {"--billing-branch", "ZZ99"}, 2, "Filial ZZ99 não cadastrada"},
         {"no server there",
          {"--server", "127.0.0.1:1"},
@@ -558,7 +556,8 @@ TEST_P(ClerkStartup, SeesOnlyTheClerksBranch) {
         .Params("0002", QDate(2026, 3, 11), "S", 3, "S");
     appserver::UserAdministration(seed.Session())
         .Add("maria", "Maria Souza", "senha-da-maria", {"0002"}, false);
-    SessionClient(ServerList::Parse(QStringLiteral("127.0.0.1"), server.Port()), ServerAccess::Host())
+    SessionClient(ServerList::Parse(QStringLiteral("127.0.0.1"), server.Port()),
+                  ServerAccess::Host())
         .SignIn("maria", "senha-da-maria");
     ReadThrough(server);
     EXPECT_EQ(HostStartup::FirstBranch(), QStringLiteral("0002"));

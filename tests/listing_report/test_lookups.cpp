@@ -67,10 +67,10 @@ TEST_P(ListingLookups, ReadTheBranchesServicesAndClientsOfTheBranch) {
     TADOIBQuery clients;
     DefineQryCliente(clients);
     clients.ParamByName("P_CDFILIAL").SetAsString(kBranch);
-    EXPECT_EQ(Rows(clients, {"CDCLIENTE", "IDTPIJURCLIE", "NRINSJURCLIE", "NMRAZSOCCLIE",
-                             "NMFANTCLIE"}),
-              (QStringList{"J11222333000181|J|11222333000181|Alfa Refeições Ltda.|Alfa",
-                           "F52998224725|F|52998224725|Bruno Souza|"}));
+    EXPECT_EQ(
+        Rows(clients, {"CDCLIENTE", "IDTPIJURCLIE", "NRINSJURCLIE", "NMRAZSOCCLIE", "NMFANTCLIE"}),
+        (QStringList{"J11222333000181|J|11222333000181|Alfa Refeições Ltda.|Alfa",
+                     "F52998224725|F|52998224725|Bruno Souza|"}));
 
     // Signed in as a clerk of the other branch, only that branch is there.
     UserAdministration(TestSeed(Location()).Session())

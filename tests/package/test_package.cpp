@@ -79,8 +79,8 @@ class PackageTest : public QObject {
         server_ = std::make_unique<appserver::test::RunningServer>(database_.Location());
         appserver::test::TestSeed(database_.Location()).Branch("0001", "São Paulo - Centro");
         // The host's lookups read through the server, as fai-host sets them up.
-        SetGeneralData(std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"),
-                                                           server_->Port()));
+        SetGeneralData(
+            std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"), server_->Port()));
         WorkingContextData context;
         context.branch = QStringLiteral("0001");
         context.serverHost = QStringLiteral("127.0.0.1");
