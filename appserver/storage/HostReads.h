@@ -80,4 +80,8 @@ class HostReadConnection {
     virtual bool IsOpen() = 0;
 };
 
+// Refuses a host's query with the database's reason, kept to one short line: the reason may
+// quote what the query says, which no answer or log line repeats at length.
+[[noreturn]] void QueryRefused(const QString& reason);
+
 }  // namespace fai::appserver

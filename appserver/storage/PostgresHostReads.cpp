@@ -188,9 +188,7 @@ class PostgresReadConnection final : public HostReadConnection {
         if (!IsOpenNow()) Lost(result.get());
         const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
         if (state && qstrcmp(state, kQueryCanceled) == 0) TooLong();
-        if (theQuery)
-            throw EBadRequest(QStringLiteral("O banco de dados recusou a consulta: %1")
-                                  .arg(PrimaryMessage(result.get(), connection_)));
+        if (theQuery) QueryRefused(PrimaryMessage(result.get(), connection_));
         throw EDatabaseError(QStringLiteral("Falha no banco de dados ao preparar a consulta do "
                                             "host (o papel %1 pode ler as tabelas dos hosts?): "
                                             "%2")

@@ -247,8 +247,7 @@ class SqliteHostQuery final : public HostQuery {
             case SQLITE_TOOBIG:
                 throw EBadRequest(QStringLiteral("A consulta monta um valor grande demais."));
             default:
-                throw EBadRequest(QStringLiteral("O banco de dados recusou a consulta: %1")
-                                      .arg(QString::fromUtf8(sqlite3_errmsg(reads_.db_))));
+                QueryRefused(QString::fromUtf8(sqlite3_errmsg(reads_.db_)));
         }
     }
 
@@ -299,7 +298,7 @@ std::unique_ptr<HostQuery> SqliteReadConnection::Run(const QString& sql, const Q
         const QString reason = status == SQLITE_AUTH && !refused_.isEmpty()
                                    ? QStringLiteral("não é permitido ler %1.").arg(refused_)
                                    : QString::fromUtf8(sqlite3_errmsg(db_));
-        throw EBadRequest(QStringLiteral("O banco de dados recusou a consulta: %1").arg(reason));
+        QueryRefused(reason);
     }
     auto query = std::make_unique<SqliteHostQuery>(*this, statement, Clock::now() + timeLimit_);
     if (!statement ||
@@ -312,9 +311,9 @@ std::unique_ptr<HostQuery> SqliteReadConnection::Run(const QString& sql, const Q
                               .arg(params.size()));
     for (int i = 0; i < params.size(); ++i)
         if (SqliteBind(statement, i + 1, params[i]) != SQLITE_OK)
-            throw EBadRequest(QStringLiteral("O banco de dados recusou o parâmetro %1: %2")
-                                  .arg(i + 1)
-                                  .arg(QString::fromUtf8(sqlite3_errmsg(db_))));
+            QueryRefused(QStringLiteral("o parâmetro %1: %2")
+                             .arg(i + 1)
+                             .arg(QString::fromUtf8(sqlite3_errmsg(db_))));
     return query;
 }
 
