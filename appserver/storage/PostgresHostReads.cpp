@@ -29,6 +29,9 @@ constexpr std::chrono::seconds kCancelGrace{5};
 const char* const kCursor = "fai_consulta";
 // What PostgreSQL says of a statement stopped by a cancel or its statement_timeout.
 const char* const kQueryCanceled = "57014";
+// The commands of a query's round trip from this one on are the query's: they are refused in
+// its words.
+constexpr std::size_t kQueryCommand = 4;
 
 struct ResultFree {
     void operator()(PGresult* result) const { PQclear(result); }
@@ -62,7 +65,8 @@ class PostgresReadConnection;
 // The rows of the cursor, brought a thousand at a time.
 class PostgresHostQuery final : public HostQuery {
   public:
-    PostgresHostQuery(PostgresReadConnection& reads, Clock::time_point due);
+    // `rows`: the cursor's first rows, fetched with it.
+    PostgresHostQuery(PostgresReadConnection& reads, Clock::time_point due, Result rows);
     ~PostgresHostQuery() override;
 
     const std::vector<HostColumn>& Columns() const override { return columns_; }
@@ -127,25 +131,29 @@ class PostgresReadConnection final : public HostReadConnection {
     std::unique_ptr<HostQuery> Run(const QString& sql, const QVariantList& params,
                                    const ReadScope& scope) override {
         const Clock::time_point due = Clock::now() + timeLimit_;
+        Drain();
         // The caller's branches go in this transaction only, which writes nothing else and
-        // reads as read-only from here on; it is rolled back, and they go with it.
-        QByteArray setup =
-            "BEGIN; INSERT INTO " + kReadScopeTable.toUtf8() + " (NRPROCESSO, CDFILIAL) VALUES ";
+        // reads as read-only from here on; it is rolled back, and they go with it. All of it,
+        // the query's cursor and its first rows go in one round trip.
         const QStringList branches = scope.everyBranch ? QStringList{kEveryBranch} : scope.branches;
-        for (qsizetype i = 0; i < branches.size(); ++i) {
-            if (i > 0) setup += ", ";
-            setup += "(pg_backend_pid(), " + Literal(branches[i]) + ")";
-        }
-        if (branches.isEmpty()) setup = "BEGIN";
-        setup += "; SET TRANSACTION READ ONLY; SET LOCAL statement_timeout = " +
-                 QByteArray::number(qint64(timeLimit_.count()));
-        Expect(Exec(setup, nullptr, due), false);
-        const PostgresParameters texts(params);
-        const QByteArray declare = QByteArray("DECLARE ") + kCursor + " NO SCROLL CURSOR FOR " +
-                                   NumberedPlaceholders(sql).toUtf8();
+        const PostgresParameters scopeParams({BranchArray(branches)});
+        const PostgresParameters queryParams(params);
+        const QByteArray timeout = QByteArray::number(qint64(timeLimit_.count()));
+        std::vector<Result> results =
+            Pipeline({{"BEGIN"},
+                      {"INSERT INTO " + kReadScopeTable.toUtf8() +
+                           " (NRPROCESSO, CDFILIAL) SELECT pg_backend_pid(), unnest($1::varchar[])",
+                       &scopeParams},
+                      {"SET TRANSACTION READ ONLY"},
+                      {"SET LOCAL statement_timeout = " + timeout},
+                      {QByteArray("DECLARE ") + kCursor + " NO SCROLL CURSOR FOR " +
+                           NumberedPlaceholders(sql).toUtf8(),
+                       &queryParams},
+                      {FetchText()}},
+                     due);
         try {
-            Expect(Exec(declare, &texts, due), true);
-            return std::make_unique<PostgresHostQuery>(*this, due);
+            for (std::size_t i = 0; i < results.size(); ++i) Expect(results[i], i >= kQueryCommand);
+            return std::make_unique<PostgresHostQuery>(*this, due, std::move(results.back()));
         } catch (...) {
             End();
             throw;
@@ -156,30 +164,53 @@ class PostgresReadConnection final : public HostReadConnection {
 
     // Sends the text and waits for its results, the last one or the first that failed; a
     // query still running when it is due is cancelled.
-    Result Exec(const QByteArray& sql, const PostgresParameters* params, Clock::time_point due) {
-        const bool sent = params ? PQsendQueryParams(connection_, sql.constData(), params->Count(),
-                                                     nullptr, params->Values(), nullptr, nullptr, 0)
-                                 : PQsendQuery(connection_, sql.constData());
-        if (!sent) Lost(nullptr);
+    Result Exec(const QByteArray& sql, Clock::time_point due) {
+        if (!PQsendQuery(connection_, sql.constData())) Lost(nullptr);
         Result kept;
-        bool cancelled = false;
-        for (;;) {
-            while (PQisBusy(connection_)) {
-                if (!Wait(due)) {
-                    if (cancelled) Lost(nullptr);
-                    Cancel();
-                    cancelled = true;
-                    due = Clock::now() + kCancelGrace;
-                }
-                if (!PQconsumeInput(connection_)) Lost(nullptr);
-            }
-            Result result(PQgetResult(connection_));
-            if (!result) break;
+        Waiting waiting(*this, due);
+        while (Result result = waiting.Next()) {
             // The first failure is what went wrong: what follows it was not run.
             if (!kept || Succeeded(kept.get())) kept = std::move(result);
         }
-        if (cancelled) TooLong();
+        waiting.Finished();
         return kept;
+    }
+
+    // One command of a pipeline: its text and its parameters, if any.
+    struct Command {
+        QByteArray sql;
+        const PostgresParameters* params = nullptr;
+    };
+
+    // Sends the commands in one round trip and waits for the result of each, in order; those
+    // after one that failed come back aborted.
+    std::vector<Result> Pipeline(const std::vector<Command>& commands, Clock::time_point due) {
+        if (!PQenterPipelineMode(connection_)) Lost(nullptr);
+        for (const Command& command : commands) {
+            const PostgresParameters none({});
+            const PostgresParameters& params = command.params ? *command.params : none;
+            if (!PQsendQueryParams(connection_, command.sql.constData(), params.Count(), nullptr,
+                                   params.Values(), nullptr, nullptr, 0))
+                Lost(nullptr);
+        }
+        if (!PQpipelineSync(connection_)) Lost(nullptr);
+        std::vector<Result> results;
+        Waiting waiting(*this, due);
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            results.push_back(waiting.Next());
+            if (!results.back()) Lost(nullptr);
+            waiting.Next();  // the end of this command's results
+        }
+        const Result sync = waiting.Next();
+        if (PQresultStatus(sync.get()) != PGRES_PIPELINE_SYNC || !PQexitPipelineMode(connection_))
+            Lost(nullptr);
+        waiting.Finished();
+        return results;
+    }
+
+    // The next FETCH of the cursor.
+    static QByteArray FetchText() {
+        return QByteArray("FETCH FORWARD ") + QByteArray::number(kFetchRows) + " FROM " + kCursor;
     }
 
     // A statement of the server's own must succeed; one of the query is refused in words.
@@ -195,35 +226,70 @@ class PostgresReadConnection final : public HostReadConnection {
                                  .arg(location_.user, PrimaryMessage(result.get(), connection_)));
     }
 
-    // Ends the transaction, and the cursor with it.
+    // Ends the transaction, and the cursor with it, without waiting: the database has ended it
+    // by the time the next query comes, which takes the answer (Drain).
     void End() noexcept {
         if (PQstatus(connection_) != CONNECTION_OK) return;
         if (PQtransactionStatus(connection_) == PQTRANS_ACTIVE) Cancel();
-        try {
-            Exec("ROLLBACK", nullptr, Clock::now() + kCancelGrace);
-        } catch (...) {
-            // A connection that cannot roll back is lost: the next query opens another.
-        }
+        rollingBack_ = PQsendQuery(connection_, "ROLLBACK") == 1;
     }
 
     std::chrono::milliseconds TimeLimit() const { return timeLimit_; }
 
   private:
+    // The results of what was sent, as they come, the query cancelled when it is due.
+    class Waiting {
+      public:
+        Waiting(PostgresReadConnection& connection, Clock::time_point due)
+            : connection_(connection), due_(due) {}
+        Result Next() {
+            while (PQisBusy(connection_.connection_)) {
+                if (!connection_.Wait(due_)) {
+                    if (cancelled_) connection_.Lost(nullptr);
+                    connection_.Cancel();
+                    cancelled_ = true;
+                    due_ = Clock::now() + kCancelGrace;
+                }
+                if (!PQconsumeInput(connection_.connection_)) connection_.Lost(nullptr);
+            }
+            return Result(PQgetResult(connection_.connection_));
+        }
+        // A query that had to be cancelled took too long, whatever it answered.
+        void Finished() const {
+            if (cancelled_) connection_.TooLong();
+        }
+
+      private:
+        PostgresReadConnection& connection_;
+        Clock::time_point due_;
+        bool cancelled_ = false;
+    };
+
+    // The answer of the ROLLBACK that ended the last query.
+    void Drain() {
+        if (!std::exchange(rollingBack_, false)) return;
+        Waiting waiting(*this, Clock::now() + kCancelGrace);
+        while (Result result = waiting.Next())
+            if (!Succeeded(result.get())) Lost(result.get());
+    }
+
+    // The branches as a text array of PostgreSQL's.
+    static QByteArray BranchArray(const QStringList& branches) {
+        QByteArray array = "{";
+        for (qsizetype i = 0; i < branches.size(); ++i) {
+            QByteArray code = branches[i].toUtf8();
+            code.replace('\\', "\\\\").replace('"', "\\\"");
+            array += (i > 0 ? ",\"" : "\"") + code + '"';
+        }
+        return array + '}';
+    }
+
     static bool Succeeded(const PGresult* result) {
         const ExecStatusType status = PQresultStatus(result);
         return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
     }
 
     bool IsOpenNow() const { return PQstatus(connection_) == CONNECTION_OK; }
-
-    QByteArray Literal(const QString& text) const {
-        const QByteArray utf8 = text.toUtf8();
-        char* quoted = PQescapeLiteral(connection_, utf8.constData(), std::size_t(utf8.size()));
-        if (!quoted) Lost(nullptr);
-        QByteArray literal(quoted);
-        PQfreemem(quoted);
-        return literal;
-    }
 
     // Whether the database sent something before `due`.
     bool Wait(Clock::time_point due) const {
@@ -259,11 +325,13 @@ class PostgresReadConnection final : public HostReadConnection {
     const std::chrono::milliseconds timeLimit_;
     const DatabaseLocation location_;
     PGconn* connection_ = nullptr;
+    bool rollingBack_ = false;  // a ROLLBACK sent whose answer is not taken yet
 };
 
-PostgresHostQuery::PostgresHostQuery(PostgresReadConnection& reads, Clock::time_point due)
-    : reads_(reads), due_(due) {
-    Fetch();
+PostgresHostQuery::PostgresHostQuery(PostgresReadConnection& reads, Clock::time_point due,
+                                     Result rows)
+    : reads_(reads), due_(due), rows_(std::move(rows)) {
+    last_ = PQntuples(rows_.get()) < kFetchRows;
     const int count = PQnfields(rows_.get());
     columns_.reserve(std::size_t(count));
     for (int column = 0; column < count; ++column)
@@ -278,9 +346,7 @@ PostgresHostQuery::~PostgresHostQuery() {
 
 void PostgresHostQuery::Fetch() {
     if (Clock::now() >= due_) reads_.TooLong();
-    rows_ = reads_.Exec(
-        QByteArray("FETCH FORWARD ") + QByteArray::number(kFetchRows) + " FROM " + kCursor, nullptr,
-        due_);
+    rows_ = reads_.Exec(PostgresReadConnection::FetchText(), due_);
     reads_.Expect(rows_, true);
     row_ = -1;
     last_ = PQntuples(rows_.get()) < kFetchRows;
