@@ -13,6 +13,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace fai {
 
@@ -49,29 +50,15 @@ class RpcSession {
     template <class Request, class Response, class Read>
     auto Call(const char* method, Rpc<Request, Response> rpc, const Request& request,
               const Read& read) {
-        bool renewed = false;
-        // A read made again on another server keeps the deadline it had on the first.
-        std::optional<std::chrono::system_clock::time_point> retriedUntil;
-        for (;;) {
-            ReopenIfFailing();
-            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
-            grpc::ClientContext context;
-            Prepare(context, until);
+        std::optional<std::invoke_result_t<Read, const Response&>> answer;
+        Attempts(method, [&](grpc::ClientContext& context) {
             google::protobuf::Arena arena(KeptArenaBlocks());
             Response* response = google::protobuf::Arena::CreateMessage<Response>(&arena);
             const grpc::Status status = (stub_.get()->*rpc)(&context, request, response);
-            if (status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&
-                access_->Renew(QString::fromStdString(status.error_message()))) {
-                renewed = true;
-                continue;
-            }
-            if (!retriedUntil && ServerChannel::TakenElsewhere(status, servers_, method)) {
-                retriedUntil = until;
-                continue;
-            }
-            Check(method, status);
-            return read(*response);
-        }
+            if (status.ok()) answer.emplace(read(*response));
+            return Attempt{status, true};
+        });
+        return std::move(*answer);
     }
 
     // A call answered in parts, each handed to `read` as it comes. Before its first part it is
@@ -80,13 +67,7 @@ class RpcSession {
     template <class Request, class Response, class Read>
     void Stream(const char* method, StreamRpc<Request, Response> rpc, const Request& request,
                 const Read& read) {
-        bool renewed = false;
-        std::optional<std::chrono::system_clock::time_point> retriedUntil;
-        for (;;) {
-            ReopenIfFailing();
-            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
-            grpc::ClientContext context;
-            Prepare(context, until);
+        Attempts(method, [&](grpc::ClientContext& context) {
             const std::unique_ptr<grpc::ClientReader<Response>> reader =
                 (stub_.get()->*rpc)(&context, request);
             Response part;
@@ -102,19 +83,8 @@ class RpcSession {
                 reader->Finish();
                 throw;
             }
-            const grpc::Status status = reader->Finish();
-            if (!any && status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&
-                access_->Renew(QString::fromStdString(status.error_message()))) {
-                renewed = true;
-                continue;
-            }
-            if (!any && !retriedUntil && ServerChannel::TakenElsewhere(status, servers_, method)) {
-                retriedUntil = until;
-                continue;
-            }
-            Check(method, status);
-            return;
-        }
+            return Attempt{reader->Finish(), !any};
+        });
     }
 
   private:
@@ -126,6 +96,40 @@ class RpcSession {
     // once. The user's next action is the moment to try: a fresh channel connects now, or
     // says now that the server cannot be reached.
     void ReopenIfFailing();
+
+    // How one attempt of a call ended, and whether it may be made again.
+    struct Attempt {
+        grpc::Status status;
+        bool repeatable;
+    };
+    // Makes the attempts of a call, on a fresh context each, until one ends otherwise than by a
+    // session to renew or, for a read over several servers, by its server going away (taken
+    // once to another, with the deadline it had); raises what the last one ended with.
+    template <class Make>
+    void Attempts(const char* method, const Make& attempt) {
+        bool renewed = false;
+        std::optional<std::chrono::system_clock::time_point> retriedUntil;
+        for (;;) {
+            ReopenIfFailing();
+            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
+            grpc::ClientContext context;
+            Prepare(context, until);
+            const Attempt made = attempt(context);
+            if (made.repeatable && made.status.error_code() == grpc::StatusCode::UNAUTHENTICATED &&
+                !renewed && access_->Renew(QString::fromStdString(made.status.error_message()))) {
+                renewed = true;
+                continue;
+            }
+            if (made.repeatable && !retriedUntil &&
+                ServerChannel::TakenElsewhere(made.status, servers_, method)) {
+                retriedUntil = until;
+                continue;
+            }
+            Check(method, made.status);
+            return;
+        }
+    }
+
     // The call's deadline, and the session and workstation it goes with.
     void Prepare(grpc::ClientContext& context, std::chrono::system_clock::time_point until) const;
     void Check(const char* method, const grpc::Status& status) const;

@@ -53,23 +53,7 @@ class SqliteStatement final : public PreparedStatement {
 
     int Changed() const override { return sqlite3_changes(db_); }
 
-    SqlCell Cell(int column) const override {
-        switch (sqlite3_column_type(statement_, column)) {
-            case SQLITE_NULL:
-                return {};
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT:
-                return {SqlCell::Kind::Number, sqlite3_column_double(statement_, column), {}};
-            case SQLITE_TEXT: {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-                return {SqlCell::Kind::Text, 0,
-                        QByteArrayView(text, sqlite3_column_bytes(statement_, column))};
-            }
-            default:
-                return {SqlCell::Kind::Other, 0, {}};
-        }
-    }
+    SqlCell Cell(int column) const override { return SqliteCell(statement_, column); }
 
     QVariant Value(int column) const override {
         switch (sqlite3_column_type(statement_, column)) {
@@ -150,6 +134,24 @@ class SqliteConnection final : public DatabaseConnection {
 };
 
 }  // namespace
+
+SqlCell SqliteCell(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return {SqlCell::Kind::Number, sqlite3_column_double(statement, column), {}};
+        case SQLITE_TEXT: {
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            return {SqlCell::Kind::Text, 0,
+                    QByteArrayView(text, sqlite3_column_bytes(statement, column))};
+        }
+        default:
+            return {SqlCell::Kind::Other, 0, {}};
+    }
+}
 
 int SqliteBind(sqlite3_stmt* statement, int index, const QVariant& value) {
     if (IsSqlNull(value)) return sqlite3_bind_null(statement, index);

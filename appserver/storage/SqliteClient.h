@@ -15,6 +15,9 @@ namespace fai::appserver {
 // the driver holds no sqlite3 connection.
 std::unique_ptr<DatabaseConnection> SqliteClient(const QSqlDatabase& opened);
 
+// The cell of the statement's current row as SQLite holds it (see SqlCell).
+SqlCell SqliteCell(sqlite3_stmt* statement, int column);
+
 // Binds the parameter as QtSql would: null, a whole number, a double, bytes or text.
 int SqliteBind(sqlite3_stmt* statement, int index, const QVariant& value);
 

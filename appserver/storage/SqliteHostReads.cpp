@@ -251,23 +251,7 @@ class SqliteHostQuery final : public HostQuery {
         }
     }
 
-    SqlCell Cell(int column) const override {
-        switch (sqlite3_column_type(statement_, column)) {
-            case SQLITE_NULL:
-                return {};
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT:
-                return {SqlCell::Kind::Number, sqlite3_column_double(statement_, column), {}};
-            case SQLITE_TEXT: {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-                return {SqlCell::Kind::Text, 0,
-                        QByteArrayView(text, sqlite3_column_bytes(statement_, column))};
-            }
-            default:
-                return {SqlCell::Kind::Other, 0, {}};
-        }
-    }
+    SqlCell Cell(int column) const override { return SqliteCell(statement_, column); }
 
   private:
     static int Late(void* self) {
