@@ -31,8 +31,8 @@ set(CPACK_DEBIAN_APPSERVER_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_HOST_PACKAGE_NAME fai-host)
 set(CPACK_COMPONENT_HOST_DESCRIPTION
     "Host do faturamento com o módulo de efetivos\n As telas de efetivos para faturamento, duplicação e listagem de comensais, com os\n relatórios, a ajuda e a entrada no menu da área de trabalho.")
-# The display and the database drivers are plugins too.
-set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql")
+# The display is a plugin too. The host opens no database: it reads through the server.
+set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_HOST_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_HOST_PACKAGE_CONTROL_EXTRA ${FAI_PACKAGING_DIR}/host/conffiles)
 

@@ -1,7 +1,6 @@
 #include "HostSettings.h"
 
 #include "BrazilianText.h"
-#include "DatabaseLocation.h"
 #include "Errors.h"
 #include "InstallLayout.h"
 #include "ServerList.h"
@@ -50,7 +49,12 @@ void ApplyIni(HostSettings& settings, const QString& path, bool mustExist) {
         ini.value("servidor/certificado", settings.tls.certificateFile).toString();
     settings.tls.keyFile = ini.value("servidor/chave", settings.tls.keyFile).toString();
     settings.user = ini.value("contexto/usuario", settings.user).toString();
-    settings.database = ini.value("banco/local", settings.database).toString();
+    // The host read the shared database itself before its reads went through the server.
+    if (ini.contains("banco/local"))
+        settings.notes << QStringLiteral(
+                              "a seção [banco] de %1 é ignorada: o host lê os dados "
+                              "pelo servidor de aplicação.")
+                              .arg(path);
     settings.modulePath = ini.value("modulo/arquivo", settings.modulePath).toString();
     settings.reportFolder = ini.value("relatorios/pasta", settings.reportFolder).toString();
 }
@@ -121,11 +125,9 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
         "Servidor de aplicação (padrão 127.0.0.1:7400), ou vários do mesmo banco separados por "
         "vírgulas (a:7400,b:7400), entre os quais as chamadas se repartem.",
         "servidor:porta");
-    const QCommandLineOption database(
-        "database",
-        "Banco de dados geral das consultas: sqlite:CAMINHO ou "
-        "postgresql://usuario@servidor:porta/banco (padrão: o arquivo padrão do fai-appserver).",
-        "banco");
+    // Accepted, and ignored with a note, so that a scheduler's older command line still runs.
+    QCommandLineOption database("database", QString(), "banco");
+    database.setFlags(QCommandLineOption::HiddenFromHelp);
     const QCommandLineOption module("module", "Biblioteca do módulo a carregar.", "caminho");
     const QCommandLineOption reports(
         "reports",
@@ -170,7 +172,6 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     parser.process(arguments);
 
     HostSettings settings;
-    settings.database = DatabaseLocation::DefaultText();
     settings.modulePath = DefaultModulePath();
     if (parser.isSet(config)) {
         ApplyIni(settings, parser.value(config), true);
@@ -183,7 +184,10 @@ HostSettings HostSettings::FromCommandLine(const QStringList& arguments) {
     if (parser.isSet(billingBranch)) settings.billingBranch = parser.value(billingBranch);
     if (parser.isSet(fixed)) settings.branchFixed = true;
     if (parser.isSet(server)) SplitServer(settings, parser.value(server));
-    if (parser.isSet(database)) settings.database = parser.value(database);
+    if (parser.isSet(database))
+        settings.notes << QStringLiteral(
+            "--database é ignorado: o host lê os dados pelo "
+            "servidor de aplicação.");
     if (parser.isSet(module)) settings.modulePath = parser.value(module);
     if (parser.isSet(reports)) settings.reportFolder = parser.value(reports);
     settings.startModule = parser.isSet(start);

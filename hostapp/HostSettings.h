@@ -13,7 +13,7 @@ namespace fai {
 // What the host is started with: an INI file, overridden option by option from the
 // command line.
 struct HostSettings {
-    QString branch;         // FiliProc; empty: the first branch of the shared database
+    QString branch;         // FiliProc; empty: the user's first branch
     QString billingBranch;  // FiliProcFat; may stay empty
     bool branchFixed = false;
     // One host, or several separated by commas, each "host" or "host:port" (ServerList).
@@ -22,12 +22,14 @@ struct HostSettings {
     TlsSettings tls;
     QString user;                    // the login the sign-in offers; the user types it when empty
     bool passwordFromStdin = false;  // the password read from standard input, for scripts
-    QString database;                // the shared database, "sqlite:PATH" or a PostgreSQL URL
     QString modulePath;              // the module library
     QString reportFolder;            // report definitions shared by a site; none when empty
     bool startModule = false;
     // --report: the report to write to a PDF without opening any window, then end.
     std::optional<ReportRequest> report;
+    // What the settings say to whoever reads standard error at start: settings of older
+    // versions that are ignored.
+    QStringList notes;
 
     // Reads the command line (and the INI file it names, or the default one). Throws EError
     // with a message for the user on a bad value; --help and --version print and exit.

@@ -1,15 +1,13 @@
 #include "HostStartup.h"
 
-#include "DatabaseLocation.h"
 #include "Errors.h"
+#include "GeneralData.h"
 #include "HostSession.h"
 #include "ReportCatalog.h"
-#include "SharedDatabase.h"
+#include "ServerGeneralData.h"
 #include "TADOIBQuery.h"
 #include "TNetConnection.h"
 #include "WorkingContext.h"
-
-#include <QFileInfo>
 
 #include <chrono>
 
@@ -36,24 +34,12 @@ QDate HostStartup::ProcessingDate(const QString& branch) {
     return query.IsEmpty() ? QDate() : query.FieldByName(QStringLiteral("DTPROCESSA")).AsDateTime();
 }
 
-void HostStartup::OpenSharedDatabase(const QString& text) {
-    const DatabaseLocation location = DatabaseLocation::Parse(text);
-    // Opening a file that is not there would quietly make an empty database.
-    if (location.kind == DatabaseKind::Sqlite && !QFileInfo::exists(location.path))
-        throw EError(QStringLiteral("Banco de dados geral não encontrado: %1. Inicie o "
-                                    "fai-appserver, que o cria, ou informe --database.")
-                         .arg(location.path));
-    RegisterSharedDatabase(SharedDatabaseSettings::From(location));
-}
-
 QString HostStartup::BranchName(const QString& branch) {
     TADOIBQuery query(QStringLiteral("qryFilial"));
     query.SetSQL(BranchSql(false));
     query.ParamByName(QStringLiteral("P_CDFILIAL")).SetAsString(branch);
     query.Open();
-    if (query.IsEmpty())
-        throw EError(
-            QStringLiteral("Filial %1 não cadastrada no banco de dados geral.").arg(branch));
+    if (query.IsEmpty()) throw EError(QStringLiteral("Filial %1 não cadastrada.").arg(branch));
     return query.FieldByName(QStringLiteral("NMFILIAL")).AsString();
 }
 
@@ -62,7 +48,9 @@ QString HostStartup::FirstBranch() {
     query.SetSQL(BranchSql(true));
     query.Open();
     if (query.IsEmpty())
-        throw EError(QStringLiteral("Não há filial cadastrada no banco de dados geral."));
+        throw EError(
+            QStringLiteral("Não há filial cadastrada: cadastre as filiais no servidor "
+                           "de aplicação."));
     return query.FieldByName(QStringLiteral("CDFILIAL")).AsString();
 }
 
@@ -100,9 +88,9 @@ void HostStartup::ChooseBranches(WorkingContextData& context, const HostSettings
 
 void HostStartup::Run(const HostSettings& settings, HostSession& session) {
     ServerAccess::Host()->SetTls(settings.tls);
-    OpenSharedDatabase(settings.database);
     CheckServer(settings.serverHost, settings.serverPort);
     const std::optional<SignedInUser> user = session.Start();
+    SetGeneralData(std::make_shared<ServerGeneralData>(settings.serverHost, settings.serverPort));
     WorkingContextData context;
     if (user) context.userName = user->name;
     ChooseBranches(context, settings, user);

@@ -1,13 +1,13 @@
 #include "DialogService.h"
 #include "Errors.h"
 #include "EventGuard.h"
+#include "GeneralData.h"
 #include "HostApplication.h"
 #include "HostSession.h"
 #include "HostSettings.h"
 #include "HostStartup.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
-#include "SharedDatabase.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -102,6 +102,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<fai::HostSession> session;
     try {
         settings = fai::HostSettings::FromCommandLine(app.arguments());
+        for (const QString& note : settings.notes)
+            std::fprintf(stderr, "fai-host: %s\n", qPrintable(note));
         session = std::make_unique<fai::HostSession>(settings);
         fai::HostStartup::Run(settings, *session);
     } catch (const fai::EAbort&) {
@@ -133,6 +135,6 @@ int main(int argc, char** argv) {
         fai::HostApplication::Instance().SetMainForm(nullptr, nullptr);
     }
     module.Unload();
-    fai::UnregisterSharedDatabase();
+    fai::SetGeneralData(nullptr);
     return exitCode;
 }

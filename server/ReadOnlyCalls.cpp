@@ -8,10 +8,10 @@ namespace {
 
 // The methods whose server side runs in a read transaction. Any method missing here is taken
 // as one that writes.
-constexpr std::array<std::string_view, 14> kReads = {
+constexpr std::array<std::string_view, 15> kReads = {
     "GetParams",     "GetCliente",   "GetServico",    "GetEfetFatu",     "GetValidaData",
     "GetVerifData",  "GetVlrFatPla", "GetVerifSoma",  "GetTurno",        "GetSomaTurno",
-    "GetVdServClie", "GetItRatEfet", "GetAccessMode", "GetHistEfetFatu",
+    "GetVdServClie", "GetItRatEfet", "GetAccessMode", "GetHistEfetFatu", "ConsultaHost",
 };
 
 }  // namespace

@@ -25,6 +25,15 @@ void RpcSession::ReopenIfFailing() {
     channel_ = std::move(channel);
 }
 
+void RpcSession::Prepare(grpc::ClientContext& context,
+                         std::chrono::system_clock::time_point until) const {
+    context.set_deadline(until);
+    if (!access_->Token().isEmpty())
+        context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
+    context.AddMetadata(kLocalUserMetadataKey, Workstation::Here().user.toStdString());
+    context.AddMetadata(kMachineMetadataKey, Workstation::Here().machine.toStdString());
+}
+
 void RpcSession::Check(const char* method, const grpc::Status& status) const {
     ServerChannel::Check(status, servers_, deadline_, method);
 }

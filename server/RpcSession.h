@@ -13,6 +13,7 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace fai {
 
@@ -30,6 +31,9 @@ class RpcSession {
     using Stub = Fai00400::rdmEfetFatur::Stub;
     template <class Request, class Response>
     using Rpc = grpc::Status (Stub::*)(grpc::ClientContext*, const Request&, Response*);
+    template <class Request, class Response>
+    using StreamRpc = std::unique_ptr<grpc::ClientReader<Response>> (Stub::*)(grpc::ClientContext*,
+                                                                              const Request&);
 
     // Opens a channel over the access's TLS and waits, at most `deadline`, until the server
     // (one of the servers) answers (ServerChannel::Open).
@@ -46,33 +50,41 @@ class RpcSession {
     template <class Request, class Response, class Read>
     auto Call(const char* method, Rpc<Request, Response> rpc, const Request& request,
               const Read& read) {
-        bool renewed = false;
-        // A read made again on another server keeps the deadline it had on the first.
-        std::optional<std::chrono::system_clock::time_point> retriedUntil;
-        for (;;) {
-            ReopenIfFailing();
-            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
-            grpc::ClientContext context;
-            context.set_deadline(until);
-            if (!access_->Token().isEmpty())
-                context.AddMetadata(kSessionMetadataKey, access_->Token().toStdString());
-            context.AddMetadata(kLocalUserMetadataKey, Workstation::Here().user.toStdString());
-            context.AddMetadata(kMachineMetadataKey, Workstation::Here().machine.toStdString());
+        std::optional<std::invoke_result_t<Read, const Response&>> answer;
+        Attempts(method, [&](grpc::ClientContext& context) {
             google::protobuf::Arena arena(KeptArenaBlocks());
             Response* response = google::protobuf::Arena::CreateMessage<Response>(&arena);
             const grpc::Status status = (stub_.get()->*rpc)(&context, request, response);
-            if (status.error_code() == grpc::StatusCode::UNAUTHENTICATED && !renewed &&
-                access_->Renew(QString::fromStdString(status.error_message()))) {
-                renewed = true;
-                continue;
+            if (status.ok()) answer.emplace(read(*response));
+            return Attempt{status, true};
+        });
+        return std::move(*answer);
+    }
+
+    // A call answered in parts, each handed to `read` as it comes. Before its first part it is
+    // made again as Call makes it (a session renewed, a read taken to another server); after
+    // it, a failure is raised as it comes, and what was read stays read.
+    template <class Request, class Response, class Read>
+    void Stream(const char* method, StreamRpc<Request, Response> rpc, const Request& request,
+                const Read& read) {
+        Attempts(method, [&](grpc::ClientContext& context) {
+            const std::unique_ptr<grpc::ClientReader<Response>> reader =
+                (stub_.get()->*rpc)(&context, request);
+            Response part;
+            bool any = false;
+            try {
+                while (reader->Read(&part)) {
+                    any = true;
+                    read(part);
+                }
+            } catch (...) {
+                // The rest is not wanted: the server stops sending it.
+                context.TryCancel();
+                reader->Finish();
+                throw;
             }
-            if (!retriedUntil && ServerChannel::TakenElsewhere(status, servers_, method)) {
-                retriedUntil = until;
-                continue;
-            }
-            Check(method, status);
-            return read(*response);
-        }
+            return Attempt{reader->Finish(), !any};
+        });
     }
 
   private:
@@ -84,6 +96,42 @@ class RpcSession {
     // once. The user's next action is the moment to try: a fresh channel connects now, or
     // says now that the server cannot be reached.
     void ReopenIfFailing();
+
+    // How one attempt of a call ended, and whether it may be made again.
+    struct Attempt {
+        grpc::Status status;
+        bool repeatable;
+    };
+    // Makes the attempts of a call, on a fresh context each, until one ends otherwise than by a
+    // session to renew or, for a read over several servers, by its server going away (taken
+    // once to another, with the deadline it had); raises what the last one ended with.
+    template <class Make>
+    void Attempts(const char* method, const Make& attempt) {
+        bool renewed = false;
+        std::optional<std::chrono::system_clock::time_point> retriedUntil;
+        for (;;) {
+            ReopenIfFailing();
+            const auto until = retriedUntil.value_or(std::chrono::system_clock::now() + deadline_);
+            grpc::ClientContext context;
+            Prepare(context, until);
+            const Attempt made = attempt(context);
+            if (made.repeatable && made.status.error_code() == grpc::StatusCode::UNAUTHENTICATED &&
+                !renewed && access_->Renew(QString::fromStdString(made.status.error_message()))) {
+                renewed = true;
+                continue;
+            }
+            if (made.repeatable && !retriedUntil &&
+                ServerChannel::TakenElsewhere(made.status, servers_, method)) {
+                retriedUntil = until;
+                continue;
+            }
+            Check(method, made.status);
+            return;
+        }
+    }
+
+    // The call's deadline, and the session and workstation it goes with.
+    void Prepare(grpc::ClientContext& context, std::chrono::system_clock::time_point until) const;
     void Check(const char* method, const grpc::Status& status) const;
 
     ServerList servers_;

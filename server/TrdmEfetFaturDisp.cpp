@@ -264,4 +264,37 @@ ServerResult TrdmEfetFaturDisp::GetHistEfetFatu(const QString& branch, const QSt
     return Result(*session_, "GetHistEfetFatu", &Stub::GetHistEfetFatu, request, kOnePacket);
 }
 
+void TrdmEfetFaturDisp::ConsultaHost(const QString& name, const QString& sql,
+                                     const std::vector<Value>& params,
+                                     const std::function<void(DataPacket& part)>& part) {
+    Fai00400::ConsultaHostRequest request;
+    request.set_name(Text(name));
+    request.set_sql(Text(sql));
+    for (const Value& value : params) {
+        Fai00400::QueryValue* bound = request.add_params();
+        if (value.IsText())
+            bound->set_text(Text(value.Text()));
+        else if (value.IsNumber())
+            bound->set_number(value.Number());
+        else if (value.IsDate())
+            bound->set_day(Day(value.Date()));
+    }
+    int parts = 0;
+    session_->Stream("ConsultaHost", &Stub::ConsultaHost, request,
+                     [&part, &parts](const Fai00400::ConsultaHostParte& answer) {
+                         DataPacket rows;
+                         try {
+                             rows = FromProto(answer.rows());
+                         } catch (const MalformedPacket& e) {
+                             throw EServerError(QString::fromUtf8(e.what()));
+                         }
+                         ++parts;
+                         part(rows);
+                     });
+    if (parts == 0)
+        throw EServerError(QStringLiteral("O servidor de aplicação encerrou a consulta %1 sem "
+                                          "enviar os dados.")
+                               .arg(name));
+}
+
 }  // namespace fai

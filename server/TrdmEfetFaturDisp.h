@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace fai {
 
@@ -76,6 +78,11 @@ class TrdmEfetFaturDisp {
     ServerResult GetHistEfetFatu(const QString& branch, const QString& client,
                                  const QString& service, const QDate& firstDate,
                                  const QDate& lastDate, int page, int pageSize);
+    // A read of the host (its lookups, context and reports): one SELECT with its values bound
+    // in order at its "?" places, its rows handed to `part` in parts as they come (at least
+    // one). Throws EServerError with the server's words when it refuses or fails the read.
+    void ConsultaHost(const QString& name, const QString& sql, const std::vector<Value>& params,
+                      const std::function<void(DataPacket& part)>& part);
 
   private:
     std::unique_ptr<RpcSession> session_;

@@ -43,10 +43,10 @@ void Authorization::Remember(const QString& digest, qint64 use) {
     uses_[digest] = use;
 }
 
-QString Authorization::Admit(SqlSession& session, const QString& token, const QStringList& branches,
-                             bool writing) {
+Authorization::Caller Authorization::Admit(SqlSession& session, const QString& token,
+                                           const QStringList& branches, bool writing) {
     if (token.isEmpty()) {
-        if (!SignInRequired(session)) return {};
+        if (!SignInRequired(session)) return {{}, ReadScope::Every()};
         throw ESessionRequired(
             QStringLiteral("Este servidor de aplicação exige usuário e "
                            "senha: entre no sistema para continuar."));
@@ -67,13 +67,15 @@ QString Authorization::Admit(SqlSession& session, const QString& token, const QS
         use = now;
     }
     Remember(digest, use);
-    if (found->administrator || branches.isEmpty()) return found->login;
+    const Caller caller{found->login, found->administrator ? ReadScope::Every()
+                                                           : ReadScope{false, found->branches}};
+    if (caller.scope.everyBranch) return caller;
     for (const QString& branch : branches) {
         if (!found->branches.contains(branch))
             throw EForbidden(QStringLiteral("O usuário %1 não tem acesso à filial %2.")
                                  .arg(found->login, Excerpt(branch)));
     }
-    return found->login;
+    return caller;
 }
 
 }  // namespace fai::appserver

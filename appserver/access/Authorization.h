@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HostReads.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -30,11 +32,18 @@ class Authorization {
     // reads runs in a writing transaction only when that is due on this server.
     bool UseDue(const QString& token);
 
+    // Who a call comes from: the login (empty: a server running open) and the rows they may
+    // read, those of their branches or of every branch.
+    struct Caller {
+        QString login;
+        ReadScope scope;
+    };
+
     // Throws ESessionRequired when the call needs a (new) session, EForbidden naming the
     // first branch that is not the user's. `writing`: the call's transaction writes, so the
-    // session's use is written down when due. Returns the caller's login (empty: open server).
-    QString Admit(SqlSession& session, const QString& token, const QStringList& branches,
-                  bool writing);
+    // session's use is written down when due.
+    Caller Admit(SqlSession& session, const QString& token, const QStringList& branches,
+                 bool writing);
 
     std::chrono::seconds SessionTimeout() const { return sessionTimeout_; }
 

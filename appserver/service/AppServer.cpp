@@ -6,6 +6,7 @@
 #include "DemoSeeder.h"
 #include "Errors.h"
 #include "HealthWatch.h"
+#include "HostReadAccess.h"
 #include "RdmEfetFaturService.h"
 #include "ReportPurge.h"
 #include "Schema.h"
@@ -57,6 +58,7 @@ int AppServer::PrepareDatabase() {
         fileLock_ = std::make_unique<SqliteServingLock>(config_.database.path,
                                                         SqliteServingLock::Mode::Serving);
     Schema::Upgrade(session);
+    AllowHostReads(session, config_.database, config_.hostReads);
     if (const int discarded = ReportPurge::Sweep(session, config_.reportRetention); discarded > 0)
         log_.Note(DiscardedNote(discarded));
     if (config_.seedDemo) {
@@ -118,7 +120,7 @@ void AppServer::Start() {
     const std::shared_ptr<grpc::ServerCredentials> credentials =
         ServerSecurity::Credentials(config_.tls);
     const int users = PrepareDatabase();
-    workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers);
+    workers_ = std::make_unique<WorkerPool>(config_.database, config_.workers, config_.hostReads);
     purge_ = std::make_unique<ReportPurge>(config_.database, config_.reportRetention, log_);
     calls_ = std::make_unique<CallGate>(config_.limits.maxCalls, config_.limits.callTimeout);
     authorization_ = std::make_unique<Authorization>(loopback, config_.sessionTimeout);

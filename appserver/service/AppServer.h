@@ -2,6 +2,7 @@
 
 #include "DatabaseLocation.h"
 #include "Errors.h"
+#include "HostReads.h"
 #include "ServerSecurity.h"
 
 #include <QString>
@@ -52,6 +53,8 @@ struct AppServerConfig {
     std::chrono::seconds sessionTimeout{3600};
     // The listing's working data of a report number unused for this long is discarded.
     std::chrono::seconds reportRetention = std::chrono::hours(24);
+    // How the hosts' queries read the database.
+    HostReadSettings hostReads;
 };
 
 // One running "Fai00400.rdmEfetFatur": its database made ready, its database workers and

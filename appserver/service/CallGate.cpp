@@ -9,9 +9,13 @@ constexpr std::chrono::seconds kLookAgain{1};
 
 }  // namespace
 
-ServerCall::ServerCall(CallGate& gate, grpc::CallbackServerContext* context, bool admitted,
-                       GiveUp giveUp)
-    : gate_(gate), context_(context), admitted_(admitted), giveUp_(std::move(giveUp)) {}
+void GatedCall::Closed() {
+    gate_.Close(*this);
+    Unref();
+}
+
+ServerCall::ServerCall(CallGate& gate, grpc::CallbackServerContext* context, GiveUp giveUp)
+    : GatedCall(gate), context_(context), giveUp_(std::move(giveUp)) {}
 
 bool ServerCall::Pending() {
     std::lock_guard lock(mutex_);
@@ -51,8 +55,7 @@ void ServerCall::OnDone() {
         std::lock_guard lock(mutex_);
         stage_ = Stage::Done;
     }
-    gate_.Close(*this);
-    Unref();
+    Closed();
 }
 
 std::optional<ServerCall::Clock::time_point> ServerCall::Expire() {
@@ -74,10 +77,6 @@ std::optional<ServerCall::Clock::time_point> ServerCall::Expire() {
     return std::nullopt;
 }
 
-void ServerCall::Unref() {
-    if (refs_.fetch_sub(1) == 1) delete this;
-}
-
 CallGate::CallGate(int maxCalls, std::chrono::seconds timeout)
     : maxCalls_(maxCalls), timeout_(timeout), watcher_([this] { Watch(); }) {}
 
@@ -91,18 +90,22 @@ CallGate::~CallGate() {
 }
 
 ServerCall* CallGate::Open(grpc::CallbackServerContext* context, ServerCall::GiveUp giveUp) {
-    std::lock_guard lock(mutex_);
-    const bool admitted = admitted_ < maxCalls_;
-    if (admitted) ++admitted_;
-    auto* call = new ServerCall(*this, context, admitted, std::move(giveUp));
-    call->due_ = Clock::now() + timeout_;
-    const bool soonest = due_.empty() || call->due_ < due_.begin()->first;
-    due_.insert({call->due_, call});
-    if (soonest) wake_.notify_one();
+    auto* call = new ServerCall(*this, context, std::move(giveUp));
+    Enter(*call);
     return call;
 }
 
-void CallGate::Close(ServerCall& call) {
+void CallGate::Enter(GatedCall& call) {
+    std::lock_guard lock(mutex_);
+    call.admitted_ = admitted_ < maxCalls_;
+    if (call.admitted_) ++admitted_;
+    call.due_ = Clock::now() + timeout_;
+    const bool soonest = due_.empty() || call.due_ < due_.begin()->first;
+    due_.insert({call.due_, &call});
+    if (soonest) wake_.notify_one();
+}
+
+void CallGate::Close(GatedCall& call) {
     std::lock_guard lock(mutex_);
     call.closed_ = true;
     due_.erase({call.due_, &call});

@@ -10,14 +10,17 @@
 #include "HeadcountSave.h"
 #include "HistoryReads.h"
 #include "HistoryRepository.h"
+#include "HostQueries.h"
 #include "ListingReports.h"
 #include "NamedBranches.h"
 #include "PacketConversion.h"
+#include "PartedCall.h"
 #include "RequestChecks.h"
 #include "ShiftAgreement.h"
 #include "ShiftSave.h"
 #include "SqlSession.h"
 #include "TransportImport.h"
+#include "WireText.h"
 
 #include <google/protobuf/arena.h>
 #include <grpcpp/support/message_allocator.h>
@@ -140,7 +143,7 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::Admitting(
         serving_, call, method, reply, admitted, [this, &token, &named, admitted, &decode] {
             return Work([this, token, branches = named.List(), writing = admitted == Access::Write,
                          work = decode()](SqlSession& session) {
-                const QString login = authorization_.Admit(session, token, branches, writing);
+                const QString login = authorization_.Admit(session, token, branches, writing).login;
                 Answer answer = work(session, login);
                 if (!login.isEmpty())
                     answer.note =
@@ -459,6 +462,94 @@ grpc::ServerUnaryReactor* RdmEfetFaturService::GetHistEfetFatu(
                 HistoryReads(session).Page(branch, client, service, first, last, page, size));
         });
     });
+}
+
+}  // namespace fai::appserver
+
+namespace fai::appserver {
+namespace {
+
+// The query's rows, read again on a new connection when the database dropped the worker's
+// before anything was sent: what a clerk's next action after a database restart meets.
+int ReadParts(WorkerPool::Context& worker, const HostQueryRequest& request, const ReadScope& scope,
+              PartedCall& call) {
+    bool sent = false;
+    const auto send = [&](const Fai00400::ConsultaHostParte& part) {
+        sent = true;
+        if (!call.Send(part)) throw CallAbandoned();
+    };
+    for (bool again = true;; again = false) {
+        try {
+            return HostQueryParts::Run(worker.HostReads(), request, scope, send);
+        } catch (const EDatabaseUnavailable&) {
+            worker.DiscardHostReads();
+            if (!again || sent) throw;
+        } catch (const EDatabaseError&) {
+            worker.DiscardHostReads();
+            throw;
+        }
+    }
+}
+
+}  // namespace
+
+grpc::ServerWriteReactor<Fai00400::ConsultaHostParte>* RdmEfetFaturService::ConsultaHost(
+    grpc::CallbackServerContext* context, const Fai00400::ConsultaHostRequest* request) {
+    const auto started = std::chrono::steady_clock::now();
+    PartedCall* call = PartedCall::Open(serving_.calls, context);
+    const auto end = [this, call, started](const Failure* failure, const QString& note) {
+        const auto took = std::chrono::steady_clock::now() - started;
+        if (!failure) {
+            serving_.log.Record("ConsultaHost", took, CallLog::Outcome::Ok, note);
+            call->End(grpc::Status::OK);
+            return;
+        }
+        serving_.log.Record("ConsultaHost", took, failure->outcome,
+                            failure->detail.isEmpty()
+                                ? failure->message
+                                : failure->message + QStringLiteral(" (") + failure->detail + u')');
+        call->End(grpc::Status(failure->code, failure->message.toStdString()));
+    };
+    if (!call->Admitted()) {
+        const Failure busy = Busy(serving_.calls.MaxCalls());
+        end(&busy, {});
+        call->Release();
+        return call;
+    }
+    try {
+        serving_.workers.Post([this, call, end, judged = HostQueryRequest::From(*request),
+                               token = SessionTokenOf(*context)](WorkerPool::Context& worker) {
+            try {
+                if (call->Abandoned()) throw CallAbandoned();
+                // Who asks, in a transaction of its own on the worker's connection; the
+                // query then runs on the host-read connection, bounded by their branches.
+                Authorization::Caller caller;
+                const bool writing = authorization_.UseDue(token);
+                Transacted(
+                    worker, writing ? Access::Write : Access::Read,
+                    [&](SqlSession& session) {
+                        caller = authorization_.Admit(session, token, {}, writing);
+                        return Answer{};
+                    },
+                    [] {});
+                const int rows = ReadParts(worker, judged, caller.scope, *call);
+                QString note =
+                    QStringLiteral("%1, %2 linha(s)").arg(Excerpt(judged.name)).arg(rows);
+                if (!caller.login.isEmpty())
+                    note = QStringLiteral("usuário %1, %2").arg(caller.login, note);
+                end(nullptr, note);
+            } catch (...) {
+                const Failure failure = Judged(std::current_exception());
+                end(&failure, {});
+            }
+            call->Release();
+        });
+    } catch (...) {
+        const Failure failure = Judged(std::current_exception());
+        end(&failure, {});
+        call->Release();
+    }
+    return call;
 }
 
 }  // namespace fai::appserver

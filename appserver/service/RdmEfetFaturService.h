@@ -82,6 +82,10 @@ class RdmEfetFaturService final : public Fai00400::rdmEfetFatur::CallbackService
     grpc::ServerUnaryReactor* GetHistEfetFatu(grpc::CallbackServerContext* call,
                                               const Fai00400::GetHistEfetFatuRequest* request,
                                               Fai00400::ServerResult* result) override;
+    // Admitted as the others; its query runs on the worker's host-read connection, bounded
+    // by the caller's branches, and its parts are sent from there as they are read.
+    grpc::ServerWriteReactor<Fai00400::ConsultaHostParte>* ConsultaHost(
+        grpc::CallbackServerContext* call, const Fai00400::ConsultaHostRequest* request) override;
 
   private:
     // A method's work once its caller is admitted, given the caller's login (empty: open).

@@ -95,6 +95,13 @@ ServerOptions::ServerOptions()
                          "comensais que ninguém excluiu são descartados: minutos (30m), horas "
                          "(12h) ou dias (2d) (padrão 1d)."),
           QStringLiteral("tempo"), QStringLiteral("1d")),
+      reader_(QStringLiteral("reader"),
+              QStringLiteral("PostgreSQL: o papel com que o servidor lê o banco para os hosts "
+                             "(consultas dos lookups e dos relatórios), que só lê as tabelas dos "
+                             "hosts e, delas, as linhas das filiais de quem pede: um nome, cuja "
+                             "senha está no ~/.pgpass, ou uma URL postgresql:// (padrão %1).")
+                  .arg(HostReadSettings::kDefaultReader),
+              QStringLiteral("papel"), HostReadSettings::kDefaultReader),
       configFile_(QStringLiteral("config"),
                   QStringLiteral("Arquivo de configuração com estas opções, uma por linha: NOME = "
                                  "VALOR com o nome longo da opção (--demo e as demais sem valor: "
@@ -120,7 +127,8 @@ ServerOptions::ServerOptions()
     parser_.addVersionOption();
     settable_ = {listen_,      database_,    demo_,           threads_,        maxCalls_,
                  callTimeout_, idleTimeout_, logFile_,        logSize_,        tlsCert_,
-                 tlsKey_,      tlsClientCa_, trustedNetwork_, sessionTimeout_, reportRetention_};
+                 tlsKey_,      tlsClientCa_, trustedNetwork_, sessionTimeout_, reportRetention_,
+                 reader_};
     parser_.addOptions(settable_);
     parser_.addOptions({configFile_, health_, backup_, restore_});
 }
@@ -167,6 +175,7 @@ ServerOptions::Action ServerOptions::Parse(const QStringList& arguments) {
                                     "365d, como 30m, 12h ou 2d).")
                          .arg(parser_.value(reportRetention_)));
     config_.reportRetention = *retention;
+    config_.hostReads.reader = parser_.value(reader_);
     if (parser_.isSet(backup_)) return Action::BackUp;
     if (parser_.isSet(restore_)) return Action::Restore;
     return Action::Run;

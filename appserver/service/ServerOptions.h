@@ -58,6 +58,7 @@ class ServerOptions {
     QCommandLineOption trustedNetwork_;
     QCommandLineOption sessionTimeout_;
     QCommandLineOption reportRetention_;
+    QCommandLineOption reader_;
     QCommandLineOption configFile_;
     QCommandLineOption health_;
     QCommandLineOption backup_;

@@ -9,7 +9,8 @@ namespace {
 
 class WorkerContext final : public WorkerPool::Context {
   public:
-    explicit WorkerContext(const DatabaseLocation& location) : location_(location) {}
+    WorkerContext(const DatabaseLocation& location, const HostReadSettings& hostReads)
+        : location_(location), hostReads_(hostReads) {}
 
     SqlSession& Session() override {
         if (!session_) session_.emplace(location_);
@@ -32,14 +33,26 @@ class WorkerContext final : public WorkerPool::Context {
 
     bool Connected() const override { return session_.has_value(); }
 
+    HostReadConnection& HostReads() override {
+        if (hostReadConnection_ && !hostReadConnection_->IsOpen()) hostReadConnection_.reset();
+        if (!hostReadConnection_)
+            hostReadConnection_ = HostReadConnection::Open(location_, hostReads_);
+        return *hostReadConnection_;
+    }
+
+    void DiscardHostReads() override { hostReadConnection_.reset(); }
+
   private:
     const DatabaseLocation& location_;
+    const HostReadSettings& hostReads_;
     std::optional<SqlSession> session_;
+    std::unique_ptr<HostReadConnection> hostReadConnection_;
 };
 
 }  // namespace
 
-WorkerPool::WorkerPool(const DatabaseLocation& location, int workers) : location_(location) {
+WorkerPool::WorkerPool(const DatabaseLocation& location, int workers, HostReadSettings hostReads)
+    : location_(location), hostReads_(std::move(hostReads)) {
     threads_.reserve(workers);
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Serve(); });
 }
@@ -68,7 +81,7 @@ void WorkerPool::Post(std::function<void(Context&)> job) {
 }
 
 void WorkerPool::Serve() {
-    WorkerContext context(location_);
+    WorkerContext context(location_, hostReads_);
     Idle idle;
     for (;;) {
         std::function<void(Context&)> job;

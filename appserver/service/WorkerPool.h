@@ -2,6 +2,7 @@
 
 #include "DatabaseLocation.h"
 
+#include "HostReads.h"
 #include "SqlSession.h"
 
 #include <condition_variable>
@@ -39,9 +40,16 @@ class WorkerPool {
         virtual void DiscardSession() = 0;
         // Whether a connection is open, from earlier work.
         virtual bool Connected() const = 0;
+        // The worker's connection for the hosts' queries, opened on first use, and again
+        // when the database dropped it; throws EDatabaseUnavailable when the database
+        // cannot be reached.
+        virtual HostReadConnection& HostReads() = 0;
+        // After a failure that may have broken it: the next query opens it again.
+        virtual void DiscardHostReads() = 0;
     };
 
-    WorkerPool(const DatabaseLocation& location, int workers);
+    WorkerPool(const DatabaseLocation& location, int workers,
+               HostReadSettings hostReads = HostReadSettings());
     ~WorkerPool();  // finishes the queued work, closes the connections in their threads
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
@@ -59,6 +67,7 @@ class WorkerPool {
     void Serve();
 
     DatabaseLocation location_;
+    HostReadSettings hostReads_;
     std::mutex mutex_;
     std::deque<std::function<void(Context&)>> queue_;
     // The worker idle the shortest time is woken first: its thread, its connection and the

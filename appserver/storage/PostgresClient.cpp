@@ -1,5 +1,7 @@
 #include "PostgresClient.h"
 
+#include "PostgresTypes.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QSqlDriver>
@@ -17,32 +19,6 @@ namespace {
 
 // What an idle connection may have received: a notice, and the end of the session.
 constexpr int kIdleReads = 4;
-
-// Type numbers of the pg_type catalogue, fixed since PostgreSQL's first releases.
-enum TypeOid : Oid {
-    kBool = 16,
-    kInt8 = 20,
-    kInt2 = 21,
-    kInt4 = 23,
-    kFloat4 = 700,
-    kFloat8 = 701,
-    kDate = 1082,
-    kNumeric = 1700,
-};
-
-bool IsNumber(Oid type) {
-    switch (type) {
-        case kInt8:
-        case kInt2:
-        case kInt4:
-        case kFloat4:
-        case kFloat8:
-        case kNumeric:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // The type QtSql gives a column of the type, null included.
 QMetaType MetaTypeOf(Oid type) {
@@ -65,8 +41,9 @@ QMetaType MetaTypeOf(Oid type) {
     }
 }
 
-// A parameter in PostgreSQL's text form, as QtSql would have written it.
-QByteArray ParameterText(const QVariant& value) {
+}  // namespace
+
+QByteArray PostgresParameterText(const QVariant& value) {
     switch (value.typeId()) {
         case QMetaType::Double:
         case QMetaType::Float:
@@ -78,24 +55,16 @@ QByteArray ParameterText(const QVariant& value) {
     }
 }
 
-// The parameters of a run in PostgreSQL's text form; none for NULL.
-class Parameters {
-  public:
-    explicit Parameters(const QVariantList& params)
-        : texts_(params.size()), values_(params.size(), nullptr) {
-        for (qsizetype i = 0; i < params.size(); ++i) {
-            if (IsSqlNull(params[i])) continue;
-            texts_[i] = ParameterText(params[i]);
-            values_[i] = texts_[i].constData();
-        }
+PostgresParameters::PostgresParameters(const QVariantList& params)
+    : texts_(params.size()), values_(params.size(), nullptr) {
+    for (qsizetype i = 0; i < params.size(); ++i) {
+        if (IsSqlNull(params[i])) continue;
+        texts_[i] = PostgresParameterText(params[i]);
+        values_[i] = texts_[i].constData();
     }
-    int Count() const { return int(values_.size()); }
-    const char* const* Values() const { return values_.data(); }
+}
 
-  private:
-    std::vector<QByteArray> texts_;
-    std::vector<const char*> values_;
-};
+namespace {
 
 class PostgresConnection;
 
@@ -228,7 +197,7 @@ class PostgresConnection final : public DatabaseConnection {
     }
 
   private:
-    bool Send(const PostgresStatement& statement, const Parameters& texts) {
+    bool Send(const PostgresStatement& statement, const PostgresParameters& texts) {
         return PQsendQueryPrepared(connection_, statement.Name().constData(), texts.Count(),
                                    texts.Values(), nullptr, nullptr, 0);
     }
@@ -244,7 +213,7 @@ class PostgresConnection final : public DatabaseConnection {
 
 void PostgresStatement::Run(const QVariantList& params) {
     Finish();
-    const Parameters texts(params);
+    const PostgresParameters texts(params);
     result_ = connection_.Check(PQexecPrepared(connection_.Handle(), name_.constData(),
                                                texts.Count(), texts.Values(), nullptr, nullptr, 0));
 }
@@ -253,11 +222,11 @@ void PostgresConnection::RunTogether(const std::vector<Run>& runs) {
     if (runs.size() < 2) return DatabaseConnection::RunTogether(runs);
     if (!PQenterPipelineMode(connection_)) Lost();
     for (const Run& run : runs) {
-        const bool sent =
-            run.statement
-                ? Send(*static_cast<PostgresStatement*>(run.statement), Parameters(*run.params))
-                : PQsendQueryParams(connection_, run.asItStands.toUtf8().constData(), 0, nullptr,
-                                    nullptr, nullptr, nullptr, 0);
+        const bool sent = run.statement
+                              ? Send(*static_cast<PostgresStatement*>(run.statement),
+                                     PostgresParameters(*run.params))
+                              : PQsendQueryParams(connection_, run.asItStands.toUtf8().constData(),
+                                                  0, nullptr, nullptr, nullptr, nullptr, 0);
         if (!sent) Lost();
     }
     if (!PQpipelineSync(connection_)) Lost();

@@ -277,8 +277,12 @@ QStringList Version5(const SqlDialect& dialect) {
     return statements + dialect.AppendOnly(QStringLiteral("HISTEFETFATUR"));
 }
 
+// Version 6: the hosts read through the server, each read bounded by its caller's branches by
+// the database itself (see SqlDialect::BoundHostReads).
+QStringList Version6(const SqlDialect& dialect) { return dialect.BoundHostReads(); }
+
 using Step = QStringList (*)(const SqlDialect&);
-const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4, &Version5};
+const Step kSteps[] = {&Version1, &Version2, &Version3, &Version4, &Version5, &Version6};
 
 int ReadVersion(SqlSession& session) {
     SqlRows rows = session.Run(QStringLiteral("SELECT MAX(NRVERSAO) FROM VERSAOBANCO"));

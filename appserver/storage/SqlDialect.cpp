@@ -1,6 +1,7 @@
 #include "SqlDialect.h"
 
 #include "AppErrors.h"
+#include "HostReadable.h"
 #include "PostgresClient.h"
 #include "SqlSession.h"
 #include "SqliteClient.h"
@@ -79,6 +80,9 @@ class SqliteDialect final : public SqlDialect {
                               .arg(table, change, AppendOnlyRefusal(table));
         return statements;
     }
+
+    // Each host-read connection makes its own views of the caller's rows (SqliteHostReads).
+    QStringList BoundHostReads() const override { return {}; }
 
     QString DayOfWeek(const QString& dateColumn) const override {
         return QStringLiteral("CAST(strftime('%w', %1) AS INTEGER)").arg(dateColumn);
@@ -175,6 +179,25 @@ class PostgresDialect final : public SqlDialect {
                            "FOR EACH STATEMENT EXECUTE FUNCTION FN_%1_SOINCLUSAO()")
                 .arg(table),
         };
+    }
+
+    // The hosts' reader sees a row of a host table only when it is of a branch that the
+    // reader's own transaction put in LEITURAFILIAL: rows it never commits, that no other
+    // connection sees, and that a read-only transaction cannot change once the query runs.
+    // The owner of the tables, the server itself, is not bound by them.
+    QStringList BoundHostReads() const override {
+        QStringList statements{QStringLiteral("CREATE TABLE %1 (NRPROCESSO INTEGER NOT NULL, "
+                                              "CDFILIAL VARCHAR(4) NOT NULL)")
+                                   .arg(kReadScopeTable)};
+        const QString scope = QStringLiteral(
+                                  "(SELECT CDFILIAL FROM %1 WHERE NRPROCESSO = "
+                                  "pg_backend_pid())")
+                                  .arg(kReadScopeTable);
+        for (const HostReadableTable& table : HostReadableTables())
+            statements << QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(table.name)
+                       << QStringLiteral("CREATE POLICY PL_%1_LEITURA ON %1 FOR SELECT USING (%2)")
+                              .arg(table.name, CallerRowCondition(table, scope));
+        return statements;
     }
 
     QString DayOfWeek(const QString& dateColumn) const override {

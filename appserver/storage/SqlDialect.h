@@ -43,6 +43,10 @@ class SqlDialect {
     // Statements that make the database itself refuse to change or remove a row of the table:
     // a history that the server only ever appends to.
     virtual QStringList AppendOnly(const QString& table) const = 0;
+    // Statements that bound the hosts' reads by the caller's branches inside the database:
+    // where the database keeps such rules itself (PostgreSQL's row policies); nothing where
+    // the host-read connection shadows the tables by views of its own.
+    virtual QStringList BoundHostReads() const = 0;
     // An integer expression of the day of the week of a date column, 0 for Sunday to 6.
     virtual QString DayOfWeek(const QString& dateColumn) const = 0;
 };

@@ -29,7 +29,7 @@ class SqliteStatement final : public PreparedStatement {
                                 .arg(params.size()),
                             false);
         for (int i = 0; i < params.size(); ++i)
-            if (Bind(i + 1, params[i]) != SQLITE_OK) Failed(db_);
+            if (SqliteBind(statement_, i + 1, params[i]) != SQLITE_OK) Failed(db_);
         // Stepped at once, as QtSql does: a statement that fails says so here, and one that
         // writes has written.
         pending_ = Step();
@@ -53,23 +53,7 @@ class SqliteStatement final : public PreparedStatement {
 
     int Changed() const override { return sqlite3_changes(db_); }
 
-    SqlCell Cell(int column) const override {
-        switch (sqlite3_column_type(statement_, column)) {
-            case SQLITE_NULL:
-                return {};
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT:
-                return {SqlCell::Kind::Number, sqlite3_column_double(statement_, column), {}};
-            case SQLITE_TEXT: {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-                return {SqlCell::Kind::Text, 0,
-                        QByteArrayView(text, sqlite3_column_bytes(statement_, column))};
-            }
-            default:
-                return {SqlCell::Kind::Other, 0, {}};
-        }
-    }
+    SqlCell Cell(int column) const override { return SqliteCell(statement_, column); }
 
     QVariant Value(int column) const override {
         switch (sqlite3_column_type(statement_, column)) {
@@ -90,35 +74,6 @@ class SqliteStatement final : public PreparedStatement {
     }
 
   private:
-    // The parameter as QtSql binds it.
-    int Bind(int index, const QVariant& value) {
-        if (IsSqlNull(value)) return sqlite3_bind_null(statement_, index);
-        switch (value.typeId()) {
-            case QMetaType::Double:
-            case QMetaType::Float:
-                return sqlite3_bind_double(statement_, index, value.toDouble());
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::Long:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
-                return sqlite3_bind_int64(statement_, index, value.toLongLong());
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                return sqlite3_bind_blob(statement_, index, bytes.constData(), int(bytes.size()),
-                                         SQLITE_TRANSIENT);
-            }
-            default: {
-                const QByteArray text = value.toString().toUtf8();
-                return sqlite3_bind_text(statement_, index, text.constData(), int(text.size()),
-                                         SQLITE_TRANSIENT);
-            }
-        }
-    }
-
     // Whether it stopped on a row.
     bool Step() {
         done_ = false;
@@ -179,6 +134,52 @@ class SqliteConnection final : public DatabaseConnection {
 };
 
 }  // namespace
+
+SqlCell SqliteCell(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return {SqlCell::Kind::Number, sqlite3_column_double(statement, column), {}};
+        case SQLITE_TEXT: {
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            return {SqlCell::Kind::Text, 0,
+                    QByteArrayView(text, sqlite3_column_bytes(statement, column))};
+        }
+        default:
+            return {SqlCell::Kind::Other, 0, {}};
+    }
+}
+
+int SqliteBind(sqlite3_stmt* statement, int index, const QVariant& value) {
+    if (IsSqlNull(value)) return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(statement, index, value.toDouble());
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+            return sqlite3_bind_int64(statement, index, value.toLongLong());
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            return sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()),
+                                     SQLITE_TRANSIENT);
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
+                                     SQLITE_TRANSIENT);
+        }
+    }
+}
 
 std::unique_ptr<DatabaseConnection> SqliteClient(const QSqlDatabase& opened) {
     const QVariant handle = opened.driver()->handle();

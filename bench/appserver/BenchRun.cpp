@@ -3,6 +3,7 @@
 #include "AppServer.h"
 #include "BulkSeeder.h"
 #include "CallLog.h"
+#include "HostReadsBench.h"
 #include "NativeFloor.h"
 #include "RecordedStatements.h"
 #include "Schema.h"
@@ -120,6 +121,7 @@ bool BenchRun::Run() {
                     p99 << Ms(m.sql.P99Ms()) + QStringLiteral("/") + Ms(m.native.P99Ms());
                 return p99.join(QStringLiteral(", "));
             }()));
+    failures_ += HostReadsBench(location_, plan_, settings_.samples).Run(methods, Say);
     SavesAtOnce(session, Address(server), QStringLiteral("one server"));
     {
         // A second server over the same database, as a site adds one.
@@ -131,6 +133,30 @@ bool BenchRun::Run() {
     failures_ += MeasureServerKills(location_, workload, settings_.kills, Say);
     HistorySize(session);
     return failures_ == 0;
+}
+
+bool BenchRun::RunManyHosts() {
+    Say(QStringLiteral("\n== %1 ==").arg(location_.Describe()));
+    PrepareDatabase();
+    CallLog quiet([](const QString&) {});
+    AppServerConfig config;
+    config.listenAddress = QStringLiteral("127.0.0.1:0");
+    config.database = location_;
+    config.workers = settings_.workers;
+    // Every host's read held at once: none is refused for want of a place.
+    config.limits.maxCalls = settings_.hosts + 8;
+    AppServer server(config, quiet);
+    server.Start();
+    if (location_.kind == DatabaseKind::PostgreSql) {
+        SqlSession session(location_);
+        SqlRows limit = session.Run(QStringLiteral("SHOW max_connections"));
+        limit.Next();
+        Say(QStringLiteral("PostgreSQL max_connections = %1; the server holds at most %2 "
+                           "connections (each worker's own and its host reads')")
+                .arg(limit.Value(0).toString())
+                .arg(2 * settings_.workers + 2));
+    }
+    return HostReadsBench::ManyHosts(Address(server), plan_, settings_.hosts, Say) == 0;
 }
 
 // What the saves above left in the history: its records and the space they take with their

@@ -22,6 +22,7 @@ class BenchRun {
         int seconds = 10;
         int workers = 8;
         int kills = 5;
+        int hosts = 0;  // only the hosts reading at once, this many
     };
 
     BenchRun(DatabaseLocation location, const BenchPlan& plan, Settings settings)
@@ -29,6 +30,8 @@ class BenchRun {
 
     // False when a call failed that should not have.
     bool Run();
+    // Only `hosts` hosts reading at once, each on a connection of its own.
+    bool RunManyHosts();
 
   private:
     struct Measured {

@@ -12,6 +12,7 @@ class Latencies {
     std::size_t Count() const { return ms_.size(); }
     double MedianMs() const { return PercentileMs(50); }
     double P99Ms() const { return PercentileMs(99); }
+    double MaxMs() const { return PercentileMs(100); }
 
   private:
     // The smallest sample that `percent` of the samples do not exceed.

@@ -60,8 +60,13 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption kills(QStringLiteral("kills"),
                                    QStringLiteral("Times a server is killed under reads."),
                                    QStringLiteral("n"), QString::number(settings.kills));
+    const QCommandLineOption hosts(
+        QStringLiteral("hosts"),
+        QStringLiteral("Measure only this many hosts reading at once, each on a connection of "
+                       "its own."),
+        QStringLiteral("n"), QStringLiteral("0"));
     parser.addOptions(
-        {database, branches, clients, days, samples, concurrent, seconds, workers, kills});
+        {database, branches, clients, days, samples, concurrent, seconds, workers, kills, hosts});
     parser.process(app);
     try {
         if (parser.values(database).isEmpty())
@@ -76,10 +81,12 @@ int main(int argc, char* argv[]) {
         chosen.seconds = Positive(parser, seconds);
         chosen.workers = Positive(parser, workers);
         chosen.kills = Positive(parser, kills);
+        chosen.hosts = parser.value(hosts) == u"0" ? 0 : Positive(parser, hosts);
         bool allAnswered = true;
-        for (const QString& location : parser.values(database))
-            allAnswered =
-                BenchRun(fai::DatabaseLocation::Parse(location), plan, chosen).Run() && allAnswered;
+        for (const QString& location : parser.values(database)) {
+            BenchRun run(fai::DatabaseLocation::Parse(location), plan, chosen);
+            allAnswered = (chosen.hosts > 0 ? run.RunManyHosts() : run.Run()) && allAnswered;
+        }
         return allAnswered ? 0 : 1;
     } catch (const fai::EError& e) {
         std::fprintf(stderr, "bench_appserver: %s\n", e.Message().toUtf8().constData());

@@ -85,31 +85,4 @@ bool SqlStatement::IsSingleSelect() const {
     return true;
 }
 
-bool IsSqlNumber(const QMetaType& type) {
-    switch (type.id()) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Double:
-        case QMetaType::Float:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsSqlDate(const QMetaType& type) {
-    return type.id() == QMetaType::QDate || type.id() == QMetaType::QDateTime;
-}
-
-QVariant SqlValue(const Value& value) {
-    if (value.IsText()) return value.Text();
-    if (value.IsNumber()) return value.Number();
-    if (value.IsDate()) return value.Date();
-    return QVariant();
-}
-
 }  // namespace fai

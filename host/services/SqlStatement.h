@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 
 #include <vector>
 
@@ -40,12 +39,5 @@ class SqlStatement {
     std::vector<int> places_;
     QStringList pieces_;  // the text around the places: one more than there are places
 };
-
-// Whether a column of the type the driver reports holds numbers; dates or date-times.
-bool IsSqlNumber(const QMetaType& type);
-bool IsSqlDate(const QMetaType& type);
-
-// A cell's value as the database driver binds it: a null binds as NULL.
-QVariant SqlValue(const Value& value);
 
 }  // namespace fai

@@ -1,34 +1,14 @@
 #include "TADOIBQuery.h"
 
 #include "Errors.h"
+#include "GeneralData.h"
 #include "ValueConversion.h"
 
-#include <QDateTime>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
-
 namespace fai {
-namespace {
-
-FieldDef InferDefinition(const QString& name, const QMetaType& type,
-                         const std::vector<std::vector<QVariant>>& rows, int column) {
-    if (IsSqlNumber(type)) return {name, FieldType::Float};
-    if (IsSqlDate(type)) return {name, FieldType::DateTime};
-    int size = 1;
-    for (const auto& row : rows)
-        size = std::max(size, int(row[std::size_t(column)].toString().size()));
-    return {name, FieldType::String, size};
-}
-
-}  // namespace
 
 QString QueryParam::AsString() const { return TextOf(value_); }
 
-TADOIBQuery::TADOIBQuery(QString name, QString connection)
-    : name_(std::move(name)), connection_(std::move(connection)), dataSet_(name_) {}
+TADOIBQuery::TADOIBQuery(QString name) : name_(std::move(name)), dataSet_(name_) {}
 
 void TADOIBQuery::SetSQL(const QStringList& lines) { SetSQL(lines.join(QLatin1Char('\n'))); }
 
@@ -53,79 +33,65 @@ void TADOIBQuery::Open() {
     if (!statement_.IsSingleSelect())
         throw EError(
             QStringLiteral("A consulta '%1' só pode ler dados: use um único SELECT.").arg(Label()));
-    for (const auto& param : params_) {
-        if (!param->Assigned())
+    std::vector<Value> values;
+    for (int param : statement_.Places()) {
+        const QueryParam& bound = *params_[std::size_t(param)];
+        if (!bound.Assigned())
             throw EError(QStringLiteral("O parâmetro '%1' da consulta '%2' não recebeu valor.")
-                             .arg(param->Name(), Label()));
+                             .arg(bound.Name(), Label()));
+        values.push_back(bound.AsValue());
     }
-    const QSqlDatabase database = QSqlDatabase::database(connection_, true);
-    if (!database.isValid())
-        throw EError(QStringLiteral("A conexão '%1' da consulta '%2' não foi configurada.")
-                         .arg(connection_, Label()));
-    if (!database.isOpen()) Fail(database.lastError().text());
+    DataPacket result;
+    dtmDBGeral().Read(name_, statement_.Bound(), values, [&](DataPacket& part) {
+        if (result.fields.empty()) result.fields = Declared(part.fields);
+        for (PacketRow& row : part.rows) result.rows.push_back(Converted(result.fields, row));
+        for (std::size_t i = 0; i < part.fields.size() && i < result.fields.size(); ++i)
+            if (!dataSet_.FindField(result.fields[i].name) &&
+                result.fields[i].type == FieldType::String)
+                result.fields[i].size = std::max(result.fields[i].size, part.fields[i].size);
+    });
+    dataSet_.SetData(std::move(result));
+}
 
-    QSqlQuery query(database);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement_.Bound())) Fail(query.lastError().text());
-    for (int param : statement_.Places())
-        query.addBindValue(SqlValue(params_[std::size_t(param)]->AsValue()));
-    if (!query.exec()) Fail(query.lastError().text());
-
-    const QSqlRecord record = query.record();
-    std::vector<std::vector<QVariant>> rows;
-    while (query.next()) {
-        std::vector<QVariant> row;
-        row.reserve(std::size_t(record.count()));
-        for (int column = 0; column < record.count(); ++column) row.push_back(query.value(column));
-        rows.push_back(std::move(row));
+std::vector<FieldDef> TADOIBQuery::Declared(const std::vector<FieldDef>& answered) const {
+    std::vector<FieldDef> fields;
+    for (const FieldDef& field : answered) {
+        const Field* declared = dataSet_.FindField(field.name);
+        fields.push_back(declared && !declared->IsCalculated() ? declared->Definition() : field);
     }
-    if (query.lastError().isValid()) Fail(query.lastError().text());
+    return fields;
+}
 
-    DataPacket packet;
-    for (int column = 0; column < record.count(); ++column) {
-        const QString name = record.fieldName(column);
-        const Field* declared = dataSet_.FindField(name);
-        packet.fields.push_back(
-            declared && !declared->IsCalculated()
-                ? declared->Definition()
-                : InferDefinition(name, record.field(column).metaType(), rows, column));
-    }
-    packet.rows.reserve(rows.size());
-    for (const auto& raw : rows) {
-        PacketRow row;
-        row.values.reserve(raw.size());
-        for (std::size_t column = 0; column < raw.size(); ++column) {
-            const QVariant& cell = raw[column];
-            const FieldDef& def = packet.fields[column];
-            if (cell.isNull()) {
-                row.values.emplace_back();
-            } else if (def.type == FieldType::DateTime && IsSqlDate(cell.metaType())) {
-                row.values.emplace_back(cell.toDate());
-            } else if (def.type == FieldType::DateTime) {
-                const QDate day = QDate::fromString(cell.toString().left(10), Qt::ISODate);
-                if (!day.isValid())
-                    Fail(QStringLiteral("a coluna '%1' não traz uma data: '%2'")
-                             .arg(def.name, cell.toString()));
-                row.values.emplace_back(day);
-            } else if (def.type == FieldType::Float) {
-                bool number = false;
-                const double value = cell.toDouble(&number);
-                if (!number)
-                    Fail(QStringLiteral("a coluna '%1' não traz um número: '%2'")
-                             .arg(def.name, cell.toString()));
-                row.values.emplace_back(value);
-            } else {
-                row.values.emplace_back(cell.toString());
-            }
+// A value as its declared field takes it: a date read as text becomes the date, a number read
+// as text the number, and anything read for a text field its text.
+PacketRow TADOIBQuery::Converted(const std::vector<FieldDef>& fields, PacketRow& row) const {
+    for (std::size_t column = 0; column < row.values.size() && column < fields.size(); ++column) {
+        Value& cell = row.values[column];
+        const FieldDef& def = fields[column];
+        if (cell.IsNull()) continue;
+        if (def.type == FieldType::DateTime && !cell.IsDate()) {
+            const QDate day = QDate::fromString(TextOf(cell).left(10), Qt::ISODate);
+            if (!day.isValid())
+                Fail(QStringLiteral("a coluna '%1' não traz uma data: '%2'")
+                         .arg(def.name, TextOf(cell)));
+            cell = Value(day);
+        } else if (def.type == FieldType::Float && !cell.IsNumber()) {
+            bool number = false;
+            const double value = TextOf(cell).toDouble(&number);
+            if (!number)
+                Fail(QStringLiteral("a coluna '%1' não traz um número: '%2'")
+                         .arg(def.name, TextOf(cell)));
+            cell = Value(value);
+        } else if (def.type == FieldType::String && !cell.IsText()) {
+            cell = Value(cell.IsDate() ? cell.Date().toString(Qt::ISODate) : TextOf(cell));
         }
-        packet.rows.push_back(std::move(row));
     }
-    dataSet_.SetData(std::move(packet));
+    return std::move(row);
 }
 
 QString TADOIBQuery::Label() const { return name_.isEmpty() ? QStringLiteral("sem nome") : name_; }
 
-void TADOIBQuery::Fail(const QString& message) {
+void TADOIBQuery::Fail(const QString& message) const {
     throw EError(QStringLiteral("Erro na consulta '%1': %2").arg(Label(), message));
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ClientDataSet.h"
-#include "SharedDatabase.h"
 #include "SqlStatement.h"
 #include "Value.h"
 
@@ -40,14 +39,15 @@ class QueryParam {
     bool assigned_ = false;
 };
 
-// A read-only query on the shared database, its result held in an inner client dataset that
-// data sources and lookup lists show. Declare the result's fields on DataSet() before the
-// first Open (the packet rules of the dataset then check the result against them); without
-// fields the result's columns make them. Parameters are bound, never pasted into the SQL;
-// every parameter must have a value before Open, and the SQL must be a SELECT (or WITH).
+// A read-only query on the shared data (through the host's general data module, dtmDBGeral),
+// its result held in an inner client dataset that data sources and lookup lists show. Declare
+// the result's fields on DataSet() before the first Open (the packet rules of the dataset then
+// check the result against them); without fields the result's columns make them. Parameters
+// are bound, never pasted into the SQL; every parameter must have a value before Open, and the
+// SQL must be a SELECT (or WITH).
 class TADOIBQuery {
   public:
-    explicit TADOIBQuery(QString name = {}, QString connection = SharedConnectionName());
+    explicit TADOIBQuery(QString name = {});
 
     const QString& Name() const { return name_; }
     const QString& SQL() const { return sql_; }
@@ -59,7 +59,8 @@ class TADOIBQuery {
     QueryParam& ParamByName(const QString& name);
 
     // Runs the query and loads its rows. Throws EError (nothing loaded, the dataset closed)
-    // on a missing parameter value, SQL that would change data, or a database error.
+    // on a missing parameter value, SQL that would change data, a value that does not fit
+    // its declared field, or what the server refuses, in its words.
     void Open();
     void Close() { dataSet_.Close(); }
     bool Active() const { return dataSet_.Active(); }
@@ -69,10 +70,12 @@ class TADOIBQuery {
 
   private:
     QString Label() const;
-    void Fail(const QString& message);
+    [[noreturn]] void Fail(const QString& message) const;
+    // The fields of the answer, those declared on the dataset as declared.
+    std::vector<FieldDef> Declared(const std::vector<FieldDef>& answered) const;
+    PacketRow Converted(const std::vector<FieldDef>& fields, PacketRow& row) const;
 
     QString name_;
-    QString connection_;
     QString sql_;
     SqlStatement statement_;
     std::vector<std::unique_ptr<QueryParam>> params_;

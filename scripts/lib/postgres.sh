@@ -36,7 +36,8 @@ fai_pg_ctl() {
     { cat "$1/server.log" >&2; return 1; }
 }
 
-# fai_init_postgres DATADIR: makes a cluster in DATADIR and starts it. Its place and port
+# fai_init_postgres DATADIR: makes a cluster in DATADIR and starts it (FAI_PG_MAX_CONNECTIONS
+# connections at most, 200 by default). Its place and port
 # are kept in its own settings, so that fai_pg_ctl starts it again as it was. Sets
 # FAI_PG_DATADIR (as root, a directory under /tmp when the postgres user cannot reach
 # DATADIR), FAI_PG_PORT and FAI_PG_URL.
@@ -58,9 +59,12 @@ fai_init_postgres() {
   "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/initdb" -D "$datadir" -U fai -A trust -E UTF8 --locale=C.UTF-8 \
     --no-sync >"$datadir.initdb.log" 2>&1 || { cat "$datadir.initdb.log" >&2; return 1; }
   printf '%s\n' "port = $port" "listen_addresses = '127.0.0.1'" \
-    "unix_socket_directories = '$datadir'" "fsync = off" "max_connections = 200" |
+    "unix_socket_directories = '$datadir'" "fsync = off" "max_connections = ${FAI_PG_MAX_CONNECTIONS:-200}" |
     "${FAI_PG_AS[@]}" tee -a "$datadir/postgresql.conf" >/dev/null
   fai_pg_ctl "$datadir" start || return 1
+  # The login the servers read the database with for the hosts (their --reader).
+  "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/psql" -X -q -h "$datadir" -p "$port" -U fai -d postgres \
+    -c "CREATE ROLE fai_leitor LOGIN" >/dev/null || return 1
   FAI_PG_DATADIR=$datadir
   FAI_PG_PORT=$port
   FAI_PG_URL="postgresql://fai@127.0.0.1:$port/postgres"

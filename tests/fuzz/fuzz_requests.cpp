@@ -3,18 +3,11 @@
 // 127.0.0.1, over a demo database in memory. Whatever it is sent, it must answer, and answer
 // what a client can read: a refusal in a short message of one line, or packets that convert.
 // Its log lines must stay single, bounded lines too.
-#include "AppServer.h"
-#include "CallLog.h"
-#include "DemoSeeder.h"
+#include "FuzzServer.h"
 #include "PacketConversion.h"
-#include "Schema.h"
-#include "SqlSession.h"
-#include "WireText.h"
 #include "fai00400.grpc.pb.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <grpcpp/generic/generic_stub.h>
 #include <grpcpp/grpcpp.h>
@@ -29,25 +22,8 @@
 namespace fai::appserver {
 namespace {
 
-// The demo data of this day: the seeds of the corpus name its branches, clients and days.
-const QDate kToday(2026, 3, 10);
-constexpr qsizetype kMaxMessage = 1000;
-constexpr qsizetype kMaxLogLine = 2100;
 // Far beyond any call on this database: an answer this late is a hung server.
 constexpr std::chrono::seconds kHung{120};
-
-void Require(bool holds, const char* what, const QString& seen) {
-    if (holds) return;
-    std::fprintf(stderr, "fuzz: %s: %s\n", what, qPrintable(Excerpt(seen)));
-    std::abort();
-}
-
-void RequireMessage(const std::string& bytes) {
-    const std::optional<QString> text = DecodeUtf8(bytes);
-    Require(text.has_value(), "a message that is not UTF-8", QString::fromStdString(bytes));
-    Require(!HasControlCharacter(*text), "a message with control characters", *text);
-    Require(text->size() <= kMaxMessage, "a message that grows with the input", *text);
-}
 
 template <class Message>
 bool Parses(const std::string& bytes) {
@@ -86,25 +62,8 @@ const Method kMethods[] = {
 class Harness {
   public:
     Harness()
-        : log_([](const QString& line) {
-              Require(!HasControlCharacter(line), "a log line with control characters", line);
-              Require(line.size() <= kMaxLogLine, "a log line that grows with the input", line);
-          }) {
-        DatabaseLocation location;
-        location.path = dir_.filePath(QStringLiteral("fuzz.sqlite"));
-        {
-            SqlSession session(location);
-            Schema::Upgrade(session);
-            DemoSeeder(session, kToday).SeedIfEmpty();
-        }
-        AppServerConfig config;
-        config.listenAddress = QStringLiteral("127.0.0.1:0");
-        config.database = location;
-        config.workers = 1;
-        server_ = std::make_unique<AppServer>(config, log_);
-        server_->Start();
-        stub_ = std::make_unique<grpc::GenericStub>(grpc::CreateChannel(
-            "127.0.0.1:" + std::to_string(server_->Port()), grpc::InsecureChannelCredentials()));
+        : stub_(std::make_unique<grpc::GenericStub>(grpc::CreateChannel(
+              "127.0.0.1:" + std::to_string(server_.Port()), grpc::InsecureChannelCredentials()))) {
     }
 
     void Call(const std::uint8_t* data, std::size_t size) {
@@ -162,12 +121,7 @@ class Harness {
         return status;
     }
 
-    // In memory where the system offers it; the database must be a file for its WAL.
-    QTemporaryDir dir_{QDir(QStringLiteral("/dev/shm")).exists()
-                           ? QStringLiteral("/dev/shm/fai-fuzz-XXXXXX")
-                           : QDir::temp().filePath(QStringLiteral("fai-fuzz-XXXXXX"))};
-    CallLog log_;
-    std::unique_ptr<AppServer> server_;
+    FuzzServer server_;
     std::unique_ptr<grpc::GenericStub> stub_;
 };
 

@@ -3,7 +3,7 @@
 #include "BusyIndicator.h"
 #include "HostApplication.h"
 #include "Pkg_fai00400.h"
-#include "SharedDatabase.h"
+#include "ServerGeneralData.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -14,10 +14,9 @@
 namespace fai::testing {
 
 HeadcountFixture::HeadcountFixture(const ContextOptions& options) {
-    SharedDatabaseSettings shared;
-    shared.driver = QStringLiteral("QSQLITE");
-    shared.databaseName = database_.Location().path;
-    RegisterSharedDatabase(shared);
+    // The lookups read through the server, as fai-host sets them up: the host has no database.
+    SetGeneralData(
+        std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"), server_.Port()));
 
     WorkingContextData context;
     context.branch = options.branch;
@@ -38,7 +37,7 @@ HeadcountFixture::~HeadcountFixture() {
     delete frmEfetFatur.data();
     Finalize();
     Cli_fai00400_StartUp();
-    UnregisterSharedDatabase();
+    SetGeneralData(nullptr);
 }
 
 HeadcountFixture& HeadcountFixture::SeedClientWithServices() {

@@ -83,7 +83,6 @@ int main(int argc, char** argv) {
         HostSettings settings;
         settings.branch = QStringLiteral("0001");
         settings.serverPort = server.Port();
-        settings.database = database;
         HostSession session(settings);
         HostStartup::Run(settings, session);
         Initialize();

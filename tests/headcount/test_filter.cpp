@@ -4,7 +4,7 @@
 #include "Consiste.h"
 #include "HeadcountFixture.h"
 #include "LookupDialog.h"
-#include "SharedDatabase.h"
+#include "GeneralData.h"
 #include "TBtnPesquisa.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -190,7 +190,7 @@ class FilterTest : public QObject {
         HeadcountFixture f(options);
         f.SeedClientWithServices().Seed().Branch(QStringLiteral("0002"),
                                                  QStringLiteral("Filial Sul"));
-        if (!sharedDatabase) UnregisterSharedDatabase();
+        if (!sharedDatabase) SetGeneralData(nullptr);
         f.Open();
 
         QCOMPARE(f.Find<TMaskEdit>("medCdFilial")->Text(), branch);

@@ -4,9 +4,9 @@
 #include "HostStartup.h"
 #include "PdfText.h"
 #include "RunningServer.h"
+#include "ServerGeneralData.h"
 #include "ServerList.h"
 #include "SessionClient.h"
-#include "SharedDatabase.h"
 #include "TADOIBQuery.h"
 #include "TestDatabase.h"
 #include "TestSeed.h"
@@ -21,8 +21,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -98,9 +96,8 @@ class HostProgram : public ::testing::Test {
         delete dir_;
     }
     QStringList Arguments() const {
-        return {"--database", "sqlite:" + dir_->filePath(QStringLiteral("demo.sqlite")),
-                "--server",   QStringLiteral("127.0.0.1:%1").arg(server_->Port()),
-                "--module",   QStringLiteral(FAI_MODULE_PATH)};
+        return {"--server", QStringLiteral("127.0.0.1:%1").arg(server_->Port()), "--module",
+                QStringLiteral(FAI_MODULE_PATH)};
     }
     static QTemporaryDir* dir_;
     static DemoServer* server_;
@@ -116,6 +113,13 @@ TEST_F(HostProgram, StartsWithTheModuleAndTheHeadcountScreenAgainstARealServer) 
                                             << "--start");
     EXPECT_TRUE(run.stillRunning) << run.errors.toStdString();
     EXPECT_FALSE(run.errors.contains("fai-host:")) << run.errors.toStdString();
+    // The host reads through the server: a database of its own, as older versions had, is
+    // no longer taken, and a scheduler's older command line still runs.
+    const HostRun older = RunHost(Arguments() << "--database"
+                                              << "sqlite:/nonexistent/db.sqlite");
+    EXPECT_TRUE(older.stillRunning) << older.errors.toStdString();
+    EXPECT_TRUE(older.errors.contains("fai-host: --database é ignorado"))
+        << older.errors.toStdString();
 }
 
 TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
@@ -126,10 +130,7 @@ TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
         int exitCode;
         const char* message;
     } cases[] = {
-        {"unknown branch",
-         {"--branch", "9999"},
-         2,
-         "Filial 9999 não cadastrada no banco de dados geral."},
+        {"unknown branch", {"--branch", "9999"}, 2, "Filial 9999 não cadastrada."},
         {"unknown billing branch", {"--billing-branch", "ZZ99"}, 2, "Filial ZZ99 não cadastrada"},
         {"no server there",
          {"--server", "127.0.0.1:1"},
@@ -145,10 +146,6 @@ TEST_F(HostProgram, RefusesToStartWithAClearMessage) {
          {"--server", "127.0.0.1:7400,b:porta"},
          2,
          "O endereço do servidor de aplicação \"b:porta\" não é válido."},
-        {"missing database",
-         {"--database", "sqlite:/nonexistent/db.sqlite"},
-         2,
-         "Banco de dados geral não encontrado: /nonexistent/db.sqlite"},
         {"missing module",
          {"--module", "/nonexistent/Pkg_fai00400"},
          3,
@@ -190,9 +187,8 @@ class ReportWithoutScreen : public appserver::test::BackendTest {
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/nonexistent"));
         host.setProcessEnvironment(environment);
         host.start(QStringLiteral(FAI_HOST_PROGRAM),
-                   QStringList{"--database", Location().Describe(), "--server",
-                               QStringLiteral("127.0.0.1:%1").arg(server_->Port()), "--module",
-                               QStringLiteral(FAI_MODULE_PATH), "--branch", "0001"}
+                   QStringList{"--server", QStringLiteral("127.0.0.1:%1").arg(server_->Port()),
+                               "--module", QStringLiteral(FAI_MODULE_PATH), "--branch", "0001"}
                        << extra);
         EXPECT_TRUE(host.waitForFinished(120000)) << extra.join(u' ').toStdString();
         return {host.exitCode(), QString::fromUtf8(host.readAllStandardOutput()),
@@ -358,7 +354,10 @@ TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
     EXPECT_TRUE(fromIni.branchFixed);
     EXPECT_EQ(fromIni.serverHost, QStringLiteral("servidor.local"));
     EXPECT_EQ(fromIni.serverPort, 7500);
-    EXPECT_EQ(fromIni.database, QStringLiteral("sqlite:/dados/geral.sqlite"));
+    EXPECT_EQ(fromIni.notes, QStringList{QStringLiteral("a seção [banco] de %1 é ignorada: o "
+                                                        "host lê os dados pelo servidor de "
+                                                        "aplicação.")
+                                             .arg(ini)});
     EXPECT_FALSE(fromIni.startModule);
     EXPECT_EQ(fromIni.reportFolder, QStringLiteral("/rede/relatorios"));
 
@@ -393,7 +392,12 @@ TEST(HostSettings, TheCommandLineOverridesTheIniFile) {
 namespace fai {
 namespace {
 
-TEST(HostStartup, ReadsBranchesAndProcessingDatesFromTheSharedDatabase) {
+// The host's reads of the shared data, through the server as fai-host sets them up.
+void ReadThrough(const appserver::test::RunningServer& server) {
+    SetGeneralData(std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"), server.Port()));
+}
+
+TEST(HostStartup, ReadsBranchesAndProcessingDatesThroughTheServer) {
     using appserver::test::Backend;
     appserver::test::TestDatabase database(Backend::Sqlite);
     appserver::test::RunningServer server(database.Location());  // makes the schema
@@ -401,7 +405,7 @@ TEST(HostStartup, ReadsBranchesAndProcessingDatesFromTheSharedDatabase) {
         .Branch("0002", "Campinas")
         .Branch("0001", "São Paulo - Centro")
         .Params("0002", QDate(2026, 3, 10), "S", 3, "S");
-    HostStartup::OpenSharedDatabase("sqlite:" + database.Location().path);
+    ReadThrough(server);
 
     EXPECT_EQ(HostStartup::FirstBranch(), QStringLiteral("0001"));
     EXPECT_EQ(HostStartup::BranchName("0001"), QStringLiteral("São Paulo - Centro"));
@@ -409,13 +413,15 @@ TEST(HostStartup, ReadsBranchesAndProcessingDatesFromTheSharedDatabase) {
     EXPECT_EQ(HostStartup::ProcessingDate("0002"), QDate(2026, 3, 10));
     EXPECT_FALSE(HostStartup::ProcessingDate("0001").isValid());  // DataProc then says today
     EXPECT_NO_THROW(HostStartup::CheckServer("127.0.0.1", server.Port()));
-    UnregisterSharedDatabase();
+    SetGeneralData(nullptr);
 }
 
 using appserver::test::Backend;
 using appserver::test::RunningServer;
 using appserver::test::TestDatabase;
 using appserver::test::TestSeed;
+
+class ClerkStartup : public appserver::test::BackendTest {};
 
 // The codes a query of branches shows.
 QStringList Codes(TADOIBQuery& query) {
@@ -432,7 +438,7 @@ TEST(HostStartup, WorksInTheUsersBranchesOnlyAndFixesTheOnlyOne) {
         .Branch("0001", "Centro")
         .Branch("0002", "Norte")
         .Branch("0003", "Sul");
-    HostStartup::OpenSharedDatabase("sqlite:" + database.Location().path);
+    ReadThrough(server);
     const SignedInUser maria{"maria", "Maria", false, {"0002"}};
     const SignedInUser ana{"ana", "Ana", false, {"0001", "0003"}};
     const SignedInUser chefe{"chefe", "Chefe", true, {}};
@@ -483,7 +489,7 @@ TEST(HostStartup, WorksInTheUsersBranchesOnlyAndFixesTheOnlyOne) {
     SetWorkingContext({});
     branches.Open();
     EXPECT_EQ(Codes(branches), (QStringList{"0001", "0002", "0003"}));
-    UnregisterSharedDatabase();
+    SetGeneralData(nullptr);
 }
 
 TEST(HostSignIn, TakesTheUserGivenAndThePasswordFromStandardInput) {
@@ -493,9 +499,8 @@ TEST(HostSignIn, TakesTheUserGivenAndThePasswordFromStandardInput) {
     seed.Branch("0001", "Centro");
     appserver::UserAdministration(seed.Session())
         .Add("maria", "Maria Souza", "senha-da-maria", {"0001"}, false);
-    const QStringList arguments{"--database", "sqlite:" + database.Location().path,
-                                "--server",   QStringLiteral("127.0.0.1:%1").arg(server.Port()),
-                                "--module",   QStringLiteral(FAI_MODULE_PATH)};
+    const QStringList arguments{"--server", QStringLiteral("127.0.0.1:%1").arg(server.Port()),
+                                "--module", QStringLiteral(FAI_MODULE_PATH)};
 
     const HostRun signedIn =
         RunHost(arguments + QStringList{"--user", "maria", "--password-stdin"}, "senha-da-maria\n");
@@ -540,51 +545,31 @@ TEST(HostSignIn, TakesTheUserGivenAndThePasswordFromStandardInput) {
     }
 }
 
-// The role of scripts/postgresql/fai-host-role.sql, as the README has the administrator make
-// it, is all a host needs to read the shared database, and it reads nothing of the users.
-TEST(HostStartup, ReadsThroughTheHostsReadOnlyRoleOnPostgres) {
-    if (appserver::test::PostgresUrl().isEmpty())
-        GTEST_SKIP() << "FAI_TEST_PG não definido: teste só de PostgreSQL não executado";
-    TestDatabase database(Backend::Postgres);
-    RunningServer server(database.Location());
-    TestSeed seed(database.Location());
-    seed.Branch("0001", "Centro").Params("0001", QDate(2026, 3, 10), "S", 3, "S");
+// Signed in as a clerk of one branch, the host's own reads see that branch only: the others
+// are not there for it, on either database.
+TEST_P(ClerkStartup, SeesOnlyTheClerksBranch) {
+    RunningServer server(Location());
+    TestSeed seed(Location());
+    seed.Branch("0001", "Centro")
+        .Branch("0002", "Norte")
+        .Params("0001", QDate(2026, 3, 10), "S", 3, "S")
+        .Params("0002", QDate(2026, 3, 11), "S", 3, "S");
     appserver::UserAdministration(seed.Session())
-        .Add("maria", "Maria Souza", "senha-da-maria", {"0001"}, false);
-
-    const QString role = QStringLiteral("fai_host_%1").arg(QCoreApplication::applicationPid());
-    seed.Session().Execute(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
-    QFile script(QStringLiteral(FAI_HOST_ROLE_SQL));
-    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-    QString sql;
-    for (const QString& line : QString::fromUtf8(script.readAll()).split(u'\n'))
-        if (!line.startsWith(QLatin1String("--"))) sql += line + u'\n';
-    for (const QString& statement : sql.split(u';', Qt::SkipEmptyParts))
-        if (!statement.trimmed().isEmpty())
-            seed.Session().Execute(QString(statement).replace(QLatin1String("fai_host"), role));
-
-    DatabaseLocation asHost = database.Location();
-    asHost.user = role;
-    HostStartup::OpenSharedDatabase(asHost.Describe());
-    EXPECT_EQ(HostStartup::FirstBranch(), QStringLiteral("0001"));
-    EXPECT_EQ(HostStartup::ProcessingDate("0001"), QDate(2026, 3, 10));
-    for (const char* readable :
-         {"CLIENTE", "CLIENFILIAL", "SERVICO", "SERVCLIEFILI", "EFETFATUR", "RELCOMENSAL"}) {
-        TADOIBQuery query;
-        query.SetSQL(QStringLiteral("SELECT COUNT(*) AS N FROM %1").arg(readable));
-        EXPECT_NO_THROW(query.Open()) << readable;
-    }
-    for (const char* unreadable : {"USUARIO", "USUARIOFILIAL", "SESSAOUSUARIO", "FALHAENTRADA"}) {
-        TADOIBQuery query;
-        query.SetSQL(QStringLiteral("SELECT COUNT(*) AS N FROM %1").arg(unreadable));
-        EXPECT_THROW(query.Open(), EError) << unreadable;
-    }
-    QSqlQuery write(QSqlDatabase::database(SharedConnectionName()));
-    EXPECT_FALSE(write.exec(QStringLiteral("UPDATE FILIAL SET NMFILIAL = 'x'")));
-    UnregisterSharedDatabase();
-    seed.Session().Execute(QStringLiteral("DROP OWNED BY %1").arg(role));
-    seed.Session().Execute(QStringLiteral("DROP ROLE %1").arg(role));
+        .Add("maria", "Maria Souza", "senha-da-maria", {"0002"}, false);
+    SessionClient(ServerList::Parse(QStringLiteral("127.0.0.1"), server.Port()),
+                  ServerAccess::Host())
+        .SignIn("maria", "senha-da-maria");
+    ReadThrough(server);
+    EXPECT_EQ(HostStartup::FirstBranch(), QStringLiteral("0002"));
+    EXPECT_EQ(HostStartup::ProcessingDate("0002"), QDate(2026, 3, 11));
+    EXPECT_FALSE(HostStartup::ProcessingDate("0001").isValid());
+    EXPECT_THROW(HostStartup::BranchName("0001"), EError);
+    SetGeneralData(nullptr);
+    ServerAccess::Host()->SetToken({});
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, ClerkStartup, appserver::test::kBackends,
+                         appserver::test::BackendNamer());
 
 }  // namespace
 }  // namespace fai

@@ -8,7 +8,7 @@
 #include "Pkg_fai00400.h"
 #include "RunningServer.h"
 #include "ScreenCursor.h"
-#include "SharedDatabase.h"
+#include "ServerGeneralData.h"
 #include "TestDatabase.h"
 #include "TestSeed.h"
 #include "UiTesting.h"
@@ -78,8 +78,9 @@ class PackageTest : public QObject {
     void initTestCase() {
         server_ = std::make_unique<appserver::test::RunningServer>(database_.Location());
         appserver::test::TestSeed(database_.Location()).Branch("0001", "São Paulo - Centro");
-        // The host's lookups read the same database, as fai-host sets it up.
-        RegisterSharedDatabase(SharedDatabaseSettings::From(database_.Location()));
+        // The host's lookups read through the server, as fai-host sets them up.
+        SetGeneralData(
+            std::make_shared<ServerGeneralData>(QStringLiteral("127.0.0.1"), server_->Port()));
         WorkingContextData context;
         context.branch = QStringLiteral("0001");
         context.serverHost = QStringLiteral("127.0.0.1");
@@ -95,7 +96,7 @@ class PackageTest : public QObject {
         documents_.closeAllSubWindows();
         HostApplication::Instance().SetMainForm(nullptr, nullptr);
         module_.Unload();
-        UnregisterSharedDatabase();
+        SetGeneralData(nullptr);
         server_.reset();
     }
 

@@ -50,6 +50,8 @@ done
 for needed in "libgrpc++1.51" libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins; do
   grep -q -- "$needed" <<<"$host_depends" || fail "fai-host não depende de $needed: $host_depends"
 done
+# The host reads through the server: nothing of it can open a database.
+! grep -q -- libqt6sql <<<"$host_depends" || fail "fai-host depende de um banco: $host_depends"
 dpkg-deb -I "$server_deb" conffiles | grep -qx /etc/fai-appserver/fai-appserver.conf ||
   fail "a configuração do servidor não é um conffile"
 dpkg-deb -I "$host_deb" conffiles | grep -qx /etc/fai-host/fai-host.ini ||
@@ -64,6 +66,10 @@ grep -q '^ExecStart=/usr/bin/fai-appserver --config /etc/fai-appserver/fai-appse
 root=$work/root
 dpkg-deb -x "$server_deb" "$root"
 dpkg-deb -x "$host_deb" "$root"
+for linked in "$root"/usr/bin/fai-host "$root"/usr/lib/fai-host/*.so*; do
+  ! readelf -d "$linked" | grep -q 'NEEDED.*\(libQt6Sql\|libpq\|libsqlite3\)' ||
+    fail "$(basename "$linked") liga a um banco de dados"
+done
 for program in fai-appserver fai-host; do
   runpath=$(readelf -d "$root/usr/bin/$program" | grep -E 'RUNPATH|RPATH' || true)
   grep -q "\$ORIGIN/../lib/$program" <<<"$runpath" || fail "$program: $runpath"
@@ -103,7 +109,7 @@ sed -i 's/title="Listagem de Comensais"/title="Listagem instalada"/' \
 today=$(date +%d/%m/%Y)
 month_ago=$(date -d '-29 days' +%d/%m/%Y)
 env -u LD_LIBRARY_PATH "$root/usr/bin/fai-host" --server "127.0.0.1:$port" \
-  --database "sqlite:$work/fai00400.sqlite" --branch 0001 --report Fai004 \
+  --branch 0001 --report Fai004 \
   --title "Listagem instalada" --from "$month_ago" --to "$today" --pdf "$work/listagem.pdf" ||
   fail "a listagem pelo host instalado"
 pdftotext "$work/listagem.pdf" - | grep -q "Total da Filial" || fail "a listagem não tem totais"

@@ -1,0 +1,31 @@
+#include "HostReads.h"
+
+#include "AppErrors.h"
+#include "WireText.h"
+
+#include "PostgresHostReads.h"
+#include "SqliteHostReads.h"
+
+namespace fai::appserver {
+
+const QString HostReadSettings::kDefaultReader = QStringLiteral("fai_leitor");
+
+namespace {
+
+constexpr qsizetype kReasonLength = 200;
+
+}  // namespace
+
+void QueryRefused(const QString& reason) {
+    QString said = Escaped(reason.trimmed());
+    if (said.size() > kReasonLength) said = said.left(kReasonLength) + QStringLiteral("…");
+    throw EBadRequest(QStringLiteral("O banco de dados recusou a consulta: %1").arg(said));
+}
+
+std::unique_ptr<HostReadConnection> HostReadConnection::Open(const DatabaseLocation& location,
+                                                             const HostReadSettings& settings) {
+    if (location.kind == DatabaseKind::PostgreSql) return PostgresHostReads(location, settings);
+    return SqliteHostReads(location.path, settings);
+}
+
+}  // namespace fai::appserver
