@@ -120,6 +120,8 @@ bool PesquisaLista(DataSource* source, const QString& keyField, const QString& t
     table->verticalHeader()->hide();
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Each column as wide as its widest text: a registration number cut is no number.
+    table->resizeColumnsToContents();
     auto* all = new QPushButton(QStringLiteral("Marcar todos"), &list);
     all->setObjectName(QStringLiteral("btnTodos"));
     auto* none = new QPushButton(QStringLiteral("Desmarcar todos"), &list);
