@@ -1,6 +1,7 @@
 #include "FocusScope.h"
 
 #include "EventGuard.h"
+#include "FocusOnFailure.h"
 
 #include <QApplication>
 #include <QHash>
@@ -85,7 +86,8 @@ class FocusTracker : public QObject {
             // A refusal the handler did not place itself goes back where it was. The screen's
             // own focus is asked, not the application's: a message box may hold the
             // activation now, and the screen then gets the focus back once it is closed.
-            if (!moved && previous && screen && screen->focusWidget() == now) previous->setFocus();
+            if (!moved && previous && screen && screen->focusWidget() == now)
+                FocusToCorrect(previous);
         });
     }
 

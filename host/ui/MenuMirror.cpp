@@ -8,6 +8,7 @@ namespace fai {
 
 void MenuMirror::Pair(TButtonFlat* button, QAction* entry) {
     pairs_.emplace_back(button, entry);
+    if (!entry->shortcut().isEmpty()) button->SetKey(entry->shortcut());
     QObject::connect(entry, &QAction::triggered, button, [button] { button->Click(); });
     entry->setEnabled(button->isEnabled());
 }

@@ -12,7 +12,8 @@ namespace fai {
 class TButtonFlat;
 
 // Pairs tool buttons with the menu entries that do what they do. Choosing an entry clicks its
-// button (nothing when the button is disabled); Sync gives every entry its button's enabled
+// button (nothing when the button is disabled), and the button's tool tip names the entry's
+// key; Sync gives every entry its button's enabled
 // state, which screens run whenever they recompute their commands.
 class MenuMirror {
   public:

@@ -3,6 +3,7 @@
 #include "TMessages.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QList>
 #include <QSize>
 
@@ -32,7 +33,9 @@ enum class TCloseAction { None, Hide, Free, Minimize };
 // - FormKeyDown sees every key pressed anywhere in the screen first (key preview) and can
 //   swallow it by setting it to 0. The base handling: F1 opens the screen's help; Enter in
 //   an edit box, combo box or check box moves to the next control, as in a classic business
-//   application (grids and buttons keep their own Enter). Escape does not close a screen.
+//   application (grids and buttons keep their own Enter). Escape that no control takes
+//   closes a screen shown modally, as its close box does; a child window of the document
+//   area stays open.
 // Handlers run through the event guard.
 class TBaseForm : public QDialog {
     Q_OBJECT
@@ -81,9 +84,10 @@ class TBaseForm : public QDialog {
 
     // Where the screen's own controls go, under the form's menu and tool bar.
     QVBoxLayout* FormLayout() const { return layout_; }
-    // A flat tool button with its component name, text and hint.
+    // A flat tool button with its component name, text and hint; with `key`, that key
+    // presses it anywhere in the screen (the button takes no focus) and its tool tip says so.
     TButtonFlat* MakeToolButton(QWidget* parent, const char* name, const QString& text,
-                                const QString& hint);
+                                const QString& hint, const QKeySequence& key = {});
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -14,8 +14,21 @@ TButtonFlat::TButtonFlat(QWidget* parent) : QToolButton(parent) {
 }
 
 void TButtonFlat::SetHint(const QString& hint) {
-    setToolTip(hint);
-    setStatusTip(hint);
+    hint_ = hint;
+    ShowHint();
+}
+
+void TButtonFlat::SetKey(const QKeySequence& key) {
+    key_ = key;
+    ShowHint();
+}
+
+void TButtonFlat::ShowHint() {
+    const QString shown = key_.isEmpty() ? hint_
+                                         : QStringLiteral("%1 (%2)").arg(
+                                               hint_, key_.toString(QKeySequence::NativeText));
+    setToolTip(shown);
+    setStatusTip(shown);
 }
 
 bool TButtonFlat::Click() {

@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "FocusOnFailure.h"
 #include "FocusScope.h"
 #include "GridFixture.h"
 #include "PageFocus.h"
@@ -115,7 +116,7 @@ class FocusTest : public QObject {
         FilterWindow f;
         for (TEdit* box : {f.first, f.second}) {
             box->OnExit = [box, focusesItself] {
-                if (focusesItself) box->setFocus();
+                if (focusesItself) FocusToCorrect(box);
                 throw EError(QStringLiteral("Data Inicial deve ser menor ou igual a data final."));
             };
         }
@@ -129,6 +130,9 @@ class FocusTest : public QObject {
         QTRY_VERIFY(f.first->hasFocus());
         QCOMPARE(script.Texts().size(), 1);
         QCOMPARE(f.first->text(), QStringLiteral("10/12/2026"));
+        // What the clerk types next replaces what was refused.
+        QTest::keyClicks(f.first, "12/10/2026");
+        QCOMPARE(f.first->text(), QStringLiteral("12/10/2026"));
     }
 
     void anotherWindowIsNoExit() {
