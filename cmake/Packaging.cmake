@@ -32,7 +32,8 @@ set(CPACK_DEBIAN_HOST_PACKAGE_NAME fai-host)
 set(CPACK_COMPONENT_HOST_DESCRIPTION
     "Host do faturamento com o módulo de efetivos\n As telas de efetivos para faturamento, duplicação e listagem de comensais, com os\n relatórios, a ajuda e a entrada no menu da área de trabalho.")
 # The display and the database drivers are plugins too.
-set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql")
+set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, libqt6sql6-psql")
 set(CPACK_DEBIAN_HOST_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_HOST_PACKAGE_CONTROL_EXTRA ${FAI_PACKAGING_DIR}/host/conffiles)
 
