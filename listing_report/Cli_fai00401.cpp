@@ -56,6 +56,8 @@ TBtnPesquisa* MakeListButton(QWidget* parent, const char* name, DataSource* sour
     TBtnPesquisa* button = MakeLookup(parent, name, nullptr, QString(), source, emptyError);
     button->setToolTip(kHint);
     button->setEnabled(false);
+    // No code box beside it opens it with F2: the keyboard reaches it with Tab, Space presses it.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 

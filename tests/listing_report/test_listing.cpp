@@ -485,6 +485,33 @@ class ListingTest : public QObject {
         stCdServico.clear();
     }
 
+    // Tab walks the screen in its order, into the list buttons once "Lista" is chosen, and
+    // Space presses them.
+    void theKeyboardReachesEveryBoxChoiceAndList() {
+        HeadcountFixture f;
+        SeedMonth(f);
+        Listing screen(f);
+        screen->rdgListaS->setChecked(true);
+        screen->rdgLista->setChecked(true);
+        screen->medCdFilial->setFocus();
+        QStringList walked;
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << screen.Focused();
+        }
+        // A pair of choices is one stop (the arrows choose within it).
+        QCOMPARE(walked, QStringList({"depDtInicial", "depDtFinal", "rdgTodosS", "btncliente",
+                                      "rdgTodos", "btnServico"}));
+        QString listed;
+        f.RunModalsWith([&listed](QDialog& dialog) {
+            listed = dialog.windowTitle();
+            return int(QDialog::Rejected);
+        });
+        QTest::keyClick(screen->btnServico, Qt::Key_Space);
+        QCOMPARE(listed, QStringLiteral("Serviço"));
+        QCOMPARE(f.TakeMessages(), QStringList());
+    }
+
     // The nine parameters in their types; "T" where all are chosen; P_CDSERVFILI set last and
     // without asking whether the report declares it when a list is chosen.
     void theReportGetsTheScreensParameters() {
