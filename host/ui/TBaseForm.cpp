@@ -85,8 +85,19 @@ void TBaseForm::ShowChild() {
     const bool opening = !designSize_.isValid();
     if (opening) designSize_ = size();
     HostApplication::Instance().ShowChild(this);
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     // A screen run on its own, without the host's document area, keeps its design size.
-    if (opening && qobject_cast<QMdiSubWindow*>(parentWidget())) OpenAsLeft();
+    if (opening && frame) OpenAsLeft();
+    // The screens of the document area share its window, whose activation they never see:
+    // their frame's is theirs.
+    if (frame && !activatedByFrame_) {
+        activatedByFrame_ = true;
+        connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+                        GuardEvent([this] { FormActivate(); });
+                });
+    }
 }
 
 QList<TDBGrid*> TBaseForm::Grids() const { return findChildren<TDBGrid*>(); }

@@ -26,7 +26,8 @@ enum class TCloseAction { None, Hide, Free, Minimize };
 // screen's) and msgMensagensPadroes (the standard texts), a help file and context, and the
 // classic form events:
 // - FormCreate runs once the screen is built (CreateForm), FormShow on its first showing,
-//   FormActivate whenever its window becomes active;
+//   FormActivate whenever its window, or its child window of the document area, becomes
+//   active;
 // - FormClose decides the close action; a failure in it, or TCloseAction::None, keeps the
 //   screen open. A screen shown as a child window is freed when closed; one shown modally is
 //   hidden, and its creator deletes it;
@@ -104,6 +105,7 @@ class TBaseForm : public QDialog {
     int helpContext_ = 0;
     bool modal_ = false;
     bool shown_ = false;
+    bool activatedByFrame_ = false;
     QSize designSize_;
     // The size the screen opened at: a size still the same at closing is not the user's.
     QSize openedAt_;

@@ -1,6 +1,7 @@
 #include "DataSource.h"
 #include "Errors.h"
 #include "Help.h"
+#include "HostApplication.h"
 #include "ReportCatalog.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -20,6 +21,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
@@ -460,6 +463,25 @@ class FormsTest : public QObject {
         form.show();
         QCOMPARE(form.steps.filter("FormShow").size(), 1);
         QVERIFY(form.steps.contains("FormActivate"));
+    }
+
+    // The screens of the host's document area share its window: coming back to one from
+    // another activates it all the same.
+    void aChildScreenActivatedInTheDocumentAreaRunsItsStep() {
+        QMdiArea area;
+        HostApplication::Instance().SetMainForm(&area, &area);
+        QVERIFY(testing::ShowActive(area));
+        auto* first = new SampleScreen;
+        auto* second = new SampleScreen;
+        first->ShowChild();
+        second->ShowChild();
+        const QList<QMdiSubWindow*> frames = area.subWindowList();
+        area.setActiveSubWindow(frames[0]);
+        first->steps.clear();
+        area.setActiveSubWindow(frames[1]);
+        area.setActiveSubWindow(frames[0]);
+        QCOMPARE(first->steps.filter("FormActivate").size(), 1);
+        HostApplication::Instance().SetMainForm(nullptr, nullptr);
     }
 
     void closingFreesTheScreenUnlessItsCloseStepObjects() {
