@@ -313,6 +313,9 @@ class FormsTest : public QObject {
         QTest::keyClick(form.edtFiltro, Qt::Key_Escape);
         QCOMPARE(form.cds.State(), DataSetState::Browse);
         QVERIFY(form.isVisible());
+        // Nothing left to cancel: a screen not shown modally stays open all the same.
+        QTest::keyClick(form.edtFiltro, Qt::Key_Escape);
+        QVERIFY(form.isVisible());
         // Escape in the grid is the grid's: the first one only closes its editor.
         form.dbgTeste->setFocus();
         QTest::keyClicks(form.dbgTeste, "9");
@@ -322,15 +325,8 @@ class FormsTest : public QObject {
     }
 
     // Escape that nothing else takes closes a modal screen through its close step: the grid
-    // closes its editor first, an edited row is cancelled first. A child window stays open.
+    // closes its editor first, an edited row is cancelled first.
     void escapeClosesAModalScreenOnly() {
-        SampleScreen child;
-        child.Load(2);
-        QVERIFY(testing::ShowActive(child));
-        child.edtFiltro->setFocus();
-        QTest::keyClick(child.edtFiltro, Qt::Key_Escape);
-        QVERIFY(child.isVisible());
-
         SampleScreen form;
         form.Load(2);
         QStringList stillOpen;
