@@ -31,8 +31,9 @@ set(CPACK_DEBIAN_APPSERVER_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_HOST_PACKAGE_NAME fai-host)
 set(CPACK_COMPONENT_HOST_DESCRIPTION
     "Host do faturamento com o módulo de efetivos\n As telas de efetivos para faturamento, duplicação e listagem de comensais, com os\n relatórios, a ajuda e a entrada no menu da área de trabalho.")
-# The display is a plugin too. The host opens no database: it reads through the server.
-set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The display is a plugin too, and Qt's own texts come translated from a package of their own.
+# The host opens no database: it reads through the server.
+set(CPACK_DEBIAN_HOST_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_HOST_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_HOST_PACKAGE_CONTROL_EXTRA ${FAI_PACKAGING_DIR}/host/conffiles)
 

@@ -10,6 +10,7 @@
 #include "FocusOnFailure.h"
 #include "HeadcountScreen.h"
 #include "HostApplication.h"
+#include "ScreenControls.h"
 #include "TButtonFlat.h"
 #include "TDateEditPlus.h"
 #include "TNetConnection.h"
@@ -112,12 +113,22 @@ TDateEditPlus* MakeDateEdit(QWidget* parent, const char* name) {
     return edit;
 }
 
-QLineEdit* MakeWeekdayBox(QWidget* parent, const char* name) {
+QLineEdit* MakeWeekdayBox(QWidget* parent, const char* name, const QStringList& weekdays) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setReadOnly(true);
     edit->setEnabled(false);
+    edit->setMinimumWidth(WidthShowing(*edit, weekdays));
     return edit;
+}
+
+// The client as the clerk knows it: the registration number with its punctuation.
+QString ClientShown(const QString& client) {
+    return FormatMaskText(PictPess(client.left(1)), client.mid(1));
+}
+
+QString CodeAndName(const QString& code, const QString& name) {
+    return name.isEmpty() ? code : QStringLiteral("%1 - %2").arg(code, name);
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy) {
@@ -156,14 +167,17 @@ void TfrmDupCom::BuildDataGroup() {
     lblComPrevistos = MakeLabel(grbDadosRel, "lblComPrevistos",
                                 QStringLiteral("Numero Comensais Previstos"), nedComPrevistos);
 
+    lblDestino = new QLabel(grbDadosRel);
+    lblDestino->setObjectName(QStringLiteral("lblDestino"));
+
     grbData = new QGroupBox(QStringLiteral("Data de Faturamento"), grbDadosRel);
     grbData->setObjectName(QStringLiteral("grbData"));
     depInicial = MakeDateEdit(grbData, "depInicial");
     lblInicial = MakeLabel(grbData, "lblInicial", QStringLiteral("Inicial"), depInicial);
-    edtInicial = MakeWeekdayBox(grbData, "edtInicial");
+    edtInicial = MakeWeekdayBox(grbData, "edtInicial", depInicial->WeekdayNames());
     depFinal = MakeDateEdit(grbData, "depFinal");
     lblFinal = MakeLabel(grbData, "lblFinal", QStringLiteral("Final"), depFinal);
-    edtFinal = MakeWeekdayBox(grbData, "edtFinal");
+    edtFinal = MakeWeekdayBox(grbData, "edtFinal", depFinal->WeekdayNames());
 
     auto* dates = new QGridLayout(grbData);
     dates->addWidget(lblInicial, 0, 0);
@@ -174,11 +188,12 @@ void TfrmDupCom::BuildDataGroup() {
     dates->addWidget(edtFinal, 1, 2);
 
     auto* data = new QGridLayout(grbDadosRel);
-    data->addWidget(lblComFaturados, 0, 0);
-    data->addWidget(nedComFaturados, 1, 0);
-    data->addWidget(lblComPrevistos, 2, 0);
-    data->addWidget(nedComPrevistos, 3, 0);
-    data->addWidget(grbData, 0, 1, 4, 1);
+    data->addWidget(lblDestino, 0, 0, 1, 2);
+    data->addWidget(lblComFaturados, 1, 0);
+    data->addWidget(nedComFaturados, 2, 0);
+    data->addWidget(lblComPrevistos, 3, 0);
+    data->addWidget(nedComPrevistos, 4, 0);
+    data->addWidget(grbData, 1, 1, 4, 1);
 }
 
 void TfrmDupCom::ConnectHandlers() {
@@ -204,6 +219,29 @@ void TfrmDupCom::FormCreate() {
     depFinal->SetDate(processing);
     edtInicial->setText(depInicial->WeekdayName());
     edtFinal->setText(depFinal->WeekdayName());
+    ShowTarget();
+}
+
+// The headcount screen may have moved to another client or service while this one stayed
+// open: coming back to it shows what a run would write now.
+void TfrmDupCom::FormActivate() {
+    TfrmPadrImportExport::FormActivate();
+    ShowTarget();
+}
+
+void TfrmDupCom::ShowTarget() {
+    const HeadcountScreen* headcount = HeadcountScreen::Open();
+    if (!headcount) {
+        lblDestino->setText(msgPadrao.Msg(QStringLiteral("EfetFatur_Fech")));
+        return;
+    }
+    const QString client = headcount->Client();
+    lblDestino->setText(
+        QStringLiteral("Cliente: %1\nServiço: %2    Filial: %3")
+            .arg(client.isEmpty() ? QStringLiteral("não informado")
+                                  : CodeAndName(ClientShown(client), headcount->ClientName()),
+                 CodeAndName(headcount->Service(), headcount->ServiceName()),
+                 headcount->Branch()));
 }
 
 // ---- the boxes ------------------------------------------------------------------------------
@@ -225,10 +263,15 @@ void TfrmDupCom::DateExit(TDateEditPlus* box, QLineEdit* weekday) {
 }
 
 // An empty box is no date to compare: leaving the initial date before the final one is
-// typed is no mistake.
+// typed is no mistake. Both dates start on the processing date, so a range after it is
+// refused at its first date until the final one is moved: the message says so.
 void TfrmDupCom::CheckDateOrder() const {
     if (depInicial->IsBlank() || depFinal->IsBlank()) return;
-    if (depFinal->GetDate() < depInicial->GetDate()) Fail(QStringLiteral("DTINI_DEV"));
+    if (depFinal->GetDate() >= depInicial->GetDate()) return;
+    MensErro(msgPadrao.Msg(QStringLiteral("DTINI_DEV")) +
+             QStringLiteral("\nInicial %1, final %2: para um período depois da data final, "
+                            "informe primeiro a data final.")
+                 .arg(depInicial->Text(), depFinal->Text()));
 }
 
 void TfrmDupCom::nedComFaturadosKeyPress(QChar& key) { LimitCountKey(nedComFaturados, key); }

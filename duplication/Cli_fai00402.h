@@ -27,6 +27,7 @@ class TfrmDupCom : public TfrmPadrImportExport {
     explicit TfrmDupCom(QWidget* parent = nullptr);
 
     void FormCreate() override;
+    void FormActivate() override;
     // The duplication: every check, then the write of the whole range, then the headcount
     // screen reloaded and this screen closed.
     void sbtImportExportClick() override;
@@ -43,6 +44,8 @@ class TfrmDupCom : public TfrmPadrImportExport {
     // next), otherwise each date is required; then both must be dates, in order.
     void vd_data(bool bothOrNone);
 
+    // What a run writes: the branch, client and service the headcount screen is on.
+    QLabel* lblDestino;
     QGroupBox* grbData;
     QLabel* lblComFaturados;
     TNumberEdit* nedComFaturados;
@@ -65,6 +68,8 @@ class TfrmDupCom : public TfrmPadrImportExport {
 
     // The headcount screen the range is written for, when it can take a duplication now.
     HeadcountScreen& OpenHeadcount() const;
+    // Says in lblDestino what a run would write now.
+    void ShowTarget();
     // Leaving a date box: a date or nothing, in order with the other date; its weekday shown.
     void DateExit(TDateEditPlus* box, QLineEdit* weekday);
     // Both dates typed, the final one earlier than the initial one: DTINI_DEV.

@@ -175,6 +175,12 @@ QString TfrmEfetFatur::Client() const { return filter_.Client(); }
 
 QString TfrmEfetFatur::Service() const { return filter_.Service(); }
 
+QString TfrmEfetFatur::ClientName() const {
+    return Client().isEmpty() ? QString() : edtNmCliente->text();
+}
+
+QString TfrmEfetFatur::ServiceName() const { return edtNmServico->text(); }
+
 QDate TfrmEfetFatur::FilterDate() const { return filter_.Date(); }
 
 ClosedDayRule TfrmEfetFatur::ClosedDays() const { return ClosedDayRuleOf(cdsParams); }

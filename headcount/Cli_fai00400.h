@@ -142,6 +142,8 @@ class TfrmEfetFatur : public TfrmPadraoSimples, public HeadcountScreen, public E
     QString Branch() const override;
     QString Client() const override;
     QString Service() const override;
+    QString ClientName() const override;
+    QString ServiceName() const override;
     ClosedDayRule ClosedDays() const override;
     bool Typing() const override;
     TNetConnection& Connection() override { return netEfetFatur; }

@@ -31,7 +31,7 @@ TfrmItRatEfet::TfrmItRatEfet(QWidget* parent) : TfrmPadraoGrid(parent) {
     name.SetWidth(244);
     dbgPadrao->Columns().Add(ApportionmentFields::QTEFETIVOS);
     dbtNome->SetDataField(ApportionmentFields::NMITEMRATEIOEFET);
-    sbtFechar->SetShortcut(QKeySequence(Qt::Key_Escape));
+    sbtFechar->SetKey(QKeySequence(Qt::Key_Escape));
     if (frmEfetFatur) dtsPadrao.SetDataSet(&frmEfetFatur->cdsItRatEfet);
     Habilita();
 }

@@ -8,6 +8,7 @@
 #include "HostStartup.h"
 #include "MainWindow.h"
 #include "ModuleLoader.h"
+#include "QtTranslations.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -96,6 +97,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Identify();
+    if (!fai::LoadQtTranslations())
+        std::fprintf(stderr,
+                     "fai-host: as traduções do Qt não foram encontradas; os diálogos "
+                     "padrão ficam em inglês (pacote qt6-translations-l10n).\n");
     if (reportOnly) AnswerNothing();
 
     fai::HostSettings settings;

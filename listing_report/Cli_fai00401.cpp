@@ -56,6 +56,8 @@ TBtnPesquisa* MakeListButton(QWidget* parent, const char* name, DataSource* sour
     TBtnPesquisa* button = MakeLookup(parent, name, nullptr, QString(), source, emptyError);
     button->setToolTip(kHint);
     button->setEnabled(false);
+    // No code box beside it opens it with F2: the keyboard reaches it with Tab, Space presses it.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -205,6 +207,8 @@ void TfrmRelListComen::FormShow() {
     const bool branchFixed = ModuFili();
     for (QWidget* control : std::initializer_list<QWidget*>{lblFilial, medCdFilial, btpFilial})
         control->setEnabled(!branchFixed);
+    // The clerk starts where the boxes start, not in the report list at the bottom.
+    (branchFixed ? static_cast<QWidget*>(depDtInicial) : medCdFilial)->setFocus();
     medCdFilial->SetText(FiliProcFat());
     edtNmFilial->setText(NomeFiliProcFat());
     if (EmptyString(medCdFilial->Text())) {
@@ -227,11 +231,18 @@ void TfrmRelListComen::FormActivate() {
 }
 
 // A server out of reach is said and lets the screen close: the server discards data nobody
-// deleted once its retention time has passed. Anything the server refuses keeps the screen
-// open with everything as it was, and the next close starts the deletions over.
+// deleted once its retention time has passed. A deletion the server refuses keeps the screen
+// open with everything as it was, and the next close starts the deletions over; refused
+// again, it is given up to the same retention time, saying so, and the screen closes.
 void TfrmRelListComen::FormClose(TCloseAction& action) {
     try {
-        Registry().DeleteAll(netComensais);
+        for (const ListingRegistry::Refusal& again :
+             Registry().DeleteAll(netComensais, refusedDeletions_))
+            DialogService::Instance().Message(
+                DialogKind::Warning,
+                Format(msgPadrao.Msg(QStringLiteral("DeletaRel_Desiste")),
+                       {again.number, again.branch, again.reason}),
+                mbOk);
     } catch (const EConnectionError& unreachable) {
         DialogService::Instance().Error(unreachable.Message());
     }

@@ -113,6 +113,8 @@ class TfrmRelListComen : public TfrmDadosGerRel {
 
     FocusScope* grbPeriodoScope_;
     FocusScope* grbServicoScope_;
+    // The deletions the server refused at an earlier attempt to close.
+    QStringList refusedDeletions_;
 };
 
 extern QPointer<TfrmRelListComen> frmRelListComen;

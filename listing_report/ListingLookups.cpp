@@ -68,6 +68,12 @@ QStringList RelListComenMessages() {
         QStringLiteral("dtinicial_inf|Data do período inicial deve ser informada. "),
         QStringLiteral("dtfinal_inf|Data do período final deve ser informada."),
         QStringLiteral("DTINI_DEV|Data Inicial deve ser menor ou igual a Data Final."),
+        // Closing gives up a deletion the server refuses a second time, rather than keep the
+        // modal screen, and the host behind it, open for ever.
+        QStringLiteral("DeletaRel_Desiste|O servidor recusou outra vez a exclusão dos dados do "
+                       "relatório %s da filial %s: %s\nA tela será fechada assim mesmo; o "
+                       "servidor descarta esses dados quando passar o seu tempo de retenção "
+                       "sem uso."),
     };
 }
 

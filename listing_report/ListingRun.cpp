@@ -1,6 +1,7 @@
 #include "ListingRun.h"
 
 #include "CheckResultServ.h"
+#include "ConnectionError.h"
 #include "ReportParams.h"
 #include "TNetConnection.h"
 #include "Value.h"
@@ -43,8 +44,28 @@ QString ListingRegistry::NumberOf(const QString& branch) const {
 }
 
 void ListingRegistry::DeleteAll(TNetConnection& connection) const {
-    for (qsizetype i = 0; i < branches_.size(); ++i)
-        CheckResultServ(connection.AppServer().DeletaRel(branches_[i], numbers_[i]), true, 0);
+    QStringList none;
+    DeleteAll(connection, none);
+}
+
+std::vector<ListingRegistry::Refusal> ListingRegistry::DeleteAll(TNetConnection& connection,
+                                                                 QStringList& refused) const {
+    std::vector<Refusal> again;
+    for (qsizetype i = 0; i < branches_.size(); ++i) {
+        try {
+            CheckResultServ(connection.AppServer().DeletaRel(branches_[i], numbers_[i]), true, 0);
+        } catch (const EConnectionError&) {
+            throw;
+        } catch (const EError& e) {
+            const QString entry = branches_[i] + QLatin1Char('/') + numbers_[i];
+            if (!refused.contains(entry)) {
+                refused << entry;
+                throw;
+            }
+            again.push_back({branches_[i], numbers_[i], e.Message()});
+        }
+    }
+    return again;
 }
 
 void SetListingParams(ReportParams& params, const ListingChoice& choice,

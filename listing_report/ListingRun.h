@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace fai {
 
 class ReportParams;
@@ -40,6 +42,16 @@ class ListingRegistry {
     // DeletaRel for every entry, from the first to the last. The first failure propagates with
     // the lists as they were, so that the next attempt starts again from the first.
     void DeleteAll(TNetConnection& connection) const;
+    // The same, remembering in `refused` each entry the server refused. One refused before is
+    // refused again without stopping the others: the server keeps refusing it (its number
+    // purged by a restore, the branch no longer the clerk's), and it is returned with the
+    // server's words, for the caller to give it up to the server's retention time.
+    struct Refusal {
+        QString branch;
+        QString number;
+        QString reason;
+    };
+    std::vector<Refusal> DeleteAll(TNetConnection& connection, QStringList& refused) const;
 
   private:
     QStringList& branches_;

@@ -20,6 +20,9 @@ class HeadcountScreen {
     virtual QString Branch() const = 0;
     virtual QString Client() const = 0;
     virtual QString Service() const = 0;
+    // The names shown for the client accepted and for the service box; empty when none.
+    virtual QString ClientName() const = 0;
+    virtual QString ServiceName() const = 0;
     // The closed-day rule of the branch parameters last loaded.
     virtual ClosedDayRule ClosedDays() const = 0;
     // A headcount row or a shift row is being typed: a reload would throw it away.

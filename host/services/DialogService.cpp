@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +45,19 @@ bool NobodyToAnswer() { return QGuiApplication::platformName() == QLatin1String(
 
 int CautiousAnswer(int buttons) {
     return (buttons & mbNo) ? mrNo : (buttons & mbCancel) ? mrCancel : mrOk;
+}
+
+// A window manager cuts a title its window is too narrow for ("Entrar …mento"). The title
+// bar's font is the window manager's: the program's bold font stands for it, with room for
+// the icon and the three buttons of the bar and its margins.
+void WideEnoughForTitle(QDialog& dialog) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int needed = metrics.horizontalAdvance(dialog.windowTitle()) + 8 * metrics.height();
+    // Its own size or the one it would open at: a layout may bound its minimum.
+    const QSize size = dialog.testAttribute(Qt::WA_Resized) ? dialog.size() : dialog.sizeHint();
+    if (size.width() < needed) dialog.resize(needed, size.height());
 }
 
 }  // namespace
@@ -94,6 +108,7 @@ int DialogService::ShowBox(const ShownMessage& message) const {
 }
 
 int DialogService::ExecModal(QDialog& dialog) {
+    WideEnoughForTitle(dialog);
     if (modalScript_) return modalScript_(dialog);
     if (NobodyToAnswer()) {
         qWarning("Tela modal sem resposta possível fora da tela: %s",

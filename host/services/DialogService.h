@@ -39,7 +39,7 @@ class DialogService {
     int Message(DialogKind kind, const QString& text, int buttons, int helpContext = 0);
     void Error(const QString& text) { Message(DialogKind::Error, text, mbOk); }
 
-    // Runs a modal screen and returns its result.
+    // Runs a modal screen, at least as wide as its title needs, and returns its result.
     int ExecModal(QDialog& dialog);
 
     // While a script is set it answers instead of the user.

@@ -2,11 +2,19 @@
 
 #include "Field.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
 #include <utility>
 
 namespace fai {
+
+// Puts the focus on a control the user has to correct, a box's text selected to be typed
+// over: a masked box left with its cursor after the last position would take nothing typed.
+inline void FocusToCorrect(QWidget* control) {
+    control->setFocus();
+    if (auto* box = qobject_cast<QLineEdit*>(control)) box->selectAll();
+}
 
 // Runs a step; when it fails, the focus first goes to the control the user has to correct
 // and the failure then goes on.
@@ -15,7 +23,7 @@ void FocusOnFailure(QWidget* control, Step&& step) {
     try {
         std::forward<Step>(step)();
     } catch (...) {
-        control->setFocus();
+        FocusToCorrect(control);
         throw;
     }
 }

@@ -1,6 +1,7 @@
 #include "FocusScope.h"
 
 #include "EventGuard.h"
+#include "FocusOnFailure.h"
 
 #include <QApplication>
 #include <QHash>
@@ -68,7 +69,7 @@ class FocusTracker : public QObject {
         // one it stays on once events are processed again.
         if (handovers_.contains(window)) {
             const QPointer<QWidget> origin = handovers_.take(window).origin;
-            if (origin) Dispatch([&] { EnterScopes(origin, now); });
+            if (origin) Dispatch(window, [&] { EnterScopes(origin, now); });
             return;
         }
         if (previous && !previous->isVisible()) {
@@ -78,10 +79,15 @@ class FocusTracker : public QObject {
             });
             return;
         }
-        Dispatch([&] {
+        const QPointer<QWidget> screen = window;
+        Dispatch(window, [&] {
             const bool moved = LeaveScopes(previous, now);
             if (moved) EnterScopes(previous, now);
-            if (!moved && previous && QApplication::focusWidget() == now) previous->setFocus();
+            // A refusal the handler did not place itself goes back where it was. The screen's
+            // own focus is asked, not the application's: a message box may hold the
+            // activation now, and the screen then gets the focus back once it is closed.
+            if (!moved && previous && screen && screen->focusWidget() == now)
+                FocusToCorrect(previous);
         });
     }
 
@@ -93,14 +99,22 @@ class FocusTracker : public QObject {
         // The focus went on to another window meanwhile, or where it was is gone: nothing
         // here is known to be entered.
         if (!origin || !settled || QApplication::focusWidget() != settled) return;
-        Dispatch([&] { EnterScopes(origin, settled); });
+        Dispatch(window, [&] { EnterScopes(origin, settled); });
     }
 
-    // Handlers moving the focus themselves are not moves of the user's.
+    // Handlers moving the focus themselves are not moves of the user's. What the screen ends
+    // up with is where its focus is known to be: its own focus widget, which it takes back
+    // when a message box shown by a handler gives the activation back (under a window
+    // manager, only after the handler has returned). Taking that return for a move would
+    // run the exit of the control the handler sent the focus away from.
     template <typename Handlers>
-    void Dispatch(Handlers&& handlers) {
+    void Dispatch(QWidget* window, Handlers&& handlers) {
+        const QPointer<QWidget> screen = window;
         dispatching_ = true;
         handlers();
+        if (screen) {
+            if (QWidget* kept = screen->focusWidget()) lastFocus_.insert(screen, kept);
+        }
         if (QWidget* focus = QApplication::focusWidget()) lastFocus_.insert(ScreenOf(focus), focus);
         dispatching_ = false;
     }

@@ -16,8 +16,9 @@ namespace fai {
 // the same screen.
 //
 // Handlers run through the event guard. An exit handler that fails abandons the move: the
-// focus goes back to where it was, unless the handler put it somewhere itself (on the box it
-// complains about). Nested areas are left innermost first and entered outermost first.
+// focus goes back to where it was, its text selected to be typed over, unless the handler put
+// it somewhere itself (on the box it complains about). Nested areas are left innermost first
+// and entered outermost first.
 class FocusScope : public QObject {
     Q_OBJECT
   public:

@@ -11,7 +11,7 @@ void MenuMirror::Pair(TButtonFlat* button, QAction* entry) {
     QObject::connect(entry, &QAction::triggered, button, [button] { button->Click(); });
     entry->setEnabled(button->isEnabled());
     const QString written = entry->text().section(QLatin1Char('\t'), 1);
-    button->SetShortcut(entry->shortcut().isEmpty() ? QKeySequence(written) : entry->shortcut());
+    button->SetKey(entry->shortcut().isEmpty() ? QKeySequence(written) : entry->shortcut());
 }
 
 void MenuMirror::Sync() const {

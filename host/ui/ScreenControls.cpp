@@ -6,6 +6,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
 
 namespace fai {
 
@@ -29,6 +33,25 @@ TMaskEdit* MakeCodeBox(QWidget* parent, const char* name, const QString& mask, i
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(characters, QLatin1Char('W'))) +
                        16);
     return box;
+}
+
+int WidthShowing(const QLineEdit& box, const QStringList& texts) {
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, box.fontMetrics().horizontalAdvance(text));
+    // As the box lays its text out: its inner margin of 2 on each side, the text and contents
+    // margins, a pixel for the cursor, and the frame around all of it.
+    constexpr int kInnerMargins = 2 * 2 + 1;
+    const QMargins text = box.textMargins();
+    const QMargins contents = box.contentsMargins();
+    QStyleOptionFrame frame;
+    frame.initFrom(&box);
+    frame.lineWidth = box.hasFrame() ? box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) : 0;
+    frame.features = QStyleOptionFrame::None;
+    const QSize inner(
+        widest + kInnerMargins + text.left() + text.right() + contents.left() + contents.right(),
+        box.fontMetrics().height());
+    return box.style()->sizeFromContents(QStyle::CT_LineEdit, &frame, inner, &box).width();
 }
 
 TBtnPesquisa* MakeLookup(QWidget* parent, const char* name, QLineEdit* box, const QString& title,

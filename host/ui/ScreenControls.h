@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <initializer_list>
 
@@ -31,6 +32,10 @@ QLineEdit* MakeNameBox(QWidget* parent, const char* name);
 // A code box with its edit mask, as wide as `characters` of the widest letter.
 TMaskEdit* MakeCodeBox(QWidget* parent, const char* name, const QString& mask, int maxLength,
                        int characters);
+
+// The width a one-line box needs to show the longest of `texts` whole in its own font, with
+// its frame and margins as its style draws them.
+int WidthShowing(const QLineEdit& box, const QStringList& texts);
 
 // A lookup button beside a code box (F2 in the box opens it), over the rows of `source`,
 // with its list's title and the text said when there are none.

@@ -2,6 +2,7 @@
 
 #include "DialogService.h"
 #include "EventGuard.h"
+#include "FocusOnFailure.h"
 #include "Help.h"
 #include "HostApplication.h"
 #include "KeyEvents.h"
@@ -20,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -83,8 +85,19 @@ void TBaseForm::ShowChild() {
     const bool opening = !designSize_.isValid();
     if (opening) designSize_ = size();
     HostApplication::Instance().ShowChild(this);
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     // A screen run on its own, without the host's document area, keeps its design size.
-    if (opening && qobject_cast<QMdiSubWindow*>(parentWidget())) OpenAsLeft();
+    if (opening && frame) OpenAsLeft();
+    // The screens of the document area share its window, whose activation they never see:
+    // their frame's is theirs.
+    if (frame && !activatedByFrame_) {
+        activatedByFrame_ = true;
+        connect(frame, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates before, Qt::WindowStates now) {
+                    if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
+                        GuardEvent([this] { FormActivate(); });
+                });
+    }
 }
 
 QList<TDBGrid*> TBaseForm::Grids() const { return findChildren<TDBGrid*>(); }
@@ -106,8 +119,10 @@ QSize TBaseForm::SizeShowingAllColumns() const {
 
 void TBaseForm::OpenAsLeft() {
     const QSize remembered = LayoutMemory::ScreenSize(objectName());
+    // Never smaller than its controls need: a design size is no reason to overlap them.
     HostApplication::Instance().ResizeChild(
-        this, remembered.isValid() ? remembered : SizeShowingAllColumns());
+        this, (remembered.isValid() ? remembered : SizeShowingAllColumns())
+                  .expandedTo(minimumSizeHint()));
     openedAt_ = size();
 }
 
@@ -153,16 +168,23 @@ void TBaseForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift) {
 }
 
 void TBaseForm::FailAt(QWidget* control, const QString& key) const {
-    control->setFocus();
+    FocusToCorrect(control);
     Fail(key);
 }
 
 TButtonFlat* TBaseForm::MakeToolButton(QWidget* parent, const char* name, const QString& text,
-                                       const QString& hint) {
+                                       const QString& hint, const QKeySequence& key) {
     auto* button = new TButtonFlat(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(text);
     button->SetHint(hint);
+    if (!key.isEmpty()) {
+        button->SetKey(key);
+        // The screen's, not the window's: screens of the document area share one window.
+        auto* shortcut = new QShortcut(key, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, button, [button] { button->Click(); });
+    }
     return button;
 }
 
@@ -197,7 +219,14 @@ void TBaseForm::closeEvent(QCloseEvent* event) {
 
 void TBaseForm::keyPressEvent(QKeyEvent* event) {
     // Escape and Enter belong to the screen's handlers, not to the dialog's default buttons.
+    // An Escape that got this far was taken by no control and no handler: a modal screen
+    // closes through its close steps, which may keep it open.
     const int key = event->key();
+    if (key == Qt::Key_Escape && modal_ && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
     if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
         event->ignore();
         return;

@@ -3,6 +3,7 @@
 #include "TMessages.h"
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QList>
 #include <QSize>
 
@@ -25,14 +26,17 @@ enum class TCloseAction { None, Hide, Free, Minimize };
 // screen's) and msgMensagensPadroes (the standard texts), a help file and context, and the
 // classic form events:
 // - FormCreate runs once the screen is built (CreateForm), FormShow on its first showing,
-//   FormActivate whenever its window becomes active;
+//   FormActivate whenever its window, or its child window of the document area, becomes
+//   active;
 // - FormClose decides the close action; a failure in it, or TCloseAction::None, keeps the
 //   screen open. A screen shown as a child window is freed when closed; one shown modally is
 //   hidden, and its creator deletes it;
 // - FormKeyDown sees every key pressed anywhere in the screen first (key preview) and can
 //   swallow it by setting it to 0. The base handling: F1 opens the screen's help; Enter in
 //   an edit box, combo box or check box moves to the next control, as in a classic business
-//   application (grids and buttons keep their own Enter). Escape does not close a screen.
+//   application (grids and buttons keep their own Enter). Escape that no control takes
+//   closes a screen shown modally, as its close box does; a child window of the document
+//   area stays open.
 // Handlers run through the event guard.
 class TBaseForm : public QDialog {
     Q_OBJECT
@@ -81,9 +85,10 @@ class TBaseForm : public QDialog {
 
     // Where the screen's own controls go, under the form's menu and tool bar.
     QVBoxLayout* FormLayout() const { return layout_; }
-    // A flat tool button with its component name, text and hint.
+    // A flat tool button with its component name, text and hint; with `key`, that key
+    // presses it anywhere in the screen (the button takes no focus) and its tool tip says so.
     TButtonFlat* MakeToolButton(QWidget* parent, const char* name, const QString& text,
-                                const QString& hint);
+                                const QString& hint, const QKeySequence& key = {});
 
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +105,7 @@ class TBaseForm : public QDialog {
     int helpContext_ = 0;
     bool modal_ = false;
     bool shown_ = false;
+    bool activatedByFrame_ = false;
     QSize designSize_;
     // The size the screen opened at: a size still the same at closing is not the user's.
     QSize openedAt_;

@@ -18,17 +18,17 @@ void TButtonFlat::SetHint(const QString& hint) {
     ShowHint();
 }
 
-void TButtonFlat::SetShortcut(const QKeySequence& key) {
+void TButtonFlat::SetKey(const QKeySequence& key) {
     key_ = key;
     ShowHint();
 }
 
 void TButtonFlat::ShowHint() {
-    const QString tip = key_.isEmpty() ? hint_
-                                       : QStringLiteral("%1 (%2)").arg(
-                                             hint_, key_.toString(QKeySequence::NativeText));
-    setToolTip(tip);
-    setStatusTip(tip);
+    const QString shown = key_.isEmpty() ? hint_
+                                         : QStringLiteral("%1 (%2)").arg(
+                                               hint_, key_.toString(QKeySequence::NativeText));
+    setToolTip(shown);
+    setStatusTip(shown);
 }
 
 bool TButtonFlat::Click() {

@@ -8,7 +8,7 @@
 namespace fai {
 
 // A flat tool button: takes no focus (the focus stays in the box or grid being edited), shows
-// its hint as tool tip, with the key that does the same beside it when it has one, runs
+// its hint as tool tip, with the key that presses it from the keyboard when it has one, runs
 // OnClick through the event guard.
 class TButtonFlat : public QToolButton {
     Q_OBJECT
@@ -17,8 +17,11 @@ class TButtonFlat : public QToolButton {
 
     const QString& Hint() const { return hint_; }
     void SetHint(const QString& hint);
-    // The key of the menu entry that does what the button does, shown in the tool tip.
-    void SetShortcut(const QKeySequence& key);
+    // The key that does what the button does, shown beside the hint. Its shortcut is the
+    // screen's (TBaseForm::MakeToolButton, a menu entry), since the screens of the document
+    // area share one window.
+    QKeySequence Key() const { return key_; }
+    void SetKey(const QKeySequence& key);
 
     // Runs OnClick when the button is enabled, as a click of the user does; the handler's
     // failure is shown and stops there. Returns true when the handler completed.

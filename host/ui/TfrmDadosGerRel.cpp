@@ -34,14 +34,17 @@ TfrmDadosGerRel::TfrmDadosGerRel(QWidget* parent)
 
     auto* menu = new QHBoxLayout(panMenu);
     menu->setContentsMargins(0, 0, 0, 0);
-    sbtPrint =
-        MakeToolButton(panMenu, "sbtPrint", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"));
+    // The keys of the same commands elsewhere: F9 previews in the designer too.
+    sbtPrint = MakeToolButton(panMenu, "sbtPrint", QStringLiteral("Imprimir"),
+                              QStringLiteral("Imprimir"), QKeySequence(Qt::CTRL | Qt::Key_P));
     sbtPreview = MakeToolButton(panMenu, "sbtPreview", QStringLiteral("Visualizar"),
-                                QStringLiteral("Visualizar"));
+                                QStringLiteral("Visualizar"), Qt::Key_F9);
     sbtSalvarComo = MakeToolButton(panMenu, "sbtSalvarComo", QStringLiteral("Salvar como"),
-                                   QStringLiteral("Salvar como"));
+                                   QStringLiteral("Salvar como"),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     sbtReportEdit = MakeToolButton(panMenu, "sbtReportEdit", QStringLiteral("Editar"),
-                                   QStringLiteral("Editar o layout do relatório"));
+                                   QStringLiteral("Editar o layout do relatório"),
+                                   QKeySequence(Qt::CTRL | Qt::Key_E));
     for (TButtonFlat* button : {sbtPrint, sbtPreview, sbtSalvarComo, sbtReportEdit})
         menu->addWidget(button);
     menu->addStretch(1);

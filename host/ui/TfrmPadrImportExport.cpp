@@ -22,8 +22,9 @@ TfrmPadrImportExport::TfrmPadrImportExport(QWidget* parent)
     pgbProgresso->setObjectName(QStringLiteral("pgbProgresso"));
     panMenu->setObjectName(QStringLiteral("panMenu"));
     panBotoes->setObjectName(QStringLiteral("panBotoes"));
+    // F10 confirms here as it does on every screen of the program.
     sbtImportExport = MakeToolButton(panBotoes, "sbtImportExport", QStringLiteral("Executar"),
-                                     QStringLiteral("Executar"));
+                                     QStringLiteral("Executar"), Qt::Key_F10);
     sbtImportExport->OnClick = [this] { sbtImportExportClick(); };
 
     auto* buttons = new QHBoxLayout(panBotoes);

@@ -75,6 +75,7 @@ TfrmPadraoSimples::TfrmPadraoSimples(QWidget* parent) : TBaseForm(parent) {
                              QStyle::SP_FileDialogDetailedView);
     sbtAjuda =
         AddCommand("sbtAjuda", QStringLiteral("Ajuda"), mnuAjuda, QStyle::SP_DialogHelpButton);
+    sbtAjuda->SetKey(Qt::Key_F1);
     sbtFechar =
         AddCommand("sbtFechar", QStringLiteral("Fechar"), mnuFechar, QStyle::SP_DialogCloseButton);
     toolBar_->addStretch(1);

@@ -23,6 +23,14 @@ QDate Day(int day, int month = 3, int year = 2026) { return QDate(year, month, d
 QString Text(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
 Key LunchOn(const QDate& date) { return {kBranch, kClient, kLunch, date}; }
 
+// The dates out of order, with the way out: both start on the processing date.
+QString OutOfOrder(const QString& initial, const QString& final) {
+    return QStringLiteral(
+               "Data Inicial deve ser menor ou igual a data final.\nInicial %1, final %2: para "
+               "um período depois da data final, informe primeiro a data final.")
+        .arg(initial, final);
+}
+
 // What the database holds besides the client and its services when the screens open.
 enum class Given {
     Nothing,
@@ -78,7 +86,12 @@ class Duplication {
         screen_->depInicial->SetText(initial);
         screen_->depFinal->SetText(final);
     }
-    void Run() { screen_->sbtImportExport->click(); }
+    // From the keyboard, as a clerk runs it: the button takes no focus.
+    void Run() {
+        QWidget* focus = screen_->focusWidget() ? screen_->focusWidget() : screen_->depInicial;
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_F10);
+    }
 
   private:
     HeadcountFixture& f_;
@@ -100,6 +113,15 @@ class DuplicationTest : public QObject {
         QCOMPARE(dup->windowTitle(), QStringLiteral("Duplicação de Comensais"));
         QCOMPARE(dup->lblCodTela->text(), QStringLiteral("FAI00402"));
         QCOMPARE(dup->sbtImportExport->Hint(), QStringLiteral("Duplicação de Comensais"));
+        QCOMPARE(dup->sbtImportExport->toolTip(), QStringLiteral("Duplicação de Comensais (F10)"));
+        // What a run writes, as the headcount screen has it when the clerk comes back here.
+        const QString target = QStringLiteral("Cliente: 12.345.678/0001-95 - ") + kClientName +
+                               QStringLiteral("\nServiço: 00001 - ALMOCO    Filial: 0001");
+        QCOMPARE(dup->lblDestino->text(), target);
+        QVERIFY(ShowActive(f.Screen()));
+        f.Type(f.Find<TMaskEdit>("medCdServico"), kDinner);
+        QVERIFY(ShowActive(*dup.operator->()));
+        QCOMPARE(dup->lblDestino->text(), QString(target).replace("00001 - ALMOCO", "00002"));
         QCOMPARE(dup->HelpFile(), QStringLiteral("RodIVIV.hlp"));
         QCOMPARE(dup->HelpContext(), 13002900);
         QVERIFY(!dup->pgbProgresso->isVisible());
@@ -185,6 +207,11 @@ class DuplicationTest : public QObject {
             QCOMPARE(row.weekday->text(), QString());
             QTest::keyClick(row.box, Qt::Key_Tab);
             QCOMPARE(row.weekday->text(), weekday);
+            // Shown whole: drawn with the cursor after its last letter, its first letter is
+            // still at the box's left edge, not scrolled away.
+            row.weekday->grab();
+            QVERIFY2(row.weekday->cursorPositionAt(QPoint(4, row.weekday->height() / 2)) == 0,
+                     qPrintable(weekday));
         }
         QCOMPARE(f.TakeMessages(), QStringList());
     }
@@ -218,13 +245,20 @@ class DuplicationTest : public QObject {
         dup->depInicial->SetText(initial);
         dup->depFinal->SetText(final);
         auto* left = dup->findChild<TDateEditPlus*>(box);
+        const QString typed = left->Text();
         left->setFocus();
+        // The message takes the focus away, as it does under a window manager, and the screen
+        // gets it back only afterwards: the other date must not take that for being left.
+        AnswerLikeAWindowManager();
         QTest::keyClick(left, Qt::Key_Tab);
-        const QString expected =
-            noDay ? InvalidDateMessage(left->Text())
-                  : QStringLiteral("Data Inicial deve ser menor ou igual a data final.");
+        QVERIFY(ShowActive(*dup.operator->()));
+        QTRY_COMPARE(dup.Focused(), box);
+        const QString expected = noDay ? InvalidDateMessage(typed) : OutOfOrder(initial, final);
         QCOMPARE(f.TakeMessages(), QStringList{expected});
-        QCOMPARE(dup.Focused(), box);
+        QCOMPARE(left->Text(), typed);
+        // Typed at once, a date replaces the one refused.
+        QTest::keyClicks(left, "17032026");
+        QCOMPARE(left->Text(), QStringLiteral("17/03/2026"));
     }
 
     void aDuplicationRefusedSaysWhyFocusesTheBoxAndWritesNothing_data() {
@@ -264,9 +298,7 @@ class DuplicationTest : public QObject {
             << Given::Nothing << "1"
             << "1"
             << "12/03/2026"
-            << "11/03/2026"
-            << "Data Inicial deve ser menor ou igual a data final."
-            << "depInicial";
+            << "11/03/2026" << OutOfOrder("12/03/2026", "11/03/2026") << "depInicial";
         QTest::newRow("initial no day") << Given::Nothing << "1"
                                         << "1"
                                         << "32/03/2026"

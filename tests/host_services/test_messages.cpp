@@ -3,7 +3,10 @@
 #include "EventGuard.h"
 #include "TMessages.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QInputDialog>
 
 #include <gtest/gtest.h>
 
@@ -121,6 +124,34 @@ TEST(DialogService, OffScreenWithoutAScriptTakesTheCautiousAnswerInsteadOfWaitin
     EXPECT_EQ(dialogs.ExecModal(screen), int(mrCancel));
     ASSERT_EQ(dialogs.Shown().size(), 2u);
     EXPECT_EQ(dialogs.Shown()[0].answer, int(mrNo));
+}
+
+}  // namespace fai
+
+namespace fai {
+
+// A window manager cuts a title its window is too narrow for ("Entrar …mento"): a modal
+// window opens with room for its title, in bold, beside a title bar's icon and buttons.
+TEST(DialogService, AModalWindowOpensWideEnoughForItsTitle) {
+    auto& dialogs = DialogService::Instance();
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (const QString& title :
+         {QStringLiteral("Entrar - Faturamento"), QStringLiteral("Título do relatório")}) {
+        QInputDialog dialog;
+        dialog.setWindowTitle(title);
+        int opened = 0;
+        dialogs.SetModalScript([&opened](QDialog& shown) {
+            shown.show();
+            opened = shown.width();
+            return int(mrCancel);
+        });
+        dialogs.ExecModal(dialog);
+        EXPECT_GE(opened, metrics.horizontalAdvance(title) + 6 * metrics.height())
+            << title.toStdString();
+    }
+    dialogs.ClearScripts();
 }
 
 }  // namespace fai

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -34,6 +35,22 @@ inline bool ShowActive(QWidget& window) {
     window.show();
     QApplication::setActiveWindow(&window);
     return QTest::qWaitForWindowActive(&window);
+}
+
+// Answers every message with `answer` the way a message box behaves under a window manager:
+// its window takes the activation, and the keyboard focus with it, while it is shown; the
+// screen gets the activation back only later (ShowActive again, once the handler that showed
+// the message has returned), and Qt then gives the focus back to the control the screen last
+// had. Off screen, without this, the focus never leaves the screen around a message.
+inline void AnswerLikeAWindowManager(int answer = mrOk) {
+    DialogService::Instance().SetMessageScript([answer](const ShownMessage&) {
+        QWidget box;
+        auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+        box.show();
+        QApplication::setActiveWindow(&box);
+        ok->setFocus();
+        return answer;
+    });
 }
 
 // Answers every message box with `answer` and records what was asked; modal screens are

@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "FocusOnFailure.h"
 #include "FocusScope.h"
 #include "GridFixture.h"
 #include "PageFocus.h"
@@ -99,6 +100,39 @@ class FocusTest : public QObject {
         QVERIFY(f.first->hasFocus());
         QVERIFY(!f.log.contains("outside enter"));
         QVERIFY(!f.log.contains("panFiltro enter"));
+    }
+
+    // Under a window manager the message box takes the focus, which comes back to the screen
+    // only after the handler has returned. A box refused must get it back, not its
+    // neighbour, whose own check would then refuse in turn (two dates out of order, each
+    // refusing to be left, went on answering each other for ever).
+    void aRefusalIsSaidOnceAndTheFocusComesBackToTheBoxRefused_data() {
+        QTest::addColumn<bool>("focusesItself");
+        QTest::newRow("each box refuses and takes the focus") << true;
+        QTest::newRow("the box refuses and leaves the focus alone") << false;
+    }
+    void aRefusalIsSaidOnceAndTheFocusComesBackToTheBoxRefused() {
+        QFETCH(bool, focusesItself);
+        FilterWindow f;
+        for (TEdit* box : {f.first, f.second}) {
+            box->OnExit = [box, focusesItself] {
+                if (focusesItself) FocusToCorrect(box);
+                throw EError(QStringLiteral("Data Inicial deve ser menor ou igual a data final."));
+            };
+        }
+        f.first->setText(QStringLiteral("10/12/2026"));
+        f.first->setFocus();
+        QVERIFY(testing::ShowActive(f.window));
+        DialogScript script;
+        testing::AnswerLikeAWindowManager();
+        QTest::keyClick(f.first, Qt::Key_Tab);
+        QVERIFY(testing::ShowActive(f.window));
+        QTRY_VERIFY(f.first->hasFocus());
+        QCOMPARE(script.Texts().size(), 1);
+        QCOMPARE(f.first->text(), QStringLiteral("10/12/2026"));
+        // What the clerk types next replaces what was refused.
+        QTest::keyClicks(f.first, "12/10/2026");
+        QCOMPARE(f.first->text(), QStringLiteral("12/10/2026"));
     }
 
     void anotherWindowIsNoExit() {

@@ -1,6 +1,7 @@
 #include "DataSource.h"
 #include "Errors.h"
 #include "Help.h"
+#include "HostApplication.h"
 #include "ReportCatalog.h"
 #include "TButtonFlat.h"
 #include "TDBGrid.h"
@@ -20,6 +21,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
@@ -154,6 +157,9 @@ class FormsTest : public QObject {
                                  "mnuAjuda",     "mnuFechar"};
         for (const char* name : entries) QVERIFY2(form.findChild<QAction*>(name), name);
         QCOMPARE(form.mnuIncluir->shortcut(), QKeySequence(Qt::Key_F4));
+        // A button that takes no focus says which key does what it does.
+        QCOMPARE(form.sbtIncluir->toolTip(), QStringLiteral("Incluir (F4)"));
+        QCOMPARE(form.sbtAjuda->toolTip(), QStringLiteral("Ajuda (F1)"));
         QCOMPARE(form.mnuListagem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
         QVERIFY(form.findChild<QMenu*>("mnuManutencao"));
         QCOMPARE(form.findChild<QLabel*>("lblCodTela")->text(), QStringLiteral("TST00001"));
@@ -326,12 +332,41 @@ class FormsTest : public QObject {
         QTest::keyClick(form.edtFiltro, Qt::Key_Escape);
         QCOMPARE(form.cds.State(), DataSetState::Browse);
         QVERIFY(form.isVisible());
+        // Nothing left to cancel: a screen not shown modally stays open all the same.
+        QTest::keyClick(form.edtFiltro, Qt::Key_Escape);
+        QVERIFY(form.isVisible());
         // Escape in the grid is the grid's: the first one only closes its editor.
         form.dbgTeste->setFocus();
         QTest::keyClicks(form.dbgTeste, "9");
         QTest::keyClick(form.dbgTeste->InplaceEditor(), Qt::Key_Escape);
         QCOMPARE(form.cds.State(), DataSetState::Edit);
         QVERIFY(!form.dbgTeste->EditorMode());
+    }
+
+    // Escape that nothing else takes closes a modal screen through its close step: the grid
+    // closes its editor first, an edited row is cancelled first.
+    void escapeClosesAModalScreenOnly() {
+        SampleScreen form;
+        form.Load(2);
+        QStringList stillOpen;
+        DialogScript script(mrOk, [&](QDialog& dialog) {
+            if (!testing::ShowActive(dialog)) return int(mrNone);
+            form.dbgTeste->setFocus();
+            QTest::keyClicks(form.dbgTeste, "9");
+            QTest::keyClick(form.dbgTeste->InplaceEditor(), Qt::Key_Escape);  // the editor
+            if (dialog.isVisible()) stillOpen << "editor";
+            form.edtFiltro->setFocus();
+            QTest::keyClick(form.edtFiltro, Qt::Key_Escape);  // the edited row
+            if (dialog.isVisible()) stillOpen << "row";
+            form.dbgTeste->setFocus();
+            QTest::keyClick(form.dbgTeste, Qt::Key_Escape);
+            if (dialog.isVisible()) stillOpen << "browsing";
+            return int(mrCancel);
+        });
+        form.ShowModal();
+        QCOMPARE(stillOpen, QStringList({"editor", "row"}));
+        QCOMPARE(form.cds.State(), DataSetState::Browse);
+        QVERIFY(form.steps.contains("FormClose"));
     }
 
     void enterMovesToTheNextField() {
@@ -445,6 +480,25 @@ class FormsTest : public QObject {
         QVERIFY(form.steps.contains("FormActivate"));
     }
 
+    // The screens of the host's document area share its window: coming back to one from
+    // another activates it all the same.
+    void aChildScreenActivatedInTheDocumentAreaRunsItsStep() {
+        QMdiArea area;
+        HostApplication::Instance().SetMainForm(&area, &area);
+        QVERIFY(testing::ShowActive(area));
+        auto* first = new SampleScreen;
+        auto* second = new SampleScreen;
+        first->ShowChild();
+        second->ShowChild();
+        const QList<QMdiSubWindow*> frames = area.subWindowList();
+        area.setActiveSubWindow(frames[0]);
+        first->steps.clear();
+        area.setActiveSubWindow(frames[1]);
+        area.setActiveSubWindow(frames[0]);
+        QCOMPARE(first->steps.filter("FormActivate").size(), 1);
+        HostApplication::Instance().SetMainForm(nullptr, nullptr);
+    }
+
     void closingFreesTheScreenUnlessItsCloseStepObjects() {
         bool destroyed = false;
         QPointer<SampleScreen> form = new SampleScreen(&destroyed);
@@ -556,10 +610,24 @@ class FormsTest : public QObject {
         QCOMPARE(form.findChild<QComboBox*>("cbbReportNames")->count(), 0);
         QVERIFY(form.findChild<QWidget*>("panMenu"));
         DialogScript script;
-        for (const char* name : {"sbtPrint", "sbtPreview", "sbtSalvarComo", "sbtReportEdit"}) {
-            auto* button = form.findChild<TButtonFlat*>(name);
-            QVERIFY2(button, name);
-            QTest::mouseClick(button, Qt::LeftButton);
+        // The buttons take no focus: each has its key, which its tool tip tells.
+        QVERIFY(testing::ShowActive(form));
+        form.cbbReportNames->setFocus();
+        const struct {
+            const char* button;
+            QKeySequence key;
+            QString tip;
+        } commands[] = {{"sbtPrint", QKeySequence(Qt::CTRL | Qt::Key_P), "Imprimir (Ctrl+P)"},
+                        {"sbtPreview", QKeySequence(Qt::Key_F9), "Visualizar (F9)"},
+                        {"sbtSalvarComo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                         "Salvar como (Ctrl+Shift+S)"},
+                        {"sbtReportEdit", QKeySequence(Qt::CTRL | Qt::Key_E),
+                         "Editar o layout do relatório (Ctrl+E)"}};
+        for (const auto& command : commands) {
+            auto* button = form.findChild<TButtonFlat*>(command.button);
+            QVERIFY2(button, command.button);
+            QCOMPARE(button->toolTip(), command.tip);
+            QTest::keySequence(form.cbbReportNames, command.key);
         }
         const QString missing =
             QStringLiteral(
@@ -586,6 +654,12 @@ class FormsTest : public QObject {
         QVERIFY(form.findChild<QLabel*>("lblCodTela"));
         QTest::mouseClick(run, Qt::LeftButton);
         QCOMPARE(form.runs, 1);
+        QCOMPARE(run->toolTip(), QStringLiteral("Executar (F10)"));
+        auto* box = new QLineEdit(form.grbDadosRel);
+        QVERIFY(testing::ShowActive(form));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F10);
+        QCOMPARE(form.runs, 2);
     }
 };
 

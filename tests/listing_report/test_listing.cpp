@@ -180,7 +180,7 @@ class ListingTest : public QObject {
         QCOMPARE(screen->netComensais.ServerName(), QStringLiteral("Fai00400.rdmEfetFatur"));
         QVERIFY(!screen->netComensais.ThrowException());
         QVERIFY(screen->netComensais.Connected());
-        QCOMPARE(screen->msgPadrao.Count(), 14);
+        QCOMPARE(screen->msgPadrao.Count(), 15);  // and the deletion given up at closing
         QCOMPARE(screen->msgPadrao.Msg("dtinicial_inf"),
                  QStringLiteral("Data do período inicial deve ser informada. "));
         QCOMPARE(screen->msgPadrao.Msg("cliente_inf"),
@@ -286,6 +286,9 @@ class ListingTest : public QObject {
              {static_cast<QWidget*>(screen->lblFilial), static_cast<QWidget*>(screen->medCdFilial),
               static_cast<QWidget*>(screen->btpFilial)})
             QCOMPARE(control->isEnabled(), !fixed);
+        // The keyboard starts in the first box the clerk may change.
+        QCOMPARE(screen.Focused(),
+                 fixed ? QStringLiteral("depDtInicial") : QStringLiteral("medCdFilial"));
         QVERIFY(screen->depDtInicial->IsBlank() && screen->depDtFinal->IsBlank());
         QCOMPARE(f.TakeMessages(), QStringList());
     }
@@ -442,19 +445,28 @@ class ListingTest : public QObject {
         QVERIFY(!screen->rdgTodos->isChecked() && screen->btnServico->isEnabled());
 
         QStringList offered;
+        QStringList cut;
         QString title;
         f.RunModalsWith([&](QDialog& dialog) {
             auto* rows = dialog.findChild<QTableView*>("grdLista")->model();
             title = dialog.windowTitle();
             offered.clear();
-            for (int row = 0; row < rows->rowCount(); ++row)
+            const auto* table = dialog.findChild<QTableView*>("grdLista");
+            for (int row = 0; row < rows->rowCount(); ++row) {
                 offered << rows->index(row, 1).data().toString();
+                for (int column = 1; column < rows->columnCount(); ++column) {
+                    const QString text = rows->index(row, column).data().toString();
+                    if (table->fontMetrics().horizontalAdvance(text) >= table->columnWidth(column))
+                        cut << text;
+                }
+            }
             rows->setData(rows->index(rows->rowCount() - 1, 0), Qt::Checked, Qt::CheckStateRole);
             return int(QDialog::Accepted);
         });
         screen->btncliente->click();
         QCOMPARE(title, QStringLiteral("Cliente"));
         QCOMPARE(offered, QStringList({"529.982.247-25", "12.345.678/0001-95"}));
+        QCOMPARE(cut, QStringList());
         QCOMPARE(stCdCliente, JoinKeys({kClient}));
         screen->btnServico->click();
         QCOMPARE(title, QStringLiteral("Serviço"));
@@ -471,6 +483,33 @@ class ListingTest : public QObject {
         QCOMPARE(screen.Focused(), QStringLiteral("rdgLista"));
         stCdCliente.clear();
         stCdServico.clear();
+    }
+
+    // Tab walks the screen in its order, into the list buttons once "Lista" is chosen, and
+    // Space presses them.
+    void theKeyboardReachesEveryBoxChoiceAndList() {
+        HeadcountFixture f;
+        SeedMonth(f);
+        Listing screen(f);
+        screen->rdgListaS->setChecked(true);
+        screen->rdgLista->setChecked(true);
+        screen->medCdFilial->setFocus();
+        QStringList walked;
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << screen.Focused();
+        }
+        // A pair of choices is one stop (the arrows choose within it).
+        QCOMPARE(walked, QStringList({"depDtInicial", "depDtFinal", "rdgTodosS", "btncliente",
+                                      "rdgTodos", "btnServico"}));
+        QString listed;
+        f.RunModalsWith([&listed](QDialog& dialog) {
+            listed = dialog.windowTitle();
+            return int(QDialog::Rejected);
+        });
+        QTest::keyClick(screen->btnServico, Qt::Key_Space);
+        QCOMPARE(listed, QStringLiteral("Serviço"));
+        QCOMPARE(f.TakeMessages(), QStringList());
     }
 
     // The nine parameters in their types; "T" where all are chosen; P_CDSERVFILI set last and
@@ -579,7 +618,8 @@ class ListingTest : public QObject {
     }
 
     // The server refusing a deletion keeps the screen open with its numbers, selections and
-    // connection; the next close starts again from the first number.
+    // connection; the next close starts again from the first number, and gives up a deletion
+    // refused again rather than keep the modal screen open for ever.
     void aRefusedDeletionKeepsTheScreenOpenAsItWas() {
         HeadcountFixture f;
         SeedMonth(f);
@@ -590,7 +630,6 @@ class ListingTest : public QObject {
             QVERIFY(!screen.Preview().isEmpty());
         }
         stCdCliente = JoinKeys({kClient});
-        const QString otherNumber = stlNrPrx[1];
         stlNrPrx[1] = stlNrPrx[0];  // the first branch's number, which the server refuses
         QVERIFY(!screen.Close());
         QCOMPARE(f.TakeMessages(),
@@ -600,10 +639,20 @@ class ListingTest : public QObject {
         QCOMPARE(stCdCliente, JoinKeys({kClient}));
         QVERIFY(screen->netComensais.Connected());
 
-        stlNrPrx[1] = otherNumber;
+        // Refused again, the deletion is given up to the server's retention time: the clerk
+        // is told and the screen closes, the other branch's data deleted.
         QVERIFY(screen.Close());
+        QCOMPARE(f.TakeMessages(),
+                 QStringList{QStringLiteral(
+                                 "O servidor recusou outra vez a exclusão dos dados do relatório "
+                                 "%1 da filial 0002: O relatório %1 é da filial 0001, não da "
+                                 "filial 0002.\nA tela será fechada assim mesmo; o servidor "
+                                 "descarta esses dados quando passar o seu tempo de retenção sem "
+                                 "uso.")
+                                 .arg(stlNrPrx[0])});
         QCOMPARE(f.Calls("DeletaRel"), 4);
-        QCOMPARE(f.Seed().Count("RELCOMENSAL"), 0);
+        QCOMPARE(f.Seed().Count("RELCOMENSAL"), 31);  // the other branch's, left to the server
+        QVERIFY(!boidcriado);
     }
 
     // A server out of reach cannot keep a modal screen, and the host behind it, open: it is
@@ -675,6 +724,11 @@ class ListingTest : public QObject {
         QFETCH(bool, printed);
         HeadcountFixture f;
         SeedMonth(f);
+        // A service name as long as the field holds, of letters as wide as names have.
+        const QString longName = QStringLiteral("REFEICAO TRANSPORTADA FRENTE DE OBRA SUL");
+        QCOMPARE(longName.size(), 40);
+        f.Seed().Rows(QStringLiteral("UPDATE SERVICO SET NMSERVICO = ? WHERE CDSERVFILI = ?"),
+                      {longName, kDinner});
         Listing screen(f);
         screen.Period(kFirst, kLast);
         screen->cbbReportNames->setCurrentIndex(definition);
@@ -699,10 +753,10 @@ class ListingTest : public QObject {
         if (!onlyTheCompany) QVERIFY(Holds(all, "Total do cliente\\s+" + Totals(f, kPerson)));
         if (definition == 0) {
             QVERIFY(Holds(all, "01/03/2026\\s+Domingo\\s+101,000\\s+100,000\\s+13,50"));
-            QVERIFY(Holds(all, "Serviço:\\s+00002\\s+JANTAR"));
+            QVERIFY(Holds(all, "Serviço:\\s+00002\\s+" + longName + "\n"));
         } else {
             QVERIFY(Holds(all, "00001\\s+ALMOCO\\s+31\\s"));
-            QVERIFY(Holds(all, "00002\\s+JANTAR\\s+22\\s"));
+            QVERIFY2(Holds(all, "00002\\s+" + longName + "\\s+22\\s"), qPrintable(all));
         }
         stCdCliente.clear();
     }
@@ -726,9 +780,11 @@ class ListingTest : public QObject {
             if (!ShowActive(*listing)) return int(QDialog::Rejected);
             listing->depDtInicial->SetDate(kFirst);
             listing->depDtFinal->SetDate(kLast);
-            listing->sbtPreview->click();
-            listing->close();
-            return int(QDialog::Accepted);
+            // From the keyboard: F9 previews, Escape closes.
+            listing->depDtFinal->setFocus();
+            QTest::keyClick(listing->depDtFinal, Qt::Key_F9);
+            QTest::keyClick(listing->depDtFinal, Qt::Key_Escape);
+            return int(listing->isVisible() ? QDialog::Rejected : QDialog::Accepted);
         });
         f.Find<TButtonFlat>("sbtImprimir")->click();
         QCOMPARE(f.TakeMessages(), QStringList());

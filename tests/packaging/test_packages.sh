@@ -41,13 +41,15 @@ holds "$host_deb" /usr/bin/fai-host /usr/lib/fai-host/Pkg_fai00400.so /etc/fai-h
   /usr/share/fai-host/reports/Fai004-resumo-por-servico.xml \
   /usr/share/fai-host/help/FaiHelp/13300401.html
 
-# Dependencies computed from the libraries, plus the plugins Qt loads by name.
+# Dependencies computed from the libraries, plus the plugins and translations Qt loads by
+# name.
 server_depends=$(dpkg-deb -f "$server_deb" Depends)
 host_depends=$(dpkg-deb -f "$host_deb" Depends)
 for needed in "libgrpc++1.51" libqt6sql6 libqt6sql6-sqlite libqt6sql6-psql adduser; do
   grep -q -- "$needed" <<<"$server_depends" || fail "fai-appserver não depende de $needed: $server_depends"
 done
-for needed in "libgrpc++1.51" libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins; do
+for needed in "libgrpc++1.51" libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins \
+  qt6-translations-l10n; do
   grep -q -- "$needed" <<<"$host_depends" || fail "fai-host não depende de $needed: $host_depends"
 done
 # The host reads through the server: nothing of it can open a database.
