@@ -1,26 +1,29 @@
-// The report engine on a long listing: 10,000 detail rows in three group levels. Measures the
-// whole PDF (query, layout and every page written), the preview's first page on screen, and
-// the preview's memory at 1,000 and 10,000 rows, each memory figure in a process of its own so
-// that one run's peak does not hide behind another's.
+// The report engine on a long listing: 10,000 detail rows in three group levels, read as the
+// host reads them, through the application server (started in this process over an SQLite
+// file). Measures the whole PDF (query, layout and every page written), the preview's first
+// page on screen, and the preview's memory at 1,000 and 10,000 rows, each memory figure in a
+// process of its own so that one run's peak does not hide behind another's.
 
+#include "AppServer.h"
+#include "CallLog.h"
+#include "Errors.h"
 #include "ReportBuilders.h"
 #include "ReportDocument.h"
 #include "ReportOutput.h"
 #include "ReportPreview.h"
-#include "SharedDatabase.h"
+#include "ServerGeneralData.h"
+#include "SqlSession.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 using namespace fai;
@@ -48,8 +51,9 @@ ReportDefinition Listing() {
     definition.code = "BENCH";
     definition.title = "Listagem de comensais (bench)";
     definition.sql =
-        "SELECT FILIAL, CLIENTE, SERVICO, DIA, FATURADOS, PREVISTOS, VALOR FROM LINHAS "
-        "ORDER BY FILIAL, CLIENTE, SERVICO, DIA";
+        "SELECT CDFILIAL AS FILIAL, CDCLIENTE AS CLIENTE, CDSERVFILI AS SERVICO, DTFATURAM AS DIA, "
+        "QTCOMEFATU AS FATURADOS, QTCOMEPREV AS PREVISTOS, VRSERVFATUDT AS VALOR FROM EFETFATUR "
+        "ORDER BY CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM";
     ReportElement printed = Element(ElementKind::PrintDate, {130, 0, 60, 5});
     printed.text = "dd/MM/yyyy HH:mm";
     printed.align = HAlign::Right;
@@ -96,34 +100,92 @@ ReportDefinition Listing() {
     return definition;
 }
 
-// 4 branches, 10 clients each, 5 services each; days run on until the rows are made.
-bool Seed(const QString& path, int rows) {
-    SharedDatabaseSettings settings;
-    settings.databaseName = path;
-    RegisterSharedDatabase(settings);
-    QSqlDatabase database = QSqlDatabase::database(SharedConnectionName());
-    QSqlQuery query(database);
-    if (!query.exec("CREATE TABLE LINHAS (FILIAL VARCHAR(4), CLIENTE VARCHAR(21), SERVICO "
-                    "VARCHAR(5), DIA DATE, FATURADOS DOUBLE PRECISION, PREVISTOS DOUBLE "
-                    "PRECISION, VALOR DOUBLE PRECISION)"))
-        return false;
-    database.transaction();
-    query.prepare("INSERT INTO LINHAS VALUES (?, ?, ?, ?, ?, ?, ?)");
-    const int series = 4 * 10 * 5;
-    for (int row = 0; row < rows; ++row) {
-        const int serie = row % series;
-        query.addBindValue(QString("%1").arg(serie / 50 + 1, 4, 10, QChar('0')));
-        query.addBindValue(
-            QString("J%1").arg(serie / 5 * 7919 + 10000000000000, 14, 10, QChar('0')));
-        query.addBindValue(QString("%1").arg(serie % 5 + 1, 5, 10, QChar('0')));
-        query.addBindValue(QDate(2024, 1, 1).addDays(row / series));
-        query.addBindValue(100 + (row * 37) % 250 + 0.125);
-        query.addBindValue(300.0);
-        query.addBindValue(12.5 + (row % 7));
-        if (!query.exec()) return false;
+// The host's general data module over the server on this machine's `port`, while it lives.
+class ReadingThrough {
+  public:
+    explicit ReadingThrough(int port) {
+        SetGeneralData(std::make_shared<ServerGeneralData>("127.0.0.1", port));
     }
-    return database.commit();
-}
+    ~ReadingThrough() { SetGeneralData(nullptr); }
+    ReadingThrough(const ReadingThrough&) = delete;
+    ReadingThrough& operator=(const ReadingThrough&) = delete;
+};
+
+// The application server on 127.0.0.1 over an SQLite file of its own.
+class ServedData {
+  public:
+    explicit ServedData(const QString& path)
+        : location_(DatabaseLocation::Parse("sqlite:" + path)),
+          log_([](const QString&) {}),
+          server_(Config(location_), log_) {
+        server_.Start();
+    }
+    ~ServedData() { server_.Shutdown(); }
+
+    int Port() const { return server_.Port(); }
+
+    // 4 branches, 10 clients each, 5 services each, billed on days that run on until the
+    // rows are made.
+    void Seed(int rows) {
+        appserver::SqlSession session(location_);
+        appserver::Transaction transaction(session, appserver::Transaction::Kind::Write);
+        const int series = 4 * 10 * 5;
+        for (int serie = 0; serie < std::min(rows, series); ++serie) {
+            const Serie key = Key(serie);
+            if (serie % 50 == 0)
+                session.Run("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?, ?)",
+                            {key.branch, "Filial " + key.branch});
+            if (serie % 50 < 5)
+                session.Run(
+                    "INSERT INTO SERVICO (CDFILIAL, CDSERVFILI, NMSERVICO) VALUES (?, ?, ?)",
+                    {key.branch, key.service, "Serviço " + key.service});
+            if (serie % 5 == 0) {
+                session.Run(
+                    "INSERT INTO CLIENTE (CDCLIENTE, IDTPIJURCLIE, NRINSJURCLIE, "
+                    "NMRAZSOCCLIE) VALUES (?, 'J', ?, ?)",
+                    {key.client, key.client.mid(1), "Cliente " + key.client});
+                session.Run("INSERT INTO CLIENFILIAL (CDFILIAL, CDCLIENTE) VALUES (?, ?)",
+                            {key.branch, key.client});
+            }
+            session.Run(
+                "INSERT INTO SERVCLIEFILI (CDFILIAL, CDCLIENTE, CDSERVFILI) VALUES (?, ?, ?)",
+                {key.branch, key.client, key.service});
+        }
+        for (int row = 0; row < rows; ++row) {
+            const Serie key = Key(row % series);
+            session.Run(
+                "INSERT INTO EFETFATUR (CDFILIAL, CDCLIENTE, CDSERVFILI, DTFATURAM, "
+                "QTCOMEFATU, QTCOMEPREV, VRSERVFATUDT) VALUES (?, ?, ?, ?, ?, ?, ?)",
+                {key.branch, key.client, key.service,
+                 appserver::SqlDate(QDate(2024, 1, 1).addDays(row / series)),
+                 100 + (row * 37) % 250 + 0.125, 300.0, 12.5 + (row % 7)});
+        }
+        transaction.Commit();
+    }
+
+  private:
+    struct Serie {
+        QString branch, client, service;
+    };
+
+    static Serie Key(int serie) {
+        return {QString("%1").arg(serie / 50 + 1, 4, 10, QChar('0')),
+                QString("J%1").arg(serie / 5 * 7919 + 10000000000000, 14, 10, QChar('0')),
+                QString("%1").arg(serie % 5 + 1, 5, 10, QChar('0'))};
+    }
+
+    static appserver::AppServerConfig Config(const DatabaseLocation& location) {
+        appserver::AppServerConfig config;
+        config.listenAddress = "127.0.0.1:0";
+        config.database = location;
+        config.workers = 2;
+        return config;
+    }
+
+    const DatabaseLocation location_;
+    appserver::CallLog log_;
+    appserver::AppServer server_;
+};
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -156,10 +218,11 @@ PreviewFigures OpenPreview(std::unique_ptr<ReportPreview>& preview) {
     return {clock.nsecsElapsed() / 1e6, preview->Document().PageCount()};
 }
 
-// The child process of a memory measurement: opens the preview, goes through every page,
-// prints its resident memory after the first page and at the end, and its peak.
-int MeasurePreviewMemory(const QString& database, int rows) {
-    if (!Seed(database, rows)) return 2;
+// The child process of a memory measurement, reading through the server at `port`: opens the
+// preview, goes through every page, prints its resident memory after the first page and at
+// the end, and its peak.
+int MeasurePreviewMemory(int port) {
+    ReadingThrough reading(port);
     const long before = Kilobytes("VmRSS:");
     std::unique_ptr<ReportPreview> preview;
     const PreviewFigures figures = OpenPreview(preview);
@@ -175,28 +238,12 @@ int MeasurePreviewMemory(const QString& database, int rows) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Mede o motor de relatórios numa listagem longa.");
-    parser.addHelpOption();
-    const QCommandLineOption rowsOption("rows", "Linhas de detalhe (padrão 10000).", "n", "10000");
-    const QCommandLineOption runsOption("runs", "Repetições de cada medida (padrão 5).", "n", "5");
-    const QCommandLineOption memoryOption("memory-child", "Uso interno: mede a memória.", "banco");
-    parser.addOptions({rowsOption, runsOption, memoryOption});
-    parser.process(app);
-    const int rows = parser.value(rowsOption).toInt();
-    if (parser.isSet(memoryOption)) return MeasurePreviewMemory(parser.value(memoryOption), rows);
-
+// The figures over `rows` rows, each the median of `runs` runs.
+int Measure(int rows, int runs) {
     QTemporaryDir dir;
-    if (!Seed(dir.filePath("bench.sqlite"), rows)) {
-        std::fprintf(stderr, "bench_report: could not seed the database\n");
-        return 2;
-    }
-    const int runs = std::max(1, parser.value(runsOption).toInt());
+    ServedData data(dir.filePath("bench.sqlite"));
+    data.Seed(rows);
+    ReadingThrough reading(data.Port());
     std::vector<double> pdf, layout, preview;
     int pages = 0;
     for (int run = 0; run < runs; ++run) {
@@ -220,16 +267,42 @@ int main(int argc, char** argv) {
 
     std::printf("preview memory (KiB): rows pages before first-page after-all-pages peak\n");
     for (const int memoryRows : {rows / 10, rows}) {
+        // The child reads through a server of this process, as a host reads through its
+        // server: its memory is the host's alone.
+        ServedData memoryData(dir.filePath(QString("memoria-%1.sqlite").arg(memoryRows)));
+        memoryData.Seed(memoryRows);
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(),
-                    {"--rows", QString::number(memoryRows), "--memory-child",
-                     dir.filePath(QString("memoria-%1.sqlite").arg(memoryRows))});
+                    {"--memory-child", QString::number(memoryData.Port())});
         if (!child.waitForFinished(600000) || child.exitCode() != 0) {
             std::fprintf(stderr, "bench_report: memory run failed\n");
             return 2;
         }
         std::printf("  %d %s", memoryRows, child.readAllStandardOutput().constData());
     }
-    UnregisterSharedDatabase();
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Mede o motor de relatórios numa listagem longa.");
+    parser.addHelpOption();
+    const QCommandLineOption rowsOption("rows", "Linhas de detalhe (padrão 10000).", "n", "10000");
+    const QCommandLineOption runsOption("runs", "Repetições de cada medida (padrão 5).", "n", "5");
+    const QCommandLineOption memoryOption("memory-child", "Uso interno: mede a memória.", "porta");
+    parser.addOptions({rowsOption, runsOption, memoryOption});
+    parser.process(app);
+    const int rows = parser.value(rowsOption).toInt();
+    try {
+        if (parser.isSet(memoryOption))
+            return MeasurePreviewMemory(parser.value(memoryOption).toInt());
+        return Measure(rows, std::max(1, parser.value(runsOption).toInt()));
+    } catch (const EError& e) {
+        std::fprintf(stderr, "bench_report: %s\n", qPrintable(e.Message()));
+        return 2;
+    }
 }

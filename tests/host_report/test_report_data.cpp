@@ -16,8 +16,11 @@ using appserver::test::Backend;
 namespace {
 
 // Keys a multi-selection may hand over, quotes and semicolons included.
-const QStringList kKeys = {"plain", "A'B", "C;D", "E', 'F", "X');DROP TABLE ITENS;--"};
+const QStringList kKeys = {"plain", "A'B", "C;D", "E', 'F", "X');DROP TABLE RELCOMENSAL;--"};
 
+// Items with a code, a name, a day and a quantity, read from the listing's working data: the
+// client's name is the code, the service's name the name. `where` speaks of the item's
+// columns.
 ReportDefinition ItemsReport(const QString& where) {
     ReportDefinition definition;
     definition.code = "Fai004";
@@ -26,28 +29,22 @@ ReportDefinition ItemsReport(const QString& where) {
                              {"P_DTINI", ParamType::Date},
                              {"P_MIN", ParamType::Number},
                              {"P_NOME", ParamType::Text}};
-    definition.sql = "SELECT CODIGO, NOME, DIA, QTD FROM ITENS WHERE " + where + " ORDER BY CODIGO";
+    definition.sql =
+        "SELECT CODIGO, NOME, DIA, QTD FROM (SELECT NMRAZSOCCLIE AS CODIGO, NMSERVICO AS NOME, "
+        "DTFATURAM AS DIA, QTCOMEFATU AS QTD FROM RELCOMENSAL) ITENS WHERE " +
+        where + " ORDER BY CODIGO";
     definition.detail = BandOf(BandKind::Detail, 5, {FieldAt({0, 0, 40, 5}, "CODIGO")});
     return definition;
 }
 
-class ReportData : public SharedDatabaseTest {
+class ReportData : public ServedDataTest {
   protected:
     void SetUp() override {
-        SharedDatabaseTest::SetUp();
+        ServedDataTest::SetUp();
         if (IsSkipped()) return;
-        Exec(
-            "CREATE TABLE ITENS (CODIGO VARCHAR(40) PRIMARY KEY, NOME VARCHAR(40), DIA DATE, "
-            "QTD DOUBLE PRECISION)");
-        for (qsizetype i = 0; i < kKeys.size(); ++i) {
-            QSqlQuery insert(QSqlDatabase::database(SharedConnectionName()));
-            insert.prepare("INSERT INTO ITENS VALUES (?, ?, ?, ?)");
-            insert.addBindValue(kKeys[i]);
-            insert.addBindValue(QStringLiteral("Nome %1").arg(i));
-            insert.addBindValue(QDate(2024, 3, 1).addDays(i));
-            insert.addBindValue(i * 1.5);
-            ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
-        }
+        for (qsizetype i = 0; i < kKeys.size(); ++i)
+            Listed(QStringLiteral("C%1").arg(i), kKeys[i], QStringLiteral("Nome %1").arg(i),
+                   QDate(2024, 3, 1).addDays(i), i * 1.5);
     }
 
     // The codes the report reads with the parameters the handler sets.
@@ -72,7 +69,7 @@ TEST_P(ReportData, ParametersAreBoundInTheirTypesAndListsKeyByKey) {
     const Case cases[] = {
         {"hostile keys are only values",
          [](ReportParams& p) { p.ParamByName("P_LISTA").SetAsString(JoinKeys(kKeys.mid(1))); },
-         {"A'B", "C;D", "E', 'F", "X');DROP TABLE ITENS;--"}},
+         {"A'B", "C;D", "E', 'F", "X');DROP TABLE RELCOMENSAL;--"}},
         {"one key",
          [](ReportParams& p) { p.ParamByName("p_lista").SetAsString("'C;D'"); },
          {"C;D"}},
@@ -87,25 +84,25 @@ TEST_P(ReportData, ParametersAreBoundInTheirTypesAndListsKeyByKey) {
              p.ParamByName("P_LISTA").SetAsString(JoinKeys(kKeys));
              p.ParamByName("P_DTINI").SetAsFloat(double(ToDaySerial(QDate(2024, 3, 3))));
          },
-         {"C;D", "E', 'F", "X');DROP TABLE ITENS;--"}},
+         {"C;D", "E', 'F", "X');DROP TABLE RELCOMENSAL;--"}},
         {"date as typed",
          [](ReportParams& p) {
              p.ParamByName("P_LISTA").SetAsString(JoinKeys(kKeys));
              p.ParamByName("P_DTINI").SetAsString("04/03/2024");
          },
-         {"E', 'F", "X');DROP TABLE ITENS;--"}},
+         {"E', 'F", "X');DROP TABLE RELCOMENSAL;--"}},
         {"number as Brazilian text",
          [](ReportParams& p) {
              p.ParamByName("P_LISTA").SetAsString(JoinKeys(kKeys));
              p.ParamByName("P_MIN").SetAsString("4,5");
          },
-         {"E', 'F", "X');DROP TABLE ITENS;--"}},
+         {"E', 'F", "X');DROP TABLE RELCOMENSAL;--"}},
         {"number",
          [](ReportParams& p) {
              p.ParamByName("P_LISTA").SetAsString(JoinKeys(kKeys));
              p.ParamByName("P_MIN").SetAsFloat(1.5);
          },
-         {"A'B", "C;D", "E', 'F", "X');DROP TABLE ITENS;--"}},
+         {"A'B", "C;D", "E', 'F", "X');DROP TABLE RELCOMENSAL;--"}},
     };
     const ReportDefinition definition = ItemsReport(
         "CODIGO IN (:P_LISTA) AND DIA >= :P_DTINI AND QTD >= :P_MIN AND NOME <> :P_NOME");
@@ -114,7 +111,7 @@ TEST_P(ReportData, ParametersAreBoundInTheirTypesAndListsKeyByKey) {
         const QStringList codes = Codes(definition, [&c](ReportParams& p) {
             p.ParamByName("P_DTINI").SetAsDateTime(QDate(2024, 1, 1));
             p.ParamByName("P_MIN").SetAsFloat(0);
-            p.ParamByName("P_NOME").SetAsString("'; DELETE FROM ITENS; --");
+            p.ParamByName("P_NOME").SetAsString("'; DELETE FROM RELCOMENSAL; --");
             c.set(p);
         });
         EXPECT_EQ(codes, c.codes);
@@ -176,7 +173,7 @@ TEST_P(ReportData, ARunThatCannotBeMadeSaysWhyNamingTheReport) {
         {"no rows", [](ReportDefinition& d) { d.sql.replace("ORDER BY", "AND 1 = 0 ORDER BY"); },
          "Nenhum registro encontrado para os parâmetros informados."},
         {"database error",
-         [](ReportDefinition& d) { d.sql.replace("FROM ITENS", "FROM NAOEXISTE"); },
+         [](ReportDefinition& d) { d.sql.replace("FROM RELCOMENSAL", "FROM NAOEXISTE"); },
          "Erro ao ler os dados do relatório 'Itens' (Fai004): "},
         {"a field the query does not return",
          [](ReportDefinition& d) { d.detail->elements[0].field = "NMCLIENTE"; },
@@ -212,9 +209,7 @@ TEST_P(ReportData, ARunThatCannotBeMadeSaysWhyNamingTheReport) {
         }
     }
     // The table is still there and whole after every run above.
-    QSqlQuery count(QSqlDatabase::database(SharedConnectionName()));
-    ASSERT_TRUE(count.exec("SELECT COUNT(*) FROM ITENS") && count.next());
-    EXPECT_EQ(count.value(0).toInt(), kKeys.size());
+    EXPECT_EQ(Seed().Count("RELCOMENSAL"), kKeys.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ReportData, appserver::test::kBackends,

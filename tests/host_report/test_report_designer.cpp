@@ -12,7 +12,6 @@
 #include "ReportFile.h"
 #include "ReportPreview.h"
 #include "ReportWorkspace.h"
-#include "SharedDatabase.h"
 #include "TButtonFlat.h"
 #include "TfrmDadosGerRel.h"
 #include "UiTesting.h"
@@ -55,7 +54,9 @@ ReportDefinition Numbers(const QString& title) {
     definition.code = "Fai004";
     definition.title = title;
     definition.parameters = {{"P_ATE", ParamType::Number}};
-    definition.sql = "SELECT N, GRUPO FROM NUMEROS WHERE N <= :P_ATE ORDER BY GRUPO, N";
+    definition.sql =
+        "SELECT QTCOMEFATU AS N, CDSERVFILI AS GRUPO FROM EFETFATUR WHERE QTCOMEFATU <= :P_ATE "
+        "ORDER BY GRUPO, N";
     definition.pageHeader = BandOf(BandKind::PageHeader, 10, {TextAt({10.3, 2, 40, 5}, "Números")});
     definition.detail = BandOf(BandKind::Detail, 6, {FieldAt({0, 0, 20, 5}, "N")});
     ReportElement page = TextAt({100, 0, 50, 5}, "Página {page} de {pages}");
@@ -80,18 +81,21 @@ Editor* PanelEditor(QWidget& designer, const char* name) {
 
 }  // namespace
 
-// The report designer on the offscreen platform, over an SQLite file as the shared database:
-// the mouse, the keys, the field list, the panel, undo, saving and closing.
+// The report designer on the offscreen platform, reading through the application server: the
+// mouse, the keys, the field list, the panel, undo, saving and closing.
 class ReportDesignerTest : public QObject {
     Q_OBJECT
 
   private slots:
     void initTestCase() {
-        QVERIFY(OpenReportWorkspace(dir_, installed_, user_));
+        QVERIFY(dir_.isValid());
+        workspace_ = std::make_unique<ReportWorkspace>(dir_);
+        installed_ = workspace_->installed;
+        user_ = workspace_->user;
         QVERIFY(QDir().mkpath(user_));
         SaveReportFile(Numbers("Números"), installed_ + "/Fai004.xml");
     }
-    void cleanupTestCase() { CloseReportWorkspace(); }
+    void cleanupTestCase() { workspace_.reset(); }
     void cleanup() {
         for (const QString& name : QDir(user_).entryList({"*.xml"}, QDir::Files))
             QFile::remove(QDir(user_).filePath(name));
@@ -324,19 +328,20 @@ class ReportDesignerTest : public QObject {
             parameters->setPlainText(declarations);
             return GuardEvent([&] { designer.ApplyQuery(); });
         };
-        QVERIFY(!apply("SELECT N FROM NUMEROS WHERE N <= :P_ATE", "P_ATE númer"));
-        QVERIFY(!apply("SELECT N FROM NUMEROS WHERE N <= :P_MAX", "P_ATE número"));
-        QVERIFY(apply("SELECT N AS NUMERO FROM NUMEROS WHERE N BETWEEN :P_DE AND :P_ATE",
-                      "P_DE: numero\n\nP_ATE número"));
+        const QString numbers =
+            "SELECT QTCOMEFATU AS NUMERO FROM EFETFATUR WHERE QTCOMEFATU BETWEEN :P_DE AND :P_ATE";
+        QVERIFY(
+            !apply("SELECT QTCOMEFATU FROM EFETFATUR WHERE QTCOMEFATU <= :P_ATE", "P_ATE númer"));
+        QVERIFY(
+            !apply("SELECT QTCOMEFATU FROM EFETFATUR WHERE QTCOMEFATU <= :P_MAX", "P_ATE número"));
+        QVERIFY(apply(numbers, "P_DE: numero\n\nP_ATE número"));
         QCOMPARE(script.Texts(),
                  QStringList({"Linha 1 dos parâmetros: tipo \"númer\" desconhecido; use texto, "
                               "data, número ou lista.",
                               "consulta: a consulta usa o parâmetro :P_MAX, que não foi "
                               "declarado."}));
         const ReportDefinition definition = designer.Design().Definition();
-        QCOMPARE(
-            definition.sql,
-            QStringLiteral("SELECT N AS NUMERO FROM NUMEROS WHERE N BETWEEN :P_DE AND :P_ATE"));
+        QCOMPARE(definition.sql, numbers);
         QVERIFY(
             (definition.parameters == std::vector<ReportParameter>{{"P_DE", ParamType::Number},
                                                                    {"P_ATE", ParamType::Number}}));
@@ -426,7 +431,7 @@ class ReportDesignerTest : public QObject {
         const QString path = QDir(user_).filePath("Fai004-manual.xml");
         const QByteArray manual =
             "<?xml version=\"1.0\"?>\n<report title=\"Manual\" code=\"Fai004\" format=\"1\">\n"
-            "\t<query><![CDATA[SELECT N FROM NUMEROS]]></query>\n"
+            "\t<query><![CDATA[SELECT QTCOMEFATU AS N FROM EFETFATUR]]></query>\n"
             "\t<detail height=\"5\"><field width=\"20\" height=\"5\" field=\"N\" x=\"0\" "
             "y=\"0\"/></detail>\n</report>\n";
         QFile file(path);
@@ -641,6 +646,7 @@ class ReportDesignerTest : public QObject {
     }
 
     QTemporaryDir dir_;
+    std::unique_ptr<ReportWorkspace> workspace_;
     QString installed_;
     QString user_;
 };

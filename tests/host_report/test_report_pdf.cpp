@@ -8,7 +8,6 @@
 #include "ReportOutput.h"
 #include "ReportRepository.h"
 #include "ReportTesting.h"
-#include "Schema.h"
 #include "SelectionKeys.h"
 #include "SqlSession.h"
 
@@ -38,7 +37,9 @@ ReportDefinition Listing(double groupHeader, double detail, double groupFooter, 
     ReportDefinition definition;
     definition.code = "Fai004";
     definition.title = "Listagem de teste";
-    definition.sql = "SELECT CLIENTE, DIA, QTD FROM EFET ORDER BY CLIENTE, DIA";
+    definition.sql =
+        "SELECT CDCLIENTE AS CLIENTE, DTFATURAM AS DIA, QTCOMEFATU AS QTD FROM RELCOMENSAL "
+        "ORDER BY CDCLIENTE, DTFATURAM";
     if (reportHeader)
         definition.reportHeader =
             BandOf(BandKind::ReportHeader, 12, {TextAt({0, 0, 190, 10}, "Relatório de teste")});
@@ -82,25 +83,14 @@ QString Total(qint64 hundredThousandths) {
     return BrazilianLocale().toString(double(hundredThousandths) / 100000.0, 'f', 5);
 }
 
-class ReportPdf : public SharedDatabaseTest {
+class ReportPdf : public ServedDataTest {
   protected:
-    void SetUp() override {
-        SharedDatabaseTest::SetUp();
-        Exec("CREATE TABLE EFET (CLIENTE VARCHAR(10), DIA DATE, QTD DOUBLE PRECISION)");
-    }
-
     void Fill(const std::vector<Row>& rows) {
-        QSqlDatabase database = QSqlDatabase::database(SharedConnectionName());
-        database.transaction();
-        QSqlQuery insert(database);
-        insert.prepare("INSERT INTO EFET VALUES (?, ?, ?)");
-        for (const Row& row : rows) {
-            insert.addBindValue(row.client);
-            insert.addBindValue(row.day);
-            insert.addBindValue(double(row.hundredThousandths) / 100000.0);
-            ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
-        }
-        database.commit();
+        appserver::Transaction transaction(Seed().Session(), appserver::Transaction::Kind::Write);
+        for (const Row& row : rows)
+            Listed(row.client, row.client, "ALMOCO", row.day,
+                   double(row.hundredThousandths) / 100000.0);
+        transaction.Commit();
     }
 
     // `count` rows of the client, a day each from 1 March 2024, counts with five decimals.
@@ -210,7 +200,7 @@ TEST_P(ReportPdf, PagesBreakExactlyAtTheirBoundaries) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Exec("DELETE FROM EFET");
+        Seed().Session().Run("DELETE FROM RELCOMENSAL");
         std::vector<Row> rows;
         for (std::size_t g = 0; g < c.groupSizes.size(); ++g) {
             for (const Row& row : Rows(QString("C%1").arg(g), c.groupSizes[g])) rows.push_back(row);
@@ -236,16 +226,30 @@ TEST_P(ReportPdf, PagesBreakExactlyAtTheirBoundaries) {
 }
 
 TEST_P(ReportPdf, LongTextsGrowTheirBandAndEveryKindOfElementIsPrinted) {
-    Exec("CREATE TABLE NOTAS (N INTEGER, NOTA VARCHAR(400), VALOR DOUBLE PRECISION)");
+    // Notes are the client's texts for its services 1 to 3, values those of their billed days:
+    // service 2 has none.
     QStringList words;
     for (int i = 1; i <= 40; ++i) words << QString("palavra%1").arg(i);
-    Exec("INSERT INTO NOTAS VALUES (1, '" + words.join(' ') +
-         "', 2.5), (2, 'SEGUNDA', NULL), "
-         "(3, 'TERCEIRA', 10)");
+    const QString client = "J12345678000195";
+    Seed()
+        .Branch("0001", "Matriz")
+        .Client("J", "12345678000195", "Cliente")
+        .ClientAt("0001", client);
+    const QString notes[] = {words.join(' '), "SEGUNDA", "TERCEIRA"};
+    for (int n = 1; n <= 3; ++n)
+        Seed()
+            .Service("0001", QString::number(n), "Serviço")
+            .ClientService("0001", client, QString::number(n), notes[n - 1]);
+    Seed()
+        .Headcount({"0001", client, "1", QDate(2024, 3, 1)}, 0, 0, 2.5)
+        .Headcount({"0001", client, "3", QDate(2024, 3, 1)}, 0, 0, 10);
     ReportDefinition definition;
     definition.code = "Fai004";
     definition.title = "Elementos";
-    definition.sql = "SELECT N, NOTA, VALOR FROM NOTAS ORDER BY N";
+    definition.sql =
+        "SELECT L.CDSERVFILI AS N, L.DSEMISSERCLI AS NOTA, E.VRSERVFATUDT AS VALOR "
+        "FROM SERVCLIEFILI L LEFT JOIN EFETFATUR E ON E.CDFILIAL = L.CDFILIAL AND "
+        "E.CDCLIENTE = L.CDCLIENTE AND E.CDSERVFILI = L.CDSERVFILI ORDER BY L.CDSERVFILI";
     QImage logo(30, 20, QImage::Format_RGB32);
     logo.fill(Qt::blue);
     QByteArray png;
@@ -336,37 +340,30 @@ INSTANTIATE_TEST_SUITE_P(Sqlite, ReportPdf, ::testing::Values(Backend::Sqlite),
 
 // The definitions installed with the program, found from the build tree, over the demo data
 // the application server seeds.
-class InstalledReports : public appserver::test::BackendTest {
+class InstalledReports : public ServedDataTest {
   protected:
     void SetUp() override {
-        BackendTest::SetUp();
+        ServedDataTest::SetUp();
         if (IsSkipped()) return;
-        appserver::SqlSession session(Location());
-        appserver::Schema::Upgrade(session);
+        appserver::SqlSession& session = Seed().Session();
         ASSERT_TRUE(appserver::DemoSeeder(session, kToday).SeedIfEmpty());
         // The working data the server generates for the listing, under a number of its own.
         appserver::ReportRepository reports(session);
         const QDateTime now = QDateTime::currentDateTimeUtc();
         number_ = QString::number(reports.NewNumber("0001", now));
         reports.Fill(number_.toLongLong(), "0001", kToday.addDays(-29), kToday, now);
-        RegisterSharedDatabase(SharedDatabaseSettings::From(Location()));
     }
-    void TearDown() override { UnregisterSharedDatabase(); }
 
     // The billed diners of the demo branch's lunch and dinner in the last thirty days, summed
     // here in hundred-thousandths.
-    static qint64 BilledSum(const QString& client) {
-        QSqlQuery query(QSqlDatabase::database(SharedConnectionName()));
-        query.prepare(
-            "SELECT QTCOMEFATU FROM EFETFATUR WHERE CDFILIAL = '0001' AND DTFATURAM BETWEEN ? AND "
-            "? AND CDSERVFILI IN ('00001', '00002') AND (? = 'T' OR CDCLIENTE = ?)");
-        query.addBindValue(kToday.addDays(-29));
-        query.addBindValue(kToday);
-        query.addBindValue(client);
-        query.addBindValue(client);
-        EXPECT_TRUE(query.exec());
+    qint64 BilledSum(const QString& client) {
         qint64 sum = 0;
-        while (query.next()) sum += std::llround(query.value(0).toDouble() * 100000);
+        for (const QVariantList& row : Seed().Rows(
+                 "SELECT QTCOMEFATU FROM EFETFATUR WHERE CDFILIAL = '0001' AND DTFATURAM BETWEEN "
+                 "? AND ? AND CDSERVFILI IN ('00001', '00002') AND (? = 'T' OR CDCLIENTE = ?)",
+                 {appserver::SqlDate(kToday.addDays(-29)), appserver::SqlDate(kToday), client,
+                  client}))
+            sum += std::llround(row[0].toDouble() * 100000);
         return sum;
     }
 
@@ -387,11 +384,12 @@ TEST_P(InstalledReports, TheListingRunsOverTheDemoDataAndItsFileIsWrittenAsItIs)
             << file.fileName().toStdString();
     }
 
-    QSqlQuery firstClient(QSqlDatabase::database(SharedConnectionName()));
-    ASSERT_TRUE(firstClient.exec("SELECT MIN(CDCLIENTE) FROM EFETFATUR WHERE CDFILIAL = '0001'") &&
-                firstClient.next());
+    const QString firstClient =
+        Seed()
+            .Rows("SELECT MIN(CDCLIENTE) FROM EFETFATUR WHERE CDFILIAL = '0001'")[0][0]
+            .toString();
     QTemporaryDir dir;
-    for (const QString& client : {QString("T"), firstClient.value(0).toString()}) {
+    for (const QString& client : {QString("T"), firstClient}) {
         SCOPED_TRACE(client.toStdString());
         NoProgress progress;
         const auto document = RunReport(

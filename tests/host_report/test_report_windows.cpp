@@ -7,7 +7,6 @@
 #include "ReportPreview.h"
 #include "ReportProgressDialog.h"
 #include "ReportWorkspace.h"
-#include "SharedDatabase.h"
 #include "TButtonFlat.h"
 #include "TfrmDadosGerRel.h"
 #include "UiTesting.h"
@@ -34,7 +33,7 @@ ReportDefinition OneRowAPage(const QString& title) {
     definition.code = "Fai004";
     definition.title = title;
     definition.parameters = {{"P_ATE", ParamType::Number}};
-    definition.sql = "SELECT N FROM NUMEROS WHERE N <= :P_ATE ORDER BY N";
+    definition.sql = "SELECT QTCOMEFATU AS N FROM EFETFATUR WHERE QTCOMEFATU <= :P_ATE ORDER BY N";
     ReportElement number = FieldAt({0, 0, 50, 270}, "N");
     number.valign = VAlign::Top;
     definition.detail = BandOf(BandKind::Detail, 270, {number});
@@ -47,17 +46,20 @@ ReportDefinition OneRowAPage(const QString& title) {
 }  // namespace
 
 // The preview, printing, export and the report base form's actions, on the offscreen
-// platform, over an SQLite file as the shared database.
+// platform, reading through the application server.
 class ReportWindowsTest : public QObject {
     Q_OBJECT
 
   private slots:
     void initTestCase() {
-        QVERIFY(OpenReportWorkspace(dir_, installed_, user_));
+        QVERIFY(dir_.isValid());
+        workspace_ = std::make_unique<ReportWorkspace>(dir_);
+        installed_ = workspace_->installed;
+        user_ = workspace_->user;
         SaveReportFile(OneRowAPage("Números"), installed_ + "/Fai004.xml");
         SaveReportFile(OneRowAPage("Contagem"), installed_ + "/Fai004-contagem.xml");
     }
-    void cleanupTestCase() { CloseReportWorkspace(); }
+    void cleanupTestCase() { workspace_.reset(); }
 
     void previewPagesThroughTheReportAndZooms() {
         ReportPreview preview(Run(12));
@@ -294,6 +296,7 @@ class ReportWindowsTest : public QObject {
     }
 
     QTemporaryDir dir_;
+    std::unique_ptr<ReportWorkspace> workspace_;
     QString installed_;
     QString user_;
 };

@@ -1,12 +1,13 @@
+#include "ConnectionError.h"
 #include "Errors.h"
+#include "GeneralDataServer.h"
+#include "ServerGeneralData.h"
 #include "TADOIBQuery.h"
+#include "TestDatabase.h"
 #include "UiTesting.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-
 using namespace fai;
+using appserver::test::GeneralDataServer;
 
 namespace {
 
@@ -33,39 +34,28 @@ QStringList Codes(TADOIBQuery& query) {
     return codes;
 }
 
-SharedDatabaseSettings SqliteAt(const QString& path, const QString& driver = "QSQLITE") {
-    SharedDatabaseSettings settings;
-    settings.driver = driver;
-    settings.databaseName = path;
-    return settings;
-}
-
-int BranchCount() {
-    QSqlQuery count(QSqlDatabase::database(SharedConnectionName()));
-    count.exec("SELECT COUNT(*) FROM FILIAL");
-    count.next();
-    return count.value(0).toInt();
-}
+// The branches with their billing parameters: a date and a number, none for a branch without.
+const QString kBranchesWithParams =
+    "FROM FILIAL F LEFT JOIN PARAMFATUR P ON P.CDFILIAL = F.CDFILIAL ORDER BY F.CDFILIAL";
 
 }  // namespace
 
-// The read-only query on a real SQLite file standing in for the shared database.
+// The read-only query through the application server, over a fresh SQLite file.
 class QueryTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        QVERIFY(dir_.isValid());
-        RegisterSharedDatabase(SqliteAt(dir_.filePath(QStringLiteral("geral-%1.db").arg(++n_))));
-        QSqlQuery setup(QSqlDatabase::database(SharedConnectionName()));
-        QVERIFY(
-            setup.exec("CREATE TABLE FILIAL (CDFILIAL CHAR(4) PRIMARY KEY, NMFILIAL VARCHAR(30),"
-                       " DTABERTURA DATE, QTREFEICOES NUMERIC)"));
-        QVERIFY(setup.exec(
-            "INSERT INTO FILIAL VALUES ('0003', 'Centro', '2020-05-04', 120),"
-            " ('0001', 'Matriz', '2001-01-02', 950.5), ('0002', 'Filial Sul', NULL, NULL)"));
+    void initTestCase() {
+        server_ = std::make_unique<GeneralDataServer>(database_.Location());
+        server_->Seed()
+            .Branch("0003", "Centro")
+            .Branch("0001", "Matriz")
+            .Branch("0002", "Filial Sul")
+            .Params("0003", QDate(2020, 5, 4), "N", 120, "N")
+            .Params("0001", QDate(2001, 1, 2), "N", 950.5, "N");
     }
-    void cleanup() { UnregisterSharedDatabase(); }
+    void init() { server_->Attach(); }
+    void cleanupTestCase() { server_.reset(); }
 
     void branchQueryFollowsItsParameters_data() {
         QTest::addColumn<QString>("code");
@@ -117,35 +107,34 @@ class QueryTest : public QObject {
 
     void resultColumnsMakeTheirOwnFieldsWhenNoneAreDeclared() {
         TADOIBQuery query("qryTipos");
-        query.SetSQL(
-            "SELECT CDFILIAL, NMFILIAL, QTREFEICOES, 2.5 AS FATOR FROM FILIAL"
-            " ORDER BY CDFILIAL");
+        query.SetSQL("SELECT F.CDFILIAL, F.NMFILIAL, P.NRDIAANTDTPROC, 2.5 AS FATOR " +
+                     kBranchesWithParams);
         query.Open();
         ClientDataSet& rows = query.DataSet();
         QCOMPARE(rows.FieldCount(), 4);
         QCOMPARE(rows.FieldByName("FATOR").DataType(), FieldType::Float);
         QCOMPARE(rows.FieldByName("FATOR").AsFloat(), 2.5);
-        QCOMPARE(rows.FieldByName("QTREFEICOES").AsFloat(), 950.5);
+        QCOMPARE(rows.FieldByName("NRDIAANTDTPROC").AsFloat(), 950.5);
         QCOMPARE(rows.FieldByName("NMFILIAL").DataType(), FieldType::String);
         QCOMPARE(rows.FieldByName("NMFILIAL").Size(), 10);  // the longest name
         rows.Next();
-        QVERIFY(rows.FieldByName("QTREFEICOES").IsNull());
+        QVERIFY(rows.FieldByName("NRDIAANTDTPROC").IsNull());
     }
 
     void declaredFieldsTypeTheResult() {
         TADOIBQuery query("qryTipos");
         query.DataSet().AddField({"CDFILIAL", FieldType::String, 4});
-        query.DataSet().AddField({"DTABERTURA", FieldType::DateTime});
-        query.DataSet().AddField({"QTREFEICOES", FieldType::Float});
-        query.SetSQL("SELECT CDFILIAL, DTABERTURA, QTREFEICOES FROM FILIAL ORDER BY CDFILIAL");
+        query.DataSet().AddField({"DTPROCESSA", FieldType::DateTime});
+        query.DataSet().AddField({"NRDIAANTDTPROC", FieldType::Float});
+        query.SetSQL("SELECT F.CDFILIAL, P.DTPROCESSA, P.NRDIAANTDTPROC " + kBranchesWithParams);
         query.Open();
         ClientDataSet& rows = query.DataSet();
-        QCOMPARE(rows.FieldByName("DTABERTURA").AsDateTime(), QDate(2001, 1, 2));
+        QCOMPARE(rows.FieldByName("DTPROCESSA").AsDateTime(), QDate(2001, 1, 2));
         rows.Next();
-        QVERIFY(rows.FieldByName("DTABERTURA").IsNull());
+        QVERIFY(rows.FieldByName("DTPROCESSA").IsNull());
         rows.Next();
-        QCOMPARE(rows.FieldByName("DTABERTURA").AsDateTime(), QDate(2020, 5, 4));
-        QCOMPARE(rows.FieldByName("QTREFEICOES").AsFloat(), 120.0);
+        QCOMPARE(rows.FieldByName("DTPROCESSA").AsDateTime(), QDate(2020, 5, 4));
+        QCOMPARE(rows.FieldByName("NRDIAANTDTPROC").AsFloat(), 120.0);
     }
 
     void refusesWhatItCannotRunSafely_data() {
@@ -179,34 +168,47 @@ class QueryTest : public QObject {
             QVERIFY2(e.Message().contains(FAI_FETCH(QString, message)), qPrintable(e.Message()));
         }
         QVERIFY(!query.Active());
-        QCOMPARE(BranchCount(), 3);
+        QCOMPARE(server_->Seed().Count("FILIAL"), 3);
     }
 
-    void unknownParametersAndConnectionsAreErrors() {
+    void unknownParametersAreErrors() {
         TADOIBQuery query("qryFilial");
         query.SetSQL(kBranchSql);
         QVERIFY_THROWS_EXCEPTION(EError, query.ParamByName("P_NADA"));
-        TADOIBQuery elsewhere("qryOutra", "semConexao");
-        elsewhere.SetSQL("SELECT 1 AS UM");
-        QVERIFY_THROWS_EXCEPTION(EError, elsewhere.Open());
-        UnregisterSharedDatabase();
-        QVERIFY(!SharedDatabaseRegistered());
-        query.ParamByName("P_CDFILIAL").SetAsString("0001");
-        query.ParamByName("P_TCDFILIAL").Clear();
-        QVERIFY_THROWS_EXCEPTION(EError, query.Open());
     }
 
-    void sharedConnectionFailuresLeaveNoConnection() {
-        QVERIFY_THROWS_EXCEPTION(EError, RegisterSharedDatabase(SqliteAt("x", "QNOSUCHDRIVER")));
-        QVERIFY(!SharedDatabaseRegistered());
-        QVERIFY_THROWS_EXCEPTION(
-            EError, RegisterSharedDatabase(SqliteAt(dir_.filePath("nao/existe/geral.db"))));
-        QVERIFY(!SharedDatabaseRegistered());
+    // Without general data the host never reached its server; a server that is not there is
+    // said as every call to it says it.
+    void aServerOutOfReachIsSaid_data() {
+        QTest::addColumn<bool>("attached");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no general data")
+            << false
+            << "Os dados gerais não estão disponíveis: o host não se ligou ao servidor de "
+               "aplicação.";
+        QTest::newRow("no server")
+            << true << EConnectionError::Unreachable({"127.0.0.1", 1}).Message();
+    }
+    void aServerOutOfReachIsSaid() {
+        SetGeneralData(FAI_FETCH(bool, attached)
+                           ? std::make_shared<ServerGeneralData>("127.0.0.1", 1)
+                           : nullptr);
+        TADOIBQuery query("qryFilial");
+        query.SetSQL(kBranchSql);
+        query.ParamByName("P_CDFILIAL").SetAsString("0001");
+        query.ParamByName("P_TCDFILIAL").SetAsString("");
+        try {
+            query.Open();
+            QFAIL("the query ran");
+        } catch (const EError& e) {
+            QCOMPARE(e.Message(), FAI_FETCH(QString, message));
+        }
+        QVERIFY(!query.Active());
     }
 
   private:
-    QTemporaryDir dir_;
-    int n_ = 0;
+    appserver::test::TestDatabase database_{appserver::test::Backend::Sqlite};
+    std::unique_ptr<GeneralDataServer> server_;
 };
 
 FAI_UI_TEST_MAIN(QueryTest)
