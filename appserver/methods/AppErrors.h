@@ -12,6 +12,14 @@ class EBadRequest : public EError {
     using EError::EError;
 };
 
+// A host's query that may not or cannot run as it stands (what it reads, its form, its time,
+// its rows). The message says what of it, as a predicate of the query ("passou de 30 s"), so
+// that the answer names the query the host sent.
+class EQueryRefused : public EBadRequest {
+  public:
+    using EBadRequest::EBadRequest;
+};
+
 // A save built on values that another clerk has changed since they were loaded: applying it
 // would silently undo that clerk's work, so nothing of it is written.
 class EConflict : public EError {

@@ -49,9 +49,10 @@ class PartColumn {
         : column_(column), part_(part), field_(field) {}
 
     FieldType Type() const { return column_.type; }
-    // A column without a type takes that of its first value of the first part.
-    void Settle(bool firstPart, const SqlCell& cell) {
-        if (column_.typed || !firstPart) return;
+    // A column without a type takes that of its first value (its parts before it held only
+    // nulls, typed as text).
+    void Settle(const SqlCell& cell) {
+        if (column_.typed) return;
         column_.typed = true;
         column_.type = cell.kind == SqlCell::Kind::Number ? FieldType::Float : FieldType::String;
     }
@@ -111,8 +112,8 @@ class PartColumn {
     }
 
     [[noreturn]] void Refuse(const QString& what) const {
-        throw EBadRequest(
-            QStringLiteral("A coluna %1 da consulta traz %2.").arg(Excerpt(column_.name), what));
+        throw EQueryRefused(
+            QStringLiteral("traz na coluna %1 %2.").arg(Excerpt(column_.name), what));
     }
 
     HostColumn column_;
@@ -164,9 +165,8 @@ int HostQueryParts::Run(HostReadConnection& connection, const HostQueryRequest& 
     qsizetype partBytes = 0;
     while (query->Next()) {
         if (++rows > kMaxRows)
-            throw EBadRequest(
-                QStringLiteral("A consulta passou de %1 linhas: restrinja o "
-                               "período ou os filtros.")
+            throw EQueryRefused(
+                QStringLiteral("passou de %1 linhas; restrinja o período ou os filtros.")
                     .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(kMaxRows)));
         out->AddRow();
         for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -176,7 +176,7 @@ int HostQueryParts::Run(HostReadConnection& connection, const HostQueryRequest& 
                 out->Column(i).AddNull();
                 continue;
             }
-            columns[i].Settle(firstPart, cell);
+            columns[i].Settle(cell);
             columns[i].Add(out->Column(i), cell);
         }
         if (++partRows < kPartRows && partBytes < kPartBytes) continue;

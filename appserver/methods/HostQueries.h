@@ -22,9 +22,9 @@ struct HostQueryRequest {
 
 // Runs a host's query and hands its rows to `send` in parts, in order, each part whole: at
 // most a thousand rows, or about a megabyte of text. A column the database gives no type takes
-// the type of its first value in the first part (text when it has none there), and a later
+// the type of its first value (text in the parts before it, which held only nulls), and a later
 // value of another kind is converted to it where it can be, refused in words where it cannot.
-// Throws EBadRequest when the query passes kMaxRows rows, as HostReadConnection::Run
+// Throws EQueryRefused when the query passes kMaxRows rows, as HostReadConnection::Run
 // otherwise. Returns the rows sent.
 class HostQueryParts {
   public:

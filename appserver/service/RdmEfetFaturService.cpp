@@ -481,6 +481,12 @@ int ReadParts(WorkerPool::Context& worker, const HostQueryRequest& request, cons
     for (bool again = true;; again = false) {
         try {
             return HostQueryParts::Run(worker.HostReads(), request, scope, send);
+        } catch (const EQueryRefused& e) {
+            // Named as the host named it: the clerk or the designer's user knows which.
+            throw EBadRequest(
+                request.name.isEmpty()
+                    ? QStringLiteral("A consulta %1").arg(e.Message())
+                    : QStringLiteral("A consulta '%1' %2").arg(Excerpt(request.name), e.Message()));
         } catch (const EDatabaseUnavailable&) {
             worker.DiscardHostReads();
             if (!again || sent) throw;

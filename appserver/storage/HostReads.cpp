@@ -19,7 +19,13 @@ constexpr qsizetype kReasonLength = 200;
 void QueryRefused(const QString& reason) {
     QString said = Escaped(reason.trimmed());
     if (said.size() > kReasonLength) said = said.left(kReasonLength) + QStringLiteral("…");
-    throw EBadRequest(QStringLiteral("O banco de dados recusou a consulta: %1").arg(said));
+    throw EQueryRefused(QStringLiteral("foi recusada pelo banco de dados: %1").arg(said));
+}
+
+void QueryTooLong(std::chrono::milliseconds limit) {
+    throw EQueryRefused(QStringLiteral("passou de %1 s sem terminar; restrinja o período ou os "
+                                       "filtros.")
+                            .arg(std::chrono::duration_cast<std::chrono::seconds>(limit).count()));
 }
 
 std::unique_ptr<HostReadConnection> HostReadConnection::Open(const DatabaseLocation& location,

@@ -38,7 +38,7 @@ class HostQuery {
     virtual ~HostQuery() = default;
 
     virtual const std::vector<HostColumn>& Columns() const = 0;
-    // Throws EBadRequest when the query runs past its time, EDatabaseError as SqlSession::Run.
+    // Throws EQueryRefused when the query runs past its time, EDatabaseError as SqlSession::Run.
     virtual bool Next() = 0;
     // Valid until the next Next.
     virtual SqlCell Cell(int column) const = 0;
@@ -70,7 +70,7 @@ class HostReadConnection {
 
     virtual ~HostReadConnection() = default;
 
-    // Runs one SELECT with its parameters bound in order to its "?" places. Throws EBadRequest
+    // Runs one SELECT with its parameters bound in order to its "?" places. Throws EQueryRefused
     // with the reason when the database refuses it (what it reads, its form, its text), and
     // EDatabaseError, or EDatabaseUnavailable when the connection was lost, as SqlSession::Run.
     // One run at a time.
@@ -80,8 +80,10 @@ class HostReadConnection {
     virtual bool IsOpen() = 0;
 };
 
-// Refuses a host's query with the database's reason, kept to one short line: the reason may
-// quote what the query says, which no answer or log line repeats at length.
+// Refuses a host's query (EQueryRefused) with the database's reason, kept to one short line:
+// the reason may quote what the query says, which no answer or log line repeats at length.
 [[noreturn]] void QueryRefused(const QString& reason);
+// Refuses a host's query that ran past its time.
+[[noreturn]] void QueryTooLong(std::chrono::milliseconds limit);
 
 }  // namespace fai::appserver

@@ -308,12 +308,7 @@ class PostgresReadConnection final : public HostReadConnection {
     }
 
   public:
-    [[noreturn]] void TooLong() const {
-        throw EBadRequest(
-            QStringLiteral("A consulta passou de %1 s sem terminar: restrinja o "
-                           "período ou os filtros.")
-                .arg(std::chrono::duration_cast<std::chrono::seconds>(timeLimit_).count()));
-    }
+    [[noreturn]] void TooLong() const { QueryTooLong(timeLimit_); }
 
   private:
     [[noreturn]] void Lost(const PGresult* result) const {

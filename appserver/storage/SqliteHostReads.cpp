@@ -239,13 +239,9 @@ class SqliteHostQuery final : public HostQuery {
             case SQLITE_DONE:
                 return false;
             case SQLITE_INTERRUPT:
-                throw EBadRequest(
-                    QStringLiteral("A consulta passou de %1 s sem terminar: restrinja o "
-                                   "período ou os filtros.")
-                        .arg(std::chrono::duration_cast<std::chrono::seconds>(reads_.timeLimit_)
-                                 .count()));
+                QueryTooLong(reads_.timeLimit_);
             case SQLITE_TOOBIG:
-                throw EBadRequest(QStringLiteral("A consulta monta um valor grande demais."));
+                throw EQueryRefused(QStringLiteral("monta um valor grande demais."));
             default:
                 QueryRefused(QString::fromUtf8(sqlite3_errmsg(reads_.db_)));
         }
@@ -288,11 +284,11 @@ std::unique_ptr<HostQuery> SqliteReadConnection::Run(const QString& sql, const Q
     if (!statement ||
         !QByteArrayView(rest, text.constData() + text.size() - rest).trimmed().isEmpty() ||
         !sqlite3_stmt_readonly(statement) || sqlite3_stmt_isexplain(statement))
-        throw EBadRequest(QStringLiteral("A consulta deve ser um único SELECT."));
+        throw EQueryRefused(QStringLiteral("deve ser um único SELECT."));
     if (sqlite3_bind_parameter_count(statement) != params.size())
-        throw EBadRequest(QStringLiteral("A consulta tem %1 parâmetros e recebeu %2.")
-                              .arg(sqlite3_bind_parameter_count(statement))
-                              .arg(params.size()));
+        throw EQueryRefused(QStringLiteral("tem %1 parâmetros e recebeu %2.")
+                                .arg(sqlite3_bind_parameter_count(statement))
+                                .arg(params.size()));
     for (int i = 0; i < params.size(); ++i)
         if (SqliteBind(statement, i + 1, params[i]) != SQLITE_OK)
             QueryRefused(QStringLiteral("o parâmetro %1: %2")

@@ -38,7 +38,9 @@ ReportTable RunReportQuery(const ReportDefinition& definition, const ReportParam
     progress.Step(reading, 0, 0);
     std::optional<ReportTable> table;
     int rows = 0;
-    dtmDBGeral().Read(report, statement.Bound(placeholders), values, [&](DataPacket& part) {
+    // The server names the query in its refusals as it is named here.
+    const QString name = QStringLiteral("%1 (%2)").arg(definition.title, definition.code);
+    dtmDBGeral().Read(name, statement.Bound(placeholders), values, [&](DataPacket& part) {
         if (!table) {
             QStringList columns;
             for (const FieldDef& field : part.fields) columns << field.name;

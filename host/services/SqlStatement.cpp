@@ -69,8 +69,12 @@ QString SqlStatement::Bound(const std::vector<int>& placeholders) const {
 
 bool SqlStatement::IsSingleSelect() const {
     const QString text = text_.trimmed();
-    if (!text.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive)) return false;
-    if (text.size() > 6 && InName(text[6])) return false;
+    const auto startsWithWord = [&text](QLatin1String word) {
+        return text.startsWith(word, Qt::CaseInsensitive) &&
+               (text.size() == word.size() || !InName(text[word.size()]));
+    };
+    if (!startsWithWord(QLatin1String("SELECT")) && !startsWithWord(QLatin1String("WITH")))
+        return false;
     QChar quote;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];

@@ -30,7 +30,8 @@ class SqlStatement {
     // named: a list of values in "IN (:P)" gets a ? for each value.
     QString Bound(const std::vector<int>& placeholders) const;
 
-    // One statement that only reads: it starts with SELECT and nothing follows a semicolon.
+    // One statement that only reads: it starts with SELECT or WITH and nothing follows a
+    // semicolon. The server that runs it is what keeps it to reading.
     bool IsSingleSelect() const;
 
   private:

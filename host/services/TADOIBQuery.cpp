@@ -42,22 +42,39 @@ void TADOIBQuery::Open() {
         values.push_back(bound.AsValue());
     }
     DataPacket result;
+    std::vector<bool> declared;  // as the dataset declares it: its definition stands
+    std::vector<bool> valued;    // has had a value: its type is settled
     dtmDBGeral().Read(name_, statement_.Bound(), values, [&](DataPacket& part) {
-        if (result.fields.empty()) result.fields = Declared(part.fields);
-        for (PacketRow& row : part.rows) result.rows.push_back(Converted(result.fields, row));
-        for (std::size_t i = 0; i < part.fields.size() && i < result.fields.size(); ++i)
-            if (!dataSet_.FindField(result.fields[i].name) &&
-                result.fields[i].type == FieldType::String)
-                result.fields[i].size = std::max(result.fields[i].size, part.fields[i].size);
+        if (result.fields.empty()) {
+            result.fields = Declared(part.fields, declared);
+            valued.assign(result.fields.size(), false);
+        }
+        // Another field is as the server types it, text sized for its longest text; one that
+        // held only nulls takes the type of the part in which it has values.
+        for (std::size_t i = 0; i < part.fields.size() && i < result.fields.size(); ++i) {
+            if (declared[i]) continue;
+            FieldDef& field = result.fields[i];
+            if (!valued[i])
+                field = part.fields[i];
+            else if (field.type == FieldType::String)
+                field.size = std::max(field.size, part.fields[i].size);
+        }
+        for (PacketRow& row : part.rows) {
+            for (std::size_t i = 0; i < row.values.size() && i < valued.size(); ++i)
+                if (!row.values[i].IsNull()) valued[i] = true;
+            result.rows.push_back(Converted(result.fields, row));
+        }
     });
     dataSet_.SetData(std::move(result));
 }
 
-std::vector<FieldDef> TADOIBQuery::Declared(const std::vector<FieldDef>& answered) const {
+std::vector<FieldDef> TADOIBQuery::Declared(const std::vector<FieldDef>& answered,
+                                            std::vector<bool>& declared) const {
     std::vector<FieldDef> fields;
     for (const FieldDef& field : answered) {
-        const Field* declared = dataSet_.FindField(field.name);
-        fields.push_back(declared && !declared->IsCalculated() ? declared->Definition() : field);
+        const Field* found = dataSet_.FindField(field.name);
+        declared.push_back(found && !found->IsCalculated());
+        fields.push_back(declared.back() ? found->Definition() : field);
     }
     return fields;
 }

@@ -71,8 +71,10 @@ class TADOIBQuery {
   private:
     QString Label() const;
     [[noreturn]] void Fail(const QString& message) const;
-    // The fields of the answer, those declared on the dataset as declared.
-    std::vector<FieldDef> Declared(const std::vector<FieldDef>& answered) const;
+    // The fields of the answer, those declared on the dataset as declared (marked so in
+    // `declared`).
+    std::vector<FieldDef> Declared(const std::vector<FieldDef>& answered,
+                                   std::vector<bool>& declared) const;
     PacketRow Converted(const std::vector<FieldDef>& fields, PacketRow& row) const;
 
     QString name_;

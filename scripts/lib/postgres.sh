@@ -9,9 +9,12 @@ fai_pg_bin() {
   echo "$dir"
 }
 
+# A port where nothing listens, looked for from a place of its own in the range, so that
+# clusters started at the same moment seldom look at the same port first.
 fai_free_port() {
-  local port
-  for port in $(seq 55432 55532); do
+  local first=$((RANDOM % 101)) i port
+  for i in $(seq 0 100); do
+    port=$((55432 + (first + i) % 101))
     if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
       echo "$port"
       return 0
@@ -42,9 +45,8 @@ fai_pg_ctl() {
 # FAI_PG_DATADIR (as root, a directory under /tmp when the postgres user cannot reach
 # DATADIR), FAI_PG_PORT and FAI_PG_URL.
 fai_init_postgres() {
-  local datadir=$1 port
+  local datadir=$1 port attempt started=
   fai_pg_programs || return 1
-  port=$(fai_free_port) || return 1
   if [ ${#FAI_PG_AS[@]} -gt 0 ]; then
     # The postgres user must be able to reach the data directory; a build tree under a
     # private home may not allow that, so fall back to a private directory under /tmp.
@@ -58,10 +60,20 @@ fai_init_postgres() {
   [ ${#FAI_PG_AS[@]} -gt 0 ] && chown postgres:postgres "$datadir"
   "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/initdb" -D "$datadir" -U fai -A trust -E UTF8 --locale=C.UTF-8 \
     --no-sync >"$datadir.initdb.log" 2>&1 || { cat "$datadir.initdb.log" >&2; return 1; }
-  printf '%s\n' "port = $port" "listen_addresses = '127.0.0.1'" \
-    "unix_socket_directories = '$datadir'" "fsync = off" "max_connections = ${FAI_PG_MAX_CONNECTIONS:-200}" |
+  printf '%s\n' "listen_addresses = '127.0.0.1'" "unix_socket_directories = '$datadir'" \
+    "fsync = off" "max_connections = ${FAI_PG_MAX_CONNECTIONS:-200}" |
     "${FAI_PG_AS[@]}" tee -a "$datadir/postgresql.conf" >/dev/null
-  fai_pg_ctl "$datadir" start || return 1
+  # Another cluster may take the port between the look and the start: then another one (the
+  # last port line of the settings is the one that holds).
+  for attempt in 1 2 3 4 5; do
+    port=$(fai_free_port) || return 1
+    echo "port = $port" | "${FAI_PG_AS[@]}" tee -a "$datadir/postgresql.conf" >/dev/null
+    if fai_pg_ctl "$datadir" start 2>/dev/null; then
+      started=1
+      break
+    fi
+  done
+  [ -n "$started" ] || { cat "$datadir/server.log" >&2; return 1; }
   # The login the servers read the database with for the hosts (their --reader).
   "${FAI_PG_AS[@]}" "$FAI_PG_BINDIR/psql" -X -q -h "$datadir" -p "$port" -U fai -d postgres \
     -c "CREATE ROLE fai_leitor LOGIN" >/dev/null || return 1

@@ -174,7 +174,7 @@ TEST_P(ReportData, ARunThatCannotBeMadeSaysWhyNamingTheReport) {
          "Nenhum registro encontrado para os parâmetros informados."},
         {"database error",
          [](ReportDefinition& d) { d.sql.replace("FROM RELCOMENSAL", "FROM NAOEXISTE"); },
-         "Erro ao ler os dados do relatório 'Itens' (Fai004): "},
+         "A consulta 'Itens (Fai004)' foi recusada pelo banco de dados: "},
         {"a field the query does not return",
          [](ReportDefinition& d) { d.detail->elements[0].field = "NMCLIENTE"; },
          "O relatório 'Itens' (Fai004) usa o campo 'NMCLIENTE', que a consulta não traz."},

@@ -147,8 +147,9 @@ class QueryTest : public QObject {
                                           << "só pode ler dados" << false;
         QTest::newRow("selected column name") << "SELECTED FROM FILIAL"
                                               << "só pode ler dados" << false;
-        QTest::newRow("no such table") << "SELECT * FROM NADA"
-                                       << "Erro na consulta 'qryErro'" << false;
+        QTest::newRow("no such table")
+            << "SELECT * FROM NADA"
+            << "A consulta 'qryErro' foi recusada pelo banco de dados" << false;
         QTest::newRow("missing value") << "SELECT * FROM FILIAL WHERE CDFILIAL = :P_CDFILIAL"
                                        << "não recebeu valor" << false;
         QTest::newRow("declared field missing") << "SELECT NMFILIAL FROM FILIAL"
