@@ -119,6 +119,17 @@ class QueryTest : public QObject {
         QCOMPARE(rows.FieldByName("NMFILIAL").Size(), 10);  // the longest name
         rows.Next();
         QVERIFY(rows.FieldByName("NRDIAANTDTPROC").IsNull());
+
+        // A computed column that holds only nulls in the answer's first parts (a part is a
+        // thousand rows) is typed by its first value, in a later part.
+        query.SetSQL(
+            "SELECT CASE WHEN ROW_NUMBER() OVER () > 1500 THEN 2.5 END AS V FROM "
+            "FILIAL A, FILIAL B, FILIAL C, FILIAL D, FILIAL E, FILIAL F, FILIAL G");
+        query.Open();
+        QCOMPARE(rows.RecordCount(), 2187);
+        QCOMPARE(rows.FieldByName("V").DataType(), FieldType::Float);
+        rows.Last();
+        QCOMPARE(rows.FieldByName("V").AsFloat(), 2.5);
     }
 
     void declaredFieldsTypeTheResult() {
